@@ -1,0 +1,60 @@
+#include "CameraTable.h"
+
+#include "gateway/ModuleState.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+CameraSlot* slots() { return moduleState().cameraTable.slots; }
+
+void zeroSlot(CameraSlot& slot, int32_t key) {
+    slot.key.store(key, std::memory_order_relaxed);
+    slot.deviceHandle.store(0, std::memory_order_relaxed);
+    std::fill(std::begin(slot.settingsBlock), std::end(slot.settingsBlock), 0u);
+    slot.frameReadyCount.store(0);
+    slot.diskReadCount.store(0);
+    slot.transfer = TransferDescriptor{};
+    std::fill(std::begin(slot.segmentTable), std::end(slot.segmentTable), 0u);
+}
+
+int lowestSlotWithKey(int32_t key) {
+    for (int index = 0; index < kMaxCameras; ++index)
+        if (slots()[index].key.load(std::memory_order_relaxed) == key) return index;
+    return kNoSlot;
+}
+
+}  // namespace
+
+void ResetCameraTable() {
+    for (int index = 0; index < kMaxCameras; ++index) zeroSlot(slots()[index], kFreeSlotKey);
+}
+
+int ClaimCameraSlot(int32_t key) {
+    int index = lowestSlotWithKey(kFreeSlotKey);
+    if (index != kNoSlot) slots()[index].key.store(key, std::memory_order_relaxed);
+    return index;
+}
+
+int FindCameraSlot(int32_t key) { return lowestSlotWithKey(key); }
+
+int ReleaseCameraSlot(int32_t key) {
+    int index = lowestSlotWithKey(key);
+    if (index != kNoSlot) zeroSlot(slots()[index], kFreeSlotKey);
+    return index;
+}
+
+CameraSlot& cameraSlot(int index) { return slots()[index]; }
+
+CameraSlot* findOpenCamera(int32_t cameraId) {
+    if (cameraId == kFreeSlotKey) return nullptr;
+    int index = FindCameraSlot(cameraId);
+    return index == kNoSlot ? nullptr : &slots()[index];
+}
+
+void clearCameraTable(CameraTable& table) {
+    for (CameraSlot& slot : table.slots) zeroSlot(slot, 0);
+    std::fill(std::begin(table.grabContexts), std::end(table.grabContexts), GrabContext{});
+    std::fill(std::begin(table.diskReadContexts), std::end(table.diskReadContexts), 0);
+}

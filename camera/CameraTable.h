@@ -1,0 +1,57 @@
+// The module's only record of open cameras: kMaxCameras fixed slots, keyed
+// by CameraId, plus one recording and one disk-read context per slot.
+//
+// Commands run on the host's thread and are the only writers of keys,
+// handles and settings. Driver callbacks run on driver threads: they look
+// keys up and bump the counters, so keys, handles and counters are atomic.
+#ifndef QUORVEL_CAMERA_CAMERATABLE_H
+#define QUORVEL_CAMERA_CAMERATABLE_H
+
+#include "driver/QuorvelDrv.h"
+
+#include <atomic>
+#include <cstdint>
+
+constexpr int kMaxCameras = 16;
+constexpr int32_t kFreeSlotKey = -1;
+constexpr int kNoSlot = -1;
+
+struct CameraSlot {
+    std::atomic<int32_t> key{0};
+    std::atomic<DeviceHandle> deviceHandle{0};
+    uint32_t settingsBlock[kSettingsBlockBytes / 4] = {};  // word 0 holds its size
+    std::atomic<uint32_t> frameReadyCount{0};
+    std::atomic<uint32_t> diskReadCount{0};
+    TransferDescriptor transfer = {};
+    uint64_t segmentTable[kSegmentTableEntries] = {};
+};
+
+// Handed to the driver as the recording callback's context.
+struct GrabContext {
+    int32_t cameraId;
+    uint32_t segmentArgument;
+    uint64_t* segmentTable;
+};
+
+struct CameraTable {
+    CameraSlot slots[kMaxCameras];
+    GrabContext grabContexts[kMaxCameras] = {};
+    int32_t diskReadContexts[kMaxCameras] = {};
+};
+
+// The four table operations scan slots 0 to 15 and act on the lowest match.
+void ResetCameraTable();                 // every slot zeroed and free
+int ClaimCameraSlot(int32_t key);        // index of the slot taken, or kNoSlot when full
+int FindCameraSlot(int32_t key);         // index, or kNoSlot
+int ReleaseCameraSlot(int32_t key);      // index of the slot freed, or kNoSlot
+
+CameraSlot& cameraSlot(int index);
+
+// The slot of an open camera, or nullptr: a key no slot holds, and -1 (the
+// free marker), name no open camera.
+CameraSlot* findOpenCamera(int32_t cameraId);
+
+// Zeroes the table as the module finds it at load, side arrays included.
+void clearCameraTable(CameraTable& table);
+
+#endif

@@ -1,0 +1,114 @@
+#include "Connections.h"
+
+#include "CameraTable.h"
+#include "Discovery.h"
+#include "driver/QuorvelDrv.h"
+#include "gateway/ModuleState.h"
+
+namespace {
+
+constexpr uint32_t kFirstLoadExType = 9;
+
+bool isResetAtOpenType(uint32_t cameraType) { return cameraType >= 12 && cameraType <= 14; }
+
+// Stops, closes and releases a camera found in use by the enumeration. One
+// that the table does not hold has no handle here and is left to the
+// driver's open to accept or refuse.
+void closeInUseCamera(int32_t cameraId) {
+    CameraSlot* slot = findOpenCamera(cameraId);
+    if (slot == nullptr) return;
+    DeviceHandle handle = slot->deviceHandle.load();
+    drvStopCapture(handle);
+    drvCloseCamera(handle);
+    ReleaseCameraSlot(cameraId);
+}
+
+// Registers an opened camera; when every slot is taken the camera is
+// closed again so that it does not stay open without a slot.
+CameraSlot* registerCamera(int32_t cameraId, DeviceHandle handle) {
+    if (ClaimCameraSlot(cameraId) == kNoSlot) {
+        drvCloseCamera(handle);
+        return nullptr;
+    }
+    CameraSlot& slot = cameraSlot(FindCameraSlot(cameraId));
+    slot.deviceHandle.store(handle);
+    return &slot;
+}
+
+ResultCode prepareOpenedCamera(CameraSlot& slot) {
+    DeviceHandle handle = slot.deviceHandle.load();
+    uint32_t cameraType = 0;  // kept when the read fails: the plain load, no reset
+    uint32_t scratch = 0;
+    drvGetCameraInfo(handle, 0, &cameraType, &scratch);
+
+    slot.settingsBlock[0] = kSettingsBlockBytes;
+    uint32_t loaded = cameraType < kFirstLoadExType ? drvLoadSettings(handle, slot.settingsBlock)
+                                                    : drvLoadSettingsEx(handle, slot.settingsBlock);
+    if (loaded != 0) return ResultSettingsLoadFailed;
+
+    drvSetParameter(handle, slot.settingsBlock, kOpenParameter, kOpenParameterValue);
+    if (isResetAtOpenType(cameraType)) {
+        drvReset(handle);
+        drvEraseMemory(handle);
+    }
+    drvPrepareSettings(handle, slot.settingsBlock);
+    drvSendSettings(handle, slot.settingsBlock);
+    slot.frameReadyCount.store(0);
+    return ResultOk;
+}
+
+}  // namespace
+
+ResultCode camOpenCamera(int32_t* cameraId) {
+    drvConfigure(0, kConfigureNetworkAddress, moduleState().interfaceAddress, 0);
+
+    int32_t identifier = *cameraId;
+    if (identifier == 0) {
+        CameraEnumRecord records[kOpenEnumCapacity] = {};
+        uint32_t count = kOpenEnumCapacity;
+        if (drvEnumCameras(records, &count, kOpenEnumFilter) != 0 || count == 0) return ResultOpenFailed;
+        identifier = static_cast<int32_t>(records[0].cameraId);
+        if (records[0].inUse != 0) closeInUseCamera(identifier);
+    }
+
+    // A camera already registered under this id is open and prepared:
+    // opening it again would leave its first handle open in the driver.
+    if (findOpenCamera(identifier) != nullptr) {
+        *cameraId = identifier;
+        return ResultOk;
+    }
+
+    DeviceHandle handle = 0;
+    if (drvOpenCamera(static_cast<uint32_t>(identifier), &handle) != 0) return ResultOpenFailed;
+    CameraSlot* slot = registerCamera(identifier, handle);
+    if (slot == nullptr) return ResultOpenFailed;
+    *cameraId = identifier;
+    return prepareOpenedCamera(*slot);
+}
+
+ResultCode camOpenRawCamera(const char* text, int32_t* cameraId) {
+    *cameraId = kRawCameraId;
+    // Only one raw camera can be addressed; a second would hide the first
+    // and leave it open in the driver with no way to close it.
+    if (findOpenCamera(kRawCameraId) != nullptr) return ResultRawOpenFailed;
+    DeviceHandle handle = 0;
+    if (drvOpenRawCamera(text, &handle) != 0) return ResultRawOpenFailed;
+
+    CameraSlot* slot = registerCamera(kRawCameraId, handle);
+    if (slot == nullptr) return ResultRawOpenFailed;
+    slot->frameReadyCount.store(0);
+    slot->settingsBlock[0] = kSettingsBlockBytes;
+
+    if (drvLoadSettingsEx(handle, slot->settingsBlock) != 0) return ResultParameterReadFailed;
+    return resultOf(drvSendSettings(handle, slot->settingsBlock), ResultSettingsSendFailed);
+}
+
+ResultCode camCloseCamera(int32_t cameraId) {
+    CameraSlot* slot = findOpenCamera(cameraId);
+    if (slot == nullptr) return ResultCloseFailed;
+    DeviceHandle handle = slot->deviceHandle.load();
+    drvStopCapture(handle);
+    if (drvCloseCamera(handle) != 0) return ResultCloseFailed;
+    ReleaseCameraSlot(cameraId);
+    return ResultOk;
+}

@@ -1,0 +1,31 @@
+// Opening and closing cameras: the only operations that add cameras to the
+// table and take them out again.
+#ifndef QUORVEL_CAMERA_CONNECTIONS_H
+#define QUORVEL_CAMERA_CONNECTIONS_H
+
+#include "gateway/ResultCodes.h"
+
+#include <cstdint>
+
+constexpr int32_t kRawCameraId = 0;
+constexpr uint32_t kOpenEnumCapacity = 16;
+constexpr uint32_t kOpenEnumFilter = 0x1FF;
+constexpr uint32_t kOpenParameter = 35;
+constexpr uint32_t kOpenParameterValue = 2500;
+
+// Opens the requested camera, or the first one found when cameraId is 0,
+// and prepares it. On return cameraId is the id used: a request of 0 becomes
+// the first record's id once the driver has opened that camera. Answers
+// 0, ResultOpenFailed or ResultSettingsLoadFailed (camera stays registered).
+ResultCode camOpenCamera(int32_t* cameraId);
+
+// Opens the raw camera the text names and registers it under kRawCameraId.
+// Answers 0, ResultRawOpenFailed, ResultParameterReadFailed (settings load)
+// or ResultSettingsSendFailed; the last two leave it registered.
+ResultCode camOpenRawCamera(const char* text, int32_t* cameraId);
+
+// Stops and closes the camera; on success its slot is freed. Answers 0 or
+// ResultCloseFailed (still registered).
+ResultCode camCloseCamera(int32_t cameraId);
+
+#endif

@@ -1,0 +1,55 @@
+#include "ArgumentChecks.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+[[noreturn]] void raiseInputError(int position, const char* kind) {
+    char message[40];
+    std::snprintf(message, sizeof message, "Input %d must be a %s.", position, kind);
+    raiseHostError(message);
+}
+
+}  // namespace
+
+void releaseTextArguments(CommandCall& call) {
+    for (char*& text : call.texts) {
+        std::free(text);
+        text = nullptr;
+    }
+}
+
+void prepareCommandCall(const CommandRow& row, int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[],
+                        CommandCall& call) {
+    if (nrhs != row.inputCount()) raiseHostError(row.inputCountMessage);
+
+    for (int position = 2; position <= nrhs; ++position) {
+        const mxArray* input = prhs[position - 1];
+        if (row.argumentKinds[position - 2] == 'T') {
+            if (!mxIsChar(input)) raiseInputError(position, "string");
+        } else if (!isScalarArgument(input)) {
+            raiseInputError(position, "scalar");
+        }
+    }
+
+    call.row = &row;
+    call.plhs = plhs;
+    for (int position = 2; position <= nrhs; ++position) {
+        const mxArray* input = prhs[position - 1];
+        if (row.argumentKinds[position - 2] == 'S') {
+            call.scalars[position] = convertScalar(mxGetScalar(input));
+            continue;
+        }
+        call.texts[position] = copyTextArgument(input);
+        if (call.texts[position] == nullptr) {
+            releaseTextArguments(call);
+            raiseHostError("Memory allocation failed.");
+        }
+    }
+
+    if (nlhs != row.outputCount) {
+        releaseTextArguments(call);
+        raiseHostError(row.outputCountMessage);
+    }
+}

@@ -1,0 +1,31 @@
+// The module's few wrappers around the host API: raising an argument error,
+// reading scalars and texts, and making the outputs. Message texts for
+// argument errors live in CommandTable.cpp and ArgumentChecks.cpp.
+#ifndef QUORVEL_GATEWAY_HOSTCALLS_H
+#define QUORVEL_GATEWAY_HOSTCALLS_H
+
+#include "mex.h"
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr size_t kTextBufferSize = 257;
+constexpr size_t kTextCopyLength = 256;  // at most 255 characters and the zero
+
+// Raises a MATLAB error with the text; never returns.
+[[noreturn]] void raiseHostError(const char* message);
+
+// The double truncated toward zero to 64 bits, of which the low 32 bits are
+// kept; NaN and magnitudes of 2^63 or more give 0.
+uint32_t convertScalar(double value);
+
+bool isScalarArgument(const mxArray* array);
+
+// A heap copy of the text argument in a kTextBufferSize buffer, cut at 255
+// characters; nullptr when the buffer cannot be had. Release with free().
+char* copyTextArgument(const mxArray* array);
+
+// A zero-filled real 1x1 uint32 array; returns its word.
+uint32_t* createWordOutput(mxArray** slot);
+
+#endif

@@ -1,0 +1,14 @@
+#include "ModuleState.h"
+
+namespace {
+ModuleState state;
+}
+
+ModuleState& moduleState() { return state; }
+
+void resetModuleState() {
+    state.exitHookRegistered = false;
+    state.driverLoaded = false;
+    state.interfaceAddress = kDefaultInterfaceAddress;
+    clearCameraTable(state.cameraTable);
+}

@@ -1,0 +1,52 @@
+// The module's entry point: resolves the keyword, brings the driver up on
+// first use, and hands the call to the command's handler.
+#include "ArgumentChecks.h"
+#include "CommandTable.h"
+#include "ModuleState.h"
+#include "driver/QuorvelDrv.h"
+
+namespace {
+
+// Runs once when the host unloads the module; open cameras stay open.
+void ExitHook() { drvUnload(); }
+
+void loadDriverOnce() {
+    ModuleState& state = moduleState();
+    if (state.driverLoaded) return;
+    drvPreLoad(0, 1, 0);
+    if (drvLoad(0) != 0) raiseHostError("Can not load driver QuorvelML.");
+    ResetCameraTable();
+    state.driverLoaded = true;
+}
+
+const CommandRow& resolveKeyword(const mxArray* keywordArray) {
+    if (!mxIsChar(keywordArray)) raiseHostError("First input to the ZEL camera interface must be a string.");
+    char* keyword = mxArrayToString(keywordArray);
+    if (keyword == nullptr) raiseHostError("Memory allocation failed.");
+    const CommandRow* row = findCommand(keyword);
+    // An unknown keyword leaves its text to the host, which reclaims it
+    // when the command ends in the error.
+    if (row == nullptr) raiseHostError("Unrecognized mode for QuorvelML interface.");
+    mxFree(keyword);
+    return *row;
+}
+
+}  // namespace
+
+extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+    if (nrhs < 1) raiseHostError("Invalid number of input arguments.");
+
+    ModuleState& state = moduleState();
+    if (!state.exitHookRegistered) {
+        mexAtExit(ExitHook);
+        state.exitHookRegistered = true;
+    }
+
+    const CommandRow& row = resolveKeyword(prhs[0]);
+    loadDriverOnce();
+
+    CommandCall call;
+    prepareCommandCall(row, nlhs, plhs, nrhs, prhs, call);
+    row.handler(call);
+    releaseTextArguments(call);
+}

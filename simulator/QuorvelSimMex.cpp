@@ -1,0 +1,133 @@
+// QuorvelSim: the simulator's control API for Octave and MATLAB scripts.
+//
+//   QuorvelSim('reset')                          default cameras, empty log, nothing forced
+//   QuorvelSim('addCamera', id, type, colour)    a camera with the usual items and parameters
+//   QuorvelSim('removeCamera', id)               -> true when it was there
+//   QuorvelSim('setInfo', id, item, value)
+//   QuorvelSim('setParameter', id, number, value [, limit0, limit1])
+//   QuorvelSim('setInUse', id, flag)
+//   QuorvelSim('force', operation, value [, count])   count -1: every call
+//   QuorvelSim('clearForced')
+//   QuorvelSim('log')                            -> cell column of 'drvX(arguments)' lines
+//   QuorvelSim('clearLog')
+//   QuorvelSim('callCount', operation)           -> number of logged calls
+//   QuorvelSim('fireRecordEvent', id)            -> true when a callback ran
+//   QuorvelSim('fireDiskProgress', id, current, final)
+//   QuorvelSim('cameras')                        -> row of camera ids
+//   QuorvelSim('camera', id)                     -> struct of the driver's counters
+//   QuorvelSim('loaded')                         -> true while the driver is loaded
+#include "mex.h"
+#include "QuorvelSim.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+struct SimArguments {
+    int nrhs;
+    const mxArray** prhs;
+
+    std::string text(int index) const {
+        if (index >= nrhs || !mxIsChar(prhs[index])) mexErrMsgTxt("QuorvelSim: expected a text argument.");
+        char* characters = mxArrayToString(prhs[index]);
+        std::string copy = characters != nullptr ? characters : "";
+        mxFree(characters);
+        return copy;
+    }
+    double number(int index) const {
+        if (index >= nrhs || (!mxIsNumeric(prhs[index]) && !mxIsLogical(prhs[index])))
+            mexErrMsgTxt("QuorvelSim: expected a numeric argument.");
+        return mxGetScalar(prhs[index]);
+    }
+    uint32_t word(int index) const { return static_cast<uint32_t>(static_cast<int64_t>(number(index))); }
+    bool has(int index) const { return index < nrhs; }
+};
+
+mxArray* logicalValue(bool value) { return mxCreateLogicalScalar(value); }
+
+void requireCamera(bool found) {
+    if (!found) mexErrMsgTxt("QuorvelSim: no simulated camera has this id.");
+}
+
+mxArray* callLog() {
+    std::vector<SimCall> log = simCallLog();
+    mxArray* cells = mxCreateCellMatrix(log.size(), 1);
+    for (size_t i = 0; i < log.size(); ++i) mxSetCell(cells, i, mxCreateString(log[i].describe().c_str()));
+    return cells;
+}
+
+mxArray* cameraIds() {
+    std::vector<uint32_t> ids = simCameraIds();
+    mxArray* row = mxCreateDoubleMatrix(1, ids.size(), mxREAL);
+    double* values = static_cast<double*>(mxGetData(row));
+    for (size_t i = 0; i < ids.size(); ++i) values[i] = ids[i];
+    return row;
+}
+
+mxArray* cameraCounters(uint32_t cameraId) {
+    std::optional<SimCamera> camera = simCamera(cameraId);
+    requireCamera(camera.has_value());
+    const char* names[] = {"open", "resets", "erases", "settingsLoads", "settingsSent", "captureStops"};
+    const double values[] = {camera->open ? 1.0 : 0.0,          static_cast<double>(camera->resets),
+                             static_cast<double>(camera->erases), static_cast<double>(camera->settingsLoads),
+                             static_cast<double>(camera->settingsSent), static_cast<double>(camera->captureStops)};
+    mxArray* record = mxCreateStructMatrix(1, 1, 6, names);
+    for (int i = 0; i < 6; ++i) mxSetField(record, 0, names[i], mxCreateDoubleScalar(values[i]));
+    return record;
+}
+
+}  // namespace
+
+extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+    (void)nlhs;
+    SimArguments args{nrhs, prhs};
+    const std::string command = args.text(0);
+    mxArray* result = nullptr;
+
+    if (command == "reset") {
+        simReset();
+    } else if (command == "addCamera") {
+        simAddCamera(simMakeCamera(args.word(1), args.word(2), args.has(3) && args.number(3) != 0));
+    } else if (command == "removeCamera") {
+        result = logicalValue(simRemoveCamera(args.word(1)));
+    } else if (command == "setInfo") {
+        uint32_t item = args.word(2), value = args.word(3);
+        requireCamera(simConfigureCamera(args.word(1), [&](SimCamera& c) { c.info[item] = value; }));
+    } else if (command == "setParameter") {
+        uint32_t number = args.word(2), value = args.word(3);
+        bool limits = args.has(5);
+        uint32_t limit0 = limits ? args.word(4) : 0, limit1 = limits ? args.word(5) : 0;
+        requireCamera(simConfigureCamera(args.word(1), [&](SimCamera& c) {
+            SimParameter& parameter = c.parameters[number];
+            parameter.value = value;
+            if (limits) parameter.limit0 = limit0, parameter.limit1 = limit1;
+        }));
+    } else if (command == "setInUse") {
+        uint32_t flag = args.word(2);
+        requireCamera(simConfigureCamera(args.word(1), [&](SimCamera& c) { c.inUse = flag; }));
+    } else if (command == "force") {
+        simForceResult(args.text(1), args.word(2), args.has(3) ? static_cast<int>(args.number(3)) : 1);
+    } else if (command == "clearForced") {
+        simClearForcedResults();
+    } else if (command == "log") {
+        result = callLog();
+    } else if (command == "clearLog") {
+        simClearCallLog();
+    } else if (command == "callCount") {
+        result = mxCreateDoubleScalar(simCallCount(args.text(1)));
+    } else if (command == "fireRecordEvent") {
+        result = logicalValue(simFireRecordEvent(args.word(1)));
+    } else if (command == "fireDiskProgress") {
+        result = logicalValue(simFireDiskProgress(args.word(1), args.word(2), args.word(3)));
+    } else if (command == "cameras") {
+        result = cameraIds();
+    } else if (command == "camera") {
+        result = cameraCounters(args.word(1));
+    } else if (command == "loaded") {
+        result = logicalValue(simDriverLoaded());
+    } else {
+        mexErrMsgTxt("QuorvelSim: unknown command.");
+    }
+    if (result != nullptr) plhs[0] = result;
+}

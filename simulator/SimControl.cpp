@@ -1,0 +1,120 @@
+// The control API of QuorvelSim.h.
+#include "SimState.h"
+
+#include <algorithm>
+
+namespace {
+
+std::unique_lock<std::mutex> lockState() { return std::unique_lock<std::mutex>(simState().mutex); }
+
+}  // namespace
+
+void simReset() {
+    auto lock = lockState();
+    SimState& state = simState();
+    state.cameras = simDefaultCameras();
+    state.devices.clear();
+    state.log.clear();
+    state.forced.clear();
+    state.reportedEnumCount.reset();
+}
+
+void simAddCamera(const SimCamera& camera) {
+    auto lock = lockState();
+    simState().cameras.push_back(camera);
+}
+
+bool simRemoveCamera(uint32_t cameraId) {
+    auto lock = lockState();
+    auto& cameras = simState().cameras;
+    auto found = std::find_if(cameras.begin(), cameras.end(),
+                              [&](const SimCamera& camera) { return camera.cameraId == cameraId; });
+    if (found == cameras.end()) return false;
+    if (found->open) simState().devices.erase(found->handle);
+    cameras.erase(found);
+    return true;
+}
+
+bool simConfigureCamera(uint32_t cameraId, const std::function<void(SimCamera&)>& change) {
+    auto lock = lockState();
+    SimCamera* camera = simState().camera(cameraId);
+    if (camera == nullptr) return false;
+    change(*camera);
+    return true;
+}
+
+std::optional<SimCamera> simCamera(uint32_t cameraId) {
+    auto lock = lockState();
+    SimCamera* camera = simState().camera(cameraId);
+    if (camera == nullptr) return std::nullopt;
+    return *camera;
+}
+
+std::vector<uint32_t> simCameraIds() {
+    auto lock = lockState();
+    std::vector<uint32_t> ids;
+    for (const SimCamera& camera : simState().cameras) ids.push_back(camera.cameraId);
+    return ids;
+}
+
+void simForceResult(const std::string& operation, uint32_t value, int count) {
+    auto lock = lockState();
+    if (count == 0) return;
+    simState().forced[operation] = SimForcedResult{value, count};
+}
+
+void simClearForcedResults() {
+    auto lock = lockState();
+    simState().forced.clear();
+}
+
+void simSetReportedEnumCount(std::optional<uint32_t> count) {
+    auto lock = lockState();
+    simState().reportedEnumCount = count;
+}
+
+std::vector<SimCall> simCallLog() {
+    auto lock = lockState();
+    return simState().log;
+}
+
+void simClearCallLog() {
+    auto lock = lockState();
+    simState().log.clear();
+}
+
+int simCallCount(const std::string& operation) {
+    auto lock = lockState();
+    const auto& log = simState().log;
+    return static_cast<int>(
+        std::count_if(log.begin(), log.end(), [&](const SimCall& call) { return call.operation == operation; }));
+}
+
+bool simFireRecordEvent(uint32_t cameraId) {
+    auto lock = lockState();
+    SimCamera* camera = simState().camera(cameraId);
+    SimDevice* device = camera != nullptr && camera->open ? simState().device(camera->handle) : nullptr;
+    if (device == nullptr || device->recordingCallback == nullptr) return false;
+    RecordingCallback callback = device->recordingCallback;
+    void* context = device->recordingContext;
+    lock.unlock();  // the callback calls back into the driver
+    callback(context, 0, 0);
+    return true;
+}
+
+bool simFireDiskProgress(uint32_t cameraId, uint32_t current, uint32_t final) {
+    auto lock = lockState();
+    SimCamera* camera = simState().camera(cameraId);
+    SimDevice* device = camera != nullptr && camera->open ? simState().device(camera->handle) : nullptr;
+    if (device == nullptr || device->diskReadCallback == nullptr) return false;
+    DiskReadCallback callback = device->diskReadCallback;
+    void* context = device->diskReadContext;
+    lock.unlock();
+    callback(context, current, final);
+    return true;
+}
+
+bool simDriverLoaded() {
+    auto lock = lockState();
+    return simState().loaded;
+}

@@ -1,0 +1,61 @@
+#include "SimState.h"
+
+#include <cstdio>
+
+SimState::SimState() : cameras(simDefaultCameras()) {}
+
+SimState& simState() {
+    static SimState state;
+    return state;
+}
+
+SimCamera* SimState::camera(uint32_t cameraId) {
+    for (SimCamera& candidate : cameras)
+        if (candidate.cameraId == cameraId) return &candidate;
+    return nullptr;
+}
+
+SimCamera* SimState::cameraByHandle(DeviceHandle handle) {
+    for (SimCamera& candidate : cameras)
+        if (candidate.open && candidate.handle == handle) return &candidate;
+    return nullptr;
+}
+
+SimDevice* SimState::device(DeviceHandle handle) {
+    auto found = devices.find(handle);
+    return found == devices.end() ? nullptr : &found->second;
+}
+
+uint64_t simAddress(const void* pointer) { return reinterpret_cast<uintptr_t>(pointer); }
+
+SimCallGuard::SimCallGuard(const char* operation, std::initializer_list<uint64_t> arguments, const char* text)
+    : state(simState()), lock(state.mutex) {
+    state.log.push_back(SimCall{operation, arguments, text != nullptr ? text : "", text != nullptr});
+    auto found = state.forced.find(operation);
+    if (found == state.forced.end()) return;
+    forced = found->second.value;
+    if (found->second.remaining != kSimForever && --found->second.remaining == 0) state.forced.erase(found);
+}
+
+std::string SimCall::describe() const {
+    std::string line = operation + "(";
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        if (i > 0) line += ", ";
+        line += std::to_string(arguments[i]);
+    }
+    if (hasText) line += (arguments.empty() ? "\"" : ", \"") + text + "\"";
+    return line + ")";
+}
+
+void simFillSettings(uint32_t* settings, const SimCamera& camera, bool extended) {
+    settings[1] = camera.cameraId;
+    settings[2] = kSimSettingsSignature;
+    settings[3] = extended ? 1 : 0;
+    for (uint32_t word = 4; word < kSettingsBlockBytes / 4; ++word) settings[word] = camera.cameraId * 31 + word;
+}
+
+bool simSettingsMatch(const void* settings, const SimCamera& camera) {
+    if (settings == nullptr) return false;
+    auto* words = static_cast<const uint32_t*>(settings);
+    return words[0] == kSettingsBlockBytes && words[1] == camera.cameraId && words[2] == kSimSettingsSignature;
+}

@@ -1,0 +1,71 @@
+// The simulator's internal state and the guard every driver operation opens
+// with: it takes the lock, logs the call and reports a forced result.
+#ifndef QUORVEL_SIMULATOR_SIMSTATE_H
+#define QUORVEL_SIMULATOR_SIMSTATE_H
+
+#include "QuorvelSim.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct SimForcedResult {
+    uint32_t value = 0;
+    int remaining = 0;  // kSimForever for good
+};
+
+// What the driver keeps per open device beyond the camera's own record.
+struct SimDevice {
+    RecordingCallback recordingCallback = nullptr;
+    void* recordingContext = nullptr;
+    DiskReadCallback diskReadCallback = nullptr;
+    void* diskReadContext = nullptr;
+};
+
+struct SimState {
+    SimState();
+
+    std::mutex mutex;
+    bool loaded = false;
+    std::vector<SimCamera> cameras;  // enumeration order; raw cameras included
+    std::map<DeviceHandle, SimDevice> devices;
+    std::vector<SimCall> log;
+    std::map<std::string, SimForcedResult> forced;
+    std::optional<uint32_t> reportedEnumCount;
+    DeviceHandle nextHandle = 0x100;
+
+    SimCamera* camera(uint32_t cameraId);
+    SimCamera* cameraByHandle(DeviceHandle handle);
+    SimDevice* device(DeviceHandle handle);
+};
+
+SimState& simState();
+
+uint64_t simAddress(const void* pointer);
+
+// Opened first in every driver operation; holds the lock for the call.
+class SimCallGuard {
+public:
+    SimCallGuard(const char* operation, std::initializer_list<uint64_t> arguments, const char* text = nullptr);
+
+    SimState& state;
+    std::unique_lock<std::mutex> lock;
+    std::optional<uint32_t> forced;  // set when the result is forced
+
+    // The open camera of the handle, or nullptr.
+    SimCamera* camera(DeviceHandle handle) { return state.cameraByHandle(handle); }
+};
+
+// The default cameras, in enumeration order.
+std::vector<SimCamera> simDefaultCameras();
+
+// Fills a settings record for the camera, keeping word 0.
+void simFillSettings(uint32_t* settings, const SimCamera& camera, bool extended);
+// True when the record was filled for this camera by a settings load.
+bool simSettingsMatch(const void* settings, const SimCamera& camera);
+
+#endif

@@ -1,0 +1,97 @@
+// Start-up and dispatch: the exit hook, the driver load on the first
+// resolved keyword, and the gateway's own messages.
+#include "ModuleFixture.h"
+
+using testhost::Array;
+
+namespace {
+
+class GatewayStartup : public ModuleTest {};
+
+TEST_F(GatewayStartup, CallWithoutInputsRaisesAndRegistersNoHook) {
+    EXPECT_EQ(errorOf(1, {}), "Invalid number of input arguments.");
+    EXPECT_EQ(testhost::exitHooksRegistered(), 0);
+    EXPECT_EQ(simCallCount("drvLoad"), 0);
+}
+
+TEST_F(GatewayStartup, NumericKeywordRaisesButRegistersTheHookOnce) {
+    std::vector<Array> inputs;
+    inputs.push_back(testhost::scalar(3));
+    EXPECT_EQ(errorOf(1, inputs), "First input to the ZEL camera interface must be a string.");
+    EXPECT_EQ(errorOf(1, inputs), "First input to the ZEL camera interface must be a string.");
+    EXPECT_EQ(testhost::exitHooksRegistered(), 1);
+    EXPECT_EQ(simCallCount("drvLoad"), 0);
+}
+
+TEST_F(GatewayStartup, UnknownKeywordsNeverLoadTheDriver) {
+    for (const char* keyword : {"version", "Version ", "", "OpenCameras", "Vers"}) {
+        std::vector<Array> inputs;
+        inputs.push_back(testhost::text(keyword));
+        EXPECT_EQ(errorOf(1, inputs), "Unrecognized mode for QuorvelML interface.") << keyword;
+    }
+    EXPECT_TRUE(simCallLog().empty());
+}
+
+TEST_F(GatewayStartup, KeywordTextThatCannotBeMadeRaisesMemoryError) {
+    testhost::failNextArrayToString();
+    std::vector<Array> inputs;
+    inputs.push_back(testhost::text("Version"));
+    EXPECT_EQ(errorOf(1, inputs), "Memory allocation failed.");
+    EXPECT_EQ(simCallCount("drvLoad"), 0);
+}
+
+TEST_F(GatewayStartup, FirstResolvedCommandPreloadsLoadsAndResetsTheTableOnce) {
+    EXPECT_EQ(run(1, "Version").textOutput(0), "2.14.00");
+    run(1, "Version");
+    auto log = simCallLog();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].describe(), "drvPreLoad(0, 1, 0)");
+    EXPECT_EQ(log[1].describe(), "drvLoad(0)");
+    for (int i = 0; i < kMaxCameras; ++i) EXPECT_EQ(cameraSlot(i).key.load(), kFreeSlotKey);
+    EXPECT_EQ(testhost::keywordTextsOutstanding(), 0);
+}
+
+TEST_F(GatewayStartup, ArgumentErrorOfTheFirstCommandStillLoadsTheDriver) {
+    std::vector<Array> inputs;
+    inputs.push_back(testhost::text("Trigger"));
+    EXPECT_EQ(errorOf(1, inputs), "Invalid number of inputs to Trigger\n");
+    EXPECT_EQ(simCallCount("drvLoad"), 1);
+}
+
+TEST_F(GatewayStartup, FailedLoadIsRetriedByEveryLaterCommand) {
+    simForceResult("drvLoad", 9, 2);
+    std::vector<Array> inputs;
+    inputs.push_back(testhost::text("Version"));
+    EXPECT_EQ(errorOf(1, inputs), "Can not load driver QuorvelML.");
+    EXPECT_EQ(errorOf(1, inputs), "Can not load driver QuorvelML.");
+    EXPECT_EQ(run(1, "Version").textOutput(0), "2.14.00");
+    EXPECT_EQ(simCallCount("drvPreLoad"), 3);
+    EXPECT_EQ(simCallCount("drvLoad"), 3);
+    EXPECT_TRUE(moduleState().driverLoaded);
+}
+
+TEST_F(GatewayStartup, UnloadCallsTheDriverUnloadOnceAndClosesNothing) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    simClearCallLog();
+    testhost::unloadModule();
+    EXPECT_EQ(operations(), std::vector<std::string>{"drvUnload"});
+    EXPECT_NE(FindCameraSlot(kSimColourCameraId), kNoSlot);
+}
+
+TEST_F(GatewayStartup, UnloadAfterOnlyFailedCommandsStillUnloads) {
+    std::vector<Array> inputs;
+    inputs.push_back(testhost::scalar(1));
+    errorOf(1, inputs);
+    testhost::unloadModule();
+    EXPECT_EQ(operations(), std::vector<std::string>{"drvUnload"});
+}
+
+TEST_F(GatewayStartup, AbortAnswersZeroAndChangesNothing) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    simClearCallLog();
+    auto result = run(1, "Abort", {7});
+    EXPECT_EQ(result.word(0), 0u);
+    EXPECT_TRUE(simCallLog().empty());
+}
+
+}  // namespace
