@@ -16,6 +16,7 @@ void zeroSlot(CameraSlot& slot, int32_t key) {
     slot.frameReadyCount.store(0);
     slot.diskReadCount.store(0);
     slot.transfer = TransferDescriptor{};
+    std::lock_guard<std::mutex> tableLock(slot.segmentTableLock);
     std::fill(std::begin(slot.segmentTable), std::end(slot.segmentTable), 0u);
 }
 
@@ -48,13 +49,20 @@ int ReleaseCameraSlot(int32_t key) {
 CameraSlot& cameraSlot(int index) { return slots()[index]; }
 
 CameraSlot* findOpenCamera(int32_t cameraId) {
-    if (cameraId == kFreeSlotKey) return nullptr;
-    int index = FindCameraSlot(cameraId);
+    int index = findOpenCameraIndex(cameraId);
     return index == kNoSlot ? nullptr : &slots()[index];
+}
+
+int findOpenCameraIndex(int32_t cameraId) {
+    return cameraId == kFreeSlotKey ? kNoSlot : FindCameraSlot(cameraId);
 }
 
 void clearCameraTable(CameraTable& table) {
     for (CameraSlot& slot : table.slots) zeroSlot(slot, 0);
-    std::fill(std::begin(table.grabContexts), std::end(table.grabContexts), GrabContext{});
-    std::fill(std::begin(table.diskReadContexts), std::end(table.diskReadContexts), 0);
+    for (GrabContext& context : table.grabContexts) {
+        context.cameraId.store(0);
+        context.segmentArgument.store(0);
+        context.segmentTable.store(nullptr);
+    }
+    for (std::atomic<int32_t>& context : table.diskReadContexts) context.store(0);
 }

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 constexpr int kMaxCameras = 16;
 constexpr int32_t kFreeSlotKey = -1;
@@ -23,20 +24,24 @@ struct CameraSlot {
     std::atomic<uint32_t> frameReadyCount{0};
     std::atomic<uint32_t> diskReadCount{0};
     TransferDescriptor transfer = {};
+    // Held only around a refresh of the segment table (recording callback),
+    // a read of one entry (readout) and the clearing of the slot.
+    std::mutex segmentTableLock;
     uint64_t segmentTable[kSegmentTableEntries] = {};
 };
 
-// Handed to the driver as the recording callback's context.
+// Handed to the driver as the recording callback's context. Written by a
+// start while an earlier recording's callback may still read it, hence atomic.
 struct GrabContext {
-    int32_t cameraId;
-    uint32_t segmentArgument;
-    uint64_t* segmentTable;
+    std::atomic<int32_t> cameraId{0};
+    std::atomic<uint32_t> segmentArgument{0};
+    std::atomic<uint64_t*> segmentTable{nullptr};
 };
 
 struct CameraTable {
     CameraSlot slots[kMaxCameras];
-    GrabContext grabContexts[kMaxCameras] = {};
-    int32_t diskReadContexts[kMaxCameras] = {};
+    GrabContext grabContexts[kMaxCameras];
+    std::atomic<int32_t> diskReadContexts[kMaxCameras] = {};
 };
 
 // The four table operations scan slots 0 to 15 and act on the lowest match.
@@ -50,6 +55,8 @@ CameraSlot& cameraSlot(int index);
 // The slot of an open camera, or nullptr: a key no slot holds, and -1 (the
 // free marker), name no open camera.
 CameraSlot* findOpenCamera(int32_t cameraId);
+// The index of that slot, for the side arrays, or kNoSlot.
+int findOpenCameraIndex(int32_t cameraId);
 
 // Zeroes the table as the module finds it at load, side arrays included.
 void clearCameraTable(CameraTable& table);

@@ -16,23 +16,6 @@ void notAvailableYet(CommandCall& call) {
 
 }  // namespace
 
-void getCameraInfoCommand(CommandCall& call) { notAvailableYet(call); }
-void getParameterCommand(CommandCall& call) { notAvailableYet(call); }
-void setParameterCommand(CommandCall& call) { notAvailableYet(call); }
-void grabIsReadyCommand(CommandCall& call) { notAvailableYet(call); }
-void getBrocParametersCommand(CommandCall& call) { notAvailableYet(call); }
 void synchGrabCommand(CommandCall& call) { notAvailableYet(call); }
 void memoryPreviewCommand(CommandCall& call) { notAvailableYet(call); }
-void memoryStartGrabCommand(CommandCall& call) { notAvailableYet(call); }
-void memoryStopGrabCommand(CommandCall& call) { notAvailableYet(call); }
 void memoryReadDataCommand(CommandCall& call) { notAvailableYet(call); }
-void memoryReadTriggerPositionCommand(CommandCall& call) { notAvailableYet(call); }
-void calibrateNoiseReductionCommand(CommandCall& call) { notAvailableYet(call); }
-void sendCfgCommand(CommandCall& call) { notAvailableYet(call); }
-void triggerCommand(CommandCall& call) { notAvailableYet(call); }
-void readGPSTimingCommand(CommandCall& call) { notAvailableYet(call); }
-void resetCommand(CommandCall& call) { notAvailableYet(call); }
-void enableDiagnosticTraceCommand(CommandCall& call) { notAvailableYet(call); }
-void eraseMemoryCommand(CommandCall& call) { notAvailableYet(call); }
-void memoryDownloadRawFrameCommand(CommandCall& call) { notAvailableYet(call); }
-void memoryReadFromDiskCommand(CommandCall& call) { notAvailableYet(call); }

@@ -10,6 +10,7 @@
 #define QUORVEL_SIMULATOR_QUORVELSIM_H
 
 #include "driver/QuorvelDrv.h"
+#include "SimFrames.h"
 
 #include <cstdint>
 #include <functional>
@@ -59,6 +60,22 @@ struct SimParameter {
     uint32_t limit1 = 0xFFFFFFFFu;  // upper bound
 };
 
+// ---- Live grabs -------------------------------------------------------------
+// drvGrabFrames and drvGrabPreview write transfer->frameCount synthetic
+// frames (SimFrames.h) of the camera's W, H and PixelFormat into the buffer,
+// never more than the byteSize the caller set, number them on from
+// SimCamera::framesDelivered, then apply the camera's SimGrabBehaviour.
+struct SimGrabBehaviour {
+    uint32_t status1 = 1;               // left in the descriptor's status words
+    uint32_t status2 = 1;
+    std::optional<uint32_t> byteSize;   // left in byteSize; nullopt: as the caller set it
+    std::optional<uint32_t> previewValue;  // nullopt: the number of the first frame written
+};
+
+// Where a camera takes its time from. Irig, Gps and Ptp give the system
+// clock in UTC; None gives year 0; Fixed gives SimCamera::fixedTiming.
+enum class SimTimeSource { None, Irig, Gps, Ptp, Fixed };
+
 struct SimCamera {
     uint32_t cameraId = 0;
     uint32_t inUse = 0;  // reported in-use word; an open camera reports 1 too
@@ -75,6 +92,21 @@ struct SimCamera {
     uint32_t settingsLoads = 0;
     uint32_t settingsSent = 0;
     uint32_t captureStops = 0;
+
+    // Camera control: settings, services, the diagnostic trace, timing.
+    uint32_t settingsPrepared = 0;
+    uint32_t triggers = 0;
+    uint32_t calibrations = 0;
+    uint32_t calibrationValue = 0;  // of the last calibration
+    uint32_t traceSwitches = 0;
+    std::string traceText;          // of the last drvEnableTrace
+    uint32_t traceValue = 0;
+    SimTimeSource timeSource = SimTimeSource::None;
+    TimingRecord fixedTiming = {};
+
+    // Live grabs: frames written so far number the next one.
+    SimGrabBehaviour grab;
+    uint32_t framesDelivered = 0;
 };
 
 // A camera of the given type with the simulator's usual items and
@@ -121,5 +153,45 @@ bool simFireRecordEvent(uint32_t cameraId);
 bool simFireDiskProgress(uint32_t cameraId, uint32_t current, uint32_t final);
 
 bool simDriverLoaded();
+
+// ---- Fault schedules ------------------------------------------------------
+// For injecting a failure at one step of a command: skip the first calls of
+// an operation, then force the following ones.
+
+// Every operation: a schedule under this name counts and forces the calls
+// of all operations together. An operation's own schedule wins over it.
+constexpr const char* kSimAnyOperation = "*";
+
+// The next `skip` calls of the operation pass untouched; the `count` calls
+// after them (kSimForever: all) return value without effect. Replaces any
+// schedule of the operation.
+void simForceResultAfter(const std::string& operation, int skip, uint32_t value, int count = 1);
+
+// Calls answered with a forced result since the last simReset().
+uint64_t simForcedCallCount();
+
+// ---- Camera control -------------------------------------------------------
+// Broc records, the time source, and what the timing record holds.
+
+// The default cameras' time sources: one of each kind, and one without.
+constexpr SimTimeSource kSimColourTimeSource = SimTimeSource::Gps;
+constexpr SimTimeSource kSimMonoTimeSource = SimTimeSource::None;
+constexpr SimTimeSource kSimMemoryTimeSource = SimTimeSource::Irig;
+constexpr SimTimeSource kSimSegmentedTimeSource = SimTimeSource::Ptp;
+
+// Word `word` (0 to 3) of Broc record `index` of the camera: every camera
+// fills its 256 records from this rule.
+constexpr uint32_t simBrocWord(uint32_t cameraId, uint32_t index, uint32_t word) {
+    return (cameraId << 16) | (index << 2) | word;
+}
+
+// Word 0 of a timing record names the source; word 7 stays 0.
+constexpr uint32_t kSimTimingIrig = 1;
+constexpr uint32_t kSimTimingGps = 2;
+constexpr uint32_t kSimTimingPtp = 3;
+
+// Sets the camera's time source; `fixed` is what Fixed reports. False when
+// no camera has the id.
+bool simSetTimeSource(uint32_t cameraId, SimTimeSource source, const TimingRecord& fixed = {});
 
 #endif

@@ -8,6 +8,7 @@
 //   QuorvelSim('setInUse', id, flag)
 //   QuorvelSim('force', operation, value [, count])   count -1: every call
 //   QuorvelSim('clearForced')
+//   QuorvelSim('forceAfter', operation, skip, value [, count])   operation '*': every operation
 //   QuorvelSim('log')                            -> cell column of 'drvX(arguments)' lines
 //   QuorvelSim('clearLog')
 //   QuorvelSim('callCount', operation)           -> number of logged calls
@@ -16,6 +17,10 @@
 //   QuorvelSim('cameras')                        -> row of camera ids
 //   QuorvelSim('camera', id)                     -> struct of the driver's counters
 //   QuorvelSim('loaded')                         -> true while the driver is loaded
+//   QuorvelSim('setTiming', id, source)          source 'none', 'irig', 'gps' or 'ptp' (system clock, UTC)
+//   QuorvelSim('setTiming', id, 'fixed', year, day, hours, minutes, seconds, microseconds)
+//   The 'camera' struct also holds settingsPrepared, triggers, calibrations,
+//   calibrationValue, traceSwitches, traceText, traceValue and timeSource.
 #include "mex.h"
 #include "QuorvelSim.h"
 
@@ -65,6 +70,41 @@ mxArray* cameraIds() {
     return row;
 }
 
+const char* const kTimeSourceNames[] = {"none", "irig", "gps", "ptp", "fixed"};
+
+void setField(mxArray* record, const char* name, mxArray* value) {
+    mxAddField(record, name);
+    mxSetField(record, 0, name, value);
+}
+
+void addControlFields(mxArray* record, const SimCamera& camera) {
+    setField(record, "settingsPrepared", mxCreateDoubleScalar(camera.settingsPrepared));
+    setField(record, "triggers", mxCreateDoubleScalar(camera.triggers));
+    setField(record, "calibrations", mxCreateDoubleScalar(camera.calibrations));
+    setField(record, "calibrationValue", mxCreateDoubleScalar(camera.calibrationValue));
+    setField(record, "traceSwitches", mxCreateDoubleScalar(camera.traceSwitches));
+    setField(record, "traceText", mxCreateString(camera.traceText.c_str()));
+    setField(record, "traceValue", mxCreateDoubleScalar(camera.traceValue));
+    setField(record, "timeSource", mxCreateString(kTimeSourceNames[static_cast<int>(camera.timeSource)]));
+}
+
+void setTiming(const SimArguments& args) {
+    const std::string name = args.text(2);
+    int source = 0;
+    while (source < 5 && name != kTimeSourceNames[source]) ++source;
+    if (source == 5) mexErrMsgTxt("QuorvelSim: the time source is none, irig, gps, ptp or fixed.");
+    TimingRecord fixed = {};
+    if (static_cast<SimTimeSource>(source) == SimTimeSource::Fixed) {
+        fixed.year = static_cast<int32_t>(args.word(3));
+        fixed.dayOfYear = static_cast<int32_t>(args.word(4));
+        fixed.hours = static_cast<int32_t>(args.word(5));
+        fixed.minutes = static_cast<int32_t>(args.word(6));
+        fixed.seconds = static_cast<int32_t>(args.word(7));
+        fixed.microseconds = args.word(8);
+    }
+    requireCamera(simSetTimeSource(args.word(1), static_cast<SimTimeSource>(source), fixed));
+}
+
 mxArray* cameraCounters(uint32_t cameraId) {
     std::optional<SimCamera> camera = simCamera(cameraId);
     requireCamera(camera.has_value());
@@ -74,6 +114,7 @@ mxArray* cameraCounters(uint32_t cameraId) {
                              static_cast<double>(camera->settingsSent), static_cast<double>(camera->captureStops)};
     mxArray* record = mxCreateStructMatrix(1, 1, 6, names);
     for (int i = 0; i < 6; ++i) mxSetField(record, 0, names[i], mxCreateDoubleScalar(values[i]));
+    addControlFields(record, *camera);
     return record;
 }
 
@@ -108,6 +149,9 @@ extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* 
         requireCamera(simConfigureCamera(args.word(1), [&](SimCamera& c) { c.inUse = flag; }));
     } else if (command == "force") {
         simForceResult(args.text(1), args.word(2), args.has(3) ? static_cast<int>(args.number(3)) : 1);
+    } else if (command == "forceAfter") {
+        simForceResultAfter(args.text(1), static_cast<int>(args.number(2)), args.word(3),
+                            args.has(4) ? static_cast<int>(args.number(4)) : 1);
     } else if (command == "clearForced") {
         simClearForcedResults();
     } else if (command == "log") {
@@ -124,6 +168,8 @@ extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* 
         result = cameraIds();
     } else if (command == "camera") {
         result = cameraCounters(args.word(1));
+    } else if (command == "setTiming") {
+        setTiming(args);
     } else if (command == "loaded") {
         result = logicalValue(simDriverLoaded());
     } else {

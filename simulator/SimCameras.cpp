@@ -23,10 +23,15 @@ SimCamera simMakeCamera(uint32_t cameraId, uint32_t cameraType, bool colour) {
 }
 
 std::vector<SimCamera> simDefaultCameras() {
-    return {
+    std::vector<SimCamera> cameras = {
         simMakeCamera(kSimColourCameraId, kSimColourCameraType, true),
         simMakeCamera(kSimMonoCameraId, kSimMonoCameraType, false),
         simMakeCamera(kSimMemoryCameraId, kSimMemoryCameraType, true),
         simMakeCamera(kSimSegmentedCameraId, kSimSegmentedCameraType, false),
     };
+    cameras[0].timeSource = kSimColourTimeSource;
+    cameras[1].timeSource = kSimMonoTimeSource;
+    cameras[2].timeSource = kSimMemoryTimeSource;
+    cameras[3].timeSource = kSimSegmentedTimeSource;
+    return cameras;
 }

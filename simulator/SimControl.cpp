@@ -16,6 +16,7 @@ void simReset() {
     state.devices.clear();
     state.log.clear();
     state.forced.clear();
+    state.forcedCalls = 0;
     state.reportedEnumCount.reset();
 }
 

@@ -28,13 +28,33 @@ SimDevice* SimState::device(DeviceHandle handle) {
 
 uint64_t simAddress(const void* pointer) { return reinterpret_cast<uintptr_t>(pointer); }
 
+namespace {
+
+// Counts the call against the schedule under key; its value when this call
+// is one the schedule forces.
+std::optional<uint32_t> takeForced(SimState& state, const std::string& key) {
+    auto found = state.forced.find(key);
+    if (found == state.forced.end()) return std::nullopt;
+    SimForcedResult& schedule = found->second;
+    if (schedule.skip > 0) {
+        --schedule.skip;
+        return std::nullopt;
+    }
+    uint32_t value = schedule.value;
+    if (schedule.remaining != kSimForever && --schedule.remaining == 0) state.forced.erase(found);
+    return value;
+}
+
+}  // namespace
+
 SimCallGuard::SimCallGuard(const char* operation, std::initializer_list<uint64_t> arguments, const char* text)
     : state(simState()), lock(state.mutex) {
     state.log.push_back(SimCall{operation, arguments, text != nullptr ? text : "", text != nullptr});
-    auto found = state.forced.find(operation);
-    if (found == state.forced.end()) return;
-    forced = found->second.value;
-    if (found->second.remaining != kSimForever && --found->second.remaining == 0) state.forced.erase(found);
+    // Both schedules count the call; the operation's own one wins.
+    std::optional<uint32_t> own = takeForced(state, operation);
+    std::optional<uint32_t> any = takeForced(state, kSimAnyOperation);
+    forced = own ? own : any;
+    if (forced) ++state.forcedCalls;
 }
 
 std::string SimCall::describe() const {

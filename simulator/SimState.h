@@ -16,6 +16,7 @@
 struct SimForcedResult {
     uint32_t value = 0;
     int remaining = 0;  // kSimForever for good
+    int skip = 0;       // calls that pass untouched before the first forced one
 };
 
 // What the driver keeps per open device beyond the camera's own record.
@@ -34,7 +35,8 @@ struct SimState {
     std::vector<SimCamera> cameras;  // enumeration order; raw cameras included
     std::map<DeviceHandle, SimDevice> devices;
     std::vector<SimCall> log;
-    std::map<std::string, SimForcedResult> forced;
+    std::map<std::string, SimForcedResult> forced;  // by operation, or kSimAnyOperation
+    uint64_t forcedCalls = 0;                       // calls answered with a forced result
     std::optional<uint32_t> reportedEnumCount;
     DeviceHandle nextHandle = 0x100;
 

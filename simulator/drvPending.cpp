@@ -11,21 +11,6 @@ uint32_t acceptOnOpenCamera(SimCallGuard& call, DeviceHandle handle) {
 
 }  // namespace
 
-uint32_t drvTrigger(DeviceHandle handle) {
-    SimCallGuard call("drvTrigger", {handle});
-    return acceptOnOpenCamera(call, handle);
-}
-
-uint32_t drvGrabFrames(DeviceHandle handle, TransferDescriptor* transfer, uint32_t argument) {
-    SimCallGuard call("drvGrabFrames", {handle, simAddress(transfer), argument});
-    return acceptOnOpenCamera(call, handle);
-}
-
-uint32_t drvGrabPreview(DeviceHandle handle, TransferDescriptor* transfer, uint32_t* previewValue) {
-    SimCallGuard call("drvGrabPreview", {handle, simAddress(transfer), simAddress(previewValue)});
-    return acceptOnOpenCamera(call, handle);
-}
-
 uint32_t drvStartRecording(DeviceHandle handle, uint32_t first, uint32_t second, uint32_t segmentArgument,
                            uint32_t fourth, RecordingCallback callback, uint32_t one, void* context) {
     SimCallGuard call("drvStartRecording", {handle, first, second, segmentArgument, fourth,
@@ -57,26 +42,6 @@ uint32_t drvReadTriggerPosition(DeviceHandle handle, uint32_t* aux1, uint32_t* a
                                 uint32_t* second) {
     SimCallGuard call("drvReadTriggerPosition",
                       {handle, simAddress(aux1), simAddress(aux2), simAddress(first), simAddress(second)});
-    return acceptOnOpenCamera(call, handle);
-}
-
-uint32_t drvReadTiming(DeviceHandle handle, uint32_t zero, TimingRecord* record) {
-    SimCallGuard call("drvReadTiming", {handle, zero, simAddress(record)});
-    return acceptOnOpenCamera(call, handle);
-}
-
-uint32_t drvGetBrocParameters(DeviceHandle handle, BrocParameterRecord* table, uint32_t count) {
-    SimCallGuard call("drvGetBrocParameters", {handle, simAddress(table), count});
-    return acceptOnOpenCamera(call, handle);
-}
-
-uint32_t drvCalibrateNoiseReduction(DeviceHandle handle, uint32_t value, uint32_t zero1, uint32_t zero2) {
-    SimCallGuard call("drvCalibrateNoiseReduction", {handle, value, zero1, zero2});
-    return acceptOnOpenCamera(call, handle);
-}
-
-uint32_t drvEnableTrace(DeviceHandle handle, const char* text, uint32_t value) {
-    SimCallGuard call("drvEnableTrace", {handle, value}, text);
     return acceptOnOpenCamera(call, handle);
 }
 

@@ -40,7 +40,10 @@ uint32_t drvPrepareSettings(DeviceHandle handle, void* settings) {
     SimCallGuard call("drvPrepareSettings", {handle, simAddress(settings)});
     if (call.forced) return *call.forced;
     uint32_t error = 0;
-    return cameraWithSettings(call, handle, settings, error) == nullptr ? error : 0;
+    SimCamera* camera = cameraWithSettings(call, handle, settings, error);
+    if (camera == nullptr) return error;
+    ++camera->settingsPrepared;
+    return 0;
 }
 
 uint32_t drvSendSettings(DeviceHandle handle, void* settings) {

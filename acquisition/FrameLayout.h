@@ -1,0 +1,81 @@
+// Image shapes and the conversion of a driver frame into a MATLAB image.
+//
+// The driver delivers a frame line after line, the samples of a colour
+// pixel side by side (channels 0, 1, 2). MATLAB wants H rows by W columns in
+// column-major order, colour as three planes, plane 0 holding channel 2.
+// Every image output is an ImagePair: a scratch array that takes the frame
+// in driver order and the output array that takes the converted image; both
+// have the same class and dimensions.
+#ifndef QUORVEL_ACQUISITION_FRAMELAYOUT_H
+#define QUORVEL_ACQUISITION_FRAMELAYOUT_H
+
+#include "mex.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// Live capture and memory readout shape PixelFormat 7 differently.
+enum class FrameFamily { Live, Readout };
+
+// What a camera operation is asked to deliver; tested against the
+// camera's abilities.
+enum LayoutCode : uint32_t {
+    LayoutMono8 = 0,
+    LayoutMono16 = 1,
+    LayoutThreeSamples = 2,
+};
+
+constexpr uint32_t kPixelFormatMono8 = 0;
+constexpr uint32_t kPixelFormatMono16 = 1;
+constexpr uint32_t kPixelFormatWide = 7;  // uint16 colour on readout, uint8 colour live
+
+struct FrameShape {
+    mxClassID classId = mxUINT8_CLASS;
+    mwSize dimensionCount = 2;
+    mwSize dimensions[3] = {0, 0, 1};  // H, W, planes; see setSize
+    LayoutCode layoutCode = LayoutMono8;
+    uint32_t bytesPerSample = 1;
+    uint32_t samplesPerPixel = 1;
+
+    // Fills the dimension vector: rows H, columns W (and 3 planes).
+    void setSize(uint32_t width, uint32_t height) {
+        dimensions[0] = height;
+        dimensions[1] = width;
+    }
+    // Bytes of one frame of this shape at W x H: what a destination holds.
+    size_t frameBytes(uint32_t width, uint32_t height) const {
+        return size_t(width) * height * samplesPerPixel * bytesPerSample;
+    }
+};
+
+// The shape of an image of the pixel format; any 32-bit value has one.
+// Dimensions are left at 0 x 0 until setSize.
+FrameShape selectFrameShape(uint32_t pixelFormat, FrameFamily family);
+
+struct ImagePair {
+    mxArray* scratch = nullptr;  // stays with the host, never returned
+    mxArray* output = nullptr;   // the image handed back to MATLAB
+    void* scratchData() const { return mxGetData(scratch); }
+    void* outputData() const { return mxGetData(output); }
+};
+
+// Creates the scratch array, then the output array, both zero-filled, real,
+// of the shape's class with dimensions H x W (x 3).
+ImagePair createImagePair(FrameShape shape, uint32_t width, uint32_t height);
+
+// Fills the pair's output from its scratch array with convertFrame.
+void finishImagePair(const ImagePair& pair, const FrameShape& shape, uint32_t width, uint32_t height);
+
+// Output element (plane k, row r, column c) = k*N + c*H + r takes scratch
+// element r*W + c (one sample per pixel) or (r*W + c)*3 + (2 - k) (three
+// samples). Samples are copied as whole values of bytesPerSample bytes.
+// The two areas must not overlap. Cache-blocked and vectorised; the
+// result is exactly that of convertFrameReference.
+void convertFrame(const FrameShape& shape, uint32_t width, uint32_t height, const void* scratch, void* output);
+
+// The same mapping as a plain loop over every sample: the yardstick for
+// convertFrame in tests and benchmarks.
+void convertFrameReference(const FrameShape& shape, uint32_t width, uint32_t height, const void* scratch,
+                           void* output);
+
+#endif

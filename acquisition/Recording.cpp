@@ -1,0 +1,93 @@
+#include "Recording.h"
+
+#include "camera/CameraTable.h"
+#include "camera/Parameters.h"
+#include "driver/QuorvelDrv.h"
+#include "gateway/ModuleState.h"
+
+#include <algorithm>
+
+namespace {
+
+bool isResetBeforeRecordingType(uint32_t cameraType) { return cameraType >= 12 && cameraType <= 14; }
+bool isSegmentedType(uint32_t cameraType) { return cameraType >= 18 && cameraType <= 20; }
+
+// Item 0 as the driver reports it; a failed read leaves 0, a type that
+// neither resets nor records in segments.
+uint32_t readCameraType(DeviceHandle handle) {
+    uint32_t cameraType = 0;
+    uint32_t scratch = 0;
+    drvGetCameraInfo(handle, kInfoCameraType, &cameraType, &scratch);
+    return cameraType;
+}
+
+// Clears the table and lets the driver fill it, with the table's lock held
+// so that a readout never sees a half-written table.
+void refreshSegmentTable(CameraSlot& slot, DeviceHandle handle, uint64_t* table, uint32_t segmentArgument) {
+    std::lock_guard<std::mutex> tableLock(slot.segmentTableLock);
+    std::fill(table, table + kSegmentTableEntries, 0u);
+    drvReadSegmentTable(handle, 0, segmentEntriesFor(segmentArgument), table);
+}
+
+}  // namespace
+
+uint32_t segmentEntriesFor(uint32_t segmentArgument) {
+    uint64_t entries = uint64_t(segmentArgument) + 1;
+    return static_cast<uint32_t>(std::min<uint64_t>(entries, kSegmentTableEntries));
+}
+
+ResultCode camStartGrab(int32_t cameraId, uint32_t first, uint32_t second, uint32_t segmentArgument,
+                        uint32_t fourth) {
+    int index = findOpenCameraIndex(cameraId);
+    if (index == kNoSlot) return ResultGrabFailed;
+    CameraSlot& slot = cameraSlot(index);
+    DeviceHandle handle = slot.deviceHandle.load();
+
+    slot.frameReadyCount.store(0);
+    if (isResetBeforeRecordingType(readCameraType(handle)) && drvReset(handle) != 0) return ResultResetFailed;
+
+    GrabContext& context = moduleState().cameraTable.grabContexts[index];
+    context.cameraId.store(cameraId);
+    context.segmentArgument.store(segmentArgument);
+    context.segmentTable.store(slot.segmentTable);
+    uint32_t started = drvStartRecording(handle, first, second, segmentArgument, fourth, onRecordEvent,
+                                         kRecordingCallbackMode, &context);
+    return resultOf(started, ResultGrabFailed);
+}
+
+ResultCode camStopGrab(int32_t cameraId) {
+    CameraSlot* slot = findOpenCamera(cameraId);
+    if (slot == nullptr) return ResultStopFailed;
+    uint32_t word = 0;
+    if (drvStopRecording(slot->deviceHandle.load(), &word) != 0) return ResultStopFailed;
+    slot->frameReadyCount.store(0);
+    return ResultOk;
+}
+
+ResultCode camGrabIsReady(int32_t cameraId, uint32_t* ready) {
+    CameraSlot* slot = findOpenCamera(cameraId);
+    *ready = slot != nullptr && slot->frameReadyCount.load() != 0 ? 1 : 0;
+    return ResultOk;
+}
+
+ResultCode camReadTriggerPosition(int32_t cameraId, uint32_t* first, uint32_t* second) {
+    CameraSlot* slot = findOpenCamera(cameraId);
+    if (slot == nullptr) return ResultTriggerPositionFailed;
+    uint32_t scratch1 = 0;
+    uint32_t scratch2 = 0;
+    uint32_t read = drvReadTriggerPosition(slot->deviceHandle.load(), &scratch1, &scratch2, first, second);
+    return resultOf(read, ResultTriggerPositionFailed);
+}
+
+uint32_t onRecordEvent(void* context, uint32_t, uint32_t) {
+    auto* grab = static_cast<GrabContext*>(context);
+    CameraSlot* slot = findOpenCamera(grab->cameraId.load());
+    if (slot == nullptr) return 0;
+    slot->frameReadyCount.fetch_add(1);
+
+    DeviceHandle handle = slot->deviceHandle.load();
+    if (!isSegmentedType(readCameraType(handle))) return 0;
+    uint64_t* table = grab->segmentTable.load();
+    if (table != nullptr) refreshSegmentTable(*slot, handle, table, grab->segmentArgument.load());
+    return 0;
+}

@@ -1,0 +1,24 @@
+// "MemoryDownloadRawFrame", "MemoryReadFromDisk".
+#include "Transfers.h"
+#include "gateway/Handlers.h"
+
+namespace {
+
+// Inputs 4 to 8, in order.
+TransferNumbers numbersFrom(const CommandCall& call) {
+    TransferNumbers numbers = {};
+    for (int i = 0; i < 5; ++i) numbers.values[i] = call.scalar(4 + i);
+    return numbers;
+}
+
+}  // namespace
+
+void memoryDownloadRawFrameCommand(CommandCall& call) {
+    uint32_t* status = call.wordOutput(0);
+    *status = camDownloadRawFrame(call.signedScalar(2), call.text(3), numbersFrom(call));
+}
+
+void memoryReadFromDiskCommand(CommandCall& call) {
+    uint32_t* status = call.wordOutput(0);
+    *status = camReadFromDisk(call.signedScalar(2), call.scalar(3), numbersFrom(call));
+}

@@ -1,0 +1,34 @@
+#include "Transfers.h"
+
+#include "camera/CameraTable.h"
+#include "driver/QuorvelDrv.h"
+#include "gateway/ModuleState.h"
+
+ResultCode camDownloadRawFrame(int32_t cameraId, const char* text, const TransferNumbers& numbers) {
+    CameraSlot* slot = findOpenCamera(cameraId);
+    if (slot == nullptr) return ResultDownloadFailed;
+    const uint32_t* n = numbers.values;
+    return resultOf(drvDownloadRawFrame(slot->deviceHandle.load(), text, n[0], n[1], n[2], n[3], n[4]),
+                    ResultDownloadFailed);
+}
+
+ResultCode camReadFromDisk(int32_t cameraId, uint32_t first, const TransferNumbers& numbers) {
+    int index = findOpenCameraIndex(cameraId);
+    if (index == kNoSlot) return ResultReadFailed;
+    CameraSlot& slot = cameraSlot(index);
+    slot.diskReadCount.store(0);
+    std::atomic<int32_t>& context = moduleState().cameraTable.diskReadContexts[index];
+    context.store(cameraId);
+    const uint32_t* n = numbers.values;
+    uint32_t read = drvReadFromDisk(slot.deviceHandle.load(), first, n[0], n[1], n[2], n[3], n[4],
+                                    onDiskReadProgress, &context);
+    return resultOf(read, ResultReadFailed);
+}
+
+uint32_t onDiskReadProgress(void* context, uint32_t current, uint32_t final) {
+    if (current < final) return 0;
+    auto* cameraId = static_cast<std::atomic<int32_t>*>(context);
+    CameraSlot* slot = findOpenCamera(cameraId->load());
+    if (slot != nullptr) slot->diskReadCount.fetch_add(1);
+    return 0;
+}

@@ -1,0 +1,33 @@
+// Raw-frame download and read-back from disk: one driver call each, the
+// numbers and the text passed through unchanged; the disk read reports its
+// progress through onDiskReadProgress, possibly after the command returned.
+#ifndef QUORVEL_ACQUISITION_TRANSFERS_H
+#define QUORVEL_ACQUISITION_TRANSFERS_H
+
+#include "gateway/ResultCodes.h"
+
+#include <cstdint>
+
+// The five numbers of a transfer command after its second input.
+struct TransferNumbers {
+    uint32_t values[5];
+};
+
+// drvDownloadRawFrame with the text and the numbers. Answers 0 or
+// ResultDownloadFailed (also for an id no open camera carries, without a
+// driver call).
+ResultCode camDownloadRawFrame(int32_t cameraId, const char* text, const TransferNumbers& numbers);
+
+// Clears the camera's disk-read count, points its DiskReadContext word at
+// the camera, then calls drvReadFromDisk with `first`, the numbers,
+// onDiskReadProgress and that word. Answers 0 or ResultReadFailed (also for
+// an id no open camera carries, then touching no count or context word).
+ResultCode camReadFromDisk(int32_t cameraId, uint32_t first, const TransferNumbers& numbers);
+
+// The disk-read callback, run on a driver thread: a report whose current
+// count has reached the final count (unsigned) adds 1 to the disk-read
+// count of the camera the context names; a camera no longer open is left
+// alone. Never calls the host.
+uint32_t onDiskReadProgress(void* context, uint32_t current, uint32_t final);
+
+#endif

@@ -1,0 +1,38 @@
+// What a finished call may look like: the host error the checks must raise
+// for the inputs given, and the documented classes, sizes and values of
+// each command's outputs. Independent of the module's own checking code.
+#ifndef QUORVEL_FUZZ_CALLCONTRACT_H
+#define QUORVEL_FUZZ_CALLCONTRACT_H
+
+#include "TestHost.h"
+#include "gateway/CommandTable.h"
+
+#include <string>
+#include <vector>
+
+// Aborts with the message and the call's description.
+[[noreturn]] void contractBroken(const std::string& what, const std::string& call);
+
+// The message the uniform checks must raise for this call, or "" when the
+// checks pass: input count, each input by position, output count.
+std::string expectedCheckError(const CommandRow& row, int nlhs, const std::vector<const mxArray*>& inputs);
+
+// The text a command raises while its camera operation is not built.
+std::string notAvailableMessage(const CommandRow& row);
+
+// What the module and the driver looked like just before the call.
+struct CallContext {
+    const CommandRow* row;
+    std::vector<const mxArray*> inputs;
+    bool cameraOpen;        // input 2 named a registered camera
+    size_t driverCalls;     // length of the simulator's call log
+    std::string description;
+};
+
+// Checks the outputs of a call that raised no error; aborts on a breach.
+void checkOutputs(const CallContext& context, const testhost::CallResult& result);
+
+// Checks the camera table after any call: no key twice among taken slots.
+void checkCameraTable(const std::string& description);
+
+#endif

@@ -1,0 +1,247 @@
+// libFuzzer target over mexFunction on the in-process host. Each input
+// decodes into a short session: calls with mostly valid, sometimes mangled
+// keywords and arguments of any kind, size and value, interleaved with
+// simulator fault schedules and driver callbacks. Every call must end in
+// the host error the checks owe it, in one of the module's own messages,
+// or with outputs of the documented classes and sizes.
+#include "CallContract.h"
+#include "FuzzInput.h"
+#include "QuorvelSim.h"
+#include "TestHost.h"
+#include "camera/CameraTable.h"
+#include "gateway/ModuleState.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <cstring>
+
+namespace {
+
+constexpr int kMaxSteps = 24;
+
+const char* const kOperations[] = {
+#define QUORVEL_OPERATION_NAME(name, ordinal) #name,
+    QUORVEL_DRV_OPERATIONS(QUORVEL_OPERATION_NAME)
+#undef QUORVEL_OPERATION_NAME
+    kSimAnyOperation,
+};
+constexpr uint32_t kOperationCount = sizeof kOperations / sizeof kOperations[0];
+
+const uint32_t kCameraIds[] = {0, kSimColourCameraId, kSimMonoCameraId, kSimMemoryCameraId, kSimSegmentedCameraId};
+
+// Values worth hitting: camera ids, parameter and item numbers, the edges
+// of the conversion, and what MATLAB code gets wrong.
+const double kInterestingValues[] = {
+    0, 1, 2, 3, 7, 11, 12, 15, 16, 24, 35, 255, 256, 1001, 1002, 1003, 1004, 16351, 16352, -1, -2.5, 3.9, 1e300,
+    -1e300, 4294967295.0, 4294967296.0 + 5, 9223372036854775808.0, -9223372036854775808.0,
+    std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+    -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::denorm_min()};
+
+const uint32_t kForcedValues[] = {0, 1, 2, 3, 5, 0xFFFFFFFFu};
+
+struct Session {
+    bool arrayToStringFails = false;  // the next keyword text cannot be made
+};
+
+double pickScalarValue(FuzzInput& in) {
+    switch (in.below(4)) {
+        case 0: return kCameraIds[in.below(5)];
+        case 1: return in.anyDouble();
+        default: return kInterestingValues[in.below(sizeof kInterestingValues / sizeof(double))];
+    }
+}
+
+std::string pickText(FuzzInput& in) {
+    switch (in.below(5)) {
+        case 0: return "";
+        case 1: return "192.168.1.10";
+        case 2: return std::string(250 + in.below(60), char('0' + in.below(10)));
+        case 3: return "raw:" + in.bytes(in.below(8));
+        default: return in.bytes(in.below(40));
+    }
+}
+
+testhost::Array makeArgument(FuzzInput& in, char kind) {
+    // Mostly the kind the position wants; otherwise anything a user may pass.
+    uint32_t choice = in.below(16);
+    if (choice < 11) return kind == 'T' ? testhost::text(pickText(in)) : testhost::scalar(pickScalarValue(in));
+    switch (choice) {
+        case 11: return testhost::text(pickText(in));
+        case 12: return testhost::scalar(pickScalarValue(in));
+        case 13: return testhost::emptyDouble();
+        case 14: return testhost::logical(in.byte() & 1);
+        default: {
+            static const mxClassID classes[] = {mxDOUBLE_CLASS, mxSINGLE_CLASS, mxINT8_CLASS,   mxUINT8_CLASS,
+                                                mxINT16_CLASS,  mxUINT32_CLASS, mxINT64_CLASS,  mxUINT64_CLASS,
+                                                mxCHAR_CLASS,   mxLOGICAL_CLASS, mxCELL_CLASS};
+            std::vector<mwSize> shape{mwSize(in.below(3)), mwSize(in.below(3))};
+            if (in.below(4) == 0) shape.push_back(mwSize(in.below(3)));
+            testhost::Array array = testhost::numeric(classes[in.below(11)], shape);
+            for (unsigned char& byte : array->bytes) byte = in.byte();
+            array->complex = in.below(8) == 0;
+            return array;
+        }
+    }
+}
+
+std::string mangle(FuzzInput& in, std::string keyword) {
+    switch (in.below(5)) {
+        case 0: keyword[in.below(uint32_t(keyword.size()))] ^= 0x20; break;  // letter case
+        case 1: keyword += ' '; break;
+        case 2: keyword.resize(in.below(uint32_t(keyword.size()))); break;
+        case 3: keyword.insert(0, 1, char(in.byte())); break;
+        default: keyword = in.bytes(in.below(30)); break;
+    }
+    return keyword;
+}
+
+std::string describeCall(int nlhs, const std::vector<const mxArray*>& inputs) {
+    std::string text = "nlhs " + std::to_string(nlhs) + ", inputs:";
+    for (const mxArray* input : inputs) {
+        text += " [class " + std::to_string(input->classId) + " dims";
+        for (mwSize dimension : input->dimensions) text += " " + std::to_string(dimension);
+        if (input->classId == mxCHAR_CLASS) text += " '" + std::string(input->bytes.begin(), input->bytes.end()) + "'";
+        else if (input->elementCount() == 1) text += " value " + std::to_string(mxGetScalar(input));
+        text += "]";
+    }
+    return text;
+}
+
+// The camera input 2 names, if the module holds it as open.
+bool namesOpenCamera(const std::vector<const mxArray*>& inputs) {
+    if (!moduleState().driverLoaded || inputs.size() < 2 || inputs[1]->classId == mxCHAR_CLASS) return false;
+    if (inputs[1]->elementCount() != 1 || inputs[1]->classId < mxDOUBLE_CLASS || inputs[1]->classId > mxUINT64_CLASS)
+        return false;
+    double value = mxGetScalar(inputs[1]);
+    if (std::isnan(value) || std::fabs(value) >= 9223372036854775808.0) value = 0;
+    return findOpenCamera(int32_t(uint32_t(uint64_t(int64_t(value))))) != nullptr;
+}
+
+void runCall(FuzzInput& in, Session& session) {
+    const CommandRow& row = kCommandTable[in.below(kCommandCount)];
+    std::vector<testhost::Array> inputs;
+
+    uint32_t shape = in.below(20);
+    if (shape == 0) {
+        // no inputs at all
+    } else if (shape == 1) {
+        inputs.push_back(makeArgument(in, 'S'));  // keyword of the wrong kind
+    } else {
+        std::string keyword = shape == 2 ? mangle(in, row.keyword) : row.keyword;
+        inputs.push_back(testhost::text(keyword));
+    }
+    if (!inputs.empty()) {
+        int argumentCount = int(std::strlen(row.argumentKinds));
+        if (in.below(6) == 0) argumentCount = int(in.below(9));
+        for (int i = 0; i < argumentCount; ++i) {
+            char kind = i < int(std::strlen(row.argumentKinds)) ? row.argumentKinds[i] : 'S';
+            inputs.push_back(makeArgument(in, kind));
+        }
+    }
+    // A column of gigabytes is the host's to refuse; keep the timing column
+    // within what the test host can hand out.
+    if (std::string(row.keyword) == "ReadGPSTiming" && inputs.size() == 3 && inputs[2]->classId == mxDOUBLE_CLASS &&
+        inputs[2]->elementCount() == 1 && std::fabs(mxGetScalar(inputs[2].get())) > 65536)
+        inputs[2] = testhost::scalar(std::fmod(std::fabs(mxGetScalar(inputs[2].get())), 65536));
+    int nlhs = in.below(5) == 0 ? int(in.below(7)) : row.outputCount;
+
+    std::vector<const mxArray*> pointers;
+    for (const testhost::Array& input : inputs) pointers.push_back(input.get());
+    std::string description = describeCall(nlhs, pointers);
+
+    // The message the gateway and the checks owe this call, if any.
+    std::string expected;
+    const CommandRow* resolved = nullptr;
+    if (pointers.empty()) {
+        expected = "Invalid number of input arguments.";
+    } else if (pointers[0]->classId != mxCHAR_CLASS) {
+        expected = "First input to the ZEL camera interface must be a string.";
+    } else if (session.arrayToStringFails) {
+        expected = "Memory allocation failed.";
+    } else {
+        // The host's text ends at the first zero character.
+        std::string keyword(pointers[0]->bytes.begin(), pointers[0]->bytes.end());
+        keyword.resize(keyword.find('\0') == std::string::npos ? keyword.size() : keyword.find('\0'));
+        resolved = findCommand(keyword.c_str());
+        expected = resolved == nullptr ? "Unrecognized mode for QuorvelML interface."
+                                       : expectedCheckError(*resolved, nlhs, pointers);
+    }
+    if (session.arrayToStringFails && !pointers.empty() && pointers[0]->classId == mxCHAR_CLASS) {
+        testhost::failNextArrayToString();
+        session.arrayToStringFails = false;
+    }
+
+    bool wasLoaded = moduleState().driverLoaded;
+    CallContext context{resolved, pointers, namesOpenCamera(pointers), simCallLog().size(), description};
+    try {
+        testhost::CallResult result = testhost::call(nlhs, pointers);
+        if (resolved == nullptr || !expected.empty()) contractBroken("no error where \"" + expected + "\" was due", description);
+        checkOutputs(context, result);
+    } catch (const testhost::HostError& error) {
+        std::string message = error.what();
+        bool loadFailed = !wasLoaded && !moduleState().driverLoaded && message == "Can not load driver QuorvelML.";
+        if (message != expected && !loadFailed &&
+            !(resolved != nullptr && expected.empty() && message == notAvailableMessage(*resolved)))
+            contractBroken("error \"" + message + "\" where \"" + expected + "\" was due", description);
+    }
+    if (moduleState().driverLoaded) checkCameraTable(description);
+}
+
+void scheduleFault(FuzzInput& in) {
+    const char* operation = kOperations[in.below(kOperationCount)];
+    int skip = int(in.below(6));
+    uint32_t value = in.below(4) == 0 ? in.word() : kForcedValues[in.below(6)];
+    int count = in.below(4) == 0 ? kSimForever : 1 + int(in.below(3));
+    simForceResultAfter(operation, skip, value, count);
+}
+
+// Figures for the run's report, printed when the fuzzer exits.
+struct RunFigures {
+    uint64_t calls = 0;
+    uint64_t faultsInjected = 0;
+    ~RunFigures() {
+        std::fprintf(stderr, "quorvel_fuzz: %llu calls, %llu driver faults injected\n",
+                     static_cast<unsigned long long>(calls), static_cast<unsigned long long>(faultsInjected));
+    }
+} gFigures;
+
+}  // namespace
+
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzInput in(data, size);
+    testhost::resetHost();
+    resetModuleState();
+    simReset();
+    Session session;
+
+    for (int step = 0; step < kMaxSteps && !in.empty(); ++step) {
+        switch (in.below(12)) {
+            case 0: scheduleFault(in); break;
+            case 1: simFireRecordEvent(kCameraIds[in.below(5)]); break;
+            case 2: simFireDiskProgress(kCameraIds[in.below(5)], in.word(), in.word()); break;
+            case 3:
+                if (in.below(8) == 0) session.arrayToStringFails = true;
+                else if (in.below(2) == 0) simSetReportedEnumCount(in.below(40));
+                else simClearForcedResults();
+                break;
+            default:
+                runCall(in, session);
+                ++gFigures.calls;
+                break;
+        }
+    }
+
+    // The host unloads the module: the hook runs once if it was registered.
+    bool hooked = testhost::exitHooksRegistered() > 0;
+    simClearForcedResults();
+    int unloadsBefore = simCallCount("drvUnload");
+    testhost::unloadModule();
+    if (simCallCount("drvUnload") - unloadsBefore != (hooked ? 1 : 0)) contractBroken("driver unload count", "exit");
+    // Callbacks after the unload find no registration and touch nothing.
+    for (uint32_t id : kCameraIds)
+        if (simFireRecordEvent(id) || simFireDiskProgress(id, 1, 1)) contractBroken("callback after unload", "exit");
+    gFigures.faultsInjected += simForcedCallCount();
+    return 0;
+}

@@ -1,0 +1,257 @@
+function varargout = QuorvelML(varargin)
+% QUORVELML  Control cameras of the Quorvel family from MATLAB or Octave.
+%
+%   [status, ...] = QuorvelML(KEYWORD, arguments...)
+%
+%   QuorvelML is a MEX file: one function, the first argument a command
+%   keyword (case matters). Camera commands answer a status number first
+%   (uint32, 0 is success; see STATUS NUMBERS) and then their values or
+%   images. Camera and driver failures never raise an error: they arrive as
+%   the status number. Mistakes in a call (wrong number of inputs or
+%   outputs, a non-scalar where a number belongs, a number where a text
+%   belongs) raise an error at once, before the camera is touched.
+%
+%   Scalar inputs are truncated toward zero and their low 32 bits are used
+%   (-1 becomes 4294967295, 2^32+5 becomes 5). Texts are cut to 255
+%   characters. Every numeric output is uint32 unless said otherwise. Image
+%   outputs are H-by-W (mono) or H-by-W-by-3 (colour), in the camera's
+%   orientation, and are returned full-size (zeros where nothing was read)
+%   whatever the status.
+%
+%   The QuorvelCamera class wraps these commands in an object that turns
+%   non-zero status numbers into errors; see "help QuorvelCamera".
+%
+%   MODULE
+%
+%   v = QuorvelML('Version')
+%       The module version text, '2.14.00'.
+%       Example:  disp(QuorvelML('Version'))
+%
+%   z = QuorvelML('Abort', x)
+%       Always 0; x is read and not used. Has no other effect.
+%       Example:  QuorvelML('Abort', 0)
+%
+%   DRIVER AND DISCOVERY
+%
+%   refused = QuorvelML('SetNetAdapterIPAddress', address)
+%       Chooses the network adapter by its dotted address text; the address
+%       is kept and used by every later EnumCameras and OpenCamera, even when
+%       the driver refuses it. refused: 1 when the driver refused, else 0.
+%       Example:  QuorvelML('SetNetAdapterIPAddress', '192.168.1.10')
+%
+%   refused = QuorvelML('InitPCIeMemory', value)
+%       Passes a PCIe memory setting to the driver. refused: 1 when the
+%       driver refused the value, else 0.
+%       Example:  QuorvelML('InitPCIeMemory', 256)
+%
+%   [failed, count, ids] = QuorvelML('EnumCameras', filter)
+%       Lists at most 10 cameras. failed: 1 when enumeration failed, else 0;
+%       count: cameras found; ids: 1-by-count camera identifiers. filter is
+%       passed to the driver (0 lists every camera).
+%       Example:  [failed, count, ids] = QuorvelML('EnumCameras', 0)
+%
+%   status = QuorvelML('PreLoadDriver', a, b, c)
+%       Runs the driver's preload step with three values (on top of the
+%       preload that the first command does by itself).
+%       Status: 0; 4 the driver refused.
+%       Example:  status = QuorvelML('PreLoadDriver', 0, 1, 0)
+%
+%   OPENING AND CLOSING
+%
+%   [status, id] = QuorvelML('OpenCamera', id)
+%       Opens a camera: id 0 opens the first camera found, any other id the
+%       camera of that identifier. id (output): the identifier under which
+%       the camera is open. At most 16 cameras are open at a time; opening
+%       an open camera answers 0 and keeps it as it is.
+%       Status: 0; 2 no camera found or the driver could not open it;
+%       5 loading the camera settings failed (the camera stays open).
+%       Example:  [status, id] = QuorvelML('OpenCamera', 0)
+%
+%   [status, id] = QuorvelML('OpenRawCamera', text)
+%       Opens a raw camera that the driver identifies by a text; its id is
+%       always 0. Only one raw camera can be open.
+%       Status: 0; 24 opening failed (nothing open); 7 loading its settings
+%       failed; 10 sending its settings failed (7 and 10: it stays open).
+%       Example:  [status, id] = QuorvelML('OpenRawCamera', 'raw:burst.qrv')
+%
+%   status = QuorvelML('CloseCamera', id)
+%       Stops any capture and closes the camera.
+%       Status: 0; 6 the driver failed to close it (it stays open) or no
+%       camera of that id is open.
+%       Example:  status = QuorvelML('CloseCamera', id)
+%
+%   PARAMETERS AND INFORMATION
+%
+%   Parameters the module itself uses: 2 pixel format, 7 extra frames per
+%   live grab, 11 (read before a readout), 15 width in pixels, 16 height in
+%   lines. Information items: 0 camera type, 7 model attribute, 12 colour
+%   (0: mono only), 24 addressing (4: no segment addressing).
+%
+%   [status, value, limit0, limit1] = QuorvelML('GetParameter', id, number)
+%       The parameter's current value and its two limits (selector 0, then
+%       selector 1; the driver defines which is lower).
+%       Status: 0; 7 a read failed (later outputs stay 0).
+%       Example:  [status, width, lo, hi] = QuorvelML('GetParameter', id, 15)
+%
+%   status = QuorvelML('SetParameter', id, number, value)
+%       Writes one parameter. Value 0 for parameter 15 or 16 re-applies the
+%       current width or height.
+%       Status: 0; 4 the driver rejected the value; 8 the write failed.
+%       Example:  status = QuorvelML('SetParameter', id, 15, 320)
+%
+%   [status, value] = QuorvelML('GetCameraInfo', id, item)
+%       One camera information item.
+%       Status: 0; 9 the read failed.
+%       Example:  [status, type] = QuorvelML('GetCameraInfo', id, 0)
+%
+%   status = QuorvelML('SendCfg', id)
+%       Prepares and sends the camera's settings to the camera.
+%       Status: 0; 10 sending failed.
+%       Example:  status = QuorvelML('SendCfg', id)
+%
+%   [status, w0, w1, w2, w3] = QuorvelML('GetBrocParameters', id, index)
+%       The four words of Broc parameter record index (0 to 255).
+%       Status: 0; 7 the read failed or index is above 255.
+%       Example:  [status, a, b, c, d] = QuorvelML('GetBrocParameters', id, 0)
+%
+%   CAMERA SERVICES
+%
+%   status = QuorvelML('Trigger', id)
+%       Software trigger. Status: 0; 19 the trigger failed.
+%       Example:  status = QuorvelML('Trigger', id)
+%
+%   status = QuorvelML('Reset', id)
+%       Resets the camera. Status: 0; 21 the reset failed.
+%       Example:  status = QuorvelML('Reset', id)
+%
+%   status = QuorvelML('EraseMemory', id)
+%       Erases the camera's recording memory. Status: 0; 23 erasing failed.
+%       Example:  status = QuorvelML('EraseMemory', id)
+%
+%   status = QuorvelML('CalibrateNoiseReduction', id, value)
+%       Noise-reduction calibration. Status: 0; 17 calibration failed.
+%       Example:  status = QuorvelML('CalibrateNoiseReduction', id, 1)
+%
+%   status = QuorvelML('EnableDiagnosticTrace', id, text, value)
+%       Switches the driver's diagnostic trace. Status: 0; 22 it failed.
+%       Example:  status = QuorvelML('EnableDiagnosticTrace', id, 'trace.log', 1)
+%
+%   [status, column] = QuorvelML('ReadGPSTiming', id, length)
+%       The camera's time from its external source (IRIG, GPS or PTP) as a
+%       length-by-1 uint8 column holding a zero-terminated text such as
+%       '(2024/02/15) 13:05:09:123:456' (date, then hours, minutes, seconds,
+%       milliseconds, microseconds), or '(NO IRIG/GPS/PTP DATA)' when the
+%       camera has no such time (status 0). Pass a length of 64.
+%       Status: 0; 20 reading the timing record failed (column all zero).
+%       Example:  [status, c] = QuorvelML('ReadGPSTiming', id, 64);
+%                 text = char(c(1:find(c == 0, 1) - 1))'
+%
+%   LIVE IMAGES
+%
+%   Image class by pixel format (parameter 2): 0 uint8 H-by-W; 1 uint16
+%   H-by-W; every other format uint8 H-by-W-by-3 (MemoryReadData gives
+%   uint16 H-by-W-by-3 for format 7).
+%
+%   [status, first, second] = QuorvelML('SynchGrab', id, argument)
+%       Grabs parameter 7 + 1 frames; with parameter 7 = 1 the two images
+%       are two consecutive frames, with 0 only the first is filled.
+%       argument is passed to the driver.
+%       Status: 0; 3 the camera is mono only and a colour format is set;
+%       18 a mono camera of type 2 delivers 8-bit mono only (format 0);
+%       7 a parameter read failed; 9 the colour information read failed;
+%       11 no memory for the frame buffer; 12 the grab failed.
+%       Example:  [status, a, b] = QuorvelML('SynchGrab', id, 0);
+%
+%   [status, image, value] = QuorvelML('MemoryPreview', id)
+%       One preview image and the 32-bit value the driver reports with it.
+%       Status: as SynchGrab.
+%       Example:  [status, img, value] = QuorvelML('MemoryPreview', id);
+%
+%   RECORDING INTO CAMERA MEMORY
+%
+%   status = QuorvelML('MemoryStartGrab', id, a, b, segments, d)
+%       Starts a recording into the camera's memory; a, b and d are passed
+%       to the driver; segments is the last segment number of a segmented
+%       recording (cameras of types 18 to 20 record segments 0 to segments).
+%       Cameras of types 12 to 14 are reset first.
+%       Status: 0; 21 that reset failed; 12 the driver refused to start.
+%       Example:  status = QuorvelML('MemoryStartGrab', id, 0, 0, 0, 0)
+%
+%   [zero, ready] = QuorvelML('GrabIsReady', id)
+%       ready: 1 once the driver has reported a recording event since the
+%       camera was opened or since the last start or successful stop.
+%       zero: always 0.
+%       Example:  [~, ready] = QuorvelML('GrabIsReady', id)
+%
+%   status = QuorvelML('MemoryStopGrab', id)
+%       Stops the recording. Status: 0; 15 stopping failed.
+%       Example:  status = QuorvelML('MemoryStopGrab', id)
+%
+%   [status, first, second] = QuorvelML('MemoryReadTriggerPosition', id)
+%       The two trigger-position values of the recording.
+%       Status: 0; 14 the read failed.
+%       Example:  [status, p1, p2] = QuorvelML('MemoryReadTriggerPosition', id)
+%
+%   [status, image] = QuorvelML('MemoryReadData', id, low, high, segment)
+%       Reads one recorded frame. Cameras of types 18 to 20 (unless item 24
+%       is 4) read segment number segment through the segment table filled
+%       during recording; all others read position high*2^32 + low, and the
+%       driver receives segment as an index.
+%       Status: 0; 3, 18, 9 as SynchGrab; 7 parameter 11, 15 or 16 could
+%       not be read (with 15 the frame is still delivered); 13 the read
+%       failed or the segment number is 16352 or more.
+%       Example:  [status, img] = QuorvelML('MemoryReadData', id, 5, 0, 0);
+%
+%   TRANSFERS
+%
+%   status = QuorvelML('MemoryDownloadRawFrame', id, text, a, b, c, d, e)
+%       Has the driver download a raw frame; the text and five numbers are
+%       passed to the driver. Status: 0; 25 the download failed.
+%       Example:  status = QuorvelML('MemoryDownloadRawFrame', id, 'frame.raw', 0, 0, 0, 0, 0)
+%
+%   status = QuorvelML('MemoryReadFromDisk', id, a, b, c, d, e, f)
+%       Has the driver read a recording back from disk; the six numbers are
+%       passed to the driver, which reports progress on its own thread.
+%       Status: 0; 13 the read failed.
+%       Example:  status = QuorvelML('MemoryReadFromDisk', id, 0, 0, 0, 0, 0, 0)
+%
+%   STATUS NUMBERS
+%
+%     0  success
+%     2  no camera could be found or opened
+%     3  the camera delivers mono frames only; a colour layout was asked for
+%     4  the driver rejected the value, or driver preloading failed
+%     5  loading the camera settings failed at open (the camera stays open)
+%     6  the driver failed to close the camera, or the camera is not open
+%     7  a parameter read failed (also: Broc index above 255; raw camera
+%        settings load)
+%     8  the driver failed to write the parameter
+%     9  reading the camera information item failed
+%    10  sending the settings to the camera failed
+%    11  allocating the frame buffer failed
+%    12  the live grab failed, or the driver refused to start a recording
+%    13  reading recorded frames from camera memory or disk failed
+%    14  reading the trigger position failed
+%    15  stopping the recording failed
+%    17  noise-reduction calibration failed
+%    18  a mono camera of type 2 delivers 8-bit mono only
+%    19  the software trigger failed
+%    20  reading the camera timing record failed
+%    21  the camera reset failed
+%    22  switching the diagnostic trace failed
+%    23  erasing camera memory failed
+%    24  opening the raw camera failed
+%    25  downloading the raw frame failed
+%
+%   A command that names a camera id that is not open answers its own
+%   failure number (for example 19 for Trigger) without reaching the driver.
+%   quorvelStatusText(code) gives the meaning of a number in a program.
+%
+%   See also QuorvelCamera, quorvelStatusText, build_quorvelml.
+
+% This file carries the help text only; it runs when the MEX file is not
+% ahead of it on the path.
+  varargout = {};
+  error('QuorvelML:notBuilt', ['QuorvelML.m is the help text of the QuorvelML MEX file, which was not ', ...
+        'found ahead of it on the path. Build it with build_quorvelml and add its folder with addpath.']);
+end

@@ -1,0 +1,47 @@
+// Camera control: Broc parameter records and the one-shot services. Each
+// service leaves a mark on the camera that the control API reports.
+#include "SimState.h"
+
+uint32_t drvGetBrocParameters(DeviceHandle handle, BrocParameterRecord* table, uint32_t count) {
+    SimCallGuard call("drvGetBrocParameters", {handle, simAddress(table), count});
+    if (call.forced) return *call.forced;
+    SimCamera* camera = call.camera(handle);
+    if (camera == nullptr) return kSimErrorNoCamera;
+    if (table == nullptr || count == 0 || count > kBrocTableRecords) return kSimErrorUnknownItem;
+    for (uint32_t index = 0; index < count; ++index)
+        for (uint32_t word = 0; word < 4; ++word)
+            table[index].words[word] = simBrocWord(camera->cameraId, index, word);
+    return 0;
+}
+
+uint32_t drvTrigger(DeviceHandle handle) {
+    SimCallGuard call("drvTrigger", {handle});
+    if (call.forced) return *call.forced;
+    SimCamera* camera = call.camera(handle);
+    if (camera == nullptr) return kSimErrorNoCamera;
+    ++camera->triggers;
+    return 0;
+}
+
+uint32_t drvCalibrateNoiseReduction(DeviceHandle handle, uint32_t value, uint32_t zero1, uint32_t zero2) {
+    SimCallGuard call("drvCalibrateNoiseReduction", {handle, value, zero1, zero2});
+    if (call.forced) return *call.forced;
+    SimCamera* camera = call.camera(handle);
+    if (camera == nullptr) return kSimErrorNoCamera;
+    if (zero1 != 0 || zero2 != 0) return kSimErrorUnknownItem;
+    ++camera->calibrations;
+    camera->calibrationValue = value;
+    return 0;
+}
+
+uint32_t drvEnableTrace(DeviceHandle handle, const char* text, uint32_t value) {
+    SimCallGuard call("drvEnableTrace", {handle, value}, text);
+    if (call.forced) return *call.forced;
+    SimCamera* camera = call.camera(handle);
+    if (camera == nullptr) return kSimErrorNoCamera;
+    if (text == nullptr) return kSimErrorUnknownItem;
+    ++camera->traceSwitches;
+    camera->traceText = text;
+    camera->traceValue = value;
+    return 0;
+}

@@ -1,0 +1,61 @@
+#include "ModuleFixture.h"
+
+namespace {
+
+class CameraTableTest : public ModuleTest {
+protected:
+    void SetUp() override {
+        ModuleTest::SetUp();
+        ResetCameraTable();
+    }
+};
+
+TEST_F(CameraTableTest, AfterResetEverySlotIsFreeAndNoKeyIsFound) {
+    for (int32_t key : {0, 1, 1001, -2, INT32_MAX}) EXPECT_EQ(FindCameraSlot(key), kNoSlot);
+    EXPECT_EQ(FindCameraSlot(kFreeSlotKey), 0);  // -1 is the free marker
+    EXPECT_EQ(findOpenCamera(kFreeSlotKey), nullptr);
+}
+
+TEST_F(CameraTableTest, SeventeenthClaimFailsAndChangesNothing) {
+    for (int i = 0; i < kMaxCameras; ++i) EXPECT_EQ(ClaimCameraSlot(100 + i), i);
+    EXPECT_EQ(ClaimCameraSlot(500), kNoSlot);
+    EXPECT_EQ(FindCameraSlot(500), kNoSlot);
+    for (int i = 0; i < kMaxCameras; ++i) EXPECT_EQ(cameraSlot(i).key.load(), 100 + i);
+}
+
+TEST_F(CameraTableTest, DuplicateKeysResolveToTheLowerSlotUntilItIsReleased) {
+    EXPECT_EQ(ClaimCameraSlot(7), 0);
+    EXPECT_EQ(ClaimCameraSlot(8), 1);
+    EXPECT_EQ(ClaimCameraSlot(7), 2);
+    EXPECT_EQ(FindCameraSlot(7), 0);
+    EXPECT_EQ(ReleaseCameraSlot(7), 0);
+    EXPECT_EQ(FindCameraSlot(7), 2);
+    EXPECT_EQ(ClaimCameraSlot(9), 0);  // the lowest free slot
+}
+
+TEST_F(CameraTableTest, ReleasingAnAbsentKeyChangesNothing) {
+    ClaimCameraSlot(3);
+    EXPECT_EQ(ReleaseCameraSlot(4), kNoSlot);
+    EXPECT_EQ(FindCameraSlot(3), 0);
+}
+
+TEST_F(CameraTableTest, AReclaimedSlotReadsZeroWhateverTheLastCameraLeft) {
+    int index = ClaimCameraSlot(5);
+    CameraSlot& slot = cameraSlot(index);
+    slot.deviceHandle = 99;
+    slot.settingsBlock[10] = 1;
+    slot.frameReadyCount = 4;
+    slot.diskReadCount = 2;
+    slot.transfer.status1 = 1;
+    slot.segmentTable[kSegmentTableEntries - 1] = 42;
+    ReleaseCameraSlot(5);
+    ASSERT_EQ(ClaimCameraSlot(6), index);
+    EXPECT_EQ(slot.deviceHandle.load(), 0u);
+    EXPECT_EQ(slot.settingsBlock[10], 0u);
+    EXPECT_EQ(slot.frameReadyCount.load(), 0u);
+    EXPECT_EQ(slot.diskReadCount.load(), 0u);
+    EXPECT_EQ(slot.transfer.status1, 0u);
+    EXPECT_EQ(slot.segmentTable[kSegmentTableEntries - 1], 0u);
+}
+
+}  // namespace
