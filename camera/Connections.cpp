@@ -71,6 +71,10 @@ ResultCode camOpenCamera(int32_t* cameraId) {
         if (records[0].inUse != 0) closeInUseCamera(identifier);
     }
 
+    // -1 marks a free slot: a camera under that id could never be found
+    // again, nor closed, so it is not opened.
+    if (identifier == kFreeSlotKey) return ResultOpenFailed;
+
     // A camera already registered under this id is open and prepared:
     // opening it again would leave its first handle open in the driver.
     if (findOpenCamera(identifier) != nullptr) {

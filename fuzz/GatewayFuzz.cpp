@@ -118,6 +118,12 @@ bool namesOpenCamera(const std::vector<const mxArray*>& inputs) {
     return findOpenCamera(int32_t(uint32_t(uint64_t(int64_t(value))))) != nullptr;
 }
 
+// The column length MATLAB code asks "ReadGPSTiming" for.
+uint32_t columnLength(double value) {
+    if (std::isnan(value) || std::fabs(value) >= 9223372036854775808.0) return 0;
+    return uint32_t(uint64_t(int64_t(value)));
+}
+
 void runCall(FuzzInput& in, Session& session) {
     const CommandRow& row = kCommandTable[in.below(kCommandCount)];
     std::vector<testhost::Array> inputs;
@@ -141,9 +147,11 @@ void runCall(FuzzInput& in, Session& session) {
     }
     // A column of gigabytes is the host's to refuse; keep the timing column
     // within what the test host can hand out.
-    if (std::string(row.keyword) == "ReadGPSTiming" && inputs.size() == 3 && inputs[2]->classId == mxDOUBLE_CLASS &&
-        inputs[2]->elementCount() == 1 && std::fabs(mxGetScalar(inputs[2].get())) > 65536)
-        inputs[2] = testhost::scalar(std::fmod(std::fabs(mxGetScalar(inputs[2].get())), 65536));
+    if (std::string(row.keyword) == "ReadGPSTiming" && inputs.size() == 3 && inputs[2]->elementCount() == 1 &&
+        inputs[2]->classId >= mxDOUBLE_CLASS && inputs[2]->classId <= mxUINT64_CLASS) {
+        uint32_t length = columnLength(mxGetScalar(inputs[2].get()));
+        if (length > 65536) inputs[2] = testhost::scalar(length % 65536);
+    }
     int nlhs = in.below(5) == 0 ? int(in.below(7)) : row.outputCount;
 
     std::vector<const mxArray*> pointers;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 void raiseHostError(const char* message) {
     mexErrMsgTxt(message);
@@ -20,7 +21,16 @@ bool isScalarArgument(const mxArray* array) {
 
 char* copyTextArgument(const mxArray* array) {
     char* buffer = static_cast<char*>(std::calloc(kTextBufferSize, 1));
-    if (buffer != nullptr) mxGetString(array, buffer, static_cast<mwSize>(kTextCopyLength));
+    if (buffer == nullptr) return nullptr;
+    // Octave's copy leaves the buffer untouched when the text does not fit;
+    // the first 255 characters then come from a full copy.
+    if (mxGetString(array, buffer, static_cast<mwSize>(kTextCopyLength)) != 0 && buffer[0] == '\0') {
+        char* full = mxArrayToString(array);
+        if (full != nullptr) {
+            std::strncpy(buffer, full, kTextCopyLength - 1);
+            mxFree(full);
+        }
+    }
     return buffer;
 }
 

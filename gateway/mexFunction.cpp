@@ -24,10 +24,10 @@ const CommandRow& resolveKeyword(const mxArray* keywordArray) {
     char* keyword = mxArrayToString(keywordArray);
     if (keyword == nullptr) raiseHostError("Memory allocation failed.");
     const CommandRow* row = findCommand(keyword);
-    // An unknown keyword leaves its text to the host, which reclaims it
-    // when the command ends in the error.
-    if (row == nullptr) raiseHostError("Unrecognized mode for QuorvelML interface.");
+    // Released before the error too: not every host reclaims the text of a
+    // command that ends in an error (Octave keeps it for good).
     mxFree(keyword);
+    if (row == nullptr) raiseHostError("Unrecognized mode for QuorvelML interface.");
     return *row;
 }
 

@@ -160,7 +160,7 @@ classdef QuorvelCamera < handle
       else
         where = sprintf('Camera %d: %s', cameraId, keyword);
       end
-      error(['QuorvelML:' QuorvelCamera.statusName(status)], '%s answered %d (%s).', ...
+      error(['QuorvelML:' QuorvelCamera.statusName(status)], '%s answered %d: %s.', ...
             where, double(status), quorvelStatusText(status));
     end
   end
@@ -184,7 +184,7 @@ classdef QuorvelCamera < handle
         % A camera that opened but could not be set up is of no use to the
         % caller, who gets no object to close it with.
         if opened
-          QuorvelML('CloseCamera', double(id));
+          closed = QuorvelML('CloseCamera', double(id)); %#ok<NASGU> the open failure is what counts
         end
         QuorvelCamera.check(status, keyword, double(id));
       end
@@ -195,7 +195,7 @@ classdef QuorvelCamera < handle
     function delete(obj)
       % Closes the camera; a failure here is not reported (use close).
       if obj.IsOpen
-        QuorvelML('CloseCamera', obj.Id);
+        closed = QuorvelML('CloseCamera', obj.Id); %#ok<NASGU> a destructor raises nothing
         obj.IsOpen = false;
       end
     end
@@ -206,6 +206,26 @@ classdef QuorvelCamera < handle
         obj.run(1, 'CloseCamera');
         obj.IsOpen = false;
       end
+    end
+
+    function disp(obj)
+      % Shows the camera's identity and image format without failing on a
+      % closed camera.
+      if ~obj.IsOpen
+        fprintf('  QuorvelCamera %s (closed)\n', num2str(obj.Id));
+        return;
+      end
+      fprintf('  QuorvelCamera %d%s: type %d, %d x %d, pixel format %d\n', obj.Id, ...
+              ifRaw(obj.Source), obj.Type, obj.Width, obj.Height, obj.PixelFormat);
+    end
+
+    function display(obj)
+      % Octave shows objects through display rather than disp.
+      name = inputname(1);
+      if ~isempty(name)
+        fprintf('%s =\n', name);
+      end
+      disp(obj);
     end
 
     % --- parameters and information -------------------------------------
@@ -467,5 +487,13 @@ classdef QuorvelCamera < handle
       low = double(bitand(position, uint64(4294967295)));
       high = double(bitshift(position, -32));
     end
+  end
+end
+
+function text = ifRaw(source)
+  if isempty(source)
+    text = '';
+  else
+    text = sprintf(' (raw: %s)', source);
   end
 end

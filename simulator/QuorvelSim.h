@@ -76,6 +76,57 @@ struct SimGrabBehaviour {
 // clock in UTC; None gives year 0; Fixed gives SimCamera::fixedTiming.
 enum class SimTimeSource { None, Irig, Gps, Ptp, Fixed };
 
+// ---- Camera memory: recording, readout, transfers ---------------------------
+// Every camera has a memory of `capacity` frames; a frame in memory is its
+// frame number (numbered on from SimCamera::framesDelivered, like live
+// grabs), and drvReadMemory renders it (SimFrames.h, readout kind) at the
+// camera's current W, H and PixelFormat. Positions count frames from 0.
+//
+// drvStartRecording(handle, frames, trigger, segmentArgument, interval, ...)
+// records `frames` frames (0: until the memory is full) from position 0 on,
+// one every 1/framesPerSecond s on a recording thread, and calls the
+// recording callback on that thread (event: frame number, detail: position)
+// after every `interval`-th frame (0 counts as 1) and after the last. The
+// trigger falls on frame `trigger` of the recording (the last one when
+// beyond). Cameras of types 18 to 20 record min(segmentArgument + 1,
+// frames, kSegmentTableEntries) segments of equal length; each segment's
+// first position enters the segment table when it begins. framesPerSecond
+// 0 records a frame only on simFireRecordEvent.
+//
+// drvDownloadRawFrame(handle, file, positionLow, positionHigh, count, -, -)
+// writes `count` frames (0 counts as 1) from the position on into the file
+// (format in SimTransfers.h) and makes it the camera's disk file.
+// drvReadFromDisk(handle, first, count, position, interval, -, -, ...)
+// reads frames first.. of the disk file (count 0: to its end) back into
+// memory from `position` on, one every 1/diskFramesPerSecond s (0: no
+// pause) on a disk thread, reporting (frames placed, count) after every
+// `interval`-th frame and after the last, possibly after the call returned.
+constexpr uint32_t kSimMemoryFrames = 256;
+constexpr uint32_t kSimRecordingRate = 500;   // frames per second
+constexpr uint32_t kSimDiskReadRate = 1000;   // frames per second
+
+constexpr uint32_t kSimErrorNoFrame = 21;     // no recorded frame at that position, or no room
+constexpr uint32_t kSimErrorNoTrigger = 22;   // the trigger frame is not recorded yet
+constexpr uint32_t kSimErrorNoFile = 23;      // no disk file, or it cannot be opened
+constexpr uint32_t kSimErrorBadFile = 24;     // not a recording file
+constexpr uint32_t kSimErrorRecording = 25;   // a recording or disk read already runs
+
+struct SimMemory {
+    uint32_t capacity = kSimMemoryFrames;
+    uint32_t framesPerSecond = kSimRecordingRate;
+    uint32_t diskFramesPerSecond = kSimDiskReadRate;
+
+    // State the driver keeps.
+    std::vector<uint32_t> frames;    // frame numbers by position
+    std::vector<uint64_t> segments;  // first position of each segment begun
+    bool recording = false;
+    bool triggered = false;
+    uint32_t triggerPosition = 0;
+    std::string diskFile;            // what drvReadFromDisk reads
+    bool diskReading = false;
+    uint32_t recordings = 0;         // recordings started
+};
+
 struct SimCamera {
     uint32_t cameraId = 0;
     uint32_t inUse = 0;  // reported in-use word; an open camera reports 1 too
@@ -107,6 +158,9 @@ struct SimCamera {
     // Live grabs: frames written so far number the next one.
     SimGrabBehaviour grab;
     uint32_t framesDelivered = 0;
+
+    // Camera memory, recording and transfers.
+    SimMemory memory;
 };
 
 // A camera of the given type with the simulator's usual items and
@@ -146,8 +200,9 @@ void simClearCallLog();
 // Calls of the operation in the log.
 int simCallCount(const std::string& operation);
 
-// Calls the recording callback that drvStartRecording registered for the
-// camera, on the calling thread; false when none is registered.
+// Records the next frame of the camera's running recording, if one runs,
+// and calls the recording callback that drvStartRecording registered, on
+// the calling thread; false when none is registered (or it was stopped).
 bool simFireRecordEvent(uint32_t cameraId);
 // Calls the disk-read callback that drvReadFromDisk registered for the camera.
 bool simFireDiskProgress(uint32_t cameraId, uint32_t current, uint32_t final);
@@ -193,5 +248,14 @@ constexpr uint32_t kSimTimingPtp = 3;
 // Sets the camera's time source; `fixed` is what Fixed reports. False when
 // no camera has the id.
 bool simSetTimeSource(uint32_t cameraId, SimTimeSource source, const TimingRecord& fixed = {});
+
+// ---- Camera memory: control ------------------------------------------------
+
+// Sets the memory size and the two rates; false when no camera has the id.
+bool simSetMemory(uint32_t cameraId, uint32_t capacity, uint32_t framesPerSecond, uint32_t diskFramesPerSecond);
+// Waits until the camera records no more (or the time is up); true when idle.
+bool simWaitForRecording(uint32_t cameraId, int timeoutMilliseconds);
+// Waits until the camera's disk read has placed its last frame and reported.
+bool simWaitForDiskRead(uint32_t cameraId, int timeoutMilliseconds);
 
 #endif

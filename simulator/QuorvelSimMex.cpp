@@ -9,6 +9,7 @@
 //   QuorvelSim('force', operation, value [, count])   count -1: every call
 //   QuorvelSim('clearForced')
 //   QuorvelSim('forceAfter', operation, skip, value [, count])   operation '*': every operation
+//   QuorvelSim('lock') / QuorvelSim('unlock')    keep the simulator (and its log) loaded through 'clear all'
 //   QuorvelSim('log')                            -> cell column of 'drvX(arguments)' lines
 //   QuorvelSim('clearLog')
 //   QuorvelSim('callCount', operation)           -> number of logged calls
@@ -21,6 +22,17 @@
 //   QuorvelSim('setTiming', id, 'fixed', year, day, hours, minutes, seconds, microseconds)
 //   The 'camera' struct also holds settingsPrepared, triggers, calibrations,
 //   calibrationValue, traceSwitches, traceText, traceValue and timeSource.
+//   QuorvelSim('setMemory', id, capacity, framesPerSecond [, diskFramesPerSecond])
+//                                                frames per second 0: record only on fireRecordEvent
+//   QuorvelSim('memory', id)                     -> struct: capacity, rates, frames (frame numbers by
+//                                                position), segments, recording, triggered,
+//                                                triggerPosition, diskFile, diskReading, recordings
+//   QuorvelSim('waitRecording', id [, ms])       -> true once the camera records no more
+//   QuorvelSim('waitDiskRead', id [, ms])        -> true once its disk read has ended
+//   QuorvelSim('setGrab', id, status1, status2 [, byteSize [, previewValue]])
+//                                                what live grabs leave; byteSize or previewValue
+//                                                -1 (the default): as the caller set it / the frame number
+//   QuorvelSim('framesDelivered', id)            -> live frames written so far (numbers the next)
 #include "mex.h"
 #include "QuorvelSim.h"
 
@@ -105,6 +117,35 @@ void setTiming(const SimArguments& args) {
     requireCamera(simSetTimeSource(args.word(1), static_cast<SimTimeSource>(source), fixed));
 }
 
+template <typename Number>
+mxArray* numberRow(const std::vector<Number>& numbers) {
+    mxArray* row = mxCreateDoubleMatrix(1, numbers.size(), mxREAL);
+    double* values = static_cast<double*>(mxGetData(row));
+    for (size_t i = 0; i < numbers.size(); ++i) values[i] = static_cast<double>(numbers[i]);
+    return row;
+}
+
+mxArray* memoryRecord(uint32_t cameraId) {
+    std::optional<SimCamera> camera = simCamera(cameraId);
+    requireCamera(camera.has_value());
+    const SimMemory& memory = camera->memory;
+    mxArray* record = mxCreateStructMatrix(1, 1, 0, nullptr);
+    setField(record, "capacity", mxCreateDoubleScalar(memory.capacity));
+    setField(record, "framesPerSecond", mxCreateDoubleScalar(memory.framesPerSecond));
+    setField(record, "diskFramesPerSecond", mxCreateDoubleScalar(memory.diskFramesPerSecond));
+    setField(record, "frames", numberRow(memory.frames));
+    setField(record, "segments", numberRow(memory.segments));
+    setField(record, "recording", logicalValue(memory.recording));
+    setField(record, "triggered", logicalValue(memory.triggered));
+    setField(record, "triggerPosition", mxCreateDoubleScalar(memory.triggerPosition));
+    setField(record, "diskFile", mxCreateString(memory.diskFile.c_str()));
+    setField(record, "diskReading", logicalValue(memory.diskReading));
+    setField(record, "recordings", mxCreateDoubleScalar(memory.recordings));
+    return record;
+}
+
+constexpr int kDefaultWaitMilliseconds = 10000;
+
 mxArray* cameraCounters(uint32_t cameraId) {
     std::optional<SimCamera> camera = simCamera(cameraId);
     requireCamera(camera.has_value());
@@ -152,6 +193,10 @@ extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* 
     } else if (command == "forceAfter") {
         simForceResultAfter(args.text(1), static_cast<int>(args.number(2)), args.word(3),
                             args.has(4) ? static_cast<int>(args.number(4)) : 1);
+    } else if (command == "lock") {
+        mexLock();
+    } else if (command == "unlock") {
+        if (mexIsLocked()) mexUnlock();
     } else if (command == "clearForced") {
         simClearForcedResults();
     } else if (command == "log") {
@@ -172,6 +217,27 @@ extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* 
         setTiming(args);
     } else if (command == "loaded") {
         result = logicalValue(simDriverLoaded());
+    } else if (command == "setMemory") {
+        uint32_t diskRate = args.has(4) ? args.word(4) : kSimDiskReadRate;
+        requireCamera(simSetMemory(args.word(1), args.word(2), args.word(3), diskRate));
+    } else if (command == "memory") {
+        result = memoryRecord(args.word(1));
+    } else if (command == "waitRecording" || command == "waitDiskRead") {
+        int timeout = args.has(2) ? static_cast<int>(args.number(2)) : kDefaultWaitMilliseconds;
+        bool idle = command == "waitRecording" ? simWaitForRecording(args.word(1), timeout)
+                                               : simWaitForDiskRead(args.word(1), timeout);
+        result = logicalValue(idle);
+    } else if (command == "setGrab") {
+        SimGrabBehaviour grab;
+        grab.status1 = args.word(2);
+        grab.status2 = args.word(3);
+        if (args.has(4) && args.number(4) >= 0) grab.byteSize = args.word(4);
+        if (args.has(5) && args.number(5) >= 0) grab.previewValue = args.word(5);
+        requireCamera(simConfigureCamera(args.word(1), [&](SimCamera& c) { c.grab = grab; }));
+    } else if (command == "framesDelivered") {
+        std::optional<SimCamera> camera = simCamera(args.word(1));
+        requireCamera(camera.has_value());
+        result = mxCreateDoubleScalar(camera->framesDelivered);
     } else {
         mexErrMsgTxt("QuorvelSim: unknown command.");
     }

@@ -12,6 +12,8 @@ std::unique_lock<std::mutex> lockState() { return std::unique_lock<std::mutex>(s
 void simReset() {
     auto lock = lockState();
     SimState& state = simState();
+    SimWorkers workers = simStopAllDevices(state);
+    simJoinWorkers(lock, workers);
     state.cameras = simDefaultCameras();
     state.devices.clear();
     state.log.clear();
@@ -27,6 +29,10 @@ void simAddCamera(const SimCamera& camera) {
 
 bool simRemoveCamera(uint32_t cameraId) {
     auto lock = lockState();
+    if (SimCamera* camera = simState().camera(cameraId); camera != nullptr && camera->open) {
+        SimWorkers workers = simStopDevice(simState(), camera->handle);
+        simJoinWorkers(lock, workers);
+    }
     auto& cameras = simState().cameras;
     auto found = std::find_if(cameras.begin(), cameras.end(),
                               [&](const SimCamera& camera) { return camera.cameraId == cameraId; });
@@ -96,10 +102,12 @@ bool simFireRecordEvent(uint32_t cameraId) {
     SimCamera* camera = simState().camera(cameraId);
     SimDevice* device = camera != nullptr && camera->open ? simState().device(camera->handle) : nullptr;
     if (device == nullptr || device->recordingCallback == nullptr) return false;
+    SimRecordEvent event;
+    simRecordFrame(simState(), camera->handle, event);  // a frame only while the recording runs
     RecordingCallback callback = device->recordingCallback;
     void* context = device->recordingContext;
     lock.unlock();  // the callback calls back into the driver
-    callback(context, 0, 0);
+    callback(context, event.frameNumber, event.position);
     return true;
 }
 

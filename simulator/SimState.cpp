@@ -4,6 +4,12 @@
 
 SimState::SimState() : cameras(simDefaultCameras()) {}
 
+SimState::~SimState() {
+    std::unique_lock<std::mutex> lock(mutex);
+    SimWorkers workers = simStopAllDevices(*this);
+    simJoinWorkers(lock, workers);
+}
+
 SimState& simState() {
     static SimState state;
     return state;

@@ -4,6 +4,7 @@
 #define QUORVEL_SIMULATOR_SIMSTATE_H
 
 #include "QuorvelSim.h"
+#include "SimRecording.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -25,10 +26,13 @@ struct SimDevice {
     void* recordingContext = nullptr;
     DiskReadCallback diskReadCallback = nullptr;
     void* diskReadContext = nullptr;
+    SimRecordingRun recording;
+    SimDiskRead diskRead;
 };
 
 struct SimState {
     SimState();
+    ~SimState();  // stops and joins every device's threads first
 
     std::mutex mutex;
     bool loaded = false;

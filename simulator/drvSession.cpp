@@ -39,6 +39,9 @@ uint32_t drvLoad(uint32_t zero) {
 uint32_t drvUnload(void) {
     SimCallGuard call("drvUnload", {});
     if (call.forced) return *call.forced;
+    // The module that registered the callbacks may be gone after this call.
+    SimWorkers workers = simStopAllDevices(call.state);
+    simJoinWorkers(call.lock, workers);
     for (SimCamera& camera : call.state.cameras) {
         camera.open = false;
         camera.handle = 0;
@@ -109,6 +112,10 @@ uint32_t drvOpenRawCamera(const char* text, DeviceHandle* handle) {
 uint32_t drvCloseCamera(DeviceHandle handle) {
     SimCallGuard call("drvCloseCamera", {handle});
     if (call.forced) return *call.forced;
+    if (call.camera(handle) == nullptr) return kSimErrorNoCamera;
+    // No callback for the camera runs once the close has returned.
+    SimWorkers workers = simStopDevice(call.state, handle);
+    simJoinWorkers(call.lock, workers);
     SimCamera* camera = call.camera(handle);
     if (camera == nullptr) return kSimErrorNoCamera;
     closeDevice(call.state, *camera);

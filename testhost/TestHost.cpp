@@ -33,6 +33,7 @@ struct HostState {
     std::vector<void (*)(void)> exitHooks;
     std::set<void*> keywordTexts;
     std::vector<mxArray*> madeDuringCall;  // reclaimed when the call ends
+    int keywordTextsReclaimed = 0;         // left to the host by calls that raised
     bool failArrayToString = false;
 };
 
@@ -139,7 +140,7 @@ mxArray* mxCreateNumericArray(mwSize dimensionCount, const mwSize* dimensions, m
 mxArray* mxCreateString(const char* text) {
     size_t length = std::strlen(text);
     mxArray* array = newArray(mxCHAR_CLASS, {1, static_cast<mwSize>(length)});
-    std::memcpy(array->bytes.data(), text, length);
+    std::copy(text, text + length, array->bytes.begin());
     host().madeDuringCall.push_back(array);
     return array;
 }
@@ -154,7 +155,7 @@ Array scalar(double value) {
 
 Array text(const std::string& characters) {
     Array array(newArray(mxCHAR_CLASS, {characters.empty() ? 0 : 1, static_cast<mwSize>(characters.size())}));
-    std::memcpy(array->bytes.data(), characters.data(), characters.size());
+    std::copy(characters.begin(), characters.end(), array->bytes.begin());
     return array;
 }
 
@@ -194,6 +195,7 @@ void reclaimCallArrays(const std::vector<mxArray*>& keep) {
 }
 
 void reclaimKeywordTexts() {
+    host().keywordTextsReclaimed += static_cast<int>(host().keywordTexts.size());
     for (void* text : host().keywordTexts) std::free(text);
     host().keywordTexts.clear();
 }
@@ -233,11 +235,14 @@ int exitHooksRegistered() { return static_cast<int>(host().exitHooks.size()); }
 
 int keywordTextsOutstanding() { return static_cast<int>(host().keywordTexts.size()); }
 
+int keywordTextsReclaimedByHost() { return host().keywordTextsReclaimed; }
+
 void failNextArrayToString() { host().failArrayToString = true; }
 
 void resetHost() {
     host().exitHooks.clear();
     reclaimKeywordTexts();
+    host().keywordTextsReclaimed = 0;
     host().failArrayToString = false;
 }
 

@@ -56,6 +56,9 @@ int exitHooksRegistered();
 
 // Text made by mxArrayToString and not yet given back with mxFree.
 int keywordTextsOutstanding();
+// Keyword texts the host had to reclaim after calls that raised an error;
+// a host that does not reclaim them (Octave) would have lost them.
+int keywordTextsReclaimedByHost();
 // The next mxArrayToString yields nothing, as when memory is short.
 void failNextArrayToString();
 

@@ -9,7 +9,7 @@ failed=0
 for test in "$here"/test_*.m; do
   name=$(basename "$test" .m)
   output=$(cd "$(mktemp -d)" && timeout 300 octave-cli --no-gui --norc --no-window-system \
-    --eval "addpath('$mex_dir'); addpath('$here'); $name" 2>&1)
+    --eval "addpath('$mex_dir'); addpath('$here'); try, $name; catch err, printf('not ok - $name stopped: %s\\n', err.message); end" 2>&1)
   status=$?
   ok=$(grep -c '^ok - ' <<<"$output")
   bad=$(grep -c '^not ok - ' <<<"$output")

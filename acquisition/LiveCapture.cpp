@@ -1,0 +1,126 @@
+#include "LiveCapture.h"
+
+#include "FrameBuffer.h"
+#include "camera/CameraTable.h"
+#include "camera/Parameters.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr uint32_t kMonoOnlyType = 2;
+
+bool isFourBytesPerPixelType(uint32_t cameraType) { return cameraType >= 12 && cameraType <= 14; }
+
+// What a mono-only camera answers for the layout, or ResultOk.
+ResultCode monoCameraLayoutCheck(uint32_t cameraType, uint32_t layoutCode) {
+    if (cameraType == kMonoOnlyType) return layoutCode == 0 || layoutCode == 5 ? ResultOk : ResultFormatNotSupported;
+    const bool mono = layoutCode == 0 || layoutCode == 1 || layoutCode == 5 || layoutCode == 6;
+    return mono ? ResultOk : ResultFormatNotMono;
+}
+
+bool movesBlockBeforeSplit(uint32_t layoutCode) { return layoutCode >= 2 && layoutCode <= 4; }
+
+struct LiveGrab {
+    int32_t cameraId;
+    bool preview;
+    void* first;
+    void* second;  // nullptr in the preview form
+    size_t destinationBytes;
+    uint32_t layoutCode;
+    uint32_t grabArgument;
+    uint32_t* previewValue;
+};
+
+void copyBounded(void* destination, size_t capacity, const unsigned char* source, size_t bytes) {
+    bytes = std::min(bytes, capacity);
+    if (destination != nullptr && bytes > 0) std::memcpy(destination, source, bytes);
+}
+
+ResultCode camGrabLive(const LiveGrab& grab) {
+    CameraSlot* slot = findOpenCamera(grab.cameraId);
+    if (slot == nullptr) return ResultInfoReadFailed;
+    const DeviceHandle handle = slot->deviceHandle.load();
+    uint32_t scratch = 0;
+
+    uint32_t colour = 0;
+    if (drvGetCameraInfo(handle, kInfoColour, &colour, &scratch) != 0) return ResultInfoReadFailed;
+    uint32_t cameraType = 0;
+    if (colour == 0) {
+        drvGetCameraInfo(handle, kInfoCameraType, &cameraType, &scratch);
+        ResultCode layout = monoCameraLayoutCheck(cameraType, grab.layoutCode);
+        if (layout != ResultOk) return layout;
+    }
+    cameraType = 0;
+    drvGetCameraInfo(handle, kInfoCameraType, &cameraType, &scratch);
+
+    uint32_t width = 0, height = 0, pixelFormat = 0, extraFrames = 0;
+    const uint32_t numbers[] = {kParamFrameWidth, kParamFrameHeight, kParamPixelFormat, kParamExtraFrames};
+    uint32_t* values[] = {&width, &height, &pixelFormat, &extraFrames};
+    for (int i = 0; i < 4; ++i)
+        if (drvGetParameter(handle, slot->settingsBlock, numbers[i], values[i]) != 0) return ResultParameterReadFailed;
+
+    // Sizes wrap modulo 2^32 as the driver's 32-bit words do.
+    const uint32_t pixels = width * height;
+    const uint32_t frameBytes = liveBytesPerPixel(pixelFormat) * pixels;
+    const uint32_t frameCount = extraFrames + 1;
+    const uint32_t allocation = isFourBytesPerPixelType(cameraType) ? frameCount * pixels * 4 : frameCount * frameBytes;
+
+    TransferDescriptor& transfer = slot->transfer;
+    auto* buffer = static_cast<unsigned char*>(allocateFrameBuffer(allocation));
+    transfer.buffer = buffer;
+    if (buffer == nullptr) return ResultOutOfMemory;
+    transfer.byteSize = frameCount * frameBytes;
+    transfer.frameCount = frameCount;
+
+    const uint32_t grabbed = grab.preview ? drvGrabPreview(handle, &transfer, grab.previewValue)
+                                          : drvGrabFrames(handle, &transfer, grab.grabArgument);
+    if (grabbed != 0 || transfer.status1 == 0 || transfer.status2 == 0) {
+        drvStopCapture(handle);
+        releaseFrameBuffer(buffer);
+        return ResultGrabFailed;
+    }
+
+    // The driver may raise byteSize past the buffer; nothing beyond the
+    // buffer is read or moved.
+    const size_t used = std::min(transfer.byteSize, allocation);
+    const size_t half = used / 2;
+    if (extraFrames != 0 && movesBlockBeforeSplit(grab.layoutCode)) {
+        const size_t moved = size_t(uint64_t(used) * 3 / 8);
+        std::memmove(buffer + half, buffer + moved, moved);
+    }
+    if (extraFrames == 0) {
+        copyBounded(grab.first, grab.destinationBytes, buffer, used);
+    } else {
+        copyBounded(grab.first, grab.destinationBytes, buffer, half);
+        copyBounded(grab.second, grab.destinationBytes, buffer + half, half);
+    }
+
+    if (!grab.preview) drvStopCapture(handle);
+    releaseFrameBuffer(buffer);
+    return ResultOk;
+}
+
+}  // namespace
+
+uint32_t liveBytesPerPixel(uint32_t pixelFormat) {
+    switch (pixelFormat) {
+        case 0:
+        case 5: return 1;
+        case 1:
+        case 6: return 2;
+        case 2: return 3;
+        default: return 4;
+    }
+}
+
+ResultCode camSynchGrab(int32_t cameraId, void* first, void* second, size_t destinationBytes, uint32_t layoutCode,
+                        uint32_t grabArgument) {
+    return camGrabLive({cameraId, false, first, second, destinationBytes, layoutCode, grabArgument, nullptr});
+}
+
+ResultCode camMemoryPreview(int32_t cameraId, void* destination, size_t destinationBytes, uint32_t layoutCode,
+                            uint32_t* previewValue) {
+    return camGrabLive({cameraId, true, destination, nullptr, destinationBytes, layoutCode, 0, previewValue});
+}

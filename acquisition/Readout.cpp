@@ -1,0 +1,82 @@
+#include "Readout.h"
+
+#include "camera/CameraTable.h"
+#include "camera/Parameters.h"
+#include "driver/QuorvelDrv.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+namespace {
+
+constexpr uint32_t kParamReadoutCheck = 11;
+constexpr uint32_t kMonoOnlyCameraType = 2;
+
+bool isSegmentedType(uint32_t cameraType) { return cameraType >= 18 && cameraType <= 20; }
+
+// The code a colour-less camera answers for a layout it cannot deliver, or
+// 0 when it can.
+ResultCode monoLayoutCheck(uint32_t cameraType, uint32_t layoutCode) {
+    if (cameraType == kMonoOnlyCameraType)
+        return layoutCode == 0 || layoutCode == 5 ? ResultOk : ResultFormatNotSupported;
+    return layoutCode == 0 || layoutCode == 1 || layoutCode == 5 || layoutCode == 6 ? ResultOk
+                                                                                    : ResultFormatNotMono;
+}
+
+struct FreeDeleter {
+    void operator()(void* block) const { std::free(block); }
+};
+
+}  // namespace
+
+size_t readoutFrameBound(uint32_t width, uint32_t height) {
+    const size_t pixels = size_t(width) * height;  // fits: both are 32-bit
+    if (pixels > std::numeric_limits<size_t>::max() / kMaxReadoutBytesPerPixel) return 0;
+    return pixels * kMaxReadoutBytesPerPixel;
+}
+
+ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positionHigh,
+                         const ReadoutDestination& destination, uint32_t layoutCode, uint32_t segment) {
+    CameraSlot* slot = findOpenCamera(cameraId);
+    if (slot == nullptr) return ResultReadFailed;
+    const DeviceHandle handle = slot->deviceHandle.load();
+    void* settings = slot->settingsBlock;
+    uint32_t scratch = 0;
+
+    uint32_t cameraType = 0;
+    drvGetCameraInfo(handle, kInfoCameraType, &cameraType, &scratch);
+    uint32_t colour = 0;
+    if (drvGetCameraInfo(handle, kInfoColour, &colour, &scratch) != 0) return ResultInfoReadFailed;
+    if (colour == 0) {
+        ResultCode refused = monoLayoutCheck(cameraType, layoutCode);
+        if (refused != ResultOk) return refused;
+    }
+
+    uint32_t value = 0;
+    if (drvGetParameter(handle, settings, kParamReadoutCheck, &value) != 0) return ResultParameterReadFailed;
+    if (drvGetParameter(handle, settings, kParamFrameHeight, &value) != 0) return ResultParameterReadFailed;
+    uint32_t addressing = 0;
+    const bool addressingRead = drvGetCameraInfo(handle, kInfoAddressing, &addressing, &scratch) == 0;
+
+    uint64_t position = uint64_t(positionHigh) << 32 | positionLow;
+    uint32_t driverIndex = segment;
+    if (isSegmentedType(cameraType) && addressingRead && addressing != kAddressingByPosition) {
+        if (segment >= kSegmentTableEntries) return ResultReadFailed;
+        std::lock_guard<std::mutex> tableLock(slot->segmentTableLock);
+        position = slot->segmentTable[segment];
+        driverIndex = 0;
+    }
+
+    if (!destination.frameBoundKnown) return ResultParameterReadFailed;
+    std::unique_ptr<void, FreeDeleter> staging(std::calloc(std::max<size_t>(destination.frameBound, 1), 1));
+    if (staging == nullptr) return ResultReadFailed;
+    const uint32_t read = drvReadMemory(handle, position, driverIndex, staging.get());
+    const size_t delivered = std::min(destination.bytes, destination.frameBound);
+    if (delivered > 0) std::memcpy(destination.data, staging.get(), delivered);
+    if (read != 0) return ResultReadFailed;
+
+    return resultOf(drvGetParameter(handle, settings, kParamFrameWidth, &value), ResultParameterReadFailed);
+}

@@ -1,0 +1,181 @@
+function outputFolder = build_quorvelml(varargin)
+  % BUILD_QUORVELML  Builds the QuorvelML MEX file in MATLAB (mex) or Octave (mkoctfile --mex).
+  %
+  %   build_quorvelml()                     builds into <source>/build-mex with the simulated driver
+  %   build_quorvelml('Output', folder)     builds into folder
+  %   build_quorvelml('Driver', folder)     links the real driver found in folder instead of
+  %                                         building the simulator:
+  %                                           Linux:   folder/libQuorvelDrv.so
+  %                                           Windows: folder/QuorvelDrv.dll; the import library,
+  %                                                    by ordinal, is made from driver/QuorvelDrv.def
+  %   build_quorvelml('Verbose', true)      shows the compiler's commands
+  %   folder = build_quorvelml(...)         returns the output folder
+  %
+  %   With the simulated driver the output folder receives libQuorvelDrv.so,
+  %   QuorvelML.mex, the simulator's control MEX QuorvelSim.mex, and the
+  %   MATLAB-side files (help, QuorvelCamera, quorvelStatusText). On Linux the
+  %   MEX files find libQuorvelDrv.so beside them (RUNPATH $ORIGIN) and then
+  %   on the system's library path, so a real libQuorvelDrv.so put in the
+  %   folder, or installed system-wide with the simulator's removed,
+  %   replaces the simulator without a rebuild.
+  %
+  %   Then: addpath(folder); QuorvelML('Version')
+  %
+  %   See also QuorvelML, QuorvelCamera.
+
+  options = struct('Output', '', 'Driver', 'simulator', 'Verbose', false);
+  for k = 1:2:numel(varargin)
+    name = varargin{k};
+    if ~ischar(name) || ~isfield(options, name) || k == numel(varargin)
+      error('QuorvelML:buildOption', 'build_quorvelml takes the options Output, Driver and Verbose, each with a value.');
+    end
+    options.(name) = varargin{k + 1};
+  end
+
+  root = fileparts(fileparts(mfilename('fullpath')));
+  if isempty(options.Output)
+    options.Output = fullfile(root, 'build-mex');
+  end
+  outputFolder = absolutePath(options.Output);
+  if ~exist(outputFolder, 'dir')
+    mkdir(outputFolder);
+  end
+  isOctave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
+  simulated = strcmp(options.Driver, 'simulator');
+
+  moduleSources = [sourcesIn(root, 'gateway'), sourcesIn(root, 'camera'), sourcesIn(root, 'acquisition')];
+  simulatorSources = sourcesIn(root, 'simulator');
+  simulatorMex = fullfile(root, 'simulator', 'QuorvelSimMex.cpp');
+  simulatorSources(strcmp(simulatorSources, simulatorMex)) = [];
+
+  if ispc
+    if simulated
+      error('QuorvelML:buildDriver', ['On Windows build_quorvelml links the real driver: ', ...
+            'build_quorvelml(''Driver'', folder holding QuorvelDrv.dll).']);
+    end
+    driverLink = windowsImportLibrary(root, outputFolder, options.Driver);
+    driverFlags = {driverLink};
+  else
+    if simulated
+      buildSimulator(root, outputFolder, simulatorSources, isOctave, options.Verbose);
+      driverFolder = outputFolder;
+    else
+      driverFolder = absolutePath(options.Driver);
+      if ~exist(fullfile(driverFolder, 'libQuorvelDrv.so'), 'file')
+        error('QuorvelML:buildDriver', 'No libQuorvelDrv.so in %s.', driverFolder);
+      end
+    end
+    driverFlags = {['-L' driverFolder], '-lQuorvelDrv'};
+  end
+
+  % Object files go to a scratch folder, never into the source tree.
+  scratch = tempname();
+  mkdir(scratch);
+  cleanup = onCleanup(@() removeFolder(scratch));
+  here = pwd();
+  back = onCleanup(@() cd(here));
+  cd(scratch);
+
+  compileMex(root, outputFolder, 'QuorvelML', moduleSources, driverFlags, isOctave, options.Verbose);
+  if simulated
+    compileMex(root, outputFolder, 'QuorvelSim', {simulatorMex}, ...
+               [driverFlags, {['-I' fullfile(root, 'simulator')]}], isOctave, options.Verbose);
+  end
+  cd(here);
+
+  helpers = dir(fullfile(root, 'matlab', '*.m'));
+  for k = 1:numel(helpers)
+    if ~strcmp(helpers(k).name, 'build_quorvelml.m')  % it builds from the source tree only
+      copyfile(fullfile(root, 'matlab', helpers(k).name), outputFolder);
+    end
+  end
+  fprintf('QuorvelML built in %s\n', outputFolder);
+end
+
+function files = sourcesIn(root, folder)
+  listing = dir(fullfile(root, folder, '*.cpp'));
+  files = cellfun(@(name) fullfile(root, folder, name), {listing.name}, 'UniformOutput', false);
+end
+
+function path = absolutePath(path)
+  if ~(numel(path) > 0 && (path(1) == '/' || path(1) == '\' || (numel(path) > 1 && path(2) == ':')))
+    path = fullfile(pwd(), path);
+  end
+end
+
+function removeFolder(folder)
+  if exist(folder, 'dir')
+    rmdir(folder, 's');
+  end
+end
+
+function compileMex(root, outputFolder, name, sources, extraFlags, isOctave, verbose)
+  % The MEX file name, the module's include root and the driver; the
+  % RUNPATH $ORIGIN makes the MEX look for the driver in its own folder
+  % first. Its $ is escaped for each shell on the way to the linker: mex
+  % runs one, Octave's mkoctfile two (its own and the mkoctfile script's).
+  if isOctave
+    flags = {'--mex', '-o', fullfile(outputFolder, [name '.mex']), ['-I' root], ...
+             '-Wl,-rpath,\\\$ORIGIN', '-Wl,--enable-new-dtags'};
+    if verbose
+      flags{end + 1} = '--verbose';
+    end
+    previous = getenv('CXXFLAGS');
+    restore = onCleanup(@() setenv('CXXFLAGS', previous));
+    setenv('CXXFLAGS', [strtrim(mkoctfile('-p', 'CXXFLAGS')) ' -std=c++17 -O2 -pthread']);
+    [output, status] = mkoctfile(flags{:}, extraFlags{:}, sources{:});
+    if status ~= 0
+      error('QuorvelML:buildFailed', 'Building %s failed:\n%s', name, output);
+    end
+  else
+    flags = {'-compatibleArrayDims', '-outdir', outputFolder, '-output', name, ['-I' root]};
+    if verbose
+      flags{end + 1} = '-v';
+    end
+    if ~ispc
+      flags = [flags, {'CXXFLAGS=$CXXFLAGS -std=c++17 -pthread', ...
+                       'LDFLAGS=$LDFLAGS -pthread -Wl,-rpath,\$ORIGIN -Wl,--enable-new-dtags'}];
+    end
+    mex(flags{:}, extraFlags{:}, sources{:});
+  end
+end
+
+function buildSimulator(root, outputFolder, sources, isOctave, verbose)
+  % The simulated driver as libQuorvelDrv.so, the name the MEX links.
+  if isOctave
+    compiler = strtrim(mkoctfile('-p', 'CXX'));
+  else
+    compiler = 'g++';
+  end
+  quoted = cellfun(@(file) ['"' file '"'], sources, 'UniformOutput', false);
+  command = sprintf(['%s -std=c++17 -O2 -fPIC -shared -pthread -DQUORVEL_DRV_BUILDING -I"%s" -I"%s" ', ...
+                     '-Wl,-soname,libQuorvelDrv.so -o "%s" %s'], ...
+                    compiler, root, fullfile(root, 'simulator'), fullfile(outputFolder, 'libQuorvelDrv.so'), ...
+                    strjoin(quoted, ' '));
+  if verbose
+    disp(command);
+  end
+  [status, output] = system(command);
+  if status ~= 0
+    error('QuorvelML:buildFailed', 'Building the simulated driver failed:\n%s', output);
+  end
+end
+
+function library = windowsImportLibrary(root, outputFolder, driverFolder)
+  % Windows imports every driver operation by the ordinal that
+  % driver/QuorvelDrv.def gives it; the import library is made from that
+  % file with the Microsoft librarian, or with dlltool for MinGW.
+  if ~exist(fullfile(driverFolder, 'QuorvelDrv.dll'), 'file')
+    error('QuorvelML:buildDriver', 'No QuorvelDrv.dll in %s.', driverFolder);
+  end
+  def = fullfile(root, 'driver', 'QuorvelDrv.def');
+  library = fullfile(outputFolder, 'QuorvelDrv.lib');
+  status = system(sprintf('lib /nologo /def:"%s" /out:"%s" /machine:x64', def, library));
+  if status ~= 0
+    status = system(sprintf('dlltool -d "%s" -l "%s"', def, library));
+  end
+  if status ~= 0
+    error('QuorvelML:buildDriver', 'Neither lib nor dlltool could make the import library from %s.', def);
+  end
+  copyfile(fullfile(driverFolder, 'QuorvelDrv.dll'), outputFolder);
+end

@@ -1,0 +1,60 @@
+% build_quorvelml in Octave: the MEX built into a fresh folder with the
+% simulated driver beside it, found through RUNPATH $ORIGIN, and replaced
+% by another library of the driver's name without a rebuild. Each built
+% folder is tried in its own octave-cli, so that nothing of this process's
+% loaded driver is reused.
+1;
+
+function [status, output] = octaveIn(folder, code)
+  command = sprintf('cd "%s" && octave-cli --norc --no-gui --no-window-system --eval "addpath(''%s''); %s" 2>&1', ...
+                    tempdir(), folder, code);
+  [status, output] = system(command);
+end
+
+root = fileparts(fileparts(fileparts(which('expect_equal'))));
+addpath(fullfile(root, 'matlab'));
+folder = tempname();
+evalc('built = build_quorvelml(''Output'', folder);');
+expect_equal(built, folder, 'the script answers the output folder');
+listing = dir(folder);
+expect_true(all(ismember({'QuorvelML.mex', 'QuorvelSim.mex', 'libQuorvelDrv.so', 'QuorvelML.m', 'QuorvelCamera.m', ...
+                          'quorvelStatusText.m'}, {listing.name})), 'MEX files, driver and MATLAB files in one folder');
+expect_true(~any(strcmp({listing.name}, 'build_quorvelml.m')), 'the build script stays in the source tree');
+[~, dynamic] = system(sprintf('readelf -d "%s/QuorvelML.mex"', folder));
+expect_true(~isempty(strfind(dynamic, 'Library runpath: [$ORIGIN]')), 'the MEX has the RUNPATH $ORIGIN');
+expect_true(~isempty(strfind(dynamic, 'Shared library: [libQuorvelDrv.so]')), 'the MEX links the driver by name');
+
+[status, output] = octaveIn(folder, ['printf(''%s|'', QuorvelML(''Version'')); c = QuorvelCamera(1002); ', ...
+                                     'printf(''%d|%d|'', c.Id, QuorvelSim(''camera'', 1002).open); ', ...
+                                     'h = get_help_text(''QuorvelML''); printf(''%d|'', numel(strfind(h, ''OpenCamera'')) > 0);']);
+expect_equal(strtrim(regexprep(output, 'error: ignoring const execution_exception[^\n]*', '')), '2.14.00|1002|1|1|', ...
+             'the built folder alone runs the module, the class, the simulator control and the help');
+
+% Another libQuorvelDrv.so in the folder is used as it stands: every
+% operation of this one fails, so the module cannot load its driver.
+stubFolder = tempname();
+mkdir(stubFolder);
+copyfile(fullfile(folder, 'QuorvelML.mex'), stubFolder);
+names = regexp(fileread(fullfile(root, 'driver', 'QuorvelDrv.def')), '\n\s+(drv\w+)\s+@', 'tokens');
+stub = fullfile(stubFolder, 'stub.c');
+file = fopen(stub, 'w');
+fprintf(file, 'unsigned %s(void) { return 1; }\n', [names{:}]{:});
+fclose(file);
+status = system(sprintf('cc -shared -fPIC -o "%s/libQuorvelDrv.so" "%s"', stubFolder, stub));
+expect_equal(status, 0, 'a stand-in driver with every operation builds');
+[~, output] = octaveIn(stubFolder, 'QuorvelML(''Version'')');
+expect_true(~isempty(strfind(output, 'Can not load driver QuorvelML.')), 'the MEX uses the library of the driver''s name beside it');
+
+try
+  build_quorvelml('Output');
+  printf('not ok - an option without a value is refused: no error\n');
+catch err
+  expect_equal(err.identifier, 'QuorvelML:buildOption', 'an option without a value is refused');
+end
+try
+  build_quorvelml('Output', tempname(), 'Driver', stubFolder(1:end - 1));
+  printf('not ok - a driver folder without the library is refused: no error\n');
+catch err
+  expect_equal(err.identifier, 'QuorvelML:buildDriver', 'a driver folder without the library is refused');
+end
+confirm_removed = rmdir(folder, 's') && rmdir(stubFolder, 's');

@@ -1,0 +1,222 @@
+% QuorvelCamera on the simulated cameras: opening and closing, status
+% numbers turned into errors, parameters with limits, images, recording and
+% readout, transfers, timing and services.
+1;
+
+function expect_raises(call, identifier, message, label)
+  % The call must raise an error with exactly this identifier and message.
+  try
+    call();
+    printf('not ok - %s: no error raised\n', label);
+    return;
+  catch err
+  end
+  if strcmp(err.identifier, identifier) && (isempty(message) || strcmp(err.message, message))
+    printf('ok - %s\n', label);
+  else
+    printf('not ok - %s: got %s "%s", expected %s "%s"\n', label, err.identifier, err.message, identifier, message);
+  end
+end
+
+function assign(object, property, value)
+  object.(property) = value;
+end
+
+function lines = logged(operation)
+  % The logged calls of one driver operation.
+  log = QuorvelSim('log');
+  lines = log(strncmp(log, [operation '('], numel(operation) + 1));
+end
+
+QuorvelSim('reset');
+
+% --- discovery and the driver-wide calls -----------------------------------
+expect_equal(QuorvelCamera.list(), [1001 1002 1003 1004], 'list gives the simulated cameras in order');
+QuorvelSim('force', 'drvEnumCameras', 1);
+expect_raises(@() QuorvelCamera.list(), 'QuorvelML:enumerationFailed', ...
+              'EnumCameras failed: the driver could not list the cameras.', 'a failed enumeration is an error');
+QuorvelSim('force', 'drvConfigure', 1);
+expect_raises(@() QuorvelCamera.setAdapterAddress('10.1.2.3'), 'QuorvelML:adapterRefused', ...
+              'SetNetAdapterIPAddress: the driver refused the adapter address 10.1.2.3 (it is kept all the same).', ...
+              'a refused adapter address is an error');
+QuorvelSim('force', 'drvPreLoad', 9);
+expect_raises(@() QuorvelCamera.preloadDriver(1, 2, 3), 'QuorvelML:valueRejected', ...
+              'PreLoadDriver answered 4: the driver rejected the value, or driver preloading failed.', ...
+              'a refused preload is an error without a camera in its message');
+expect_equal(QuorvelCamera.version(), '2.14.00', 'version');
+
+% Every status number has an error name, and no two share one.
+codes = quorvelStatusText();
+names = cellfun(@(code) QuorvelCamera.statusName(code), codes(:, 1), 'UniformOutput', false);
+expect_true(~any(strncmp(names, 'status', 6)) && numel(unique(names)) == numel(names), ...
+            'every status number has its own error name');
+expect_equal(QuorvelCamera.statusName(12), 'grabFailed', 'status 12 is grabFailed');
+
+% --- opening and closing -------------------------------------------------
+cam = QuorvelCamera();
+expect_equal([cam.Id double(cam.IsOpen)], [1001 1], 'no argument opens the first camera found');
+clear cam
+expect_equal(QuorvelSim('camera', 1001).open, 0, 'clearing the object closes the camera');
+
+expect_raises(@() QuorvelCamera(4242), 'QuorvelML:openFailed', ...
+              'Camera 4242: OpenCamera answered 2: no camera could be found or opened.', 'an unknown camera');
+
+QuorvelSim('clearLog');
+QuorvelSim('force', 'drvLoadSettingsEx', 1);
+expect_raises(@() QuorvelCamera(1003), 'QuorvelML:settingsLoadFailed', '', 'a failed settings load at open');
+expect_equal(numel(logged('drvCloseCamera')), 1, 'the half-opened camera is closed again');
+expect_equal(QuorvelSim('camera', 1003).open, 0, 'and the driver holds it closed');
+
+raw = QuorvelCamera('raw:burst.qrv');
+expect_equal({raw.Id, raw.Source}, {0, 'raw:burst.qrv'}, 'a raw camera opens under 0 and keeps its text');
+delete(raw);
+QuorvelSim('force', 'drvSendSettings', 1);
+expect_raises(@() QuorvelCamera('raw:again.qrv'), 'QuorvelML:settingsSendFailed', '', 'a raw camera whose settings fail');
+raw = QuorvelCamera('raw:third.qrv');
+expect_equal(raw.Id, 0, 'the failed raw camera was released, so another raw camera opens');
+clear raw
+QuorvelSim('force', 'drvOpenRawCamera', 1);
+expect_raises(@() QuorvelCamera('raw:x'), 'QuorvelML:rawOpenFailed', ...
+              'Camera 0: OpenRawCamera answered 24: opening the raw camera failed.', 'a raw open the driver refuses');
+
+cam = QuorvelCamera(1002);
+QuorvelSim('force', 'drvCloseCamera', 1);
+expect_raises(@() cam.close(), 'QuorvelML:closeFailed', '', 'close reports a failed close');
+expect_true(cam.IsOpen, 'the camera stays open after a failed close');
+cam.close();
+expect_equal([double(cam.IsOpen) QuorvelSim('camera', 1002).open], [0 0], 'a second close succeeds');
+expect_raises(@() cam.trigger(), 'QuorvelML:closed', 'Camera 1002 is closed.', 'a closed camera refuses commands');
+clear cam
+
+% --- parameters and information ------------------------------------------
+cam = QuorvelCamera(1002);
+[value, limits] = cam.getParameter(15);
+expect_equal({value, limits}, {640, [16 4096]}, 'getParameter gives the value and both limits');
+QuorvelSim('clearLog');
+expect_raises(@() assign(cam, 'Width', 5000), 'QuorvelML:outOfLimits', ...
+              'Camera 1002: parameter 15 takes values from 16 to 4096; 5000 is outside.', 'a width above its limit');
+expect_equal(numel(logged('drvSetParameter')), 0, 'a value outside the limits never reaches the driver');
+cam.Width = 320;
+cam.Height = 0;  % re-applies the current height
+expect_equal([cam.Width cam.Height], [320 480], 'width written, height re-applied');
+writes = logged('drvSetParameter');
+expect_true(numel(writes) == 2 && ~isempty(strfind(writes{2}, ', 16, 480)')), 'a height of 0 writes the current height');
+QuorvelSim('force', 'drvSetParameter', 3);
+expect_raises(@() cam.setParameter(11, 500), 'QuorvelML:valueRejected', ...
+              'Camera 1002: SetParameter answered 4: the driver rejected the value, or driver preloading failed.', ...
+              'a value the driver rejects');
+expect_equal({cam.Type, cam.IsColour, cam.info(7)}, {2, false, 1}, 'type, colour and an information item');
+QuorvelSim('force', 'drvGetCameraInfo', 1);
+expect_raises(@() cam.info(0), 'QuorvelML:infoReadFailed', '', 'a failed information read');
+expect_equal(class(cam.brocParameters(255)), 'uint32', 'Broc records are uint32 words');
+expect_equal(size(cam.brocParameters(0)), [1 4], 'a Broc record has four words');
+expect_raises(@() cam.brocParameters(256), 'QuorvelML:parameterReadFailed', '', 'Broc index 256');
+sent = QuorvelSim('camera', 1002).settingsSent;
+cam.sendSettings();
+expect_equal(QuorvelSim('camera', 1002).settingsSent, sent + 1, 'sendSettings sends the settings');
+
+% --- live images ---------------------------------------------------------
+cam.Width = 64;
+cam.Height = 48;
+cam.ExtraFrames = 1;
+[first, second] = cam.grab();
+expect_equal([size(first) size(second)], [48 64 48 64], 'grab gives two H-by-W images');
+expect_equal(class(first), 'uint8', '8-bit mono is uint8');
+expect_equal(mod(double(second(1, 1)) - double(first(1, 1)), 256), 8, 'the second image is the next frame');
+expect_equal(double(first(2, 1)) - double(first(1, 1)), 3, 'rows are lines (3 apart in the pattern)');
+cam.PixelFormat = 1;
+expect_raises(@() cam.grab(), 'QuorvelML:formatNotSupported', ...
+              'Camera 1002: SynchGrab answered 18: the mono camera of type 2 supports 8-bit mono only.', ...
+              'a 16-bit grab on the type-2 mono camera');
+cam.PixelFormat = 0;
+[image, value] = cam.preview();
+expect_equal(size(image), [48 64], 'a preview image');
+expect_equal(class(value), 'uint32', 'the preview value is the driver''s word');
+QuorvelSim('force', 'drvGrabFrames', 1);
+expect_raises(@() cam.grab(), 'QuorvelML:grabFailed', '', 'a failed grab');
+clear cam
+
+% --- timing and services -------------------------------------------------
+cam = QuorvelCamera(1001);
+QuorvelSim('setTiming', 1001, 'fixed', 2024, 46, 13, 5, 9, 123456);
+expect_equal(cam.timing(), '(2024/02/15) 13:05:09:123:456', 'timing text from a fixed record');
+QuorvelSim('setTiming', 1001, 'none');
+expect_equal(cam.timing(), '(NO IRIG/GPS/PTP DATA)', 'timing text without a time source');
+QuorvelSim('force', 'drvReadTiming', 1);
+expect_raises(@() cam.timing(), 'QuorvelML:timingReadFailed', '', 'a failed timing read');
+
+cam.trigger();
+cam.reset();
+cam.eraseMemory();
+cam.calibrateNoiseReduction(3);
+cam.enableTrace('trace.log', 2);
+state = QuorvelSim('camera', 1001);
+expect_equal([state.triggers state.calibrationValue state.traceValue], [1 3 2], 'services reach the camera');
+expect_equal(state.traceText, 'trace.log', 'the trace text reaches the driver');
+failures = {'drvTrigger', @() cam.trigger(), 'QuorvelML:triggerFailed'
+            'drvReset', @() cam.reset(), 'QuorvelML:resetFailed'
+            'drvEraseMemory', @() cam.eraseMemory(), 'QuorvelML:eraseFailed'
+            'drvCalibrateNoiseReduction', @() cam.calibrateNoiseReduction(1), 'QuorvelML:calibrationFailed'
+            'drvEnableTrace', @() cam.enableTrace('x', 1), 'QuorvelML:traceFailed'};
+for k = 1:rows(failures)
+  QuorvelSim('force', failures{k, 1}, 1);
+  expect_raises(failures{k, 2}, failures{k, 3}, '', ['a failed ' failures{k, 1}]);
+end
+
+% --- recording and readout -----------------------------------------------
+cam.Width = 32;
+cam.Height = 24;
+cam.PixelFormat = 7;
+cam.startRecording(8, 3, 0, 8);
+cam.waitUntilReady(10);
+expect_true(cam.isReady(), 'the burst is reported');
+cam.stopRecording();
+expect_true(~cam.isReady(), 'a stop clears the report');
+[p1, p2] = cam.triggerPosition();
+expect_true(isnumeric([p1 p2]) && numel([p1 p2]) == 2, 'two trigger-position values');
+cam.ProgressThreshold = 4;
+output = evalc('frames = cam.readFrames(0:7);');
+expect_equal(size(frames), [24 32 3 8], 'colour frames stack along dimension 4');
+expect_equal(class(frames), 'uint16', 'format 7 reads back as uint16');
+expect_equal(diff(double(squeeze(frames(1, 1, 3, :))))', repmat(256, 1, 7), ...
+             'frames read back in recording order (channel 0 in plane 3)');
+expect_true(~isempty(strfind(output, 'Camera 1001: read 8 of 8 frames')), 'a long readout shows its progress');
+output = evalc('one = cam.readFrames(0:2);');
+expect_true(isempty(output), 'a short readout is quiet');
+expect_equal(one, frames(:, :, :, 1:3), 'readFrames of a range equals the same frames of a longer one');
+QuorvelSim('clearLog');
+QuorvelSim('force', 'drvReadMemory', 1);
+expect_raises(@() cam.readFrame(2^32 + 5, 2), 'QuorvelML:readFailed', '', 'a failed readout');
+reads = logged('drvReadMemory');
+expect_true(numel(reads) == 1 && ~isempty(strfind(reads{1}, ', 4294967301, 2, ')), ...
+            'a position above 32 bits reaches the driver whole');
+expect_raises(@() cam.readFrame(-1), 'QuorvelML:badPosition', '', 'a negative position');
+QuorvelSim('force', 'drvStopRecording', 1);
+expect_raises(@() cam.stopRecording(), 'QuorvelML:stopFailed', '', 'a failed stop');
+QuorvelSim('force', 'drvStartRecording', 1);
+expect_raises(@() cam.startRecording(), 'QuorvelML:grabFailed', '', 'a refused start');
+
+% --- transfers -----------------------------------------------------------
+file = [tempname() '.qrv'];
+cam.downloadRawFrame(file, 0, 0, 4, 0, 0);
+expect_true(exist(file, 'file') == 2, 'a raw download writes the simulator''s file');
+cam.readFromDisk(0, 4, 0, 1, 0, 0);
+QuorvelSim('force', 'drvDownloadRawFrame', 1);
+expect_raises(@() cam.downloadRawFrame(file, 0, 0, 1, 0, 0), 'QuorvelML:downloadFailed', '', 'a failed download');
+QuorvelSim('force', 'drvReadFromDisk', 1);
+expect_raises(@() cam.readFromDisk(0, 1, 0, 1, 0, 0), 'QuorvelML:readFailed', '', 'a failed disk read');
+clear cam
+delete(file);
+
+% --- segments ------------------------------------------------------------
+seg = QuorvelCamera(1004);
+seg.Width = 16;
+seg.Height = 8;
+seg.startRecording(12, 0, 3, 12);
+seg.waitUntilReady(10);
+seg.stopRecording();
+segments = seg.readSegments(0:3);
+expect_equal(size(segments), [8 16 4], 'mono segments stack along dimension 3');
+expect_equal(diff(double(squeeze(segments(1, 1, :))))', [24 24 24], ...
+             'each segment starts 3 frames after the one before');
+clear seg

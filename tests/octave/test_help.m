@@ -1,0 +1,38 @@
+% The help file beside the MEX: every keyword of the command table with its
+% inputs and outputs as the module counts them, and every status number;
+% the camera class names every status number as the module does.
+root = fileparts(fileparts(fileparts(which('expect_equal'))));
+helpText = get_help_text('QuorvelML');
+expect_true(~isempty(strfind(helpText, 'QUORVELML')), 'help QuorvelML shows the help file beside the MEX');
+
+% Rows of the command table: {"Keyword", INPUTS(...), "kinds", outputs, ...
+table = fileread(fullfile(root, 'gateway', 'CommandTable.cpp'));
+rows = regexp(table, '\{"(\w+)", INPUTS\("\w+"\), "([ST]*)", (\d+),', 'tokens');
+expect_equal(numel(rows), 29, 'the command table has 29 rows');
+for k = 1:numel(rows)
+  [keyword, kinds, outputs] = rows{k}{:};
+  synopsis = regexp(helpText, ['\n\s*(\[[^\]\n]*\]|\w+) = QuorvelML\(''' keyword '''([^)\n]*)\)'], 'tokens', 'once');
+  if isempty(synopsis)
+    printf('not ok - %s has no synopsis in the help\n', keyword);
+    continue;
+  end
+  given = numel(strsplit(synopsis{1}, ','));
+  arguments = numel(regexp(synopsis{2}, ',', 'match'));
+  expect_equal([given arguments], [str2double(outputs) numel(kinds)], ...
+               sprintf('%s: outputs and inputs in the help', keyword));
+  expect_true(~isempty(regexp(helpText, ['Example:[^\n]*''' keyword ''''], 'once')), ...
+              sprintf('%s: an example in the help', keyword));
+end
+
+% Every status number of the module, in the help and as an error name.
+codes = regexp(fileread(fullfile(root, 'gateway', 'ResultCodes.h')), 'Result(\w+) = (\d+)', 'tokens');
+expect_equal(numel(codes), 24, 'the module has 24 status numbers');
+for k = 1:numel(codes)
+  [name, code] = codes{k}{:};
+  expect_true(~isempty(regexp(helpText, sprintf('\n\\s+%s  \\w', code), 'once')), ...
+              sprintf('status %s is explained in the help', code));
+  if ~strcmp(name, 'Ok')
+    expect_equal(QuorvelCamera.statusName(str2double(code)), [lower(name(1)) name(2:end)], ...
+                 sprintf('status %s is the error QuorvelML:%s', code, [lower(name(1)) name(2:end)]));
+  end
+end

@@ -1,0 +1,427 @@
+// Every driver call of every command, forced to fail in turn: alone, and
+// together with every call after it. Each command is a table of the calls
+// it makes on the simulator, in order, with the status number a failure of
+// that call must produce (or kNotExamined: the command's outcome stands),
+// the calls that must follow it, and a check of the state afterwards.
+#include "ModuleFixture.h"
+#include "camera/CameraTable.h"
+#include "camera/Connections.h"
+
+#include <functional>
+#include <optional>
+
+using testhost::Array;
+
+namespace {
+
+constexpr int kNotExamined = -1;
+constexpr uint32_t kFailure = 1;
+constexpr uint32_t kRejected = 3;  // the one driver value with a meaning of its own
+
+struct Step {
+    const char* operation;
+    int code;  // output 1 when this call fails, or kNotExamined
+    // The calls that follow the failed one; unset: none after an examined
+    // failure, the rest of the fault-free log after an unexamined one.
+    std::optional<std::vector<std::string>> after = std::nullopt;
+    // Output 1 when this call and every later one fail, where the flow
+    // changes on the way; unset: the first examined code from here on.
+    std::optional<int> cascade = std::nullopt;
+    // Output 1 when the call answers 3 rather than 1; unset: as for 1.
+    std::optional<int> rejected = std::nullopt;
+};
+
+struct Argument {
+    double number = 0;
+    const char* text = nullptr;
+};
+Argument T(const char* text) { return Argument{0, text}; }
+
+struct Scenario {
+    const char* label;
+    std::function<void()> setup;  // through the module, before the log is cleared
+    const char* keyword;
+    std::vector<Argument> arguments;
+    int nlhs;
+    uint32_t success;  // output 1 without a fault
+    std::vector<Step> steps;
+    std::function<void(uint32_t code)> checkState = [](uint32_t) {};
+};
+
+testhost::CallResult command(int nlhs, const char* keyword, const std::vector<Argument>& arguments) {
+    std::vector<Array> inputs;
+    inputs.push_back(testhost::text(keyword));
+    for (const Argument& argument : arguments)
+        inputs.push_back(argument.text != nullptr ? testhost::text(argument.text) : testhost::scalar(argument.number));
+    return testhost::call(nlhs, inputs);
+}
+
+uint32_t status(int nlhs, const char* keyword, const std::vector<Argument>& arguments) {
+    return command(nlhs, keyword, arguments).word(0);
+}
+
+void openCamera(uint32_t cameraId) { ASSERT_EQ(status(2, "OpenCamera", {{double(cameraId)}}), 0u); }
+
+bool registered(int32_t cameraId) { return findOpenCamera(cameraId) != nullptr; }
+
+CameraSlot& slotOf(int32_t cameraId) { return cameraSlot(FindCameraSlot(cameraId)); }
+
+void startRecording(uint32_t cameraId) {
+    ASSERT_EQ(status(1, "MemoryStartGrab", {{double(cameraId)}, {1}, {2}, {3}, {4}}), 0u);
+    ASSERT_TRUE(simFireRecordEvent(cameraId));
+}
+
+std::vector<std::string> operationsInLog() {
+    std::vector<std::string> names;
+    for (const SimCall& call : simCallLog()) names.push_back(call.operation);
+    return names;
+}
+
+std::vector<std::string> slice(const std::vector<std::string>& names, size_t from, size_t to) {
+    to = std::min(to, names.size());
+    from = std::min(from, to);
+    return {names.begin() + long(from), names.begin() + long(to)};
+}
+
+// Settings rows of "OpenCamera" after the settings load, by camera type.
+std::vector<Step> openTail(bool resetAtOpen) {
+    std::vector<Step> steps = {{"drvSetParameter", kNotExamined}};
+    if (resetAtOpen) steps.insert(steps.end(), {{"drvReset", kNotExamined}, {"drvEraseMemory", kNotExamined}});
+    steps.insert(steps.end(), {{"drvPrepareSettings", kNotExamined}, {"drvSendSettings", kNotExamined}});
+    return steps;
+}
+
+std::vector<Step> concat(std::vector<Step> head, const std::vector<Step>& tail) {
+    head.insert(head.end(), tail.begin(), tail.end());
+    return head;
+}
+
+// The live capture core on the colour camera, after the handler's reads.
+std::vector<Step> liveCore(const char* grab) {
+    return {{"drvGetCameraInfo", 9},       {"drvGetCameraInfo", kNotExamined}, {"drvGetParameter", 7},
+            {"drvGetParameter", 7},        {"drvGetParameter", 7},             {"drvGetParameter", 7},
+            {grab, 12, std::vector<std::string>{"drvStopCapture"}}};
+}
+
+std::vector<std::string> operationsOf(const std::vector<Step>& steps) {
+    std::vector<std::string> names;
+    for (const Step& step : steps) names.push_back(step.operation);
+    return names;
+}
+
+// Unexamined reads that stop at their first failure, followed by rest: a
+// failed read skips the reads after it in the chain, not the rest.
+std::vector<Step> readChain(const std::vector<const char*>& operations, const std::vector<Step>& rest) {
+    std::vector<Step> steps;
+    for (const char* operation : operations) steps.push_back({operation, kNotExamined, operationsOf(rest)});
+    return concat(steps, rest);
+}
+
+// The image commands' handler reads: the pixel format (value and both
+// limits) and the image size (width, height).
+const std::vector<const char*> kPixelFormatRead = {"drvGetParameter", "drvGetParameterLimit", "drvGetParameterLimit"};
+const std::vector<const char*> kImageSizeRead = {"drvGetParameter", "drvGetParameter"};
+
+// Where the raw-frame scenarios keep their file.
+const char* rawFramePath() {
+    static const std::string path = ::testing::TempDir() + "quorvel_fault_matrix.qrv";
+    return path.c_str();
+}
+
+std::vector<Scenario> scenarios() {
+    const double colour = kSimColourCameraId;
+    auto openColour = [] { openCamera(kSimColourCameraId); };
+    auto colourRegistered = [](uint32_t) { EXPECT_TRUE(registered(kSimColourCameraId)); };
+    // Frames in the colour camera's memory to read back.
+    auto recorded = [] {
+        simSetMemory(kSimColourCameraId, 2, 1000, 1000);
+        openCamera(kSimColourCameraId);
+        ASSERT_EQ(status(1, "MemoryStartGrab", {{double(kSimColourCameraId)}, {0}, {0}, {0}, {0}}), 0u);
+        ASSERT_TRUE(simWaitForRecording(kSimColourCameraId, 5000));
+        ASSERT_EQ(status(1, "MemoryStopGrab", {{double(kSimColourCameraId)}}), 0u);
+    };
+    // The recorded frames downloaded to a file that a disk read can use.
+    auto downloaded = [recorded] {
+        recorded();
+        ASSERT_EQ(status(1, "MemoryDownloadRawFrame", {{double(kSimColourCameraId)}, T(rawFramePath()), {0}, {0}, {2}, {0}, {0}}),
+                  0u);
+    };
+    const std::vector<Step> synchGrabCore = concat(liveCore("drvGrabFrames"), {{"drvStopCapture", kNotExamined}});
+    const std::vector<Step> previewCore = liveCore("drvGrabPreview");
+    const std::vector<Step> readDataCore = {{"drvGetCameraInfo", kNotExamined}, {"drvGetCameraInfo", 9},
+                                            {"drvGetParameter", 7},            {"drvGetParameter", 7},
+                                            {"drvGetCameraInfo", kNotExamined}, {"drvReadMemory", 13},
+                                            {"drvGetParameter", 7}};
+    // Without the image size the frame's bound is unknown: the readout is
+    // refused with 7 before the driver is asked for the frame.
+    std::vector<std::string> unsized = operationsOf(readChain(kPixelFormatRead, readDataCore));
+    unsized.resize(unsized.size() - 2);
+    const std::vector<Step> readDataSizeRead = {{"drvGetParameter", 7, unsized, 9},
+                                                {"drvGetParameter", 7, unsized, 9}};
+    return {
+        {"InitPCIeMemory", [] {}, "InitPCIeMemory", {{256}}, 1, 0, {{"drvConfigure", 1}}},
+        {"SetNetAdapterIPAddress", [] {}, "SetNetAdapterIPAddress", {T("10.1.2.3")}, 1, 0, {{"drvConfigure", 1}},
+         [](uint32_t) { EXPECT_EQ(moduleState().interfaceAddress, 0x0A010203u); }},
+        {"EnumCameras", [] {}, "EnumCameras", {{0}}, 3, 0,
+         {{"drvConfigure", kNotExamined}, {"drvEnumCameras", 1}}},
+        {"PreLoadDriver", [] {}, "PreLoadDriver", {{1}, {2}, {3}}, 1, 0, {{"drvPreLoad", 4}}},
+        {"OpenCamera_named",
+         [] {},
+         "OpenCamera",
+         {{colour}},
+         2,
+         0,
+         concat({{"drvConfigure", kNotExamined},
+                 {"drvOpenCamera", 2},
+                 {"drvGetCameraInfo", kNotExamined},
+                 {"drvLoadSettings", 5}},
+                openTail(false)),
+         [](uint32_t code) {
+             EXPECT_EQ(registered(kSimColourCameraId), code != 2);
+             if (code != 2) {
+                 EXPECT_EQ(slotOf(kSimColourCameraId).frameReadyCount.load(), 0u);
+             }
+         }},
+        {"OpenCamera_resetAtOpen",
+         [] {},
+         "OpenCamera",
+         {{double(kSimMemoryCameraId)}},
+         2,
+         0,
+         // A failed type read leaves the type at 0: plain load, no reset.
+         concat({{"drvConfigure", kNotExamined},
+                 {"drvOpenCamera", 2},
+                 {"drvGetCameraInfo", kNotExamined,
+                  std::vector<std::string>{"drvLoadSettings", "drvSetParameter", "drvPrepareSettings",
+                                           "drvSendSettings"}},
+                 {"drvLoadSettingsEx", 5}},
+                openTail(true)),
+         [](uint32_t code) { EXPECT_EQ(registered(kSimMemoryCameraId), code != 2); }},
+        {"OpenCamera_firstFoundInUse",
+         openColour,
+         "OpenCamera",
+         {{0}},
+         2,
+         0,
+         // The in-use camera is released first; a close the driver skipped
+         // leaves it open there, so the driver refuses to open it again.
+         concat({{"drvConfigure", kNotExamined},
+                 {"drvEnumCameras", 2},
+                 {"drvStopCapture", kNotExamined},
+                 {"drvCloseCamera", 2, std::vector<std::string>{"drvOpenCamera"}, 2},
+                 {"drvOpenCamera", 2},
+                 {"drvGetCameraInfo", kNotExamined},
+                 {"drvLoadSettings", 5}},
+                openTail(false)),
+         [](uint32_t code) {
+             // Registered again after a success; released once the driver was
+             // asked to close it, whatever came after.
+             bool released = simCallCount("drvCloseCamera") > 0;
+             EXPECT_EQ(registered(kSimColourCameraId), code != 2 || !released);
+             if (code == 2 && released) {
+                 EXPECT_EQ(FindCameraSlot(kFreeSlotKey), 0);
+             }
+         }},
+        {"OpenRawCamera", [] {}, "OpenRawCamera", {T("raw:burst.qrv")}, 2, 0,
+         {{"drvOpenRawCamera", 24}, {"drvLoadSettingsEx", 7}, {"drvSendSettings", 10}},
+         [](uint32_t code) { EXPECT_EQ(registered(kRawCameraId), code != 24); }},
+        {"CloseCamera", openColour, "CloseCamera", {{colour}}, 1, 0,
+         {{"drvStopCapture", kNotExamined}, {"drvCloseCamera", 6}},
+         [](uint32_t code) { EXPECT_EQ(registered(kSimColourCameraId), code != 0); }},
+        {"GetCameraInfo", openColour, "GetCameraInfo", {{colour}, {12}}, 2, 0, {{"drvGetCameraInfo", 9}},
+         colourRegistered},
+        {"GetParameter", openColour, "GetParameter", {{colour}, {15}}, 4, 0,
+         {{"drvGetParameter", 7}, {"drvGetParameterLimit", 7}, {"drvGetParameterLimit", 7}}, colourRegistered},
+        {"SetParameter", openColour, "SetParameter", {{colour}, {11}, {500}}, 1, 0,
+         {{"drvSetParameter", 8, std::nullopt, std::nullopt, 4}}, colourRegistered},
+        {"SetParameter_reapplyWidth",
+         [] {
+             simConfigureCamera(kSimColourCameraId, [](SimCamera& camera) { camera.parameters[15].limit0 = 0; });
+             openCamera(kSimColourCameraId);
+         },
+         "SetParameter",
+         {{colour}, {15}, {0}},
+         1,
+         0,
+         {{"drvGetCameraInfo", kNotExamined},
+          {"drvGetCameraInfo", kNotExamined},
+          {"drvGetParameter", kNotExamined},
+          {"drvSetParameter", 8, std::nullopt, std::nullopt, 4}}},
+        {"SendCfg", openColour, "SendCfg", {{colour}}, 1, 0,
+         {{"drvPrepareSettings", kNotExamined}, {"drvSendSettings", 10}}},
+        {"GetBrocParameters", openColour, "GetBrocParameters", {{colour}, {3}}, 5, 0, {{"drvGetBrocParameters", 7}}},
+        {"CalibrateNoiseReduction", openColour, "CalibrateNoiseReduction", {{colour}, {2}}, 1, 0,
+         {{"drvCalibrateNoiseReduction", 17}}},
+        {"Trigger", openColour, "Trigger", {{colour}}, 1, 0, {{"drvTrigger", 19}}},
+        {"Reset", openColour, "Reset", {{colour}}, 1, 0, {{"drvReset", 21}}},
+        {"EnableDiagnosticTrace", openColour, "EnableDiagnosticTrace", {{colour}, T("trace"), {1}}, 1, 0,
+         {{"drvEnableTrace", 22}}},
+        {"EraseMemory", openColour, "EraseMemory", {{colour}}, 1, 0, {{"drvEraseMemory", 23}}},
+        {"ReadGPSTiming", openColour, "ReadGPSTiming", {{colour}, {64}}, 2, 0, {{"drvReadTiming", 20}}},
+        {"MemoryStartGrab", openColour, "MemoryStartGrab", {{colour}, {1}, {2}, {3}, {4}}, 1, 0,
+         {{"drvGetCameraInfo", kNotExamined}, {"drvStartRecording", 12}},
+         [](uint32_t) { EXPECT_EQ(slotOf(kSimColourCameraId).frameReadyCount.load(), 0u); }},
+        {"MemoryStartGrab_resetFirst",
+         [] { openCamera(kSimMemoryCameraId); },
+         "MemoryStartGrab",
+         {{double(kSimMemoryCameraId)}, {1}, {2}, {3}, {4}},
+         1,
+         0,
+         // A failed type read leaves the type at 0: no reset.
+         {{"drvGetCameraInfo", kNotExamined, std::vector<std::string>{"drvStartRecording"}, 12},
+          {"drvReset", 21},
+          {"drvStartRecording", 12}},
+         [](uint32_t code) {
+             int index = FindCameraSlot(kSimMemoryCameraId);
+             EXPECT_EQ(cameraSlot(index).frameReadyCount.load(), 0u);
+             // The context is written unless the reset failed.
+             int32_t expected = code == 21 ? 0 : int32_t(kSimMemoryCameraId);
+             EXPECT_EQ(moduleState().cameraTable.grabContexts[index].cameraId, expected);
+         }},
+        {"MemoryStopGrab",
+         [] {
+             openCamera(kSimColourCameraId);
+             startRecording(kSimColourCameraId);
+         },
+         "MemoryStopGrab",
+         {{colour}},
+         1,
+         0,
+         {{"drvStopRecording", 15}},
+         [](uint32_t code) { EXPECT_EQ(slotOf(kSimColourCameraId).frameReadyCount.load(), code == 0 ? 0u : 1u); }},
+        {"MemoryReadTriggerPosition", recorded, "MemoryReadTriggerPosition", {{colour}}, 3, 0,
+         {{"drvReadTriggerPosition", 14}}},
+        {"MemoryDownloadRawFrame", recorded, "MemoryDownloadRawFrame", {{colour}, T(rawFramePath()), {0}, {0}, {1}, {0}, {0}},
+         1, 0, {{"drvDownloadRawFrame", 25}}},
+        {"MemoryReadFromDisk", downloaded, "MemoryReadFromDisk", {{colour}, {0}, {0}, {0}, {1}, {0}, {0}}, 1, 0,
+         {{"drvReadFromDisk", 13}},
+         [](uint32_t) {
+             int index = FindCameraSlot(kSimColourCameraId);
+             EXPECT_EQ(cameraSlot(index).diskReadCount.load(), 0u);
+             EXPECT_EQ(moduleState().cameraTable.diskReadContexts[index], int32_t(kSimColourCameraId));
+         }},
+        {"GrabIsReady", openColour, "GrabIsReady", {{colour}}, 2, 0, {}},
+        {"SynchGrab", openColour, "SynchGrab", {{colour}, {0}}, 3, 0,
+         readChain(kPixelFormatRead, readChain(kImageSizeRead, synchGrabCore))},
+        {"MemoryPreview", openColour, "MemoryPreview", {{colour}}, 3, 0,
+         readChain(kPixelFormatRead, readChain(kImageSizeRead, previewCore))},
+        {"MemoryReadData", recorded, "MemoryReadData", {{colour}, {0}, {0}, {0}}, 2, 0,
+         concat(readDataSizeRead, readChain(kPixelFormatRead, readDataCore))},
+    };
+}
+
+
+class FaultMatrix : public ::testing::TestWithParam<Scenario> {
+protected:
+    void SetUp() override {
+        const Scenario& scenario = GetParam();
+        if (!available(scenario)) GTEST_SKIP() << scenario.keyword << " is not built yet";
+    }
+
+    // A fresh host, module and simulator with the scenario's setup done
+    // and the log cleared.
+    static void prepare(const Scenario& scenario) {
+        testhost::resetHost();
+        resetModuleState();
+        simReset();
+        ASSERT_EQ(command(1, "Version", {}).textOutput(0), "2.14.00");  // the driver loaded, the table reset
+        scenario.setup();
+        simClearCallLog();
+    }
+
+    static bool available(const Scenario& scenario) {
+        prepare(scenario);
+        try {
+            command(scenario.nlhs, scenario.keyword, scenario.arguments);
+        } catch (const testhost::HostError& error) {
+            return std::string(error.what()).find("is not available yet") == std::string::npos;
+        }
+        return true;
+    }
+
+    static uint32_t outcome(const Scenario& scenario) {
+        return status(scenario.nlhs, scenario.keyword, scenario.arguments);
+    }
+
+    // How many calls of the operation come before log position index.
+    static int earlierCalls(const std::vector<std::string>& log, size_t index) {
+        return int(std::count(log.begin(), log.begin() + long(index), log[index]));
+    }
+};
+
+TEST_P(FaultMatrix, EveryDriverCallFailsInTurn) {
+    const Scenario& scenario = GetParam();
+    prepare(scenario);
+    ASSERT_EQ(outcome(scenario), scenario.success);
+    const std::vector<std::string> clean = operationsInLog();
+    std::vector<std::string> table;
+    for (const Step& step : scenario.steps) table.push_back(step.operation);
+    ASSERT_EQ(clean, table) << "the table does not list the calls the command makes";
+    scenario.checkState(scenario.success);
+
+    for (size_t i = 0; i < scenario.steps.size(); ++i) {
+        const Step& step = scenario.steps[i];
+        for (uint32_t value : {kFailure, kRejected}) {
+            SCOPED_TRACE(std::string("call ") + std::to_string(i) + " " + step.operation + " answering " +
+                         std::to_string(value));
+            prepare(scenario);
+            simForceResultAfter(step.operation, earlierCalls(clean, i), value, 1);
+            uint32_t code = outcome(scenario);
+            int expected = step.code == kNotExamined ? int(scenario.success)
+                                                     : (value == kRejected ? step.rejected.value_or(step.code)
+                                                                           : step.code);
+            EXPECT_EQ(code, uint32_t(expected));
+            std::vector<std::string> log = operationsInLog();
+            EXPECT_EQ(slice(log, 0, i + 1), slice(clean, 0, i + 1)) << "calls before the failed one";
+            std::vector<std::string> following =
+                step.after ? *step.after
+                           : (step.code == kNotExamined ? slice(clean, i + 1, clean.size()) : std::vector<std::string>{});
+            EXPECT_EQ(slice(log, i + 1, log.size()), following) << "calls after the failed one";
+            scenario.checkState(code);
+        }
+
+        SCOPED_TRACE(std::string("calls from ") + std::to_string(i) + " " + step.operation + " on all failing");
+        prepare(scenario);
+        simForceResultAfter(kSimAnyOperation, int(i), kFailure, kSimForever);
+        uint32_t code = outcome(scenario);
+        int expected = int(scenario.success);
+        if (step.cascade) {
+            expected = *step.cascade;
+        } else {
+            for (size_t j = i; j < scenario.steps.size(); ++j)
+                if (scenario.steps[j].code != kNotExamined) {
+                    expected = scenario.steps[j].code;
+                    break;
+                }
+        }
+        EXPECT_EQ(code, uint32_t(expected));
+        EXPECT_EQ(slice(operationsInLog(), 0, i), slice(clean, 0, i));
+        EXPECT_EQ(simForcedCallCount(), operationsInLog().size() - i) << "every later call was forced";
+        scenario.checkState(code);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, FaultMatrix, ::testing::ValuesIn(scenarios()),
+                         [](const ::testing::TestParamInfo<Scenario>& info) { return info.param.label; });
+
+// The schedules themselves: skipping, counting, and the operation's own
+// schedule taking precedence over the one for every operation.
+TEST(FaultSchedules, SkipThenForceThenPassAgain) {
+    simReset();
+    simForceResultAfter("drvPreLoad", 2, 9, 2);
+    std::vector<uint32_t> results;
+    for (int i = 0; i < 5; ++i) results.push_back(drvPreLoad(0, 0, 0));
+    EXPECT_EQ(results, (std::vector<uint32_t>{0, 0, 9, 9, 0}));
+    EXPECT_EQ(simForcedCallCount(), 2u);
+
+    simForceResultAfter(kSimAnyOperation, 1, 4, kSimForever);
+    simForceResultAfter("drvConfigure", 0, 6, 1);
+    EXPECT_EQ(drvPreLoad(0, 0, 0), 0u);  // the first call of any operation passes
+    EXPECT_EQ(drvConfigure(0, 1, 0, 0), 6u);
+    EXPECT_EQ(drvPreLoad(0, 0, 0), 4u);
+    simReset();
+    EXPECT_EQ(simForcedCallCount(), 0u);
+    EXPECT_EQ(drvPreLoad(0, 0, 0), 0u);
+}
+
+}  // namespace

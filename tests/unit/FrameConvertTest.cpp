@@ -1,0 +1,172 @@
+// Image shapes by PixelFormat and family, the conversion's worked cases,
+// and every instruction-set path against the plain loop on random frames.
+#include "TestHost.h"
+#include "acquisition/FrameConvertPaths.h"
+#include "acquisition/FrameLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ShapeRow {
+    uint32_t pixelFormat;
+    FrameFamily family;
+    mxClassID classId;
+    mwSize dimensionCount;
+    uint32_t layoutCode;
+    uint32_t bytesPerSample;
+    uint32_t samplesPerPixel;
+};
+
+TEST(FrameShapeSelection, EveryPixelFormatOfBothFamilies) {
+    const ShapeRow rows[] = {
+        {0, FrameFamily::Live, mxUINT8_CLASS, 2, 0, 1, 1},      {0, FrameFamily::Readout, mxUINT8_CLASS, 2, 0, 1, 1},
+        {1, FrameFamily::Live, mxUINT16_CLASS, 2, 1, 2, 1},     {1, FrameFamily::Readout, mxUINT16_CLASS, 2, 1, 2, 1},
+        {7, FrameFamily::Live, mxUINT8_CLASS, 3, 2, 1, 3},      {7, FrameFamily::Readout, mxUINT16_CLASS, 3, 2, 2, 3},
+        {2, FrameFamily::Readout, mxUINT8_CLASS, 3, 2, 1, 3},   {5, FrameFamily::Live, mxUINT8_CLASS, 3, 2, 1, 3},
+        {6, FrameFamily::Readout, mxUINT8_CLASS, 3, 2, 1, 3},   {8, FrameFamily::Live, mxUINT8_CLASS, 3, 2, 1, 3},
+        {0xFFFFFFFF, FrameFamily::Readout, mxUINT8_CLASS, 3, 2, 1, 3},
+    };
+    for (const ShapeRow& row : rows) {
+        FrameShape shape = selectFrameShape(row.pixelFormat, row.family);
+        shape.setSize(640, 480);
+        const std::string name = "PixelFormat " + std::to_string(row.pixelFormat);
+        EXPECT_EQ(shape.classId, row.classId) << name;
+        EXPECT_EQ(shape.dimensionCount, row.dimensionCount) << name;
+        EXPECT_EQ(shape.dimensions[0], 480u) << name;
+        EXPECT_EQ(shape.dimensions[1], 640u) << name;
+        if (row.dimensionCount == 3) {
+            EXPECT_EQ(shape.dimensions[2], 3u) << name;
+        }
+        EXPECT_EQ(uint32_t(shape.layoutCode), row.layoutCode) << name;
+        EXPECT_EQ(shape.bytesPerSample, row.bytesPerSample) << name;
+        EXPECT_EQ(shape.samplesPerPixel, row.samplesPerPixel) << name;
+        EXPECT_EQ(shape.frameBytes(640, 480), size_t(640) * 480 * row.bytesPerSample * row.samplesPerPixel) << name;
+    }
+}
+
+std::vector<ConvertPath> availablePaths() {
+    std::vector<ConvertPath> paths;
+    for (ConvertPath path : {ConvertPath::Portable, ConvertPath::Sse2, ConvertPath::Avx2})
+        if (convertPathAvailable(path)) paths.push_back(path);
+    return paths;
+}
+
+const char* pathName(ConvertPath path) {
+    switch (path) {
+        case ConvertPath::Portable: return "portable";
+        case ConvertPath::Sse2: return "sse2";
+        case ConvertPath::Avx2: return "avx2";
+    }
+    return "?";
+}
+
+// Runs the conversion on every path plus the reference; all must give the
+// expected bytes.
+template <typename T>
+void expectConversion(uint32_t pixelFormat, uint32_t width, uint32_t height, const std::vector<T>& scratch,
+                      const std::vector<T>& expected) {
+    const FrameShape shape = selectFrameShape(pixelFormat, FrameFamily::Readout);
+    std::vector<T> output(expected.size(), T(0x5A));
+    convertFrameReference(shape, width, height, scratch.data(), output.data());
+    EXPECT_EQ(output, expected) << "reference";
+    for (ConvertPath path : availablePaths()) {
+        std::fill(output.begin(), output.end(), T(0x5A));
+        convertFrameOn(path, shape, width, height, scratch.data(), output.data());
+        EXPECT_EQ(output, expected) << pathName(path);
+    }
+}
+
+TEST(FrameConversion, MonoFrameKeepsItsOrientationInColumnMajorOrder) {
+    // line 0: a b c; line 1: d e f -> memory order a d b e c f
+    expectConversion<uint8_t>(0, 3, 2, {'a', 'b', 'c', 'd', 'e', 'f'}, {'a', 'd', 'b', 'e', 'c', 'f'});
+}
+
+TEST(FrameConversion, ColourPlanesTakeTheChannelsInReverseOrder) {
+    expectConversion<uint8_t>(2, 1, 1, {'x', 'y', 'z'}, {'z', 'y', 'x'});
+    // Two lines of two pixels: plane k, column c, row r at k*4 + c*2 + r.
+    expectConversion<uint16_t>(7, 2, 2, {10, 11, 12, 20, 21, 22, 30, 31, 32, 40, 41, 42},
+                               {12, 32, 22, 42, 11, 31, 21, 41, 10, 30, 20, 40});
+}
+
+TEST(FrameConversion, SixteenBitSamplesKeepTheirValue) {
+    expectConversion<uint16_t>(1, 2, 1, {258, 65535}, {258, 65535});
+}
+
+TEST(FrameConversion, EmptyFramesWriteNothing) {
+    for (ConvertPath path : availablePaths()) {
+        for (uint32_t pixelFormat : {0u, 1u, 2u, 7u}) {
+            const FrameShape shape = selectFrameShape(pixelFormat, FrameFamily::Readout);
+            uint8_t guard[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+            convertFrameOn(path, shape, 0, 37, guard, guard);
+            convertFrameOn(path, shape, 41, 0, guard, guard);
+            convertFrameOn(path, shape, 0, 0, nullptr, nullptr);
+            EXPECT_EQ(guard[0] + guard[7], 9) << pathName(path);
+        }
+    }
+}
+
+// Random frames of awkward sizes: every path equals the plain loop and
+// writes nothing past the output.
+template <typename T>
+void compareOnRandomFrames(uint32_t pixelFormat) {
+    const uint32_t sizes[] = {1, 2, 3, 7, 15, 16, 17, 31, 32, 33, 63, 64, 65, 97, 127, 128, 131};
+    const FrameShape shape = selectFrameShape(pixelFormat, FrameFamily::Readout);
+    std::mt19937 random(pixelFormat * 7919 + 1);
+    constexpr size_t kGuard = 64;
+    for (uint32_t width : sizes) {
+        for (uint32_t height : sizes) {
+            if ((width * 31 + height) % 3 != 0 && width > 3 && height > 3) continue;  // a spread, not every pair
+            const size_t samples = size_t(width) * height * shape.samplesPerPixel;
+            std::vector<T> scratch(samples);
+            for (T& sample : scratch) sample = static_cast<T>(random());
+            std::vector<T> expected(samples + kGuard, T(0xA5));
+            convertFrameReference(shape, width, height, scratch.data(), expected.data());
+            for (ConvertPath path : availablePaths()) {
+                std::vector<T> output(samples + kGuard, T(0xA5));
+                convertFrameOn(path, shape, width, height, scratch.data(), output.data());
+                ASSERT_EQ(output, expected) << pathName(path) << " " << width << "x" << height;
+            }
+        }
+    }
+}
+
+TEST(FrameConversion, EveryPathMatchesThePlainLoopOnMono8) { compareOnRandomFrames<uint8_t>(0); }
+TEST(FrameConversion, EveryPathMatchesThePlainLoopOnMono16) { compareOnRandomFrames<uint16_t>(1); }
+TEST(FrameConversion, EveryPathMatchesThePlainLoopOnColour8) { compareOnRandomFrames<uint8_t>(2); }
+TEST(FrameConversion, EveryPathMatchesThePlainLoopOnColour16) { compareOnRandomFrames<uint16_t>(7); }
+
+TEST(FrameConversion, LargeFramesWithPowerOfTwoAndOddRowsMatch) {
+    const uint32_t sizes[][2] = {{1024, 64}, {640, 480}, {256, 1}, {1, 300}, {333, 257}};
+    for (uint32_t pixelFormat : {0u, 1u, 2u, 7u}) {
+        const FrameShape shape = selectFrameShape(pixelFormat, FrameFamily::Readout);
+        for (const auto& size : sizes) {
+            const size_t bytes = shape.frameBytes(size[0], size[1]);
+            std::vector<uint8_t> scratch(bytes), expected(bytes), output(bytes);
+            for (size_t i = 0; i < bytes; ++i) scratch[i] = static_cast<uint8_t>(i * 2654435761u >> 13);
+            convertFrameReference(shape, size[0], size[1], scratch.data(), expected.data());
+            convertFrame(shape, size[0], size[1], scratch.data(), output.data());
+            ASSERT_EQ(output, expected) << pixelFormat << ": " << size[0] << "x" << size[1];
+        }
+    }
+}
+
+TEST(ImagePairs, ScratchAndOutputShareClassAndDimensionsAndStartAtZero) {
+    const FrameShape shape = selectFrameShape(7, FrameFamily::Readout);
+    ImagePair pair = createImagePair(shape, 5, 3);
+    for (mxArray* array : {pair.scratch, pair.output}) {
+        EXPECT_EQ(array->classId, mxUINT16_CLASS);
+        EXPECT_EQ(array->dimensions, (std::vector<mwSize>{3, 5, 3}));
+        EXPECT_EQ(array->bytes, std::vector<unsigned char>(90, 0));
+    }
+    EXPECT_NE(pair.scratchData(), pair.outputData());
+    delete pair.scratch;
+    delete pair.output;
+}
+
+}  // namespace

@@ -1,0 +1,211 @@
+// "MemoryStartGrab", "MemoryStopGrab", "GrabIsReady",
+// "MemoryReadTriggerPosition" and the recording callback.
+#include "RecordingFixture.h"
+#include "acquisition/Recording.h"
+#include "gateway/ModuleState.h"
+
+#include <algorithm>
+
+namespace {
+
+class MemoryRecording : public RecordingFixture {
+protected:
+    GrabContext& contextOf(uint32_t cameraId) { return moduleState().cameraTable.grabContexts[indexOf(cameraId)]; }
+};
+
+TEST_F(MemoryRecording, GrabIsReadyFollowsTheFirstCallbackAndClearsOnStop) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    EXPECT_EQ(ready(kSimColourCameraId), 0u);
+    ASSERT_EQ(startGrab(kSimColourCameraId, 0, 0, 0, 1), 0u);
+    EXPECT_EQ(ready(kSimColourCameraId), 0u);
+
+    ASSERT_TRUE(simFireRecordEvent(kSimColourCameraId));
+    EXPECT_EQ(ready(kSimColourCameraId), 1u);
+    ASSERT_TRUE(simFireRecordEvent(kSimColourCameraId));
+    ASSERT_TRUE(simFireRecordEvent(kSimColourCameraId));
+    EXPECT_EQ(ready(kSimColourCameraId), 1u);  // a flag, not the count
+    EXPECT_EQ(slotOf(kSimColourCameraId).frameReadyCount.load(), 3u);
+
+    EXPECT_EQ(run(1, "MemoryStopGrab", {double(kSimColourCameraId)}).word(0), 0u);
+    EXPECT_EQ(ready(kSimColourCameraId), 0u);
+    EXPECT_FALSE(simFireRecordEvent(kSimColourCameraId)) << "a stopped recording calls back no more";
+}
+
+TEST_F(MemoryRecording, FailedStopAnswers15AndKeepsTheCameraReady) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    ASSERT_EQ(startGrab(kSimColourCameraId, 0, 0, 0, 1), 0u);
+    ASSERT_TRUE(simFireRecordEvent(kSimColourCameraId));
+    simForceResult("drvStopRecording", 9);
+    simClearCallLog();
+    EXPECT_EQ(run(1, "MemoryStopGrab", {double(kSimColourCameraId)}).word(0), 15u);
+    const uint64_t handle = handleOf(kSimColourCameraId);
+    auto log = simCallLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].operation, "drvStopRecording");
+    EXPECT_EQ(log[0].arguments[0], handle);
+    EXPECT_EQ(ready(kSimColourCameraId), 1u);
+}
+
+TEST_F(MemoryRecording, StartClearsTheReadyCountWhateverItsOutcome) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    ASSERT_EQ(startGrab(kSimColourCameraId, 0, 0, 0, 1), 0u);
+    ASSERT_TRUE(simFireRecordEvent(kSimColourCameraId));
+    // The simulator refuses a second start while the first one runs.
+    EXPECT_EQ(startGrab(kSimColourCameraId, 0, 0, 0, 1), 12u);
+    EXPECT_EQ(ready(kSimColourCameraId), 0u);
+}
+
+TEST_F(MemoryRecording, RefusedStartAnswers12WithTheContextWrittenAndHandedOver) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    simForceResult("drvStartRecording", 1);
+    simClearCallLog();
+    EXPECT_EQ(startGrab(kSimColourCameraId, 7, 8, 9, 10), 12u);
+    EXPECT_EQ(ready(kSimColourCameraId), 0u);
+
+    GrabContext& context = contextOf(kSimColourCameraId);
+    EXPECT_EQ(context.cameraId.load(), int32_t(kSimColourCameraId));
+    EXPECT_EQ(context.segmentArgument.load(), 9u);
+    EXPECT_EQ(context.segmentTable.load(), slotOf(kSimColourCameraId).segmentTable);
+
+    auto log = simCallLog();
+    ASSERT_EQ(log.size(), 2u);  // the type read and the start; the poll calls nothing
+    EXPECT_EQ(log[0].operation, "drvGetCameraInfo");
+    EXPECT_EQ(log[0].arguments[1], 0u);
+    const uint64_t handle = handleOf(kSimColourCameraId);
+    EXPECT_EQ(log[1].arguments, (std::vector<uint64_t>{handle, 7, 8, 9, 10,
+                                                       address(reinterpret_cast<void*>(&onRecordEvent)), 1,
+                                                       address(&context)}));
+}
+
+TEST_F(MemoryRecording, OnlyTypesTwelveToFourteenAreResetBeforeRecording) {
+    for (uint32_t type : {11u, 12u, 13u, 14u, 15u}) {
+        const uint32_t id = 2000 + type;
+        ASSERT_EQ(addAndOpen(id, type, true), 0u);
+        simClearCallLog();
+        EXPECT_EQ(startGrab(id, 0, 0, 0, 1), 0u) << type;
+        std::vector<std::string> expected = {"drvGetCameraInfo", "drvStartRecording"};
+        if (type >= 12 && type <= 14) expected.insert(expected.begin() + 1, "drvReset");
+        EXPECT_EQ(operations(), expected) << type;
+    }
+}
+
+TEST_F(MemoryRecording, FailedResetAnswers21AndStartsNothing) {
+    ASSERT_EQ(open(kSimMemoryCameraId), 0u);
+    ASSERT_EQ(startGrab(kSimMemoryCameraId, 0, 0, 5, 1), 0u);
+    ASSERT_TRUE(simFireRecordEvent(kSimMemoryCameraId));
+    ASSERT_EQ(run(1, "MemoryStopGrab", {double(kSimMemoryCameraId)}).word(0), 0u);
+    ASSERT_FALSE(simFireRecordEvent(kSimMemoryCameraId));
+
+    simForceResult("drvReset", 4);
+    simClearCallLog();
+    EXPECT_EQ(startGrab(kSimMemoryCameraId, 0, 0, 6, 1), 21u);
+    EXPECT_EQ(operations(), (std::vector<std::string>{"drvGetCameraInfo", "drvReset"}));
+    EXPECT_EQ(ready(kSimMemoryCameraId), 0u);
+    EXPECT_EQ(contextOf(kSimMemoryCameraId).segmentArgument.load(), 5u) << "the context of the last start stays";
+}
+
+TEST_F(MemoryRecording, SegmentedCameraClearsTheWholeTableAndAsksForSegmentArgumentPlusOneEntries) {
+    ASSERT_EQ(open(kSimSegmentedCameraId), 0u);
+    CameraSlot& slot = slotOf(kSimSegmentedCameraId);
+    std::fill(std::begin(slot.segmentTable), std::end(slot.segmentTable), 0xABABu);
+    ASSERT_EQ(startGrab(kSimSegmentedCameraId, 8, 0, 3, 1), 0u);  // 8 frames in 4 segments
+    simClearCallLog();
+
+    ASSERT_TRUE(simFireRecordEvent(kSimSegmentedCameraId));
+    const uint64_t handle = handleOf(kSimSegmentedCameraId);
+    auto log = simCallLog();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].operation, "drvGetCameraInfo");
+    EXPECT_EQ(log[0].arguments[1], 0u);
+    EXPECT_EQ(log[1].arguments, (std::vector<uint64_t>{handle, 0, 4, address(slot.segmentTable)}));
+    EXPECT_TRUE(std::all_of(std::begin(slot.segmentTable), std::end(slot.segmentTable),
+                            [](uint64_t entry) { return entry == 0; }))
+        << "one segment begun at position 0; everything else cleared";
+
+    for (int i = 0; i < 7; ++i) ASSERT_TRUE(simFireRecordEvent(kSimSegmentedCameraId));
+    EXPECT_EQ(std::vector<uint64_t>(slot.segmentTable, slot.segmentTable + 5),
+              (std::vector<uint64_t>{0, 2, 4, 6, 0}));
+    EXPECT_EQ(slot.frameReadyCount.load(), 8u);
+}
+
+TEST_F(MemoryRecording, OtherTypesCountEventsButNeverTouchTheTable) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    CameraSlot& slot = slotOf(kSimColourCameraId);
+    slot.segmentTable[0] = 77;
+    slot.segmentTable[kSegmentTableEntries - 1] = 78;
+    ASSERT_EQ(startGrab(kSimColourCameraId, 0, 0, 3, 1), 0u);
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(simFireRecordEvent(kSimColourCameraId));
+    EXPECT_EQ(simCallCount("drvReadSegmentTable"), 0);
+    EXPECT_EQ(slot.segmentTable[0], 77u);
+    EXPECT_EQ(slot.segmentTable[kSegmentTableEntries - 1], 78u);
+    EXPECT_EQ(slot.frameReadyCount.load(), 2u);
+}
+
+TEST_F(MemoryRecording, SegmentCountsBeyondTheTableAreCappedAtItsSize) {
+    EXPECT_EQ(segmentEntriesFor(0), 1u);
+    EXPECT_EQ(segmentEntriesFor(kSegmentTableEntries - 1), uint32_t(kSegmentTableEntries));
+    EXPECT_EQ(segmentEntriesFor(kSegmentTableEntries), uint32_t(kSegmentTableEntries));
+    EXPECT_EQ(segmentEntriesFor(0xFFFFFFFFu), uint32_t(kSegmentTableEntries)) << "the +1 must not wrap to 0";
+
+    ASSERT_EQ(open(kSimSegmentedCameraId), 0u);
+    ASSERT_EQ(startGrab(kSimSegmentedCameraId, 0, 0, -1, 1), 0u);
+    ASSERT_TRUE(simFireRecordEvent(kSimSegmentedCameraId));
+    auto calls = simCallLog();
+    auto read = std::find_if(calls.begin(), calls.end(),
+                             [](const SimCall& call) { return call.operation == "drvReadSegmentTable"; });
+    ASSERT_NE(read, calls.end());
+    EXPECT_EQ(read->arguments[2], uint64_t(kSegmentTableEntries));
+}
+
+TEST_F(MemoryRecording, CallbackOfAClosedCameraTouchesNothing) {
+    ASSERT_EQ(open(kSimSegmentedCameraId), 0u);
+    ASSERT_EQ(startGrab(kSimSegmentedCameraId, 0, 0, 3, 1), 0u);
+    const int index = indexOf(kSimSegmentedCameraId);
+    GrabContext& context = moduleState().cameraTable.grabContexts[index];
+    ASSERT_EQ(run(1, "CloseCamera", {double(kSimSegmentedCameraId)}).word(0), 0u);
+
+    // A camera of the same type now holds the slot the closed one had.
+    ASSERT_EQ(addAndOpen(3019, kSimSegmentedCameraType, false), 0u);
+    ASSERT_EQ(indexOf(3019), index);
+    CameraSlot& slot = cameraSlot(index);
+    slot.segmentTable[0] = 55;
+    simClearCallLog();
+
+    onRecordEvent(&context, 0, 0);
+    EXPECT_TRUE(simCallLog().empty());
+    EXPECT_EQ(slot.frameReadyCount.load(), 0u);
+    EXPECT_EQ(slot.segmentTable[0], 55u);
+}
+
+TEST_F(MemoryRecording, TriggerPositionGivesTheDriversThirdAndFourthValues) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    ASSERT_EQ(startGrab(kSimColourCameraId, 5, 2, 0, 1), 0u);
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(simFireRecordEvent(kSimColourCameraId));
+    testhost::CallResult result = run(3, "MemoryReadTriggerPosition", {double(kSimColourCameraId)});
+    EXPECT_EQ(result.word(0), 0u);
+    EXPECT_EQ(result.word(1), 2u);  // the trigger position
+    EXPECT_EQ(result.word(2), 5u);  // frames recorded
+    const SimCall call = simCallLog().back();
+    ASSERT_EQ(call.operation, "drvReadTriggerPosition");
+    EXPECT_EQ(call.arguments.size(), 5u);
+
+    simForceResult("drvReadTriggerPosition", 1);
+    result = run(3, "MemoryReadTriggerPosition", {double(kSimColourCameraId)});
+    EXPECT_EQ(result.word(0), 14u);
+    EXPECT_EQ(result.word(1), 0u);
+    EXPECT_EQ(result.word(2), 0u);
+}
+
+TEST_F(MemoryRecording, AnIdNoOpenCameraCarriesAnswersWithoutTheDriver) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    simClearCallLog();
+    for (double id : {4242.0, -1.0}) {
+        EXPECT_EQ(startGrab(uint32_t(int32_t(id)), 0, 0, 0, 1), 12u) << id;
+        EXPECT_EQ(run(1, "MemoryStopGrab", {id}).word(0), 15u) << id;
+        EXPECT_EQ(run(2, "GrabIsReady", {id}).word(1), 0u) << id;
+        EXPECT_EQ(run(3, "MemoryReadTriggerPosition", {id}).word(0), 14u) << id;
+    }
+    EXPECT_TRUE(simCallLog().empty());
+}
+
+}  // namespace

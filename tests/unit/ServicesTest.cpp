@@ -1,0 +1,183 @@
+// The one-shot services: one driver call each, its code on failure, their
+// marks on the simulated camera, and the trace text as the driver gets it.
+#include "ModuleFixture.h"
+#include "camera/CameraTable.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+using testhost::Array;
+
+namespace {
+
+struct Service {
+    const char* keyword;
+    std::vector<double> extra;  // inputs after the camera id; the trace text comes separately
+    const char* operation;
+    uint32_t failureCode;
+};
+
+const Service kServices[] = {
+    {"CalibrateNoiseReduction", {6}, "drvCalibrateNoiseReduction", 17},
+    {"Trigger", {}, "drvTrigger", 19},
+    {"Reset", {}, "drvReset", 21},
+    {"EraseMemory", {}, "drvEraseMemory", 23},
+    {"EnableDiagnosticTrace", {2}, "drvEnableTrace", 22},
+};
+
+class Services : public ModuleTest {
+protected:
+    void SetUp() override {
+        ModuleTest::SetUp();
+        ASSERT_EQ(open(kSimColourCameraId), 0u);
+        simClearCallLog();
+    }
+
+    static testhost::CallResult callService(const Service& service, double cameraId, int nlhs = 1,
+                                            const std::string& traceText = "grab") {
+        std::vector<Array> inputs;
+        inputs.push_back(testhost::text(service.keyword));
+        inputs.push_back(testhost::scalar(cameraId));
+        bool trace = std::strcmp(service.keyword, "EnableDiagnosticTrace") == 0;
+        if (trace) inputs.push_back(testhost::text(traceText));
+        for (double value : service.extra) inputs.push_back(testhost::scalar(value));
+        return testhost::call(nlhs, inputs);
+    }
+
+    static std::string traceCall(const std::string& text, double value) {
+        std::vector<Array> inputs;
+        inputs.push_back(testhost::text("EnableDiagnosticTrace"));
+        inputs.push_back(testhost::scalar(kSimColourCameraId));
+        inputs.push_back(testhost::text(text));
+        inputs.push_back(testhost::scalar(value));
+        EXPECT_EQ(testhost::call(1, inputs).word(0), 0u);
+        return simCallLog().back().text;
+    }
+
+    static uint64_t handle() { return cameraSlot(FindCameraSlot(kSimColourCameraId)).deviceHandle.load(); }
+};
+
+TEST_F(Services, EachMakesExactlyOneDriverCallWithTheHandle) {
+    for (const Service& service : kServices) {
+        simClearCallLog();
+        EXPECT_EQ(callService(service, kSimColourCameraId).word(0), 0u) << service.keyword;
+        auto log = simCallLog();
+        ASSERT_EQ(log.size(), 1u) << service.keyword;
+        EXPECT_EQ(log[0].operation, service.operation);
+        EXPECT_EQ(log[0].arguments[0], handle()) << service.keyword;
+    }
+    auto calls = simCallLog();
+    EXPECT_EQ(calls.back().describe(), "drvEnableTrace(" + std::to_string(handle()) + ", 2, \"grab\")");
+}
+
+TEST_F(Services, DriverFailureGivesTheServicesCodeNotTheDriversValue) {
+    for (const Service& service : kServices) {
+        for (uint32_t driverResult : {1u, 3u, 0xFFFFFFFFu}) {
+            simClearCallLog();
+            simForceResult(service.operation, driverResult);
+            auto result = callService(service, kSimColourCameraId);
+            EXPECT_EQ(result.word(0), service.failureCode) << service.keyword << " " << driverResult;
+            EXPECT_EQ(simCallCount(service.operation), 1) << service.keyword;
+        }
+    }
+}
+
+TEST_F(Services, UnknownCameraAnswersTheCodeWithoutADriverCall) {
+    for (const Service& service : kServices)
+        for (double cameraId : {4242.0, -1.0, 0.0})
+            EXPECT_EQ(callService(service, cameraId).word(0), service.failureCode) << service.keyword << cameraId;
+    EXPECT_TRUE(simCallLog().empty());
+}
+
+TEST_F(Services, ServicesLeaveTheirMarksOnTheCameraAndNotOnTheSlot) {
+    const CameraSlot& slot = cameraSlot(FindCameraSlot(kSimColourCameraId));
+    std::vector<uint32_t> settingsBefore(std::begin(slot.settingsBlock), std::end(slot.settingsBlock));
+    SimCamera before = *simCamera(kSimColourCameraId);
+
+    for (const Service& service : kServices) callService(service, kSimColourCameraId);
+    SimCamera after = *simCamera(kSimColourCameraId);
+    EXPECT_EQ(after.calibrations, before.calibrations + 1);
+    EXPECT_EQ(after.calibrationValue, 6u);
+    EXPECT_EQ(after.triggers, before.triggers + 1);
+    EXPECT_EQ(after.resets, before.resets + 1);
+    EXPECT_EQ(after.erases, before.erases + 1);
+    EXPECT_EQ(after.traceSwitches, 1u);
+    EXPECT_EQ(after.traceText, "grab");
+    EXPECT_EQ(after.traceValue, 2u);
+
+    // A forced failure has no effect in the simulator; the module's slot is
+    // the same after failures as after successes.
+    for (const Service& service : kServices) {
+        simForceResult(service.operation, 1);
+        callService(service, kSimColourCameraId);
+    }
+    SimCamera afterFailures = *simCamera(kSimColourCameraId);
+    EXPECT_EQ(afterFailures.triggers, after.triggers);
+    EXPECT_EQ(afterFailures.resets, after.resets);
+    EXPECT_EQ(std::vector<uint32_t>(std::begin(slot.settingsBlock), std::end(slot.settingsBlock)), settingsBefore);
+    EXPECT_EQ(slot.frameReadyCount.load(), 0u);
+}
+
+TEST_F(Services, CalibrationValueIsConvertedAndTheTrailingArgumentsAreZero) {
+    const std::vector<std::pair<double, uint64_t>> cases = {
+        {2.9, 2}, {4294967296.0 + 5, 5}, {-1, 0xFFFFFFFFu}, {0, 0}};
+    for (auto [input, passed] : cases) {
+        simClearCallLog();
+        EXPECT_EQ(run(1, "CalibrateNoiseReduction", {double(kSimColourCameraId), input}).word(0), 0u);
+        EXPECT_EQ(simCallLog().at(0).arguments, (std::vector<uint64_t>{handle(), passed, 0, 0})) << input;
+    }
+}
+
+TEST_F(Services, TraceTextReachesTheDriverWholeUpTo255CharactersAndEmptyAsEmpty) {
+    EXPECT_EQ(traceCall("", 1), "");
+    EXPECT_EQ(simCamera(kSimColourCameraId)->traceText, "");
+    EXPECT_EQ(traceCall(std::string(255, 'a'), 1), std::string(255, 'a'));
+    std::string longText(300, 'x');
+    for (size_t i = 0; i < longText.size(); ++i) longText[i] = static_cast<char>('a' + i % 26);
+    EXPECT_EQ(traceCall(longText, 1), longText.substr(0, 255));
+    EXPECT_EQ(simCallLog().back().arguments, (std::vector<uint64_t>{handle(), 1}));
+    EXPECT_EQ(simCamera(kSimColourCameraId)->traceValue, 1u);
+    traceCall("off", 0);
+    EXPECT_EQ(simCamera(kSimColourCameraId)->traceText, "off");
+    EXPECT_EQ(simCamera(kSimColourCameraId)->traceValue, 0u);
+}
+
+TEST_F(Services, InputErrorsComeBeforeTheOutputCountAndCallNoDriver) {
+    std::vector<Array> inputs;
+    inputs.push_back(testhost::text("EnableDiagnosticTrace"));
+    inputs.push_back(testhost::scalar(kSimColourCameraId));
+    inputs.push_back(testhost::scalar(5));
+    inputs.push_back(testhost::scalar(1));
+    EXPECT_EQ(errorOf(0, inputs), "Input 3 must be a string.");
+
+    std::vector<Array> erase;
+    erase.push_back(testhost::text("EraseMemory"));
+    erase.push_back(testhost::scalar(kSimColourCameraId));
+    erase.push_back(testhost::scalar(1));
+    EXPECT_EQ(errorOf(1, erase), "Invalid number of inputs to MemoryErase\n");
+
+    std::vector<Array> trigger;
+    trigger.push_back(testhost::text("Trigger"));
+    trigger.push_back(testhost::numeric(mxDOUBLE_CLASS, {1, 2}));
+    EXPECT_EQ(errorOf(1, trigger), "Input 2 must be a scalar.");
+
+    std::vector<Array> traceOutputs;
+    traceOutputs.push_back(testhost::text("EnableDiagnosticTrace"));
+    traceOutputs.push_back(testhost::scalar(kSimColourCameraId));
+    traceOutputs.push_back(testhost::text("grab"));
+    traceOutputs.push_back(testhost::scalar(1));
+    EXPECT_EQ(errorOf(2, traceOutputs), "EnableDiagnosticTrace needs 1 outputs\n");
+    EXPECT_TRUE(simCallLog().empty());
+}
+
+TEST_F(Services, FailedResetStillAnswersA1x1Uint32) {
+    simForceResult("drvReset", 7);
+    auto result = run(1, "Reset", {double(kSimColourCameraId)});
+    const mxArray& status = result.output(0);
+    EXPECT_EQ(status.classId, mxUINT32_CLASS);
+    EXPECT_EQ(status.dimensions, (std::vector<mwSize>{1, 1}));
+    EXPECT_EQ(result.word(0), 21u);
+}
+
+}  // namespace

@@ -1,0 +1,172 @@
+// "MemoryDownloadRawFrame", "MemoryReadFromDisk" and the disk-read
+// callback; the simulator's recording file round trip.
+#include "RecordingFixture.h"
+#include "SimTransfers.h"
+#include "acquisition/Transfers.h"
+#include "gateway/ModuleState.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+class Transfers : public RecordingFixture {
+protected:
+    void TearDown() override {
+        RecordingFixture::TearDown();
+        std::remove(file_.c_str());
+    }
+
+    uint32_t download(uint32_t cameraId, const std::string& text, std::vector<double> numbers) {
+        std::vector<testhost::Array> inputs;
+        inputs.push_back(testhost::text("MemoryDownloadRawFrame"));
+        inputs.push_back(testhost::scalar(cameraId));
+        inputs.push_back(testhost::text(text));
+        for (double number : numbers) inputs.push_back(testhost::scalar(number));
+        return testhost::call(1, inputs).word(0);
+    }
+
+    uint32_t readFromDisk(uint32_t cameraId, std::vector<double> numbers) {
+        numbers.insert(numbers.begin(), cameraId);
+        return run(1, "MemoryReadFromDisk", numbers).word(0);
+    }
+
+    std::atomic<int32_t>& contextOf(uint32_t cameraId) {
+        return moduleState().cameraTable.diskReadContexts[indexOf(cameraId)];
+    }
+
+    const std::string file_ = "/tmp/quorvel-transfers-" + std::to_string(getpid()) + ".qrv";
+};
+
+TEST_F(Transfers, OnlyReportsThatReachTheFinalCountAreCountedUnsigned) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    simForceResult("drvReadFromDisk", 0);
+    ASSERT_EQ(readFromDisk(kSimColourCameraId, {1, 2, 3, 4, 5, 6}), 0u);
+    std::atomic<int32_t>* context = &contextOf(kSimColourCameraId);
+    std::atomic<uint32_t>& count = slotOf(kSimColourCameraId).diskReadCount;
+
+    onDiskReadProgress(context, 3, 10);
+    EXPECT_EQ(count.load(), 0u);
+    onDiskReadProgress(context, 10, 10);
+    EXPECT_EQ(count.load(), 1u);
+    onDiskReadProgress(context, 11, 10);
+    EXPECT_EQ(count.load(), 2u);
+    onDiskReadProgress(context, 4294967295u, 1);
+    EXPECT_EQ(count.load(), 3u);
+    onDiskReadProgress(context, 0, 4294967295u);
+    EXPECT_EQ(count.load(), 3u);
+}
+
+TEST_F(Transfers, ReadFromDiskStartsFromZeroAndKeepsTheContextWhenTheDriverFails) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    slotOf(kSimColourCameraId).diskReadCount = 5;
+    simForceResult("drvReadFromDisk", 1);
+    EXPECT_EQ(readFromDisk(kSimColourCameraId, {1, 2, 3, 4, 5, 6}), 13u);
+    EXPECT_EQ(slotOf(kSimColourCameraId).diskReadCount.load(), 0u);
+    EXPECT_EQ(contextOf(kSimColourCameraId).load(), int32_t(kSimColourCameraId));
+}
+
+TEST_F(Transfers, ReadFromDiskHandsTheNumbersCallbackAndContextToTheDriver) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    simForceResult("drvReadFromDisk", 0);
+    simClearCallLog();
+    ASSERT_EQ(readFromDisk(kSimColourCameraId, {7.9, -2.5, 3, 4, 5, 4294967296.0 + 6}), 0u);
+    auto log = simCallLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].arguments,
+              (std::vector<uint64_t>{handleOf(kSimColourCameraId), 7, 0xFFFFFFFEu, 3, 4, 5, 6,
+                                     address(reinterpret_cast<void*>(&onDiskReadProgress)),
+                                     address(&contextOf(kSimColourCameraId))}));
+}
+
+TEST_F(Transfers, DownloadPassesTheTextCutAt255AndTheFiveNumbers) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    simForceResult("drvDownloadRawFrame", 0, kSimForever);
+    simClearCallLog();
+    const std::string longText(300, 'x');
+    EXPECT_EQ(download(kSimColourCameraId, longText, {7.9, -2.5, 3, 4, 5}), 0u);
+    EXPECT_EQ(download(kSimColourCameraId, "", {1, 2, 3, 4, 5}), 0u);
+    auto log = simCallLog();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].text, longText.substr(0, 255));
+    EXPECT_EQ(log[0].arguments, (std::vector<uint64_t>{handleOf(kSimColourCameraId), 7, 0xFFFFFFFEu, 3, 4, 5}));
+    EXPECT_TRUE(log[1].hasText);
+    EXPECT_EQ(log[1].text, "");
+
+    simForceResult("drvDownloadRawFrame", 2);
+    EXPECT_EQ(download(kSimColourCameraId, "f", {0, 0, 0, 0, 0}), 25u);
+}
+
+TEST_F(Transfers, AnIdNoOpenCameraAnswersWithoutTheDriverAndTouchesNoContext) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    const int freeIndex = FindCameraSlot(kFreeSlotKey);
+    moduleState().cameraTable.diskReadContexts[freeIndex] = 99;
+    cameraSlot(freeIndex).diskReadCount = 4;
+    simClearCallLog();
+    for (double id : {4242.0, -1.0}) {
+        EXPECT_EQ(download(uint32_t(int32_t(id)), "f", {0, 0, 0, 0, 0}), 25u);
+        EXPECT_EQ(readFromDisk(uint32_t(int32_t(id)), {0, 0, 0, 0, 0, 0}), 13u);
+    }
+    EXPECT_TRUE(simCallLog().empty());
+    EXPECT_EQ(moduleState().cameraTable.diskReadContexts[freeIndex].load(), 99);
+    EXPECT_EQ(cameraSlot(freeIndex).diskReadCount.load(), 4u);
+}
+
+TEST_F(Transfers, AReportForAClosedCameraTouchesNoSlot) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    simForceResult("drvReadFromDisk", 0);
+    ASSERT_EQ(readFromDisk(kSimColourCameraId, {0, 0, 0, 0, 0, 0}), 0u);
+    std::atomic<int32_t>* context = &contextOf(kSimColourCameraId);
+    const int index = indexOf(kSimColourCameraId);
+    ASSERT_EQ(run(1, "CloseCamera", {double(kSimColourCameraId)}).word(0), 0u);
+    ASSERT_EQ(open(kSimMonoCameraId), 0u);
+    ASSERT_EQ(indexOf(kSimMonoCameraId), index);
+
+    onDiskReadProgress(context, 1, 1);
+    EXPECT_EQ(cameraSlot(index).diskReadCount.load(), 0u);
+}
+
+TEST_F(Transfers, DownloadedFramesReadBackFromDiskIntoMemory) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    setParameter(kSimColourCameraId, kSimParamWidth, 4);
+    setParameter(kSimColourCameraId, kSimParamHeight, 2);
+    record(kSimColourCameraId, 6);
+    const std::vector<uint32_t> recorded = memoryFrames(kSimColourCameraId);
+
+    ASSERT_EQ(download(kSimColourCameraId, file_, {1, 0, 4, 0, 0}), 0u);
+    std::optional<SimRecordingFile> file = simReadRecordingFile(file_);
+    ASSERT_TRUE(file.has_value());
+    EXPECT_EQ(file->frameNumbers, std::vector<uint32_t>(recorded.begin() + 1, recorded.begin() + 5));
+    EXPECT_EQ(file->width, 4u);
+    EXPECT_EQ(file->pixelFormat, 2u);
+
+    // A new recording of two frames; the file's last three go after them.
+    record(kSimColourCameraId, 2);
+    ASSERT_EQ(readFromDisk(kSimColourCameraId, {1, 0, 2, 1, 0, 0}), 0u);
+    ASSERT_TRUE(simWaitForDiskRead(kSimColourCameraId, 5000));
+    std::vector<uint32_t> memory = memoryFrames(kSimColourCameraId);
+    ASSERT_EQ(memory.size(), 5u);
+    EXPECT_EQ(std::vector<uint32_t>(memory.begin() + 2, memory.end()),
+              std::vector<uint32_t>(recorded.begin() + 2, recorded.begin() + 5));
+    EXPECT_EQ(slotOf(kSimColourCameraId).diskReadCount.load(), 1u) << "three reports, one of them final";
+}
+
+TEST_F(Transfers, TheSimulatorRefusesWhatItCannotDo) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    EXPECT_EQ(readFromDisk(kSimColourCameraId, {0, 0, 0, 1, 0, 0}), 13u) << "no file downloaded yet";
+    EXPECT_EQ(download(kSimColourCameraId, file_, {0, 0, 1, 0, 0}), 25u) << "nothing recorded";
+    record(kSimColourCameraId, 2);
+    EXPECT_EQ(download(kSimColourCameraId, file_, {1, 0, 2, 0, 0}), 25u) << "position 2 is not recorded";
+    EXPECT_EQ(download(kSimColourCameraId, "/nonexistent-folder/x.qrv", {0, 0, 1, 0, 0}), 25u);
+    ASSERT_EQ(download(kSimColourCameraId, file_, {0, 0, 2, 0, 0}), 0u);
+    EXPECT_EQ(readFromDisk(kSimColourCameraId, {3, 0, 0, 1, 0, 0}), 13u) << "the file holds 2 frames";
+    EXPECT_EQ(readFromDisk(kSimColourCameraId, {0, 0, 3, 1, 0, 0}), 13u) << "position 3 leaves a gap";
+
+    std::FILE* broken = std::fopen(file_.c_str(), "r+b");
+    ASSERT_NE(broken, nullptr);
+    std::fputc('X', broken);
+    std::fclose(broken);
+    EXPECT_EQ(readFromDisk(kSimColourCameraId, {0, 0, 0, 1, 0, 0}), 13u) << "not a recording file";
+}
+
+}  // namespace
