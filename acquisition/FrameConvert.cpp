@@ -282,6 +282,10 @@ struct BlockConverter {
         for (uint32_t ch = 0; ch < samplesPerPixel; ++ch) {
             const uint32_t plane = samplesPerPixel == 3 ? 2 - ch : 0;
             T* target = output + plane * pixels + size_t(c0) * height + r0;
+            if (rows == B && columns == B) {
+                transposeBlock(k, planes[ch], B, target, height);
+                continue;
+            }
             transposeBlock(k, planes[ch], B, transposed, B);
             if (rows == B) {
                 for (uint32_t j = 0; j < columns; ++j)

@@ -11,10 +11,13 @@
 #include "camera/CameraTable.h"
 #include "gateway/ModuleState.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <limits>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <limits>
 
 namespace {
 
@@ -118,6 +121,34 @@ bool namesOpenCamera(const std::vector<const mxArray*>& inputs) {
     return findOpenCamera(int32_t(uint32_t(uint64_t(int64_t(value))))) != nullptr;
 }
 
+// Figures for the run's report, printed when the fuzzer exits, and the
+// run's scratch folder, removed then.
+struct RunFigures {
+    uint64_t calls = 0;
+    uint64_t faultsInjected = 0;
+    std::string scratch;  // made on first use
+
+    ~RunFigures() {
+        std::error_code ignored;
+        if (!scratch.empty()) std::filesystem::remove_all(scratch, ignored);
+        std::fprintf(stderr, "quorvel_fuzz: %llu calls, %llu driver faults injected\n",
+                     static_cast<unsigned long long>(calls), static_cast<unsigned long long>(faultsInjected));
+    }
+} gFigures;
+
+const std::string& scratchFolder() {
+    if (gFigures.scratch.empty()) {
+        char name[] = "/tmp/quorvel_fuzz.XXXXXX";
+        if (mkdtemp(name) != nullptr) gFigures.scratch = name;
+    }
+    return gFigures.scratch;
+}
+
+// A file name in the scratch folder, of about the length given.
+std::string scratchFile(size_t length) {
+    return scratchFolder() + "/f" + std::string(std::min<size_t>(length, 200), 'x');
+}
+
 // The column length MATLAB code asks "ReadGPSTiming" for.
 uint32_t columnLength(double value) {
     if (std::isnan(value) || std::fabs(value) >= 9223372036854775808.0) return 0;
@@ -152,6 +183,10 @@ void runCall(FuzzInput& in, Session& session) {
         uint32_t length = columnLength(mxGetScalar(inputs[2].get()));
         if (length > 65536) inputs[2] = testhost::scalar(length % 65536);
     }
+    // The driver writes the raw-frame file the text names: keep it in the
+    // run's scratch folder, whatever the text.
+    if (std::string(row.keyword) == "MemoryDownloadRawFrame" && inputs.size() >= 3 && inputs[2]->classId == mxCHAR_CLASS)
+        inputs[2] = testhost::text(scratchFile(inputs[2]->bytes.size()));
     int nlhs = in.below(5) == 0 ? int(in.below(7)) : row.outputCount;
 
     std::vector<const mxArray*> pointers;
@@ -204,15 +239,6 @@ void scheduleFault(FuzzInput& in) {
     simForceResultAfter(operation, skip, value, count);
 }
 
-// Figures for the run's report, printed when the fuzzer exits.
-struct RunFigures {
-    uint64_t calls = 0;
-    uint64_t faultsInjected = 0;
-    ~RunFigures() {
-        std::fprintf(stderr, "quorvel_fuzz: %llu calls, %llu driver faults injected\n",
-                     static_cast<unsigned long long>(calls), static_cast<unsigned long long>(faultsInjected));
-    }
-} gFigures;
 
 }  // namespace
 
@@ -222,6 +248,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     testhost::resetHost();
     resetModuleState();
     simReset();
+    // Recordings and disk reads advance only when the input fires events,
+    // so a session replays the same way every time.
+    for (uint32_t id : kCameraIds) simSetMemory(id, 16, 0, 0);
     Session session;
 
     for (int step = 0; step < kMaxSteps && !in.empty(); ++step) {

@@ -17,6 +17,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 // The default cameras, in enumeration order.
@@ -172,6 +173,7 @@ struct SimCall {
     std::vector<uint64_t> arguments;   // numbers and addresses in order
     std::string text;                  // the text argument, if the call has one
     bool hasText = false;
+    std::thread::id thread;            // the thread that made the call
     std::string describe() const;      // "drvOpenCamera(1001, 0x7ffd...)"
 };
 
