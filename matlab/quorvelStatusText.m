@@ -8,7 +8,7 @@ function text = quorvelStatusText(code)
     3,  'the camera delivers mono frames only; a colour layout was asked for'
     4,  'the driver rejected the value, or driver preloading failed'
     5,  'loading the camera settings failed at open'
-    6,  'the driver failed to close the camera'
+    6,  'the camera could not be closed (driver failure, or the camera is not open)'
     7,  'a parameter read failed (or a Broc index above 255, or the raw camera settings load)'
     8,  'the driver failed to write the parameter'
     9,  'reading the camera information item failed'
