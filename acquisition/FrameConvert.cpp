@@ -23,8 +23,22 @@ namespace {
 
 // Kernels of one instruction set. Blocks are 64 x 64 bytes or 32 x 32
 // uint16, held in an L1 buffer with a row stride of one block row (B
-// samples, 64 bytes); output strides are in samples.
+// samples, 64 bytes), except that whole 8-bit blocks are in the kernels'
+// own layout; output strides are in samples.
 struct Kernels {
+    // A whole 64 x 64 byte block in the kernel's own layout: gathered from
+    // 64 rows (split into planes for colour) and transposed into the output.
+    void (*gatherBlock8)(const uint8_t* first, size_t stride, uint8_t* block);
+    void (*splitBlock8)(const uint8_t* first, size_t stride, uint8_t* p0, uint8_t* p1, uint8_t* p2);
+    // Transposes a block into the output and meanwhile, when next is given,
+    // does gatherBlock8(next, stride, nextBlock), so that the gather's loads
+    // overlap the transpose.
+    void (*transposeGather8)(const uint8_t* block, uint8_t* out, size_t os, const uint8_t* next, size_t stride,
+                             uint8_t* nextBlock);
+    // The same for colour: transposes three planes into out[0..2] and
+    // meanwhile splitBlock8(next, stride, nextPlanes...) when next is given.
+    void (*transposeSplit8)(const uint8_t* const planes[3], uint8_t* const out[3], size_t os, const uint8_t* next,
+                            size_t stride, uint8_t* const nextPlanes[3]);
     // out[j * os + i] = block[i * B + j] for a whole block.
     void (*transpose8)(const uint8_t* block, uint8_t* out, size_t os);
     void (*transpose16)(const uint16_t* block, uint16_t* out, size_t os);
@@ -44,6 +58,30 @@ void transposePortable(const T* block, T* out, size_t os) {
     for (uint32_t i0 = 0; i0 < B; i0 += 8)
         for (uint32_t j = 0; j < B; ++j)
             for (uint32_t i = i0; i < i0 + 8; ++i) out[j * os + i] = block[i * B + j];
+}
+
+void gatherRowsPortable(const uint8_t* first, size_t stride, uint8_t* block) {
+    for (uint32_t i = 0; i < 64; ++i) std::memcpy(block + i * 64, first + i * stride, 64);
+}
+
+template <void (*gather)(const uint8_t*, size_t, uint8_t*), void (*transpose)(const uint8_t*, uint8_t*, size_t)>
+void transposeThenGather(const uint8_t* block, uint8_t* out, size_t os, const uint8_t* next, size_t stride,
+                         uint8_t* nextBlock) {
+    transpose(block, out, os);
+    if (next) gather(next, stride, nextBlock);
+}
+
+template <void (*split)(const uint8_t*, size_t, uint8_t*, uint8_t*, uint8_t*),
+          void (*transpose)(const uint8_t*, uint8_t*, size_t)>
+void transposeThenSplit(const uint8_t* const planes[3], uint8_t* const out[3], size_t os, const uint8_t* next,
+                        size_t stride, uint8_t* const nextPlanes[3]) {
+    for (int ch = 0; ch < 3; ++ch) transpose(planes[ch], out[ch], os);
+    if (next) split(next, stride, nextPlanes[0], nextPlanes[1], nextPlanes[2]);
+}
+
+template <void (*deinterleave)(const uint8_t*, size_t, uint32_t, uint8_t*, uint8_t*, uint8_t*)>
+void splitRows(const uint8_t* first, size_t stride, uint8_t* p0, uint8_t* p1, uint8_t* p2) {
+    deinterleave(first, stride, 64, p0, p1, p2);
 }
 
 // The first `columns` pixels of one row.
@@ -192,6 +230,48 @@ __attribute__((target("avx2"))) void transpose16Avx2(const uint16_t* block, uint
         for (uint32_t i0 = 0; i0 < 32; i0 += 16) transposeTile16Avx2(block + i0 * 32 + j0, out + j0 * os + i0, os);
 }
 
+// The AVX2 block layout: for each 16-column group g and each half h of 32
+// rows, one 512-byte tile of 16 aligned 32-byte units, unit i holding
+// columns 16g..16g+15 of row 32h + i (low lane) and of row 32h + i + 16
+// (high lane). A tile then loads straight into the registers of the
+// two-tiles-at-once transpose.
+constexpr size_t pairedOffset(uint32_t row, uint32_t group) {
+    return (group * 2 + (row >> 5)) * 512 + (row & 15) * 32 + ((row >> 4) & 1) * 16;
+}
+
+// Rows row0 .. row0 + 7 of a block; row0 is a multiple of 8.
+__attribute__((target("avx2"))) inline void gatherPairedRowsAvx2(const uint8_t* first, size_t stride, uint32_t row0,
+                                                                 uint8_t* block) {
+    first += row0 * stride;
+    uint8_t* unit = block + pairedOffset(row0, 0);
+    QUORVEL_UNROLL for (uint32_t i = 0; i < 8; ++i, first += stride, unit += 32)
+        QUORVEL_UNROLL for (uint32_t g = 0; g < 4; ++g)
+            _mm_store_si128(reinterpret_cast<__m128i*>(unit + g * 1024),
+                            _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + 16 * g)));
+}
+
+__attribute__((target("avx2"))) void gatherPairedAvx2(const uint8_t* first, size_t stride, uint8_t* block) {
+    for (uint32_t row0 = 0; row0 < 64; row0 += 8) gatherPairedRowsAvx2(first, stride, row0, block);
+}
+
+// Two 16 x 16 byte tiles in the paired layout. Each step of the network
+// writes its two results back into the slots of its operands, so only 16
+// registers are live; the rows come out in order.
+__attribute__((target("avx2"))) inline void transposePairedTile8Avx2(const uint8_t* a, uint8_t* out, size_t os) {
+    __m256i r[16];
+    QUORVEL_UNROLL for (int i = 0; i < 16; ++i) r[i] = _mm256_load_si256(reinterpret_cast<const __m256i*>(a + i * 32));
+    QUORVEL_UNROLL for (int m = 8; m > 0; m /= 2) {
+        QUORVEL_UNROLL for (int s = 0; s < 16; ++s) {
+            if (s & m) continue;
+            const __m256i low = _mm256_unpacklo_epi8(r[s], r[s + m]);
+            r[s + m] = _mm256_unpackhi_epi8(r[s], r[s + m]);
+            r[s] = low;
+        }
+    }
+    QUORVEL_UNROLL for (int j = 0; j < 16; ++j, out += os)
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), r[j]);
+}
+
 // 64 bytes of each plane per row: 48-byte groups of
 // pixels, two per pass, one in each 128-bit lane. The masks stay in
 // registers for the whole block.
@@ -218,6 +298,65 @@ __attribute__((target("avx2"))) void deinterleaveBytesAvx2(const uint8_t* first,
     }
 }
 
+__attribute__((target("avx2"))) void transposeGatherPaired8Avx2(const uint8_t* block, uint8_t* out, size_t os,
+                                                                const uint8_t* next, size_t stride,
+                                                                uint8_t* nextBlock) {
+    for (uint32_t t = 0; t < 8; ++t) {
+        if (next) gatherPairedRowsAvx2(next, stride, 8 * t, nextBlock);
+        transposePairedTile8Avx2(block + t * 512, out + size_t(16 * (t / 2)) * os + 32 * (t % 2), os);
+    }
+}
+
+// A whole block into three planes in the paired layout: rows i and i + 16
+// in the two lanes.
+// Row pairs pair0 .. pair0 + pairs - 1, pair p being rows 32 (p / 16) + p % 16
+// and 16 below.
+__attribute__((target("avx2"))) inline void splitPairedPairsAvx2(const uint8_t* first, size_t stride,
+                                                                 uint8_t* const planes[3], uint32_t pair0,
+                                                                 uint32_t pairs) {
+    __m256i m[3][3];
+    QUORVEL_UNROLL for (int ch = 0; ch < 3; ++ch)
+        QUORVEL_UNROLL for (int reg = 0; reg < 3; ++reg)
+            m[ch][reg] = _mm256_broadcastsi128_si256(
+                _mm_load_si128(reinterpret_cast<const __m128i*>(kMasks8.bytes[ch][reg])));
+    for (uint32_t pair = pair0; pair < pair0 + pairs; ++pair) {
+        const uint32_t row = pair / 16 * 32 + pair % 16;
+        const uint8_t* low = first + row * stride;
+        const uint8_t* high = low + 16 * stride;
+        QUORVEL_UNROLL for (uint32_t g = 0; g < 4; ++g) {
+            const __m256i a = loadTwoRows(low + 48 * g, high + 48 * g);
+            const __m256i b = loadTwoRows(low + 48 * g + 16, high + 48 * g + 16);
+            const __m256i c = loadTwoRows(low + 48 * g + 32, high + 48 * g + 32);
+            QUORVEL_UNROLL for (int ch = 0; ch < 3; ++ch) {
+                const __m256i plane = _mm256_or_si256(
+                    _mm256_or_si256(_mm256_shuffle_epi8(a, m[ch][0]), _mm256_shuffle_epi8(b, m[ch][1])),
+                    _mm256_shuffle_epi8(c, m[ch][2]));
+                _mm256_store_si256(reinterpret_cast<__m256i*>(planes[ch] + pairedOffset(row, g)), plane);
+            }
+        }
+    }
+}
+
+__attribute__((target("avx2"))) void splitPairedAvx2(const uint8_t* first, size_t stride, uint8_t* p0, uint8_t* p1,
+                                                     uint8_t* p2) {
+    uint8_t* const planes[3] = {p0, p1, p2};
+    splitPairedPairsAvx2(first, stride, planes, 0, 32);
+}
+
+// The 24 tiles of the three planes, with four row pairs of the next block
+// split before every third tile.
+__attribute__((target("avx2"))) void transposeSplitPaired8Avx2(const uint8_t* const planes[3], uint8_t* const out[3],
+                                                               size_t os, const uint8_t* next, size_t stride,
+                                                               uint8_t* const nextPlanes[3]) {
+    for (uint32_t ch = 0; ch < 3; ++ch) {
+        for (uint32_t t = 0; t < 8; ++t) {
+            const uint32_t n = ch * 8 + t;
+            if (next && n % 3 == 0) splitPairedPairsAvx2(next, stride, nextPlanes, n / 3 * 4, 4);
+            transposePairedTile8Avx2(planes[ch] + t * 512, out[ch] + size_t(16 * (t / 2)) * os + 32 * (t % 2), os);
+        }
+    }
+}
+
 __attribute__((target("avx2"))) void deinterleave8Avx2(const uint8_t* first, size_t stride, uint32_t rows,
                                                        uint8_t* p0, uint8_t* p1, uint8_t* p2) {
     uint8_t* planes[3] = {p0, p1, p2};
@@ -233,12 +372,27 @@ __attribute__((target("avx2"))) void deinterleave16Avx2(const uint16_t* first, s
 
 #endif  // QUORVEL_X86
 
-const Kernels kPortableKernels = {transposePortable<uint8_t>, transposePortable<uint16_t>,
-                                  deinterleavePortable<uint8_t>, deinterleavePortable<uint16_t>};
+const Kernels kPortableKernels = {gatherRowsPortable,
+                                  splitRows<deinterleavePortable<uint8_t>>,
+                                  transposeThenGather<gatherRowsPortable, transposePortable<uint8_t>>,
+                                  transposeThenSplit<splitRows<deinterleavePortable<uint8_t>>,
+                                                     transposePortable<uint8_t>>,
+                                  transposePortable<uint8_t>,
+                                  transposePortable<uint16_t>,
+                                  deinterleavePortable<uint8_t>,
+                                  deinterleavePortable<uint16_t>};
 #ifdef QUORVEL_X86
-const Kernels kSse2Kernels = {transpose8Sse2, transpose16Sse2, deinterleavePortable<uint8_t>,
+const Kernels kSse2Kernels = {gatherRowsPortable,
+                              splitRows<deinterleavePortable<uint8_t>>,
+                              transposeThenGather<gatherRowsPortable, transpose8Sse2>,
+                              transposeThenSplit<splitRows<deinterleavePortable<uint8_t>>, transpose8Sse2>,
+                              transpose8Sse2,
+                              transpose16Sse2,
+                              deinterleavePortable<uint8_t>,
                               deinterleavePortable<uint16_t>};
-const Kernels kAvx2Kernels = {transpose8Avx2, transpose16Avx2, deinterleave8Avx2, deinterleave16Avx2};
+const Kernels kAvx2Kernels = {gatherPairedAvx2,           splitPairedAvx2,   transposeGatherPaired8Avx2,
+                              transposeSplitPaired8Avx2, transpose8Avx2,    transpose16Avx2,
+                              deinterleave8Avx2,         deinterleave16Avx2};
 #endif
 
 void transposeBlock(const Kernels& k, const uint8_t* block, uint8_t* out, size_t os) { k.transpose8(block, out, os); }
@@ -274,6 +428,11 @@ struct BlockConverter {
     size_t pixels = size_t(width) * height;
     alignas(64) T planes[3][B * B] = {};
     alignas(64) T transposed[B * B] = {};
+    alignas(64) T spare[sizeof(T) == 1 ? 3 : 1][B * B] = {};
+    // 8-bit: planes or spare (staged) already holds the block at (stagedRow,
+    // stagedColumn), gathered during the previous block's transpose.
+    bool stagedValid = false;
+    uint32_t staged = 0, stagedRow = 0, stagedColumn = 0;
 
     // Fetches the input and output lines of the block at (r0, c0) ahead of
     // its conversion: rows a power of two apart defeat the hardware
@@ -314,10 +473,44 @@ struct BlockConverter {
         }
     }
 
-    void convert(uint32_t r0, uint32_t c0) {
+    bool fullBlock(uint32_t r0, uint32_t c0) const { return height - r0 >= B && width - c0 >= B; }
+
+    // Converts the block at (r0, c0); the block at (nextRow, nextColumn),
+    // if hasNext, is the next one to be converted.
+    void convert(uint32_t r0, uint32_t c0, bool hasNext, uint32_t nextRow, uint32_t nextColumn) {
         const uint32_t rows = std::min(B, height - r0);
         const uint32_t columns = std::min(B, width - c0);
-        gather(scratch + (size_t(r0) * width + c0) * samplesPerPixel, rows, columns);
+        const T* first = scratch + (size_t(r0) * width + c0) * samplesPerPixel;
+        if constexpr (sizeof(T) == 1) {
+            if (rows == B && columns == B) {
+                const size_t stride = size_t(width) * samplesPerPixel;
+                T(*current)[B * B] = staged ? spare : planes;
+                T(*following)[B * B] = staged ? planes : spare;
+                if (!(stagedValid && stagedRow == r0 && stagedColumn == c0)) {
+                    if (samplesPerPixel == 3)
+                        k.splitBlock8(first, stride, current[0], current[1], current[2]);
+                    else
+                        k.gatherBlock8(first, stride, current[0]);
+                }
+                stagedValid = hasNext && fullBlock(nextRow, nextColumn);
+                const uint8_t* next =
+                    stagedValid ? scratch + (size_t(nextRow) * width + nextColumn) * samplesPerPixel : nullptr;
+                uint8_t* target = output + size_t(c0) * height + r0;
+                if (samplesPerPixel == 3) {
+                    const uint8_t* const blocks[3] = {current[0], current[1], current[2]};
+                    uint8_t* const targets[3] = {target + 2 * pixels, target + pixels, target};
+                    uint8_t* const nextPlanes[3] = {following[0], following[1], following[2]};
+                    k.transposeSplit8(blocks, targets, height, next, stride, nextPlanes);
+                } else {
+                    k.transposeGather8(current[0], target, height, next, stride, following[0]);
+                }
+                staged ^= stagedValid ? 1 : 0;
+                stagedRow = nextRow;
+                stagedColumn = nextColumn;
+                return;
+            }
+        }
+        gather(first, rows, columns);
         for (uint32_t ch = 0; ch < samplesPerPixel; ++ch) {
             const uint32_t plane = samplesPerPixel == 3 ? 2 - ch : 0;
             T* target = output + plane * pixels + size_t(c0) * height + r0;
@@ -334,16 +527,17 @@ struct BlockConverter {
 
 // Blocks are visited in tiles of 256 x 256 pixels, down each column band
 // of a tile, so that every output row is written in runs of 256 samples and
-// the pages one tile touches stay in the TLB. Each block is converted one
-// step after its lines were prefetched, while the next block's arrive.
+// the pages one tile touches stay in the TLB. Each block is converted kAhead
+// steps after its lines were prefetched, while later blocks' lines arrive;
+// a full 8-bit block is gathered while the one before it is transposed.
 template <typename T>
 void convertBlocks(const Kernels& k, uint32_t samplesPerPixel, uint32_t width, uint32_t height, const T* scratch,
                    T* output) {
     constexpr uint32_t B = kBlock<T>;
     constexpr uint32_t kTile = 256;
     BlockConverter<T> converter{k, samplesPerPixel, width, height, scratch, output};
-    bool pending = false;
-    uint32_t pendingRow = 0, pendingColumn = 0;
+    constexpr uint32_t kAhead = 4;
+    uint32_t queued = 0, queueRow[kAhead] = {}, queueColumn[kAhead] = {};
     for (uint32_t tileRow = 0; tileRow < height; tileRow += kTile) {
         const uint32_t rowEnd = tileRow + std::min(kTile, height - tileRow);
         for (uint32_t tileColumn = 0; tileColumn < width; tileColumn += kTile) {
@@ -351,15 +545,20 @@ void convertBlocks(const Kernels& k, uint32_t samplesPerPixel, uint32_t width, u
             for (uint32_t c0 = tileColumn; c0 < columnEnd; c0 += B) {
                 for (uint32_t r0 = tileRow; r0 < rowEnd; r0 += B) {
                     converter.prefetch(r0, c0);
-                    if (pending) converter.convert(pendingRow, pendingColumn);
-                    pending = true;
-                    pendingRow = r0;
-                    pendingColumn = c0;
+                    const uint32_t slot = queued % kAhead;
+                    if (queued >= kAhead)
+                        converter.convert(queueRow[slot], queueColumn[slot], true, queueRow[(slot + 1) % kAhead],
+                                          queueColumn[(slot + 1) % kAhead]);
+                    queueRow[slot] = r0;
+                    queueColumn[slot] = c0;
+                    ++queued;
                 }
             }
         }
     }
-    if (pending) converter.convert(pendingRow, pendingColumn);
+    for (uint32_t n = queued > kAhead ? queued - kAhead : 0; n < queued; ++n)
+        converter.convert(queueRow[n % kAhead], queueColumn[n % kAhead], n + 1 < queued,
+                          queueRow[(n + 1) % kAhead], queueColumn[(n + 1) % kAhead]);
 }
 
 const Kernels& kernelsOf(ConvertPath path) {
