@@ -1,5 +1,7 @@
 #include "FrameLayout.h"
 
+#include "camera/CameraTypes.h"
+
 #include <cstring>
 
 FrameShape selectFrameShape(uint32_t pixelFormat, FrameFamily family) {
@@ -62,4 +64,10 @@ void convertFrameReference(const FrameShape& shape, uint32_t width, uint32_t hei
     else
         referenceLoop(shape.samplesPerPixel, width, height, static_cast<const uint8_t*>(scratch),
                       static_cast<uint8_t*>(output));
+}
+
+ResultCode monoCameraLayoutCheck(uint32_t cameraType, uint32_t layoutCode) {
+    if (cameraType == kMonoOnlyCameraType) return layoutCode == 0 || layoutCode == 5 ? ResultOk : ResultFormatNotSupported;
+    const bool mono = layoutCode == 0 || layoutCode == 1 || layoutCode == 5 || layoutCode == 6;
+    return mono ? ResultOk : ResultFormatNotMono;
 }

@@ -9,6 +9,7 @@
 #ifndef QUORVEL_ACQUISITION_FRAMELAYOUT_H
 #define QUORVEL_ACQUISITION_FRAMELAYOUT_H
 
+#include "gateway/ResultCodes.h"
 #include "mex.h"
 
 #include <cstddef>
@@ -51,6 +52,11 @@ struct FrameShape {
 // The shape of an image of the pixel format; any 32-bit value has one.
 // Dimensions are left at 0 x 0 until setSize.
 FrameShape selectFrameShape(uint32_t pixelFormat, FrameFamily family);
+
+// What a camera without colour (information item 12 is 0) answers for a
+// layout: 18 when its type delivers 8-bit mono only and the layout is
+// another, 3 when the layout has three samples per pixel, else 0.
+ResultCode monoCameraLayoutCheck(uint32_t cameraType, uint32_t layoutCode);
 
 struct ImagePair {
     mxArray* scratch = nullptr;  // stays with the host, never returned

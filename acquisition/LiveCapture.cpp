@@ -1,24 +1,15 @@
 #include "LiveCapture.h"
 
 #include "FrameBuffer.h"
+#include "FrameLayout.h"
 #include "camera/CameraTable.h"
+#include "camera/CameraTypes.h"
 #include "camera/Parameters.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-constexpr uint32_t kMonoOnlyType = 2;
-
-bool isFourBytesPerPixelType(uint32_t cameraType) { return cameraType >= 12 && cameraType <= 14; }
-
-// What a mono-only camera answers for the layout, or ResultOk.
-ResultCode monoCameraLayoutCheck(uint32_t cameraType, uint32_t layoutCode) {
-    if (cameraType == kMonoOnlyType) return layoutCode == 0 || layoutCode == 5 ? ResultOk : ResultFormatNotSupported;
-    const bool mono = layoutCode == 0 || layoutCode == 1 || layoutCode == 5 || layoutCode == 6;
-    return mono ? ResultOk : ResultFormatNotMono;
-}
 
 bool movesBlockBeforeSplit(uint32_t layoutCode) { return layoutCode >= 2 && layoutCode <= 4; }
 
@@ -65,7 +56,7 @@ ResultCode camGrabLive(const LiveGrab& grab) {
     const uint32_t pixels = width * height;
     const uint32_t frameBytes = liveBytesPerPixel(pixelFormat) * pixels;
     const uint32_t frameCount = extraFrames + 1;
-    const uint32_t allocation = isFourBytesPerPixelType(cameraType) ? frameCount * pixels * 4 : frameCount * frameBytes;
+    const uint32_t allocation = isMemoryResetType(cameraType) ? frameCount * pixels * 4 : frameCount * frameBytes;
 
     TransferDescriptor& transfer = slot->transfer;
     auto* buffer = static_cast<unsigned char*>(allocateFrameBuffer(allocation));

@@ -1,6 +1,8 @@
 #include "Readout.h"
 
+#include "FrameLayout.h"
 #include "camera/CameraTable.h"
+#include "camera/CameraTypes.h"
 #include "camera/Parameters.h"
 #include "driver/QuorvelDrv.h"
 
@@ -13,19 +15,6 @@
 namespace {
 
 constexpr uint32_t kParamReadoutCheck = 11;
-constexpr uint32_t kMonoOnlyCameraType = 2;
-
-bool isSegmentedType(uint32_t cameraType) { return cameraType >= 18 && cameraType <= 20; }
-
-// The code a colour-less camera answers for a layout it cannot deliver, or
-// 0 when it can.
-ResultCode monoLayoutCheck(uint32_t cameraType, uint32_t layoutCode) {
-    if (cameraType == kMonoOnlyCameraType)
-        return layoutCode == 0 || layoutCode == 5 ? ResultOk : ResultFormatNotSupported;
-    return layoutCode == 0 || layoutCode == 1 || layoutCode == 5 || layoutCode == 6 ? ResultOk
-                                                                                    : ResultFormatNotMono;
-}
-
 struct FreeDeleter {
     void operator()(void* block) const { std::free(block); }
 };
@@ -51,7 +40,7 @@ ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positi
     uint32_t colour = 0;
     if (drvGetCameraInfo(handle, kInfoColour, &colour, &scratch) != 0) return ResultInfoReadFailed;
     if (colour == 0) {
-        ResultCode refused = monoLayoutCheck(cameraType, layoutCode);
+        ResultCode refused = monoCameraLayoutCheck(cameraType, layoutCode);
         if (refused != ResultOk) return refused;
     }
 

@@ -1,6 +1,7 @@
 #include "Recording.h"
 
 #include "camera/CameraTable.h"
+#include "camera/CameraTypes.h"
 #include "camera/Parameters.h"
 #include "driver/QuorvelDrv.h"
 #include "gateway/ModuleState.h"
@@ -9,8 +10,6 @@
 
 namespace {
 
-bool isResetBeforeRecordingType(uint32_t cameraType) { return cameraType >= 12 && cameraType <= 14; }
-bool isSegmentedType(uint32_t cameraType) { return cameraType >= 18 && cameraType <= 20; }
 
 // Item 0 as the driver reports it; a failed read leaves 0, a type that
 // neither resets nor records in segments.
@@ -44,7 +43,7 @@ ResultCode camStartGrab(int32_t cameraId, uint32_t first, uint32_t second, uint3
     DeviceHandle handle = slot.deviceHandle.load();
 
     slot.frameReadyCount.store(0);
-    if (isResetBeforeRecordingType(readCameraType(handle)) && drvReset(handle) != 0) return ResultResetFailed;
+    if (isMemoryResetType(readCameraType(handle)) && drvReset(handle) != 0) return ResultResetFailed;
 
     GrabContext& context = moduleState().cameraTable.grabContexts[index];
     context.cameraId.store(cameraId);

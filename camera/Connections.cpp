@@ -1,6 +1,7 @@
 #include "Connections.h"
 
 #include "CameraTable.h"
+#include "CameraTypes.h"
 #include "Discovery.h"
 #include "driver/QuorvelDrv.h"
 #include "gateway/ModuleState.h"
@@ -8,8 +9,6 @@
 namespace {
 
 constexpr uint32_t kFirstLoadExType = 9;
-
-bool isResetAtOpenType(uint32_t cameraType) { return cameraType >= 12 && cameraType <= 14; }
 
 // Stops, closes and releases a camera found in use by the enumeration. One
 // that the table does not hold has no handle here and is left to the
@@ -47,7 +46,7 @@ ResultCode prepareOpenedCamera(CameraSlot& slot) {
     if (loaded != 0) return ResultSettingsLoadFailed;
 
     drvSetParameter(handle, slot.settingsBlock, kOpenParameter, kOpenParameterValue);
-    if (isResetAtOpenType(cameraType)) {
+    if (isMemoryResetType(cameraType)) {
         drvReset(handle);
         drvEraseMemory(handle);
     }

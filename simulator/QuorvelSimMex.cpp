@@ -74,14 +74,6 @@ mxArray* callLog() {
     return cells;
 }
 
-mxArray* cameraIds() {
-    std::vector<uint32_t> ids = simCameraIds();
-    mxArray* row = mxCreateDoubleMatrix(1, ids.size(), mxREAL);
-    double* values = static_cast<double*>(mxGetData(row));
-    for (size_t i = 0; i < ids.size(); ++i) values[i] = ids[i];
-    return row;
-}
-
 const char* const kTimeSourceNames[] = {"none", "irig", "gps", "ptp", "fixed"};
 
 void setField(mxArray* record, const char* name, mxArray* value) {
@@ -210,7 +202,7 @@ extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* 
     } else if (command == "fireDiskProgress") {
         result = logicalValue(simFireDiskProgress(args.word(1), args.word(2), args.word(3)));
     } else if (command == "cameras") {
-        result = cameraIds();
+        result = numberRow(simCameraIds());
     } else if (command == "camera") {
         result = cameraCounters(args.word(1));
     } else if (command == "setTiming") {
