@@ -37,14 +37,11 @@ ResultCode camGrabLive(const LiveGrab& grab) {
 
     uint32_t colour = 0;
     if (drvGetCameraInfo(handle, kInfoColour, &colour, &scratch) != 0) return ResultInfoReadFailed;
-    uint32_t cameraType = 0;
     if (colour == 0) {
-        drvGetCameraInfo(handle, kInfoCameraType, &cameraType, &scratch);
-        ResultCode layout = monoCameraLayoutCheck(cameraType, grab.layoutCode);
+        ResultCode layout = monoCameraLayoutCheck(readCameraType(handle), grab.layoutCode);
         if (layout != ResultOk) return layout;
     }
-    cameraType = 0;
-    drvGetCameraInfo(handle, kInfoCameraType, &cameraType, &scratch);
+    const uint32_t cameraType = readCameraType(handle);
 
     uint32_t width = 0, height = 0, pixelFormat = 0, extraFrames = 0;
     const uint32_t numbers[] = {kParamFrameWidth, kParamFrameHeight, kParamPixelFormat, kParamExtraFrames};

@@ -35,8 +35,7 @@ ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positi
     void* settings = slot->settingsBlock;
     uint32_t scratch = 0;
 
-    uint32_t cameraType = 0;
-    drvGetCameraInfo(handle, kInfoCameraType, &cameraType, &scratch);
+    const uint32_t cameraType = readCameraType(handle);
     uint32_t colour = 0;
     if (drvGetCameraInfo(handle, kInfoColour, &colour, &scratch) != 0) return ResultInfoReadFailed;
     if (colour == 0) {

@@ -11,14 +11,6 @@
 namespace {
 
 
-// Item 0 as the driver reports it; a failed read leaves 0, a type that
-// neither resets nor records in segments.
-uint32_t readCameraType(DeviceHandle handle) {
-    uint32_t cameraType = 0;
-    uint32_t scratch = 0;
-    drvGetCameraInfo(handle, kInfoCameraType, &cameraType, &scratch);
-    return cameraType;
-}
 
 // Clears the table and lets the driver fill it, with the table's lock held
 // so that a readout never sees a half-written table.

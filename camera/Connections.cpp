@@ -36,9 +36,7 @@ CameraSlot* registerCamera(int32_t cameraId, DeviceHandle handle) {
 
 ResultCode prepareOpenedCamera(CameraSlot& slot) {
     DeviceHandle handle = slot.deviceHandle.load();
-    uint32_t cameraType = 0;  // kept when the read fails: the plain load, no reset
-    uint32_t scratch = 0;
-    drvGetCameraInfo(handle, 0, &cameraType, &scratch);
+    const uint32_t cameraType = readCameraType(handle);  // 0 on failure: the plain load, no reset
 
     slot.settingsBlock[0] = kSettingsBlockBytes;
     uint32_t loaded = cameraType < kFirstLoadExType ? drvLoadSettings(handle, slot.settingsBlock)

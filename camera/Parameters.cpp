@@ -1,6 +1,7 @@
 #include "Parameters.h"
 
 #include "CameraTable.h"
+#include "CameraTypes.h"
 
 #include <cstring>
 
@@ -19,10 +20,9 @@ bool trimsReappliedWidth(uint32_t cameraType, uint32_t modelAttribute) {
 // rather than trimmed into a wrapped-around value.
 uint32_t reappliedWidth(CameraSlot& slot) {
     DeviceHandle handle = slot.deviceHandle.load();
-    uint32_t cameraType = 0;
+    const uint32_t cameraType = readCameraType(handle);
     uint32_t modelAttribute = 0;
     uint32_t scratch = 0;
-    drvGetCameraInfo(handle, kInfoCameraType, &cameraType, &scratch);
     drvGetCameraInfo(handle, kInfoModelAttribute, &modelAttribute, &scratch);
     uint32_t width = 0;
     if (drvGetParameter(handle, slot.settingsBlock, kParamFrameWidth, &width) != 0) return 0;
