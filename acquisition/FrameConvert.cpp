@@ -47,6 +47,10 @@ struct Kernels {
     void (*deinterleave8)(const uint8_t* first, size_t stride, uint32_t rows, uint8_t* p0, uint8_t* p1, uint8_t* p2);
     void (*deinterleave16)(const uint16_t* first, size_t stride, uint32_t rows, uint16_t* p0, uint16_t* p1,
                            uint16_t* p2);
+    // Copies `lines` 64-byte lines from a buffer to 64-byte aligned lines
+    // `strideBytes` apart, past the caches; null where the instruction set
+    // has no such stores.
+    void (*streamLines)(const uint8_t* from, uint8_t* to, size_t strideBytes, uint32_t lines);
 };
 
 template <typename T>
@@ -200,24 +204,29 @@ __attribute__((target("avx2"))) inline void transposeTile8Avx2(const uint8_t* a,
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), r[j]);
 }
 
-// 16 rows x 8 uint16, rows i and i + 8 sharing a register.
-__attribute__((target("avx2"))) inline void transposeTile16Avx2(const uint16_t* a, uint16_t* out, size_t os) {
-    __m256i r[8], t[8];
-    QUORVEL_UNROLL for (int i = 0; i < 8; ++i) r[i] = loadTwoRows(a + i * 32, a + (i + 8) * 32);
-    QUORVEL_UNROLL for (int i = 0; i < 4; ++i) {
-        t[2 * i] = _mm256_unpacklo_epi16(r[i], r[i + 4]);
-        t[2 * i + 1] = _mm256_unpackhi_epi16(r[i], r[i + 4]);
+// 32 rows x 8 uint16 into eight whole output lines, each written by two
+// stores in a row: a line written piecemeal, with other lines of the same
+// few cache sets in between, is evicted between its pieces when rows are a
+// power of two apart. Register 8h + i holds rows 16h + i (low lane) and
+// 16h + i + 8 (high lane); each step of the network writes its results back
+// into its operands' slots, so only 16 registers are live.
+__attribute__((target("avx2"))) inline void transposeLines16Avx2(const uint16_t* a, uint16_t* out, size_t os) {
+    __m256i r[16];
+    QUORVEL_UNROLL for (int h = 0; h < 2; ++h)
+        QUORVEL_UNROLL for (int i = 0; i < 8; ++i)
+            r[8 * h + i] = loadTwoRows(a + (16 * h + i) * 32, a + (16 * h + i + 8) * 32);
+    QUORVEL_UNROLL for (int m = 4; m > 0; m /= 2) {
+        QUORVEL_UNROLL for (int s = 0; s < 16; ++s) {
+            if (s & m) continue;
+            const __m256i low = _mm256_unpacklo_epi16(r[s], r[s + m]);
+            r[s + m] = _mm256_unpackhi_epi16(r[s], r[s + m]);
+            r[s] = low;
+        }
     }
-    QUORVEL_UNROLL for (int i = 0; i < 4; ++i) {
-        r[2 * i] = _mm256_unpacklo_epi16(t[i], t[i + 4]);
-        r[2 * i + 1] = _mm256_unpackhi_epi16(t[i], t[i + 4]);
+    QUORVEL_UNROLL for (int j = 0; j < 8; ++j, out += os) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), r[j]);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 16), r[8 + j]);
     }
-    QUORVEL_UNROLL for (int i = 0; i < 4; ++i) {
-        t[2 * i] = _mm256_unpacklo_epi16(r[i], r[i + 4]);
-        t[2 * i + 1] = _mm256_unpackhi_epi16(r[i], r[i + 4]);
-    }
-    QUORVEL_UNROLL for (int j = 0; j < 8; ++j, out += os)
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), t[j]);
 }
 
 __attribute__((target("avx2"))) void transpose8Avx2(const uint8_t* block, uint8_t* out, size_t os) {
@@ -226,8 +235,7 @@ __attribute__((target("avx2"))) void transpose8Avx2(const uint8_t* block, uint8_
 }
 
 __attribute__((target("avx2"))) void transpose16Avx2(const uint16_t* block, uint16_t* out, size_t os) {
-    for (uint32_t j0 = 0; j0 < 32; j0 += 8)
-        for (uint32_t i0 = 0; i0 < 32; i0 += 16) transposeTile16Avx2(block + i0 * 32 + j0, out + j0 * os + i0, os);
+    for (uint32_t j0 = 0; j0 < 32; j0 += 8) transposeLines16Avx2(block + j0, out + j0 * os, os);
 }
 
 // The AVX2 block layout: for each 16-column group g and each half h of 32
@@ -370,6 +378,12 @@ __attribute__((target("avx2"))) void deinterleave16Avx2(const uint16_t* first, s
     deinterleaveBytesAvx2(reinterpret_cast<const uint8_t*>(first), stride * 2, rows, kMasks16, planes);
 }
 
+void streamLinesSse2(const uint8_t* from, uint8_t* to, size_t strideBytes, uint32_t lines) {
+    for (uint32_t j = 0; j < lines; ++j, from += 64, to += strideBytes)
+        QUORVEL_UNROLL for (int part = 0; part < 64; part += 16)
+            _mm_stream_si128(reinterpret_cast<__m128i*>(to + part), loadBlockRow(from + part));
+}
+
 #endif  // QUORVEL_X86
 
 const Kernels kPortableKernels = {gatherRowsPortable,
@@ -380,7 +394,8 @@ const Kernels kPortableKernels = {gatherRowsPortable,
                                   transposePortable<uint8_t>,
                                   transposePortable<uint16_t>,
                                   deinterleavePortable<uint8_t>,
-                                  deinterleavePortable<uint16_t>};
+                                  deinterleavePortable<uint16_t>,
+                                  nullptr};
 #ifdef QUORVEL_X86
 const Kernels kSse2Kernels = {gatherRowsPortable,
                               splitRows<deinterleavePortable<uint8_t>>,
@@ -389,10 +404,11 @@ const Kernels kSse2Kernels = {gatherRowsPortable,
                               transpose8Sse2,
                               transpose16Sse2,
                               deinterleavePortable<uint8_t>,
-                              deinterleavePortable<uint16_t>};
+                              deinterleavePortable<uint16_t>,
+                              streamLinesSse2};
 const Kernels kAvx2Kernels = {gatherPairedAvx2,           splitPairedAvx2,   transposeGatherPaired8Avx2,
                               transposeSplitPaired8Avx2, transpose8Avx2,    transpose16Avx2,
-                              deinterleave8Avx2,         deinterleave16Avx2};
+                              deinterleave8Avx2,         deinterleave16Avx2, streamLinesSse2};
 #endif
 
 void transposeBlock(const Kernels& k, const uint8_t* block, uint8_t* out, size_t os) { k.transpose8(block, out, os); }
@@ -408,13 +424,25 @@ void deinterleaveRows(const Kernels& k, const uint16_t* first, size_t stride, ui
     k.deinterleave16(first, stride, rows, p0, p1, p2);
 }
 
-// Converts the block of B x B pixels at (r0, c0), or what of it lies in
-// the frame. Its rows are gathered (split into planes for colour) into an
-// L1-resident buffer, read as whole input lines, and transposed: a whole
-// block straight into the output, whose lines the kernels complete one
-// after another (output rows whose stride is a power of two share a few
-// cache sets, and a line written piecemeal would be evicted between its
-// pieces); a partial block through a second buffer.
+// Where a frame's output goes: which rows it spans, how far apart its
+// columns and planes lie, and whether its whole lines bypass the caches.
+template <typename T>
+struct OutputRegion {
+    uint32_t firstRow;
+    uint32_t rows;
+    size_t columnStride;  // samples from one output column to the next: the frame's H
+    size_t planeStride;   // samples from one output plane to the next: W x H
+    bool streamed;
+};
+
+// Converts the block of B x B pixels at (r0, c0) of a region, or what of it
+// lies in the region. Its rows are gathered (split into planes for colour)
+// into an L1-resident buffer, read as whole input lines, and transposed: a
+// whole block straight into the output, whose lines the kernels complete
+// one after another (output rows whose stride is a power of two share a
+// few cache sets, and a line written piecemeal would be evicted between its
+// pieces), or into staging when its lines are streamed; a partial block
+// through staging.
 template <typename T>
 struct BlockConverter {
     static constexpr uint32_t B = kBlock<T>;
@@ -422,12 +450,14 @@ struct BlockConverter {
     const Kernels& k;
     uint32_t samplesPerPixel;
     uint32_t width;
-    uint32_t height;
-    const T* scratch;
-    T* output;
-    size_t pixels = size_t(width) * height;
+    uint32_t height;  // rows of the region
+    size_t columnStride;
+    size_t pixels;  // samples of one output plane
+    bool streamed;
+    const T* scratch;  // the region's first input line
+    T* output;         // the region's first output row
     alignas(64) T planes[3][B * B] = {};
-    alignas(64) T transposed[B * B] = {};
+    alignas(64) T staging[sizeof(T) == 1 ? 3 : 1][B * B] = {};
     alignas(64) T spare[sizeof(T) == 1 ? 3 : 1][B * B] = {};
     // 8-bit: planes or spare (staged) already holds the block at (stagedRow,
     // stagedColumn), gathered during the previous block's transpose.
@@ -438,16 +468,18 @@ struct BlockConverter {
     // its conversion: rows a power of two apart defeat the hardware
     // prefetcher, and output stores that wait for their lines fill the
     // store queue. Into L2 only: such rows share a few L1 sets, where the
-    // lines would evict each other and the current block's.
+    // lines would evict each other and the current block's. Streamed lines
+    // are not read at all.
     void prefetch(uint32_t r0, uint32_t c0) const {
         const uint32_t rows = std::min(B, height - r0);
         const uint32_t columns = std::min(B, width - c0);
         const T* first = scratch + (size_t(r0) * width + c0) * samplesPerPixel;
         for (uint32_t i = 0; i < rows; ++i)
             prefetchLines<0>(first + size_t(i) * width * samplesPerPixel, columns * samplesPerPixel);
+        if (streamed) return;
         for (uint32_t plane = 0; plane < samplesPerPixel; ++plane)
             for (uint32_t j = 0; j < columns; ++j)
-                prefetchLines<1>(output + plane * pixels + (size_t(c0) + j) * height + r0, rows);
+                prefetchLines<1>(output + plane * pixels + (size_t(c0) + j) * columnStride + r0, rows);
     }
 
     template <int kWrite>
@@ -475,6 +507,12 @@ struct BlockConverter {
 
     bool fullBlock(uint32_t r0, uint32_t c0) const { return height - r0 >= B && width - c0 >= B; }
 
+    // A whole block's B output lines, transposed into staging, to the output.
+    void streamBlock(const T* transposed, T* target) const {
+        k.streamLines(reinterpret_cast<const uint8_t*>(transposed), reinterpret_cast<uint8_t*>(target),
+                      columnStride * sizeof(T), B);
+    }
+
     // Converts the block at (r0, c0); the block at (nextRow, nextColumn),
     // if hasNext, is the next one to be converted.
     void convert(uint32_t r0, uint32_t c0, bool hasNext, uint32_t nextRow, uint32_t nextColumn) {
@@ -495,14 +533,19 @@ struct BlockConverter {
                 stagedValid = hasNext && fullBlock(nextRow, nextColumn);
                 const uint8_t* next =
                     stagedValid ? scratch + (size_t(nextRow) * width + nextColumn) * samplesPerPixel : nullptr;
-                uint8_t* target = output + size_t(c0) * height + r0;
+                uint8_t* target = output + size_t(c0) * columnStride + r0;
+                const size_t os = streamed ? B : columnStride;
                 if (samplesPerPixel == 3) {
                     const uint8_t* const blocks[3] = {current[0], current[1], current[2]};
                     uint8_t* const targets[3] = {target + 2 * pixels, target + pixels, target};
+                    uint8_t* const transposed[3] = {staging[0], staging[1], staging[2]};
                     uint8_t* const nextPlanes[3] = {following[0], following[1], following[2]};
-                    k.transposeSplit8(blocks, targets, height, next, stride, nextPlanes);
+                    k.transposeSplit8(blocks, streamed ? transposed : targets, os, next, stride, nextPlanes);
+                    if (streamed)
+                        for (int ch = 0; ch < 3; ++ch) streamBlock(transposed[ch], targets[ch]);
                 } else {
-                    k.transposeGather8(current[0], target, height, next, stride, following[0]);
+                    k.transposeGather8(current[0], streamed ? staging[0] : target, os, next, stride, following[0]);
+                    if (streamed) streamBlock(staging[0], target);
                 }
                 staged ^= stagedValid ? 1 : 0;
                 stagedRow = nextRow;
@@ -513,52 +556,106 @@ struct BlockConverter {
         gather(first, rows, columns);
         for (uint32_t ch = 0; ch < samplesPerPixel; ++ch) {
             const uint32_t plane = samplesPerPixel == 3 ? 2 - ch : 0;
-            T* target = output + plane * pixels + size_t(c0) * height + r0;
-            if (rows == B && columns == B) {
-                transposeBlock(k, planes[ch], target, height);
+            T* target = output + plane * pixels + size_t(c0) * columnStride + r0;
+            if (rows == B && columns == B && !streamed) {
+                transposeBlock(k, planes[ch], target, columnStride);
                 continue;
             }
-            transposeBlock(k, planes[ch], transposed, B);
+            transposeBlock(k, planes[ch], staging[0], B);
+            if (rows == B && columns == B) {
+                streamBlock(staging[0], target);
+                continue;
+            }
             for (uint32_t j = 0; j < columns; ++j)
-                std::memcpy(target + size_t(j) * height, transposed + j * B, rows * sizeof(T));
+                std::memcpy(target + size_t(j) * columnStride, staging[0] + j * B, rows * sizeof(T));
         }
     }
-};
 
-// Blocks are visited in tiles of 256 x 256 pixels, down each column band
-// of a tile, so that every output row is written in runs of 256 samples and
-// the pages one tile touches stay in the TLB. Each block is converted kAhead
-// steps after its lines were prefetched, while later blocks' lines arrive;
-// a full 8-bit block is gathered while the one before it is transposed.
-template <typename T>
-void convertBlocks(const Kernels& k, uint32_t samplesPerPixel, uint32_t width, uint32_t height, const T* scratch,
-                   T* output) {
-    constexpr uint32_t B = kBlock<T>;
-    constexpr uint32_t kTile = 256;
-    BlockConverter<T> converter{k, samplesPerPixel, width, height, scratch, output};
-    constexpr uint32_t kAhead = 4;
-    uint32_t queued = 0, queueRow[kAhead] = {}, queueColumn[kAhead] = {};
-    for (uint32_t tileRow = 0; tileRow < height; tileRow += kTile) {
-        const uint32_t rowEnd = tileRow + std::min(kTile, height - tileRow);
-        for (uint32_t tileColumn = 0; tileColumn < width; tileColumn += kTile) {
-            const uint32_t columnEnd = tileColumn + std::min(kTile, width - tileColumn);
-            for (uint32_t c0 = tileColumn; c0 < columnEnd; c0 += B) {
-                for (uint32_t r0 = tileRow; r0 < rowEnd; r0 += B) {
-                    converter.prefetch(r0, c0);
-                    const uint32_t slot = queued % kAhead;
-                    if (queued >= kAhead)
-                        converter.convert(queueRow[slot], queueColumn[slot], true, queueRow[(slot + 1) % kAhead],
-                                          queueColumn[(slot + 1) % kAhead]);
-                    queueRow[slot] = r0;
-                    queueColumn[slot] = c0;
-                    ++queued;
+    // Blocks are visited in tiles of 256 x 256 pixels, down each column band
+    // of a tile, so that every output row is written in runs of 256 samples
+    // and the pages one tile touches stay in the TLB. Each block is converted
+    // kAhead steps after its lines were prefetched, while later blocks' lines
+    // arrive; a full 8-bit block is gathered while the one before it is
+    // transposed.
+    void run() {
+        constexpr uint32_t kTile = 256;
+        constexpr uint32_t kAhead = 4;
+        uint32_t queued = 0, queueRow[kAhead] = {}, queueColumn[kAhead] = {};
+        for (uint32_t tileRow = 0; tileRow < height; tileRow += kTile) {
+            const uint32_t rowEnd = tileRow + std::min(kTile, height - tileRow);
+            for (uint32_t tileColumn = 0; tileColumn < width; tileColumn += kTile) {
+                const uint32_t columnEnd = tileColumn + std::min(kTile, width - tileColumn);
+                for (uint32_t c0 = tileColumn; c0 < columnEnd; c0 += B) {
+                    for (uint32_t r0 = tileRow; r0 < rowEnd; r0 += B) {
+                        prefetch(r0, c0);
+                        const uint32_t slot = queued % kAhead;
+                        if (queued >= kAhead)
+                            convert(queueRow[slot], queueColumn[slot], true, queueRow[(slot + 1) % kAhead],
+                                    queueColumn[(slot + 1) % kAhead]);
+                        queueRow[slot] = r0;
+                        queueColumn[slot] = c0;
+                        ++queued;
+                    }
                 }
             }
         }
+        for (uint32_t n = queued > kAhead ? queued - kAhead : 0; n < queued; ++n)
+            convert(queueRow[n % kAhead], queueColumn[n % kAhead], n + 1 < queued, queueRow[(n + 1) % kAhead],
+                    queueColumn[(n + 1) % kAhead]);
     }
-    for (uint32_t n = queued > kAhead ? queued - kAhead : 0; n < queued; ++n)
-        converter.convert(queueRow[n % kAhead], queueColumn[n % kAhead], n + 1 < queued,
-                          queueRow[(n + 1) % kAhead], queueColumn[(n + 1) % kAhead]);
+};
+
+template <typename T>
+void convertRegion(const Kernels& k, uint32_t samplesPerPixel, uint32_t width, const OutputRegion<T>& region,
+                   const T* scratch, T* output) {
+    if (region.rows == 0) return;
+    BlockConverter<T> converter{k,
+                                samplesPerPixel,
+                                width,
+                                region.rows,
+                                region.columnStride,
+                                region.planeStride,
+                                region.streamed,
+                                scratch + size_t(region.firstRow) * width * samplesPerPixel,
+                                output + region.firstRow};
+    converter.run();
+}
+
+// Outputs of at least this many bytes no longer stay in the caches beside
+// their input, so their lines are streamed past the caches: each is written
+// whole, and nothing is read for it first.
+constexpr size_t kStreamedOutputBytes = size_t(8) << 20;
+
+// Output lines can be streamed when every block writes whole aligned lines:
+// the columns a whole number of lines apart and the output aligned to its
+// samples. The rows above the first aligned line are converted as a region
+// of their own, with cached stores.
+template <typename T>
+bool canStream(const Kernels& k, uint32_t height, const T* output) {
+    return k.streamLines != nullptr && height > 0 && (size_t(height) * sizeof(T)) % 64 == 0 &&
+           reinterpret_cast<uintptr_t>(output) % sizeof(T) == 0;
+}
+
+template <typename T>
+void convertBlocks(const Kernels& k, OutputStores stores, uint32_t samplesPerPixel, uint32_t width, uint32_t height,
+                   const T* scratch, T* output) {
+    const size_t planeStride = size_t(width) * height;
+    const bool streamed = stores != OutputStores::Cached && canStream(k, height, output) &&
+                          (stores == OutputStores::Streamed ||
+                           planeStride * samplesPerPixel * sizeof(T) >= kStreamedOutputBytes);
+    if (!streamed) {
+        convertRegion(k, samplesPerPixel, width, OutputRegion<T>{0, height, height, planeStride, false}, scratch,
+                      output);
+        return;
+    }
+    const auto misalignment = uint32_t(reinterpret_cast<uintptr_t>(output) % 64);
+    const uint32_t lead = misalignment == 0 ? 0 : (64 - misalignment) / sizeof(T);
+    convertRegion(k, samplesPerPixel, width, OutputRegion<T>{0, lead, height, planeStride, false}, scratch, output);
+    convertRegion(k, samplesPerPixel, width, OutputRegion<T>{lead, height - lead, height, planeStride, true}, scratch,
+                  output);
+#ifdef QUORVEL_X86
+    _mm_sfence();  // streamed lines reach memory before any later store
+#endif
 }
 
 const Kernels& kernelsOf(ConvertPath path) {
@@ -597,17 +694,17 @@ ConvertPath selectedConvertPath() {
     return chosen;
 }
 
-void convertFrameOn(ConvertPath path, const FrameShape& shape, uint32_t width, uint32_t height, const void* scratch,
-                    void* output) {
+void convertFrameOn(ConvertPath path, OutputStores stores, const FrameShape& shape, uint32_t width, uint32_t height,
+                    const void* scratch, void* output) {
     const Kernels& k = kernelsOf(path);
     if (shape.bytesPerSample == 2)
-        convertBlocks(k, shape.samplesPerPixel, width, height, static_cast<const uint16_t*>(scratch),
+        convertBlocks(k, stores, shape.samplesPerPixel, width, height, static_cast<const uint16_t*>(scratch),
                       static_cast<uint16_t*>(output));
     else
-        convertBlocks(k, shape.samplesPerPixel, width, height, static_cast<const uint8_t*>(scratch),
+        convertBlocks(k, stores, shape.samplesPerPixel, width, height, static_cast<const uint8_t*>(scratch),
                       static_cast<uint8_t*>(output));
 }
 
 void convertFrame(const FrameShape& shape, uint32_t width, uint32_t height, const void* scratch, void* output) {
-    convertFrameOn(selectedConvertPath(), shape, width, height, scratch, output);
+    convertFrameOn(selectedConvertPath(), OutputStores::BySize, shape, width, height, scratch, output);
 }

@@ -11,8 +11,12 @@ enum class ConvertPath { Portable, Sse2, Avx2 };
 bool convertPathAvailable(ConvertPath path);
 ConvertPath selectedConvertPath();
 
+// How whole output lines are stored: through the caches, or past them
+// where the output's alignment allows; convertFrame streams large outputs.
+enum class OutputStores { BySize, Cached, Streamed };
+
 // convertFrame on the given path; the path must be available.
-void convertFrameOn(ConvertPath path, const FrameShape& shape, uint32_t width, uint32_t height, const void* scratch,
-                    void* output);
+void convertFrameOn(ConvertPath path, OutputStores stores, const FrameShape& shape, uint32_t width, uint32_t height,
+                    const void* scratch, void* output);
 
 #endif

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -50,20 +51,31 @@ TEST(FrameShapeSelection, EveryPixelFormatOfBothFamilies) {
     }
 }
 
-std::vector<ConvertPath> availablePaths() {
-    std::vector<ConvertPath> paths;
+// Every available instruction-set path, with cached and with streamed
+// output stores.
+struct Variant {
+    ConvertPath path;
+    OutputStores stores;
+};
+
+std::vector<Variant> variants() {
+    std::vector<Variant> all;
     for (ConvertPath path : {ConvertPath::Portable, ConvertPath::Sse2, ConvertPath::Avx2})
-        if (convertPathAvailable(path)) paths.push_back(path);
-    return paths;
+        if (convertPathAvailable(path))
+            for (OutputStores stores : {OutputStores::Cached, OutputStores::Streamed}) all.push_back({path, stores});
+    return all;
 }
 
-const char* pathName(ConvertPath path) {
-    switch (path) {
-        case ConvertPath::Portable: return "portable";
-        case ConvertPath::Sse2: return "sse2";
-        case ConvertPath::Avx2: return "avx2";
-    }
-    return "?";
+std::string variantName(Variant variant) {
+    const char* path = variant.path == ConvertPath::Portable ? "portable"
+                       : variant.path == ConvertPath::Sse2   ? "sse2"
+                                                             : "avx2";
+    return std::string(path) + (variant.stores == OutputStores::Streamed ? " streamed" : " cached");
+}
+
+void convertOn(Variant variant, const FrameShape& shape, uint32_t width, uint32_t height, const void* scratch,
+               void* output) {
+    convertFrameOn(variant.path, variant.stores, shape, width, height, scratch, output);
 }
 
 // Runs the conversion on every path plus the reference; all must give the
@@ -75,10 +87,10 @@ void expectConversion(uint32_t pixelFormat, uint32_t width, uint32_t height, con
     std::vector<T> output(expected.size(), T(0x5A));
     convertFrameReference(shape, width, height, scratch.data(), output.data());
     EXPECT_EQ(output, expected) << "reference";
-    for (ConvertPath path : availablePaths()) {
+    for (Variant variant : variants()) {
         std::fill(output.begin(), output.end(), T(0x5A));
-        convertFrameOn(path, shape, width, height, scratch.data(), output.data());
-        EXPECT_EQ(output, expected) << pathName(path);
+        convertOn(variant, shape, width, height, scratch.data(), output.data());
+        EXPECT_EQ(output, expected) << variantName(variant);
     }
 }
 
@@ -99,14 +111,14 @@ TEST(FrameConversion, SixteenBitSamplesKeepTheirValue) {
 }
 
 TEST(FrameConversion, EmptyFramesWriteNothing) {
-    for (ConvertPath path : availablePaths()) {
+    for (Variant variant : variants()) {
         for (uint32_t pixelFormat : {0u, 1u, 2u, 7u}) {
             const FrameShape shape = selectFrameShape(pixelFormat, FrameFamily::Readout);
             uint8_t guard[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-            convertFrameOn(path, shape, 0, 37, guard, guard);
-            convertFrameOn(path, shape, 41, 0, guard, guard);
-            convertFrameOn(path, shape, 0, 0, nullptr, nullptr);
-            EXPECT_EQ(guard[0] + guard[7], 9) << pathName(path);
+            convertOn(variant, shape, 0, 37, guard, guard);
+            convertOn(variant, shape, 41, 0, guard, guard);
+            convertOn(variant, shape, 0, 0, nullptr, nullptr);
+            EXPECT_EQ(guard[0] + guard[7], 9) << variantName(variant);
         }
     }
 }
@@ -127,10 +139,10 @@ void compareOnRandomFrames(uint32_t pixelFormat) {
             for (T& sample : scratch) sample = static_cast<T>(random());
             std::vector<T> expected(samples + kGuard, T(0xA5));
             convertFrameReference(shape, width, height, scratch.data(), expected.data());
-            for (ConvertPath path : availablePaths()) {
+            for (Variant variant : variants()) {
                 std::vector<T> output(samples + kGuard, T(0xA5));
-                convertFrameOn(path, shape, width, height, scratch.data(), output.data());
-                ASSERT_EQ(output, expected) << pathName(path) << " " << width << "x" << height;
+                convertOn(variant, shape, width, height, scratch.data(), output.data());
+                ASSERT_EQ(output, expected) << variantName(variant) << " " << width << "x" << height;
             }
         }
     }
@@ -141,8 +153,50 @@ TEST(FrameConversion, EveryPathMatchesThePlainLoopOnMono16) { compareOnRandomFra
 TEST(FrameConversion, EveryPathMatchesThePlainLoopOnColour8) { compareOnRandomFrames<uint8_t>(2); }
 TEST(FrameConversion, EveryPathMatchesThePlainLoopOnColour16) { compareOnRandomFrames<uint16_t>(7); }
 
+// Streamed lines must be whole and aligned: columns of whole lines, with
+// the output starting at every offset within a line, go right and write
+// nothing outside the output.
+template <typename T>
+void compareStreamedAtEveryAlignment(uint32_t pixelFormat) {
+    const FrameShape shape = selectFrameShape(pixelFormat, FrameFamily::Readout);
+    std::mt19937 random(pixelFormat);
+    constexpr size_t kLine = 64 / sizeof(T);
+    for (uint32_t height : {uint32_t(kLine), uint32_t(3 * kLine)}) {
+        for (uint32_t width : {1u, 130u}) {
+            const size_t samples = size_t(width) * height * shape.samplesPerPixel;
+            std::vector<T> scratch(samples);
+            for (T& sample : scratch) sample = static_cast<T>(random());
+            std::vector<T> expected(samples);
+            convertFrameReference(shape, width, height, scratch.data(), expected.data());
+            for (size_t offset = 0; offset < kLine; ++offset) {
+                alignas(64) static T area[3 * 64 * 130 * 3 + 2 * 64];
+                std::fill(std::begin(area), std::end(area), T(0xA5));
+                T* output = area + kLine + offset;
+                for (Variant variant : variants()) {
+                    if (variant.stores != OutputStores::Streamed) continue;
+                    convertOn(variant, shape, width, height, scratch.data(), output);
+                    const std::string name = variantName(variant) + " " + std::to_string(width) + "x" +
+                                             std::to_string(height) + " at +" + std::to_string(offset);
+                    ASSERT_TRUE(std::equal(expected.begin(), expected.end(), output)) << name;
+                    ASSERT_TRUE(std::all_of(area, output, [](T v) { return v == T(0xA5); })) << name;
+                    ASSERT_TRUE(std::all_of(output + samples, std::end(area), [](T v) { return v == T(0xA5); }))
+                        << name;
+                }
+            }
+        }
+    }
+}
+
+TEST(FrameConversion, StreamedOutputAtEveryAlignmentMatches) {
+    compareStreamedAtEveryAlignment<uint8_t>(0);
+    compareStreamedAtEveryAlignment<uint16_t>(1);
+    compareStreamedAtEveryAlignment<uint8_t>(2);
+    compareStreamedAtEveryAlignment<uint16_t>(7);
+}
+
+// 1024 x 4096 is streamed in every format but mono8.
 TEST(FrameConversion, LargeFramesWithPowerOfTwoAndOddRowsMatch) {
-    const uint32_t sizes[][2] = {{1024, 64}, {640, 480}, {256, 1}, {1, 300}, {333, 257}};
+    const uint32_t sizes[][2] = {{1024, 64}, {640, 480}, {256, 1}, {1, 300}, {333, 257}, {1024, 4096}};
     for (uint32_t pixelFormat : {0u, 1u, 2u, 7u}) {
         const FrameShape shape = selectFrameShape(pixelFormat, FrameFamily::Readout);
         for (const auto& size : sizes) {
