@@ -56,6 +56,13 @@ struct Kernels {
 template <typename T>
 constexpr uint32_t kBlock = 64 / sizeof(T);
 
+// Output columns at least this far apart put a block's output lines into
+// one or two L1 sets, where a line written piecemeal is evicted between its
+// pieces; there the kernels write each line whole, and the blocks are
+// aligned to the output's lines. Nearer columns spread over enough sets,
+// and holding a line's pieces back would only cost time.
+constexpr size_t kWholeLineColumnBytes = 2048;
+
 template <typename T>
 void transposePortable(const T* block, T* out, size_t os) {
     constexpr uint32_t B = kBlock<T>;
@@ -262,10 +269,19 @@ __attribute__((target("avx2"))) void gatherPairedAvx2(const uint8_t* first, size
     for (uint32_t row0 = 0; row0 < 64; row0 += 8) gatherPairedRowsAvx2(first, stride, row0, block);
 }
 
-// Two 16 x 16 byte tiles in the paired layout. Each step of the network
-// writes its two results back into the slots of its operands, so only 16
-// registers are live; the rows come out in order.
-__attribute__((target("avx2"))) inline void transposePairedTile8Avx2(const uint8_t* a, uint8_t* out, size_t os) {
+// Where a paired tile's 16 output runs of 32 bytes go: straight into the
+// output, into `held` (the upper rows of a column group), or, with the
+// held runs before them, into the output as whole lines.
+enum class TileStores { Direct, Hold, WithHeld };
+
+// Two 16 x 16 byte tiles in the paired layout: 16 output columns, 32 rows
+// of each. Each step of the network writes its two results back into the
+// slots of its operands, so only 16 registers are live; the rows come out
+// in order. Kept out of line: the block loops stay small, which measured
+// faster than the tile inlined into each of them.
+template <TileStores kStores>
+__attribute__((target("avx2"), noinline)) void transposePairedTile8Avx2(const uint8_t* a, uint8_t* out, size_t os,
+                                                                        uint8_t* held) {
     __m256i r[16];
     QUORVEL_UNROLL for (int i = 0; i < 16; ++i) r[i] = _mm256_load_si256(reinterpret_cast<const __m256i*>(a + i * 32));
     QUORVEL_UNROLL for (int m = 8; m > 0; m /= 2) {
@@ -276,8 +292,41 @@ __attribute__((target("avx2"))) inline void transposePairedTile8Avx2(const uint8
             r[s] = low;
         }
     }
-    QUORVEL_UNROLL for (int j = 0; j < 16; ++j, out += os)
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), r[j]);
+    QUORVEL_UNROLL for (int j = 0; j < 16; ++j, out += os) {
+        if constexpr (kStores == TileStores::Hold) {
+            _mm256_store_si256(reinterpret_cast<__m256i*>(held + 32 * j), r[j]);
+        } else if constexpr (kStores == TileStores::WithHeld) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out),
+                                _mm256_load_si256(reinterpret_cast<const __m256i*>(held + 32 * j)));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 32), r[j]);
+        } else {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), r[j]);
+        }
+    }
+}
+
+// The eight tiles of a block in the paired layout, tile t (column group
+// t / 2, upper rows when t is even) after beforeTile(t). With columns far
+// apart, an upper tile's runs are held until the lower tile completes
+// their lines.
+template <typename BeforeTile>
+__attribute__((target("avx2"))) inline void transposePairedBlock8Avx2(const uint8_t* block, uint8_t* out, size_t os,
+                                                                      BeforeTile beforeTile) {
+    if (os < kWholeLineColumnBytes) {
+        for (uint32_t t = 0; t < 8; ++t) {
+            beforeTile(t);
+            transposePairedTile8Avx2<TileStores::Direct>(block + t * 512, out + size_t(16 * (t / 2)) * os + 32 * (t % 2),
+                                                         os, nullptr);
+        }
+        return;
+    }
+    alignas(32) uint8_t held[512];
+    for (uint32_t t = 0; t < 8; t += 2) {
+        beforeTile(t);
+        transposePairedTile8Avx2<TileStores::Hold>(block + t * 512, nullptr, os, held);
+        beforeTile(t + 1);
+        transposePairedTile8Avx2<TileStores::WithHeld>(block + (t + 1) * 512, out + size_t(8 * t) * os, os, held);
+    }
 }
 
 // 64 bytes of each plane per row: 48-byte groups of
@@ -309,10 +358,9 @@ __attribute__((target("avx2"))) void deinterleaveBytesAvx2(const uint8_t* first,
 __attribute__((target("avx2"))) void transposeGatherPaired8Avx2(const uint8_t* block, uint8_t* out, size_t os,
                                                                 const uint8_t* next, size_t stride,
                                                                 uint8_t* nextBlock) {
-    for (uint32_t t = 0; t < 8; ++t) {
+    transposePairedBlock8Avx2(block, out, os, [&](uint32_t t) {
         if (next) gatherPairedRowsAvx2(next, stride, 8 * t, nextBlock);
-        transposePairedTile8Avx2(block + t * 512, out + size_t(16 * (t / 2)) * os + 32 * (t % 2), os);
-    }
+    });
 }
 
 // A whole block into three planes in the paired layout: rows i and i + 16
@@ -357,11 +405,10 @@ __attribute__((target("avx2"))) void transposeSplitPaired8Avx2(const uint8_t* co
                                                                size_t os, const uint8_t* next, size_t stride,
                                                                uint8_t* const nextPlanes[3]) {
     for (uint32_t ch = 0; ch < 3; ++ch) {
-        for (uint32_t t = 0; t < 8; ++t) {
+        transposePairedBlock8Avx2(planes[ch], out[ch], os, [&](uint32_t t) {
             const uint32_t n = ch * 8 + t;
             if (next && n % 3 == 0) splitPairedPairsAvx2(next, stride, nextPlanes, n / 3 * 4, 4);
-            transposePairedTile8Avx2(planes[ch] + t * 512, out[ch] + size_t(16 * (t / 2)) * os + 32 * (t % 2), os);
-        }
+        });
     }
 }
 
@@ -621,40 +668,50 @@ void convertRegion(const Kernels& k, uint32_t samplesPerPixel, uint32_t width, c
     converter.run();
 }
 
-// Outputs of at least this many bytes no longer stay in the caches beside
-// their input, so their lines are streamed past the caches: each is written
-// whole, and nothing is read for it first.
-constexpr size_t kStreamedOutputBytes = size_t(8) << 20;
+// Output columns a multiple of 4 KiB apart put the lines a block writes
+// into a single L1 set (4 KiB is the span of one L1 way on current x86
+// cores), where cached stores queue for it; such outputs are streamed past
+// the caches instead, whole lines at a time with nothing read for them
+// first, once they are too large (1 MiB) to be worth keeping in the caches
+// for the caller.
+constexpr size_t kSingleSetColumnBytes = 4096;
+constexpr size_t kStreamedOutputBytes = size_t(1) << 20;
 
-// Output lines can be streamed when every block writes whole aligned lines:
-// the columns a whole number of lines apart and the output aligned to its
-// samples. The rows above the first aligned line are converted as a region
-// of their own, with cached stores.
+bool streamsBySize(size_t columnBytes, size_t outputBytes) {
+    return columnBytes % kSingleSetColumnBytes == 0 && outputBytes >= kStreamedOutputBytes;
+}
+
+// Whether the output's columns are a whole number of lines apart, so that
+// one choice of the first block row aligns every column's runs to lines.
 template <typename T>
-bool canStream(const Kernels& k, uint32_t height, const T* output) {
-    return k.streamLines != nullptr && height > 0 && (size_t(height) * sizeof(T)) % 64 == 0 &&
+bool columnsAreWholeLines(uint32_t height, const T* output) {
+    return height > 0 && (size_t(height) * sizeof(T)) % 64 == 0 &&
            reinterpret_cast<uintptr_t>(output) % sizeof(T) == 0;
 }
 
+// Where whole lines are written (streamed, or columns far apart), the
+// blocks are aligned to the output's lines: the rows above the first line
+// boundary are converted as a region of their own, the rest in blocks whose
+// output runs start on line boundaries. A run that straddles two lines
+// would leave both half written, which costs a second fetch of each and
+// defeats streaming.
 template <typename T>
 void convertBlocks(const Kernels& k, OutputStores stores, uint32_t samplesPerPixel, uint32_t width, uint32_t height,
                    const T* scratch, T* output) {
     const size_t planeStride = size_t(width) * height;
-    const bool streamed = stores != OutputStores::Cached && canStream(k, height, output) &&
+    const size_t columnBytes = size_t(height) * sizeof(T);
+    const bool wholeLines = columnsAreWholeLines(height, output);
+    const bool streamed = wholeLines && stores != OutputStores::Cached && k.streamLines != nullptr &&
                           (stores == OutputStores::Streamed ||
-                           planeStride * samplesPerPixel * sizeof(T) >= kStreamedOutputBytes);
-    if (!streamed) {
-        convertRegion(k, samplesPerPixel, width, OutputRegion<T>{0, height, height, planeStride, false}, scratch,
-                      output);
-        return;
-    }
+                           streamsBySize(columnBytes, planeStride * samplesPerPixel * sizeof(T)));
     const auto misalignment = uint32_t(reinterpret_cast<uintptr_t>(output) % 64);
-    const uint32_t lead = misalignment == 0 ? 0 : (64 - misalignment) / sizeof(T);
+    const bool aligned = misalignment == 0 || !wholeLines || (!streamed && columnBytes < kWholeLineColumnBytes);
+    const uint32_t lead = aligned ? 0 : (64 - misalignment) / sizeof(T);
     convertRegion(k, samplesPerPixel, width, OutputRegion<T>{0, lead, height, planeStride, false}, scratch, output);
-    convertRegion(k, samplesPerPixel, width, OutputRegion<T>{lead, height - lead, height, planeStride, true}, scratch,
-                  output);
+    convertRegion(k, samplesPerPixel, width, OutputRegion<T>{lead, height - lead, height, planeStride, streamed},
+                  scratch, output);
 #ifdef QUORVEL_X86
-    _mm_sfence();  // streamed lines reach memory before any later store
+    if (streamed) _mm_sfence();  // streamed lines reach memory before any later store
 #endif
 }
 

@@ -12,7 +12,8 @@ bool convertPathAvailable(ConvertPath path);
 ConvertPath selectedConvertPath();
 
 // How whole output lines are stored: through the caches, or past them
-// where the output's alignment allows; convertFrame streams large outputs.
+// where the output's alignment allows; convertFrame streams large outputs
+// whose columns are a multiple of 4 KiB apart.
 enum class OutputStores { BySize, Cached, Streamed };
 
 // convertFrame on the given path; the path must be available.

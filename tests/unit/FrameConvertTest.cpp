@@ -153,11 +153,12 @@ TEST(FrameConversion, EveryPathMatchesThePlainLoopOnMono16) { compareOnRandomFra
 TEST(FrameConversion, EveryPathMatchesThePlainLoopOnColour8) { compareOnRandomFrames<uint8_t>(2); }
 TEST(FrameConversion, EveryPathMatchesThePlainLoopOnColour16) { compareOnRandomFrames<uint16_t>(7); }
 
-// Streamed lines must be whole and aligned: columns of whole lines, with
-// the output starting at every offset within a line, go right and write
-// nothing outside the output.
+// Columns of whole lines are converted in blocks aligned to the output's
+// lines (and streamed lines must be whole): with the output starting at
+// every offset within a line, every variant goes right and writes nothing
+// outside the output.
 template <typename T>
-void compareStreamedAtEveryAlignment(uint32_t pixelFormat) {
+void compareWholeLinesAtEveryAlignment(uint32_t pixelFormat) {
     const FrameShape shape = selectFrameShape(pixelFormat, FrameFamily::Readout);
     std::mt19937 random(pixelFormat);
     constexpr size_t kLine = 64 / sizeof(T);
@@ -170,10 +171,9 @@ void compareStreamedAtEveryAlignment(uint32_t pixelFormat) {
             convertFrameReference(shape, width, height, scratch.data(), expected.data());
             for (size_t offset = 0; offset < kLine; ++offset) {
                 alignas(64) static T area[3 * 64 * 130 * 3 + 2 * 64];
-                std::fill(std::begin(area), std::end(area), T(0xA5));
                 T* output = area + kLine + offset;
                 for (Variant variant : variants()) {
-                    if (variant.stores != OutputStores::Streamed) continue;
+                    std::fill(std::begin(area), std::end(area), T(0xA5));
                     convertOn(variant, shape, width, height, scratch.data(), output);
                     const std::string name = variantName(variant) + " " + std::to_string(width) + "x" +
                                              std::to_string(height) + " at +" + std::to_string(offset);
@@ -187,14 +187,14 @@ void compareStreamedAtEveryAlignment(uint32_t pixelFormat) {
     }
 }
 
-TEST(FrameConversion, StreamedOutputAtEveryAlignmentMatches) {
-    compareStreamedAtEveryAlignment<uint8_t>(0);
-    compareStreamedAtEveryAlignment<uint16_t>(1);
-    compareStreamedAtEveryAlignment<uint8_t>(2);
-    compareStreamedAtEveryAlignment<uint16_t>(7);
+TEST(FrameConversion, WholeLineOutputAtEveryAlignmentMatches) {
+    compareWholeLinesAtEveryAlignment<uint8_t>(0);
+    compareWholeLinesAtEveryAlignment<uint16_t>(1);
+    compareWholeLinesAtEveryAlignment<uint8_t>(2);
+    compareWholeLinesAtEveryAlignment<uint16_t>(7);
 }
 
-// 1024 x 4096 is streamed in every format but mono8.
+// 1024 x 4096 is streamed in every format.
 TEST(FrameConversion, LargeFramesWithPowerOfTwoAndOddRowsMatch) {
     const uint32_t sizes[][2] = {{1024, 64}, {640, 480}, {256, 1}, {1, 300}, {333, 257}, {1024, 4096}};
     for (uint32_t pixelFormat : {0u, 1u, 2u, 7u}) {
