@@ -4,7 +4,10 @@
 // with SIMD straight into the output, completing one output line after
 // another. Reading whole input lines and writing whole output lines once
 // each keeps power-of-two row lengths from thrashing cache sets, which a
-// naive tiled transpose does.
+// naive tiled transpose does. Where output columns lie far apart, each line
+// is written whole by consecutive stores, from blocks aligned to the
+// output's lines; where they are a multiple of 4 KiB apart, large outputs
+// are streamed past the caches.
 #include "FrameConvertPaths.h"
 
 #include <algorithm>
@@ -315,8 +318,8 @@ __attribute__((target("avx2"))) inline void transposePairedBlock8Avx2(const uint
     if (os < kWholeLineColumnBytes) {
         for (uint32_t t = 0; t < 8; ++t) {
             beforeTile(t);
-            transposePairedTile8Avx2<TileStores::Direct>(block + t * 512, out + size_t(16 * (t / 2)) * os + 32 * (t % 2),
-                                                         os, nullptr);
+            uint8_t* runs = out + size_t(16 * (t / 2)) * os + 32 * (t % 2);
+            transposePairedTile8Avx2<TileStores::Direct>(block + t * 512, runs, os, nullptr);
         }
         return;
     }
@@ -473,7 +476,6 @@ void deinterleaveRows(const Kernels& k, const uint16_t* first, size_t stride, ui
 
 // Where a frame's output goes: which rows it spans, how far apart its
 // columns and planes lie, and whether its whole lines bypass the caches.
-template <typename T>
 struct OutputRegion {
     uint32_t firstRow;
     uint32_t rows;
@@ -498,8 +500,8 @@ struct BlockConverter {
     uint32_t samplesPerPixel;
     uint32_t width;
     uint32_t height;  // rows of the region
-    size_t columnStride;
-    size_t pixels;  // samples of one output plane
+    size_t columnStride;  // samples from one output column to the next
+    size_t pixels;        // samples of one output plane
     bool streamed;
     const T* scratch;  // the region's first input line
     T* output;         // the region's first output row
@@ -653,7 +655,7 @@ struct BlockConverter {
 };
 
 template <typename T>
-void convertRegion(const Kernels& k, uint32_t samplesPerPixel, uint32_t width, const OutputRegion<T>& region,
+void convertRegion(const Kernels& k, uint32_t samplesPerPixel, uint32_t width, const OutputRegion& region,
                    const T* scratch, T* output) {
     if (region.rows == 0) return;
     BlockConverter<T> converter{k,
@@ -707,8 +709,8 @@ void convertBlocks(const Kernels& k, OutputStores stores, uint32_t samplesPerPix
     const auto misalignment = uint32_t(reinterpret_cast<uintptr_t>(output) % 64);
     const bool aligned = misalignment == 0 || !wholeLines || (!streamed && columnBytes < kWholeLineColumnBytes);
     const uint32_t lead = aligned ? 0 : (64 - misalignment) / sizeof(T);
-    convertRegion(k, samplesPerPixel, width, OutputRegion<T>{0, lead, height, planeStride, false}, scratch, output);
-    convertRegion(k, samplesPerPixel, width, OutputRegion<T>{lead, height - lead, height, planeStride, streamed},
+    convertRegion(k, samplesPerPixel, width, OutputRegion{0, lead, height, planeStride, false}, scratch, output);
+    convertRegion(k, samplesPerPixel, width, OutputRegion{lead, height - lead, height, planeStride, streamed},
                   scratch, output);
 #ifdef QUORVEL_X86
     if (streamed) _mm_sfence();  // streamed lines reach memory before any later store
