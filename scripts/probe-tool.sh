@@ -22,8 +22,9 @@ cannot() {
   exit 1
 }
 
+# The shell's own note of a fatal signal goes to the output file too.
 octave_session() {
-  "$@" octave-cli --no-gui --norc --no-window-system --eval "disp('probe ran')" >out 2>&1
+  { "$@" octave-cli --no-gui --norc --no-window-system --eval "disp('probe ran')"; } >out 2>&1
 }
 
 case $tool in
@@ -49,7 +50,7 @@ case $tool in
     echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' >probe.cpp
     clang++ -fsanitize=fuzzer,address,undefined probe.cpp -o probe >out 2>&1 ||
       cannot "clang++ cannot build a libFuzzer binary: $(first_complaint 'error|cannot|not found' out)"
-    ./probe -runs=20 >out 2>&1 || cannot "a trivial libFuzzer binary does not run: $(first_complaint . out)"
+    { ./probe -runs=20; } >out 2>&1 || cannot "a trivial libFuzzer binary does not run: $(first_complaint . out)"
     ;;
   tsan)
     printf '%s\n' '#include <thread>' \
@@ -57,7 +58,7 @@ case $tool in
       >probe.cpp
     c++ -fsanitize=thread -pthread probe.cpp -o probe >out 2>&1 ||
       cannot "c++ cannot build a ThreadSanitizer binary: $(first_complaint 'error|cannot|not found' out)"
-    ./probe >out 2>&1 || cannot "a trivial ThreadSanitizer binary does not run: $(first_complaint . out)"
+    { ./probe; } >out 2>&1 || cannot "a trivial ThreadSanitizer binary does not run: $(first_complaint . out)"
     ;;
   *)
     cannot "no probe for '$tool'"
