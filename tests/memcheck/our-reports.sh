@@ -7,8 +7,8 @@ our_reports() {
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
   sources=$(cd "$root" && ls gateway camera acquisition simulator | grep -E '\.(cpp|h)$' | sed 's/\./\\./' | paste -sd'|')
   awk -v separator="$2" -v sources="[( /](${sources}):[0-9]+" '
-    $0 ~ separator { if (block ~ /QuorvelML\.mex|QuorvelSim\.mex|libQuorvelDrv\.so/ || block ~ sources) print block "\n"
-                     block = ""; next }
+    function report_if_ours() { if (block ~ /QuorvelML\.mex|QuorvelSim\.mex|libQuorvelDrv\.so/ || block ~ sources) print block "\n" }
+    $0 ~ separator { report_if_ours(); block = ""; next }
                    { block = block "\n" $0 }
-    END            { if (block ~ /QuorvelML\.mex|QuorvelSim\.mex|libQuorvelDrv\.so/ || block ~ sources) print block }' "$1"
+    END            { report_if_ours() }' "$1"
 }

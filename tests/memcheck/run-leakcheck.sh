@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs session.m in octave-cli with MEX files built with AddressSanitizer
-# and fails on any leak LeakSanitizer finds in the module's or the driver's
-# code. It needs no valgrind, so it checks the module's memory on machines
+# and fails on any leak or error the sanitizers find in the module's or the
+# driver's code. It needs no valgrind, so it checks the module's memory on machines
 # where valgrind cannot run Octave.
 #   tests/memcheck/run-leakcheck.sh <folder with the sanitized QuorvelML.mex>
 set -uo pipefail
