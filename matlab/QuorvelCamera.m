@@ -40,6 +40,18 @@ classdef QuorvelCamera < handle
   %     cam.trigger();  cam.reset();  cam.eraseMemory()
   %     cam.calibrateNoiseReduction(value);  cam.enableTrace(text, value)
   %
+  %   Example:  cam = QuorvelCamera(1002);
+  %             cam.Width = 320;
+  %             [first, second] = cam.grab();
+  %             size(first)
+  %             delete(cam)
+  %
+  %   Example:  cam = QuorvelCamera(1001);
+  %             cam.startRecording(8, 3, 0, 8);  cam.waitUntilReady();
+  %             frames = cam.readFrames(0:7);
+  %             text = cam.timing()
+  %             clear cam
+  %
   %   See also QuorvelML, quorvelStatusText.
 
   properties (SetAccess = private)
