@@ -1,5 +1,5 @@
 // "SynchGrab" and "MemoryPreview".
-#include "FrameLayout.h"
+#include "ImageOutput.h"
 #include "ImageSize.h"
 #include "LiveCapture.h"
 #include "camera/Parameters.h"
@@ -33,16 +33,16 @@ void synchGrabCommand(CommandCall& call) {
     uint32_t* status = call.wordOutput(0);
     const int32_t cameraId = call.signedScalar(2);
     const LiveImage image = liveImageOf(cameraId);
-    const ImagePair first = createImagePair(image.shape, image.width, image.height);
-    const ImagePair second = createImagePair(image.shape, image.width, image.height);
+    call.plhs[1] = createImageArray(image.shape, image.width, image.height);
+    call.plhs[2] = createImageArray(image.shape, image.width, image.height);
+    ImageTarget first(image.shape, image.width, image.height, mxGetData(call.plhs[1]));
+    ImageTarget second(image.shape, image.width, image.height, mxGetData(call.plhs[2]));
 
-    *status = camSynchGrab(cameraId, first.scratchData(), second.scratchData(), image.destinationBytes(),
-                           image.shape.layoutCode, call.scalar(3));
+    *status = camSynchGrabInto(cameraId, first.receiver(), second.receiver(), image.destinationBytes(),
+                               image.shape.layoutCode, call.scalar(3));
 
-    finishImagePair(first, image.shape, image.width, image.height);
-    finishImagePair(second, image.shape, image.width, image.height);
-    call.plhs[1] = first.output;
-    call.plhs[2] = second.output;
+    first.finish();
+    second.finish();
 }
 
 void memoryPreviewCommand(CommandCall& call) {
@@ -50,11 +50,11 @@ void memoryPreviewCommand(CommandCall& call) {
     uint32_t* previewValue = call.wordOutput(2);
     const int32_t cameraId = call.signedScalar(2);
     const LiveImage image = liveImageOf(cameraId);
-    const ImagePair pair = createImagePair(image.shape, image.width, image.height);
+    call.plhs[1] = createImageArray(image.shape, image.width, image.height);
+    ImageTarget target(image.shape, image.width, image.height, mxGetData(call.plhs[1]));
 
-    *status = camMemoryPreview(cameraId, pair.scratchData(), image.destinationBytes(), image.shape.layoutCode,
-                               previewValue);
+    *status = camMemoryPreviewInto(cameraId, target.receiver(), image.destinationBytes(), image.shape.layoutCode,
+                                   previewValue);
 
-    finishImagePair(pair, image.shape, image.width, image.height);
-    call.plhs[1] = pair.output;
+    target.finish();
 }
