@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 #if defined(__x86_64__) || defined(__i386__)
 #define QUORVEL_X86 1
@@ -697,10 +699,11 @@ bool columnsAreWholeLines(uint32_t height, const T* output) {
 // output runs start on line boundaries. A run that straddles two lines
 // would leave both half written, which costs a second fetch of each and
 // defeats streaming.
-// Only the first `rows` rows of every output column are written.
+// Only the first `rows` rows of every output column are written; with two
+// threads, by this thread and a helper.
 template <typename T>
-void convertBlocks(const Kernels& k, OutputStores stores, uint32_t samplesPerPixel, uint32_t width, uint32_t height,
-                   uint32_t rows, const T* scratch, T* output) {
+void convertBlocks(const Kernels& k, OutputStores stores, uint32_t threads, uint32_t samplesPerPixel, uint32_t width,
+                   uint32_t height, uint32_t rows, const T* scratch, T* output) {
     const size_t planeStride = size_t(width) * height;
     const size_t columnBytes = size_t(height) * sizeof(T);
     const bool wholeLines = columnsAreWholeLines(height, output);
@@ -711,11 +714,29 @@ void convertBlocks(const Kernels& k, OutputStores stores, uint32_t samplesPerPix
     const bool aligned = misalignment == 0 || !wholeLines || (!streamed && columnBytes < kWholeLineColumnBytes);
     const uint32_t lead = std::min<uint32_t>(rows, aligned ? 0 : (64 - misalignment) / sizeof(T));
     convertRegion(k, samplesPerPixel, width, OutputRegion{0, lead, height, planeStride, false}, scratch, output);
-    convertRegion(k, samplesPerPixel, width, OutputRegion{lead, rows - lead, height, planeStride, streamed},
-                  scratch, output);
+    const auto convertRest = [&](uint32_t first, uint32_t count) {
+        convertRegion(k, samplesPerPixel, width, OutputRegion{first, count, height, planeStride, streamed}, scratch,
+                      output);
 #ifdef QUORVEL_X86
-    if (streamed) _mm_sfence();  // streamed lines reach memory before any later store
+        if (streamed) _mm_sfence();  // streamed lines reach memory before any later store
 #endif
+    };
+    // A helper thread takes the lower half of the rows, split on a whole
+    // output line, so that no line is written by both threads.
+    const uint32_t half = (rows - lead) / 2 / kBlock<T> * kBlock<T>;
+    if (threads < 2 || half == 0) {
+        convertRest(lead, rows - lead);
+        return;
+    }
+    std::thread helper;
+    try {
+        helper = std::thread(convertRest, lead + half, rows - lead - half);
+    } catch (const std::system_error&) {
+        convertRest(lead, rows - lead);  // no thread to be had: all on this one
+        return;
+    }
+    convertRest(lead, half);
+    helper.join();
 }
 
 const Kernels& kernelsOf(ConvertPath path) {
@@ -756,30 +777,41 @@ ConvertPath selectedConvertPath() {
 
 namespace {
 
-void convertRows(ConvertPath path, OutputStores stores, const FrameShape& shape, uint32_t width, uint32_t height,
-                 uint32_t rows, const void* scratch, void* output) {
+// Outputs of at least this many bytes are converted by two threads, where
+// the processor has two: below it, starting and joining a thread costs more
+// than the second core gains (bench/bench_convert.cpp, ConvertFrameThreads).
+constexpr size_t kTwoThreadOutputBytes = size_t(4) << 20;
+
+uint32_t threadsFor(size_t outputBytes) {
+    static const bool twoCores = std::thread::hardware_concurrency() >= 2;
+    return twoCores && outputBytes >= kTwoThreadOutputBytes ? 2 : 1;
+}
+
+void convertRows(ConvertPath path, OutputStores stores, uint32_t threads, const FrameShape& shape, uint32_t width,
+                 uint32_t height, uint32_t rows, const void* scratch, void* output) {
     const Kernels& k = kernelsOf(path);
     if (shape.bytesPerSample == 2)
-        convertBlocks(k, stores, shape.samplesPerPixel, width, height, rows, static_cast<const uint16_t*>(scratch),
-                      static_cast<uint16_t*>(output));
+        convertBlocks(k, stores, threads, shape.samplesPerPixel, width, height, rows,
+                      static_cast<const uint16_t*>(scratch), static_cast<uint16_t*>(output));
     else
-        convertBlocks(k, stores, shape.samplesPerPixel, width, height, rows, static_cast<const uint8_t*>(scratch),
-                      static_cast<uint8_t*>(output));
+        convertBlocks(k, stores, threads, shape.samplesPerPixel, width, height, rows,
+                      static_cast<const uint8_t*>(scratch), static_cast<uint8_t*>(output));
 }
 
 }  // namespace
 
 void convertFrameOn(ConvertPath path, OutputStores stores, const FrameShape& shape, uint32_t width, uint32_t height,
-                    const void* scratch, void* output) {
-    convertRows(path, stores, shape, width, height, height, scratch, output);
+                    const void* scratch, void* output, uint32_t threads) {
+    convertRows(path, stores, threads, shape, width, height, height, scratch, output);
 }
 
 void convertFrame(const FrameShape& shape, uint32_t width, uint32_t height, const void* scratch, void* output) {
-    convertRows(selectedConvertPath(), OutputStores::BySize, shape, width, height, height, scratch, output);
+    convertRows(selectedConvertPath(), OutputStores::BySize, threadsFor(shape.frameBytes(width, height)), shape, width,
+                height, height, scratch, output);
 }
 
 void convertLeadingRows(const FrameShape& shape, uint32_t width, uint32_t height, uint32_t rows, const void* scratch,
                         void* output) {
-    convertRows(selectedConvertPath(), OutputStores::BySize, shape, width, height, std::min(rows, height), scratch,
-                output);
+    convertRows(selectedConvertPath(), OutputStores::BySize, threadsFor(shape.frameBytes(width, height)), shape, width,
+                height, std::min(rows, height), scratch, output);
 }

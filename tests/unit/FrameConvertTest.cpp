@@ -212,6 +212,27 @@ TEST(FrameConversion, LargeFramesWithPowerOfTwoAndOddRowsMatch) {
     }
 }
 
+// The helper thread takes the lower rows from a whole output line on; odd
+// heights, a one-sample misaligned output and every path and store kind.
+TEST(FrameConversion, TwoThreadsMatchTheReferenceOnAwkwardSizes) {
+    const uint32_t sizes[][2] = {{333, 257}, {1, 300}, {64, 129}, {130, 1000}};
+    for (uint32_t pixelFormat : {0u, 1u, 2u, 7u}) {
+        const FrameShape shape = selectFrameShape(pixelFormat, FrameFamily::Readout);
+        for (const auto& size : sizes) {
+            const size_t bytes = shape.frameBytes(size[0], size[1]);
+            std::vector<uint8_t> scratch(bytes), expected(bytes), output(bytes + shape.bytesPerSample);
+            for (size_t i = 0; i < bytes; ++i) scratch[i] = static_cast<uint8_t>(i * 2654435761u >> 11);
+            convertFrameReference(shape, size[0], size[1], scratch.data(), expected.data());
+            for (Variant variant : variants()) {
+                uint8_t* misaligned = output.data() + shape.bytesPerSample;
+                convertFrameOn(variant.path, variant.stores, shape, size[0], size[1], scratch.data(), misaligned, 2);
+                ASSERT_TRUE(std::equal(expected.begin(), expected.end(), misaligned))
+                    << variantName(variant) << ", format " << pixelFormat << ": " << size[0] << "x" << size[1];
+            }
+        }
+    }
+}
+
 // Images are created unwritten (the test host fills them with a pattern)
 // and must come out whole: the delivered bytes converted, zeros after them,
 // a sample cut short keeping the bytes it has.
