@@ -82,5 +82,6 @@ void ImageTarget::receiveFrame(void* context, const unsigned char* frame, size_t
 }
 
 void ImageTarget::finish() {
-    if (!filled_) std::memset(output_, 0, shape_.frameBytes(width_, height_));
+    const size_t bytes = shape_.frameBytes(width_, height_);
+    if (!filled_ && bytes > 0) std::memset(output_, 0, bytes);  // an empty image may have no data at all
 }
