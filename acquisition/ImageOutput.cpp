@@ -85,3 +85,8 @@ void ImageTarget::finish() {
     const size_t bytes = shape_.frameBytes(width_, height_);
     if (!filled_ && bytes > 0) std::memset(output_, 0, bytes);  // an empty image may have no data at all
 }
+
+ImageTarget createImageOutput(mxArray** slot, const FrameShape& shape, uint32_t width, uint32_t height) {
+    *slot = createImageArray(shape, width, height);
+    return ImageTarget(shape, width, height, mxGetData(*slot));
+}

@@ -44,4 +44,7 @@ private:
     bool filled_ = false;
 };
 
+// Creates an image output into *slot and the target that fills it.
+ImageTarget createImageOutput(mxArray** slot, const FrameShape& shape, uint32_t width, uint32_t height);
+
 #endif

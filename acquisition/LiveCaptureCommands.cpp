@@ -33,10 +33,8 @@ void synchGrabCommand(CommandCall& call) {
     uint32_t* status = call.wordOutput(0);
     const int32_t cameraId = call.signedScalar(2);
     const LiveImage image = liveImageOf(cameraId);
-    call.plhs[1] = createImageArray(image.shape, image.width, image.height);
-    call.plhs[2] = createImageArray(image.shape, image.width, image.height);
-    ImageTarget first(image.shape, image.width, image.height, mxGetData(call.plhs[1]));
-    ImageTarget second(image.shape, image.width, image.height, mxGetData(call.plhs[2]));
+    ImageTarget first = createImageOutput(&call.plhs[1], image.shape, image.width, image.height);
+    ImageTarget second = createImageOutput(&call.plhs[2], image.shape, image.width, image.height);
 
     *status = camSynchGrabInto(cameraId, first.receiver(), second.receiver(), image.destinationBytes(),
                                image.shape.layoutCode, call.scalar(3));
@@ -50,8 +48,7 @@ void memoryPreviewCommand(CommandCall& call) {
     uint32_t* previewValue = call.wordOutput(2);
     const int32_t cameraId = call.signedScalar(2);
     const LiveImage image = liveImageOf(cameraId);
-    call.plhs[1] = createImageArray(image.shape, image.width, image.height);
-    ImageTarget target(image.shape, image.width, image.height, mxGetData(call.plhs[1]));
+    ImageTarget target = createImageOutput(&call.plhs[1], image.shape, image.width, image.height);
 
     *status = camMemoryPreviewInto(cameraId, target.receiver(), image.destinationBytes(), image.shape.layoutCode,
                                    previewValue);

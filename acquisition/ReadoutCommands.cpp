@@ -84,8 +84,7 @@ void memoryReadDataCommand(CommandCall& call) {
     uint32_t* status = call.wordOutput(0);
     const int32_t cameraId = call.signedScalar(2);
     const ReadoutImage image = readoutImageOf(cameraId);
-    call.plhs[1] = createImageArray(image.shape, image.width, image.height);
-    ImageTarget target(image.shape, image.width, image.height, mxGetData(call.plhs[1]));
+    ImageTarget target = createImageOutput(&call.plhs[1], image.shape, image.width, image.height);
     *status = camReadMemory(cameraId, call.scalar(3), call.scalar(4), image.destination(target.receiver()),
                             image.shape.layoutCode, call.scalar(5));
     target.finish();
