@@ -777,16 +777,6 @@ ConvertPath selectedConvertPath() {
 
 namespace {
 
-// Outputs of at least this many bytes are converted by two threads, where
-// the processor has two: below it, starting and joining a thread costs more
-// than the second core gains (bench/bench_convert.cpp, ConvertFrameThreads).
-constexpr size_t kTwoThreadOutputBytes = size_t(4) << 20;
-
-uint32_t threadsFor(size_t outputBytes) {
-    static const bool twoCores = std::thread::hardware_concurrency() >= 2;
-    return twoCores && outputBytes >= kTwoThreadOutputBytes ? 2 : 1;
-}
-
 void convertRows(ConvertPath path, OutputStores stores, uint32_t threads, const FrameShape& shape, uint32_t width,
                  uint32_t height, uint32_t rows, const void* scratch, void* output) {
     const Kernels& k = kernelsOf(path);
@@ -806,12 +796,11 @@ void convertFrameOn(ConvertPath path, OutputStores stores, const FrameShape& sha
 }
 
 void convertFrame(const FrameShape& shape, uint32_t width, uint32_t height, const void* scratch, void* output) {
-    convertRows(selectedConvertPath(), OutputStores::BySize, threadsFor(shape.frameBytes(width, height)), shape, width,
-                height, height, scratch, output);
+    convertRows(selectedConvertPath(), OutputStores::BySize, 1, shape, width, height, height, scratch, output);
 }
 
 void convertLeadingRows(const FrameShape& shape, uint32_t width, uint32_t height, uint32_t rows, const void* scratch,
                         void* output) {
-    convertRows(selectedConvertPath(), OutputStores::BySize, threadsFor(shape.frameBytes(width, height)), shape, width,
-                height, std::min(rows, height), scratch, output);
+    convertRows(selectedConvertPath(), OutputStores::BySize, 1, shape, width, height, std::min(rows, height), scratch,
+                output);
 }

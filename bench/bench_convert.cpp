@@ -98,8 +98,9 @@ void registerAll() {
     }
 }
 
-// One thread against two on the selected path, by frame size: where two
-// pay, convertFrame takes two.
+// One thread against two on the selected path, by frame size: the
+// measurement that decides whether convertFrame should take two. Run with
+// --benchmark_enable_random_interleaving=true for ratios under equal load.
 void BM_ConvertFrameThreads(benchmark::State& state) {
     const int format = static_cast<int>(state.range(0));
     const auto width = static_cast<uint32_t>(state.range(1));
@@ -119,7 +120,7 @@ void BM_ConvertFrameThreads(benchmark::State& state) {
 
 void registerThreads() {
     const int sizes[][2] = {{640, 480}, {1024, 1024}, {2048, 1024}, {2048, 2048}};
-    for (int format : {0, 1, 2})
+    for (int format = 0; format < 4; ++format)
         for (const auto& size : sizes)
             for (int threads : {1, 2})
                 benchmark::RegisterBenchmark("ConvertFrameThreads", BM_ConvertFrameThreads)
