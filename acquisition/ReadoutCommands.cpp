@@ -3,6 +3,7 @@
 #include "ImageOutput.h"
 #include "ImageSize.h"
 #include "Readout.h"
+#include "camera/CameraTable.h"
 #include "gateway/CommandTable.h"
 #include "gateway/Handlers.h"
 
@@ -58,7 +59,10 @@ void readIntoStack(CommandCall& call, uint32_t count, ReadFrame readFrame) {
     uint32_t* framesRead = call.wordOutput(2);
     const ReadoutImage image = readoutImageOf(call.signedScalar(2));
     const size_t frameBytes = image.frameBytes();
-    if (count > 0 && frameBytes > std::numeric_limits<size_t>::max() / count) {
+    if (findOpenCamera(call.signedScalar(2)) == nullptr) {
+        *status = ResultReadFailed;  // even for no frames: there is no camera to read
+        count = 0;
+    } else if (count > 0 && frameBytes > std::numeric_limits<size_t>::max() / count) {
         *status = ResultOutOfMemory;  // no host could hold the stack
         count = 0;
     }

@@ -99,6 +99,9 @@ TEST_F(BulkReadout, CountsAndCallsAreCheckedBeforeAnythingIsRead) {
     testhost::CallResult empty = run(3, "MemoryReadFrames", {kSimColourCameraId, 0, 0});
     EXPECT_EQ(empty.word(0), 0u);
     EXPECT_EQ(empty.output(1).elementCount(), 0u);
+    simClearCallLog();
+    EXPECT_EQ(run(3, "MemoryReadSegments", {4242, 0, 0}).word(0), 13u) << "no camera, even for no frames";
+    EXPECT_TRUE(simCallLog().empty());
 }
 
 // The staging buffer is reused: a larger, wider frame read before must not
