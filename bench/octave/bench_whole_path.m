@@ -38,10 +38,10 @@ function bench_whole_path(mexFolder, rounds)
         frame = [frame 3];
       end
       cases = {
-        'SynchGrab', @() floor(classId, frame, 2, 3), @() synchGrab(id), 1
-        'MemoryReadData', @() floor(classId, frame, 1, 2), @() readData(id), 1
-        'MemoryReadFrames', @() floor(classId, [frame bulkFrames], 1, 3), @() readFrames(id, bulkFrames), bulkFrames
-        'readFrames', @() floor(classId, [frame bulkFrames], 1, 3), @() cam.readFrames(0:bulkFrames - 1, false), bulkFrames
+        'SynchGrab', @() floorOutputs(classId, frame, 2, 3), @() synchGrab(id), 1
+        'MemoryReadData', @() floorOutputs(classId, frame, 1, 2), @() readData(id), 1
+        'MemoryReadFrames', @() floorOutputs(classId, [frame bulkFrames], 1, 3), @() readFrames(id, bulkFrames), bulkFrames
+        'readFrames', @() floorOutputs(classId, [frame bulkFrames], 1, 3), @() cam.readFrames(0:bulkFrames - 1, false), bulkFrames
       };
       for c = 1:rows(cases)
         [label, floorCall, commandCall, framesPerCall] = cases{c, :};
@@ -54,7 +54,7 @@ function bench_whole_path(mexFolder, rounds)
   delete(cam);
 end
 
-function floor(classId, dimensions, images, outputs)
+function floorOutputs(classId, dimensions, images, outputs)
   out = cell(1, outputs);
   [out{:}] = QuorvelFloor(classId, dimensions, images);
 end
