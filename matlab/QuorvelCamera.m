@@ -390,10 +390,14 @@ classdef QuorvelCamera < handle
     function frames = readFrames(obj, positions, progress)
       % frames = cam.readFrames(positions [, progress])  Recorded frames stacked along the last dimension.
       % progress: true or false; by default shown from ProgressThreshold frames on.
+      % Runs of consecutive positions are read in one MemoryReadFrames call each.
       if nargin < 3
         progress = numel(positions) >= obj.ProgressThreshold;
       end
-      frames = obj.readMany(@(k) obj.readFrame(positions(k)), numel(positions), progress);
+      for k = 1:numel(positions)
+        QuorvelCamera.splitPosition(positions(k));
+      end
+      frames = obj.readMany('MemoryReadFrames', positions, progress);
     end
 
     function image = readSegment(obj, number)
@@ -404,10 +408,11 @@ classdef QuorvelCamera < handle
 
     function frames = readSegments(obj, numbers, progress)
       % frames = cam.readSegments(numbers [, progress])  Segments stacked along the last dimension.
+      % Runs of consecutive numbers are read in one MemoryReadSegments call each.
       if nargin < 3
         progress = numel(numbers) >= obj.ProgressThreshold;
       end
-      frames = obj.readMany(@(k) obj.readSegment(numbers(k)), numel(numbers), progress);
+      frames = obj.readMany('MemoryReadSegments', numbers, progress);
     end
 
     % --- transfers, timing and services ----------------------------------
@@ -466,24 +471,46 @@ classdef QuorvelCamera < handle
       QuorvelCamera.check(out{1}, keyword, obj.Id);
     end
 
-    function frames = readMany(obj, readOne, count, progress)
+    function frames = readMany(obj, keyword, numbers, progress)
+      % Reads runs of consecutive numbers with the bulk keyword into one
+      % stack; with progress shown, in chunks of a tenth of the frames.
+      numbers = double(numbers(:)');
+      count = numel(numbers);
+      chunk = count;
+      if progress
+        chunk = max(1, ceil(count / 10));
+      end
       frames = [];
-      reported = 0;
-      for k = 1:count
-        image = readOne(k);
-        if k == 1
-          % Mono frames stack along dimension 3, colour frames along 4.
-          frames = zeros([size(image) count], class(image));
-          stackDim = ndims(image) + 1;
+      done = 0;
+      while done < count
+        first = numbers(done + 1);
+        run = 1;
+        while run < chunk && done + run < count && numbers(done + run + 1) == first + run
+          run = run + 1;
         end
-        if stackDim == 3
-          frames(:, :, k) = image;
+        if first >= 2^32
+          block = obj.readFrame(first);   % beyond the bulk command's 32-bit first position
         else
-          frames(:, :, :, k) = image;
+          out = obj.run(3, keyword, first, run);
+          block = out{2};
         end
-        if progress && (floor(10 * k / count) > reported || k == count)
-          reported = floor(10 * k / count);
-          fprintf('Camera %d: read %d of %d frames\n', obj.Id, k, count);
+        if run == count
+          frames = block;
+        else
+          frameSize = size(block);
+          if run > 1
+            frameSize = frameSize(1:end - 1);
+          end
+          if done == 0
+            % Mono frames stack along dimension 3, colour frames along 4.
+            frames = zeros([frameSize count], class(block));
+          end
+          planes = repmat({':'}, 1, numel(frameSize));
+          frames(planes{:}, done + 1:done + run) = block;
+        end
+        done = done + run;
+        if progress
+          fprintf('Camera %d: read %d of %d frames\n', obj.Id, done, count);
         end
       end
     end
