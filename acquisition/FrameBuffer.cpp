@@ -1,6 +1,7 @@
 #include "FrameBuffer.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -15,6 +16,16 @@ FrameBufferAllocator defaultFrameBufferAllocator() { return {heapAllocate, heapR
 
 void setFrameBufferAllocator(const FrameBufferAllocator& allocator) { current = allocator; }
 
-void* allocateFrameBuffer(size_t bytes) { return current.allocate(bytes == 0 ? 1 : bytes); }
+void* allocateModuleBlock(size_t bytes) { return current.allocate(bytes); }
 
-void releaseFrameBuffer(void* block) { current.release(block); }
+void releaseModuleBlock(void* block) {
+    if (block != nullptr) current.release(block);
+}
+
+void* allocateFrameBuffer(size_t bytes) { return allocateModuleBlock(bytes == 0 ? 1 : bytes); }
+
+ZeroedFrameBuffer allocateZeroedFrameBuffer(size_t bytes) {
+    ZeroedFrameBuffer block(allocateFrameBuffer(bytes));
+    if (block != nullptr) std::memset(block.get(), 0, bytes == 0 ? 1 : bytes);
+    return block;
+}

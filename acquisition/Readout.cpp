@@ -1,5 +1,6 @@
 #include "Readout.h"
 
+#include "FrameBuffer.h"
 #include "FrameLayout.h"
 #include "camera/CameraTable.h"
 #include "camera/CameraTypes.h"
@@ -7,7 +8,6 @@
 #include "driver/QuorvelDrv.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -15,9 +15,6 @@
 namespace {
 
 constexpr uint32_t kParamReadoutCheck = 11;
-struct FreeDeleter {
-    void operator()(void* block) const { std::free(block); }
-};
 
 }  // namespace
 
@@ -59,7 +56,7 @@ ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positi
     }
 
     if (!destination.frameBoundKnown) return ResultParameterReadFailed;
-    std::unique_ptr<void, FreeDeleter> staging(std::calloc(std::max<size_t>(destination.frameBound, 1), 1));
+    ZeroedFrameBuffer staging = allocateZeroedFrameBuffer(destination.frameBound);
     if (staging == nullptr) return ResultReadFailed;
     const uint32_t read = drvReadMemory(handle, position, driverIndex, staging.get());
     const size_t delivered = std::min(destination.bytes, destination.frameBound);
