@@ -2,10 +2,10 @@
 // users without hardware drive through the ordinary driver interface.
 //
 // The simulator keeps a set of cameras (reset to the default set below),
-// logs every driver call with its arguments, and can force any operation's
-// result: a forced call returns the forced value at once and has no effect,
-// so a forced 0 is a success that did nothing. All functions are safe to
-// call from any thread.
+// logs the most recent driver calls with their arguments and counts every
+// call, and can force any operation's result: a forced call returns the
+// forced value at once and has no effect, so a forced 0 is a success that
+// did nothing. All functions are safe to call from any thread.
 #ifndef QUORVEL_SIMULATOR_QUORVELSIM_H
 #define QUORVEL_SIMULATOR_QUORVELSIM_H
 
@@ -179,7 +179,12 @@ struct SimCall {
 
 constexpr int kSimForever = -1;
 
-// Back to the default cameras, an empty log, nothing forced, not loaded.
+// Calls the log keeps by default: the most recent ones; older calls are
+// dropped and counted, so that a long session's memory stays flat.
+constexpr size_t kSimCallLogLimit = 4096;
+
+// Back to the default cameras, an empty log of the default limit, nothing
+// forced, not loaded.
 void simReset();
 
 void simAddCamera(const SimCamera& camera);
@@ -197,10 +202,16 @@ void simClearForcedResults();
 // The count drvEnumCameras reports, whatever it fills; nullopt: the truth.
 void simSetReportedEnumCount(std::optional<uint32_t> count);
 
+// The most recent calls, oldest first (at most the log's limit).
 std::vector<SimCall> simCallLog();
 void simClearCallLog();
-// Calls of the operation in the log.
+// Calls of the operation since the log was cleared, dropped ones included.
 int simCallCount(const std::string& operation);
+// Calls since the log was cleared, and those of them the log no longer holds.
+uint64_t simLoggedCallCount();
+uint64_t simDroppedCallCount();
+// Keeps at most the `calls` most recent calls (0: none, only the counts).
+void simSetCallLogLimit(size_t calls);
 
 // Records the next frame of the camera's running recording, if one runs,
 // and calls the recording callback that drvStartRecording registered, on

@@ -17,6 +17,7 @@ void simReset() {
     state.cameras = simDefaultCameras();
     state.devices.clear();
     state.log.clear();
+    state.log.setLimit(kSimCallLogLimit);
     state.forced.clear();
     state.forcedCalls = 0;
     state.reportedEnumCount.reset();
@@ -82,7 +83,7 @@ void simSetReportedEnumCount(std::optional<uint32_t> count) {
 
 std::vector<SimCall> simCallLog() {
     auto lock = lockState();
-    return simState().log;
+    return simState().log.recent();
 }
 
 void simClearCallLog() {
@@ -92,9 +93,22 @@ void simClearCallLog() {
 
 int simCallCount(const std::string& operation) {
     auto lock = lockState();
-    const auto& log = simState().log;
-    return static_cast<int>(
-        std::count_if(log.begin(), log.end(), [&](const SimCall& call) { return call.operation == operation; }));
+    return static_cast<int>(simState().log.count(operation));
+}
+
+uint64_t simLoggedCallCount() {
+    auto lock = lockState();
+    return simState().log.logged();
+}
+
+uint64_t simDroppedCallCount() {
+    auto lock = lockState();
+    return simState().log.dropped();
+}
+
+void simSetCallLogLimit(size_t calls) {
+    auto lock = lockState();
+    simState().log.setLimit(calls);
 }
 
 bool simFireRecordEvent(uint32_t cameraId) {

@@ -55,8 +55,7 @@ std::optional<uint32_t> takeForced(SimState& state, const std::string& key) {
 
 SimCallGuard::SimCallGuard(const char* operation, std::initializer_list<uint64_t> arguments, const char* text)
     : state(simState()), lock(state.mutex) {
-    state.log.push_back(
-        SimCall{operation, arguments, text != nullptr ? text : "", text != nullptr, std::this_thread::get_id()});
+    state.log.add(operation, arguments, text);
     // Both schedules count the call; the operation's own one wins.
     std::optional<uint32_t> own = takeForced(state, operation);
     std::optional<uint32_t> any = takeForced(state, kSimAnyOperation);

@@ -4,6 +4,7 @@
 #define QUORVEL_SIMULATOR_SIMSTATE_H
 
 #include "QuorvelSim.h"
+#include "SimCallLog.h"
 #include "SimRecording.h"
 
 #include <cstdint>
@@ -38,7 +39,7 @@ struct SimState {
     bool loaded = false;
     std::vector<SimCamera> cameras;  // enumeration order; raw cameras included
     std::map<DeviceHandle, SimDevice> devices;
-    std::vector<SimCall> log;
+    SimCallLog log;
     std::map<std::string, SimForcedResult> forced;  // by operation, or kSimAnyOperation
     uint64_t forcedCalls = 0;                       // calls answered with a forced result
     std::optional<uint32_t> reportedEnumCount;
