@@ -55,6 +55,8 @@ constexpr uint32_t kSimErrorNotLoaded = 7;      // drvLoad has not run
 // camera id, word 2 the signature, word 3 1 for the extended load.
 constexpr uint32_t kSimSettingsSignature = 0x51534554;
 
+constexpr unsigned char kSimFrameExcessByte = 0xA5;
+
 struct SimParameter {
     uint32_t value = 0;
     uint32_t limit0 = 0;  // lower bound
@@ -160,6 +162,16 @@ struct SimCamera {
     SimGrabBehaviour grab;
     uint32_t framesDelivered = 0;
 
+    // Frame faults, in the frame-writing calls (drvGrabFrames, drvGrabPreview,
+    // drvReadMemory): the next such call writes only partialFrameBytes
+    // bytes of its frames and then fails with partialFrameResult;
+    // frameExcess makes every frame that many bytes (0xA5) longer than its
+    // W x H pixels. Live grabs still write no more than the caller's
+    // byteSize and report the frames' true size in it.
+    std::optional<uint32_t> partialFrameBytes;
+    uint32_t partialFrameResult = 1;
+    uint32_t frameExcess = 0;
+
     // Camera memory, recording and transfers.
     SimMemory memory;
 };
@@ -195,8 +207,9 @@ std::optional<SimCamera> simCamera(uint32_t cameraId);
 std::vector<uint32_t> simCameraIds();
 
 // The next `count` calls of the operation (kSimForever: every call) return
-// value without effect.
-void simForceResult(const std::string& operation, uint32_t value, int count = 1);
+// value without effect. False, forcing nothing, when the name is neither a
+// driver operation nor kSimAnyOperation; so for every schedule below.
+bool simForceResult(const std::string& operation, uint32_t value, int count = 1);
 void simClearForcedResults();
 
 // The count drvEnumCameras reports, whatever it fills; nullopt: the truth.
@@ -217,6 +230,11 @@ void simSetCallLogLimit(size_t calls);
 // and calls the recording callback that drvStartRecording registered, on
 // the calling thread; false when none is registered (or it was stopped).
 bool simFireRecordEvent(uint32_t cameraId);
+// Calls the recording callback that the camera's last drvStartRecording
+// registered, with event and detail 0, even after the recording was stopped
+// or the camera closed: a driver calling back late. False when the camera
+// never recorded since simReset.
+bool simFireLateRecordEvent(uint32_t cameraId);
 // Calls the disk-read callback that drvReadFromDisk registered for the camera.
 bool simFireDiskProgress(uint32_t cameraId, uint32_t current, uint32_t final);
 
@@ -233,7 +251,18 @@ constexpr const char* kSimAnyOperation = "*";
 // The next `skip` calls of the operation pass untouched; the `count` calls
 // after them (kSimForever: all) return value without effect. Replaces any
 // schedule of the operation.
-void simForceResultAfter(const std::string& operation, int skip, uint32_t value, int count = 1);
+bool simForceResultAfter(const std::string& operation, int skip, uint32_t value, int count = 1);
+
+// A failure chosen by the call's arguments: the next `count` calls of the
+// operation whose argument `argument` (counted from 0, in the order the log
+// lists them) equals `value` return `result` without effect; other calls
+// pass. Only the reads of parameter 16: ("drvGetParameter", 2, 16, result).
+// Schedules by position (above) win over it. Adds to earlier ones.
+bool simForceResultWhere(const std::string& operation, size_t argument, uint64_t value, uint32_t result,
+                         int count = 1);
+
+// True for the name of a driver operation.
+bool simIsDriverOperation(const std::string& name);
 
 // Calls answered with a forced result since the last simReset().
 uint64_t simForcedCallCount();

@@ -19,6 +19,8 @@ void simReset() {
     state.log.clear();
     state.log.setLimit(kSimCallLogLimit);
     state.forced.clear();
+    state.argumentFaults.clear();
+    state.lateCallbacks.clear();
     state.forcedCalls = 0;
     state.reportedEnumCount.reset();
 }
@@ -65,15 +67,10 @@ std::vector<uint32_t> simCameraIds() {
     return ids;
 }
 
-void simForceResult(const std::string& operation, uint32_t value, int count) {
-    auto lock = lockState();
-    if (count == 0) return;
-    simState().forced[operation] = SimForcedResult{value, count};
-}
-
 void simClearForcedResults() {
     auto lock = lockState();
     simState().forced.clear();
+    simState().argumentFaults.clear();
 }
 
 void simSetReportedEnumCount(std::optional<uint32_t> count) {
@@ -122,6 +119,16 @@ bool simFireRecordEvent(uint32_t cameraId) {
     void* context = device->recordingContext;
     lock.unlock();  // the callback calls back into the driver
     callback(context, event.frameNumber, event.position);
+    return true;
+}
+
+bool simFireLateRecordEvent(uint32_t cameraId) {
+    auto lock = lockState();
+    auto found = simState().lateCallbacks.find(cameraId);
+    if (found == simState().lateCallbacks.end()) return false;
+    const SimLateCallback late = found->second;
+    lock.unlock();
+    late.callback(late.context, 0, 0);
     return true;
 }
 
