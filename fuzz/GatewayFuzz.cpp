@@ -145,14 +145,12 @@ const std::string& scratchFolder() {
 }
 
 // A file name in the scratch folder, of about the length given.
-std::string scratchFile(size_t length) {
-    return scratchFolder() + "/f" + std::string(std::min<size_t>(length, 200), 'x');
-}
-
-// The column length MATLAB code asks "ReadGPSTiming" for.
-uint32_t columnLength(double value) {
-    if (std::isnan(value) || std::fabs(value) >= 9223372036854775808.0) return 0;
-    return uint32_t(uint64_t(int64_t(value)));
+// A name in the run's scratch folder as long as the text given (up to 300
+// characters), holding a zero character where the text held one.
+std::string scratchFile(const std::string& text) {
+    std::string name = scratchFolder() + "/f" + std::string(std::min<size_t>(text.size(), 300), 'x');
+    if (text.find('\0') != std::string::npos) name += std::string(1, '\0') + "tail";
+    return name;
 }
 
 void runCall(FuzzInput& in, Session& session) {
@@ -176,17 +174,10 @@ void runCall(FuzzInput& in, Session& session) {
             inputs.push_back(makeArgument(in, kind));
         }
     }
-    // A column of gigabytes is the host's to refuse; keep the timing column
-    // within what the test host can hand out.
-    if (std::string(row.keyword) == "ReadGPSTiming" && inputs.size() == 3 && inputs[2]->elementCount() == 1 &&
-        inputs[2]->classId >= mxDOUBLE_CLASS && inputs[2]->classId <= mxUINT64_CLASS) {
-        uint32_t length = columnLength(mxGetScalar(inputs[2].get()));
-        if (length > 65536) inputs[2] = testhost::scalar(length % 65536);
-    }
     // The driver writes the raw-frame file the text names: keep it in the
     // run's scratch folder, whatever the text.
     if (std::string(row.keyword) == "MemoryDownloadRawFrame" && inputs.size() >= 3 && inputs[2]->classId == mxCHAR_CLASS)
-        inputs[2] = testhost::text(scratchFile(inputs[2]->bytes.size()));
+        inputs[2] = testhost::text(scratchFile(std::string(inputs[2]->bytes.begin(), inputs[2]->bytes.end())));
     int nlhs = in.below(5) == 0 ? int(in.below(7)) : row.outputCount;
 
     std::vector<const mxArray*> pointers;
@@ -203,10 +194,9 @@ void runCall(FuzzInput& in, Session& session) {
     } else if (session.arrayToStringFails) {
         expected = "Memory allocation failed.";
     } else {
-        // The host's text ends at the first zero character.
+        // Keywords are whole texts: one holding a zero character is none.
         std::string keyword(pointers[0]->bytes.begin(), pointers[0]->bytes.end());
-        keyword.resize(keyword.find('\0') == std::string::npos ? keyword.size() : keyword.find('\0'));
-        resolved = findCommand(keyword.c_str());
+        resolved = keyword.find('\0') == std::string::npos ? findCommand(keyword.c_str()) : nullptr;
         expected = resolved == nullptr ? "Unrecognized mode for QuorvelML interface."
                                        : expectedCheckError(*resolved, nlhs, pointers);
     }
@@ -216,7 +206,7 @@ void runCall(FuzzInput& in, Session& session) {
     }
 
     bool wasLoaded = moduleState().driverLoaded;
-    CallContext context{resolved, pointers, namesOpenCamera(pointers), simCallLog().size(), description};
+    CallContext context{resolved, pointers, namesOpenCamera(pointers), simLoggedCallCount(), description};
     try {
         testhost::CallResult result = testhost::call(nlhs, pointers);
         if (resolved == nullptr || !expected.empty()) contractBroken("no error where \"" + expected + "\" was due", description);
