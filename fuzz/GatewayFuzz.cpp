@@ -226,7 +226,10 @@ void scheduleFault(FuzzInput& in) {
     int skip = int(in.below(6));
     uint32_t value = in.below(4) == 0 ? in.word() : kForcedValues[in.below(6)];
     int count = in.below(4) == 0 ? kSimForever : 1 + int(in.below(3));
-    simForceResultAfter(operation, skip, value, count);
+    if (in.below(4) == 0)
+        simForceResultWhere(operation, in.below(4), in.below(2) == 0 ? in.below(40) : in.word(), value, count);
+    else
+        simForceResultAfter(operation, skip, value, count);
 }
 
 
@@ -246,7 +249,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int step = 0; step < kMaxSteps && !in.empty(); ++step) {
         switch (in.below(12)) {
             case 0: scheduleFault(in); break;
-            case 1: simFireRecordEvent(kCameraIds[in.below(5)]); break;
+            case 1:
+                if (in.below(4) == 0) simFireLateRecordEvent(kCameraIds[in.below(5)]);
+                else simFireRecordEvent(kCameraIds[in.below(5)]);
+                break;
             case 2: simFireDiskProgress(kCameraIds[in.below(5)], in.word(), in.word()); break;
             case 3:
                 if (in.below(8) == 0) session.arrayToStringFails = true;
@@ -268,7 +274,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (simCallCount("drvUnload") - unloadsBefore != (hooked ? 1 : 0)) contractBroken("driver unload count", "exit");
     // Callbacks after the unload find no registration and touch nothing.
     for (uint32_t id : kCameraIds)
-        if (simFireRecordEvent(id) || simFireDiskProgress(id, 1, 1)) contractBroken("callback after unload", "exit");
+        if (simFireRecordEvent(id) || simFireLateRecordEvent(id) || simFireDiskProgress(id, 1, 1))
+            contractBroken("callback after unload", "exit");
     gFigures.faultsInjected += simForcedCallCount();
     return 0;
 }

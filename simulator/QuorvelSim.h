@@ -233,7 +233,8 @@ bool simFireRecordEvent(uint32_t cameraId);
 // Calls the recording callback that the camera's last drvStartRecording
 // registered, with event and detail 0, even after the recording was stopped
 // or the camera closed: a driver calling back late. False when the camera
-// never recorded since simReset.
+// has not recorded since simReset or the last drvUnload (after which the
+// module that registered the callback may be gone).
 bool simFireLateRecordEvent(uint32_t cameraId);
 // Calls the disk-read callback that drvReadFromDisk registered for the camera.
 bool simFireDiskProgress(uint32_t cameraId, uint32_t current, uint32_t final);
