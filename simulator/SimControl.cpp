@@ -125,7 +125,7 @@ bool simFireRecordEvent(uint32_t cameraId) {
 bool simFireLateRecordEvent(uint32_t cameraId) {
     auto lock = lockState();
     auto found = simState().lateCallbacks.find(cameraId);
-    if (found == simState().lateCallbacks.end()) return false;
+    if (found == simState().lateCallbacks.end() || found->second.callback == nullptr) return false;
     const SimLateCallback late = found->second;
     lock.unlock();
     late.callback(late.context, 0, 0);
