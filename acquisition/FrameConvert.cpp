@@ -788,6 +788,12 @@ void convertRows(ConvertPath path, OutputStores stores, uint32_t threads, const 
                       static_cast<const uint8_t*>(scratch), static_cast<uint8_t*>(output));
 }
 
+// Two threads for large outputs where a second hardware thread exists.
+uint32_t threadsFor(const FrameShape& shape, uint32_t width, uint32_t height) {
+    static const bool secondThread = std::thread::hardware_concurrency() >= 2;
+    return secondThread && shape.frameBytes(width, height) >= kTwoThreadOutputBytes ? 2 : 1;
+}
+
 }  // namespace
 
 void convertFrameOn(ConvertPath path, OutputStores stores, const FrameShape& shape, uint32_t width, uint32_t height,
@@ -796,11 +802,12 @@ void convertFrameOn(ConvertPath path, OutputStores stores, const FrameShape& sha
 }
 
 void convertFrame(const FrameShape& shape, uint32_t width, uint32_t height, const void* scratch, void* output) {
-    convertRows(selectedConvertPath(), OutputStores::BySize, 1, shape, width, height, height, scratch, output);
+    convertRows(selectedConvertPath(), OutputStores::BySize, threadsFor(shape, width, height), shape, width, height,
+                height, scratch, output);
 }
 
 void convertLeadingRows(const FrameShape& shape, uint32_t width, uint32_t height, uint32_t rows, const void* scratch,
                         void* output) {
-    convertRows(selectedConvertPath(), OutputStores::BySize, 1, shape, width, height, std::min(rows, height), scratch,
-                output);
+    convertRows(selectedConvertPath(), OutputStores::BySize, threadsFor(shape, width, height), shape, width, height,
+                std::min(rows, height), scratch, output);
 }
