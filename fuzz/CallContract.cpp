@@ -74,6 +74,7 @@ const std::map<std::string, std::set<uint32_t>>& allowedFirstOutputs() {
         {"PreLoadDriver", {0, 4}},
         {"OpenRawCamera", {0, 7, 10, 24}},
         {"MemoryReadFromDisk", {0, 13}},
+        {"DiskReadProgress", {0, 13}},
     };
     return codes;
 }
@@ -85,7 +86,7 @@ bool needsOpenCamera(const std::string& keyword) {
         "GetBrocParameters", "SynchGrab",       "MemoryPreview",  "MemoryStartGrab", "MemoryStopGrab",
         "MemoryReadData",    "MemoryReadTriggerPosition", "CalibrateNoiseReduction", "SendCfg", "Trigger",
         "ReadGPSTiming",     "Reset",           "EnableDiagnosticTrace", "EraseMemory", "MemoryDownloadRawFrame",
-        "MemoryReadFromDisk"};
+        "MemoryReadFromDisk", "DiskReadProgress"};
     return keywords.count(keyword) != 0;
 }
 

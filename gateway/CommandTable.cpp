@@ -46,6 +46,8 @@ const CommandRow kCommandTable[kCommandCount] = {
      openRawCameraCommand},
     {"MemoryReadFromDisk", INPUTS("MemoryReadFromDisk"), "SSSSSSS", 1, "MemoryReadFromDisk needs 1 outputs\n",
      memoryReadFromDiskCommand},
+    {"DiskReadProgress", INPUTS("DiskReadProgress"), "S", 4, "DiskReadProgress needs 4 outputs\n",
+     diskReadProgressCommand},
 };
 
 #undef INPUTS
