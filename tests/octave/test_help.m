@@ -8,7 +8,8 @@ expect_true(~isempty(strfind(helpText, 'QUORVELML')), 'help QuorvelML shows the 
 % Rows of the command table: {"Keyword", INPUTS(...), "kinds", outputs, ...
 table = fileread(fullfile(root, 'gateway', 'CommandTable.cpp'));
 rows = regexp(table, '\{"(\w+)", INPUTS\("\w+"\), "([ST]*)", (\d+),', 'tokens');
-expect_equal(numel(rows), 29, 'the command table has 29 rows');
+rowCount = str2double(regexp(fileread(fullfile(root, 'gateway', 'CommandTable.h')), 'kCommandCount = (\d+)', 'tokens', 'once'));
+expect_equal(numel(rows), rowCount, 'every row of the command table is read');
 for k = 1:numel(rows)
   [keyword, kinds, outputs] = rows{k}{:};
   synopsis = regexp(helpText, ['\n\s*(\[[^\]\n]*\]|\w+) = QuorvelML\(''' keyword '''([^)\n]*)\)'], 'tokens', 'once');
@@ -35,4 +36,25 @@ for k = 1:numel(codes)
     expect_equal(QuorvelCamera.statusName(str2double(code)), [lower(name(1)) name(2:end)], ...
                  sprintf('status %s is the error QuorvelML:%s', code, [lower(name(1)) name(2:end)]));
   end
+end
+
+% Every public method of the class shows its own help, and only public
+% methods are listed. Octave finds a path function of the same name first
+% (close, delete, info, version), so those are read from the class file.
+for name = methods('QuorvelCamera')'
+  name = name{1};
+  if strcmp(name, 'QuorvelCamera')
+    continue;
+  end
+  if exist(name, 'file') == 2
+    source = fileread(which('QuorvelCamera'));
+    text = [regexp(source, ['function [^\n]*\<' name '\([^\n]*\n\s*%([^\n]*)'], 'tokens', 'once'){:}, ''];
+  else
+    text = get_help_text(['QuorvelCamera.' name]);
+  end
+  expect_true(~isempty(strfind(text, [name '('])), sprintf('help QuorvelCamera.%s shows its own help', name));
+end
+contents = fileread(fullfile(root, 'matlab', 'Contents.m'));
+for name = {'QuorvelML', 'QuorvelCamera', 'quorvelStatusText', 'build_quorvelml'}
+  expect_true(~isempty(strfind(contents, name{1})), ['Contents.m lists ' name{1}]);
 end
