@@ -25,6 +25,16 @@ for k = 1:numel(rows)
               sprintf('%s: an example in the help', keyword));
 end
 
+% MATLAB's tab completion beside the MEX: valid JSON, one alternative per
+% row of the command table, in its order, with the row's input count.
+signatures = fileread(fullfile(fileparts(which('QuorvelML')), 'functionSignatures.json'));
+group = jsondecode(signatures).QuorvelML.inputs.mutuallyExclusiveGroup;
+offered = regexp(signatures, 'choices=\{''(\w+)''\}', 'tokens');
+expect_equal(cellfun(@(t) t{1}, offered, 'UniformOutput', false), cellfun(@(r) r{1}, rows, 'UniformOutput', false), ...
+             'functionSignatures.json offers every keyword of the command table');
+expect_equal(cellfun(@numel, group)', cellfun(@(r) numel(r{2}) + 1, rows), ...
+             'functionSignatures.json gives each keyword its inputs');
+
 % Every status number of the module, in the help and as an error name.
 codes = regexp(fileread(fullfile(root, 'gateway', 'ResultCodes.h')), 'Result(\w+) = (\d+)', 'tokens');
 expect_equal(numel(codes), 24, 'the module has 24 status numbers');
