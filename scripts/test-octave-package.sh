@@ -2,7 +2,8 @@
 # Builds the Octave package, installs it with "pkg install" into a
 # throwaway prefix, then in a fresh octave-cli loads it with "pkg load
 # quorvelml", checks that QuorvelML, QuorvelCamera and QuorvelSim answer
-# from the installed folder, and runs "test QuorvelCamera".
+# from the installed folder, and runs "test QuorvelCamera" and
+# "test quorvelStatusText".
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 scratch=$(mktemp -d)
@@ -28,5 +29,6 @@ run_octave "$setup pkg load quorvelml;
   assert(QuorvelML('Version'), '2.14.00');
   assert(QuorvelCamera.list(), [1001 1002 1003 1004]);
   [passed, total] = test('QuorvelCamera', 'quiet', stdout);
-  printf('test QuorvelCamera: %d of %d passed\n', passed, total);" | tee "$scratch/load.log"
+  [more, moreTotal] = test('quorvelStatusText', 'quiet', stdout);
+  printf('test QuorvelCamera: %d of %d passed\n', passed + more, total + moreTotal);" | tee "$scratch/load.log"
 tail -n 1 "$scratch/load.log" | grep -Eq '^test QuorvelCamera: ([1-9][0-9]*) of \1 passed$'
