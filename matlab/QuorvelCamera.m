@@ -55,6 +55,18 @@ classdef QuorvelCamera < handle
   %
   %   help QuorvelCamera.<method> shows each method's help.
   %
+  %   Example:  cam = QuorvelCamera(1002);
+  %             cam.Width = 320;
+  %             [first, second] = cam.grab();
+  %             size(first)
+  %             delete(cam)
+  %
+  %   Example:  cam = QuorvelCamera(1001);
+  %             cam.startRecording(8, 3, 0, 8);  cam.waitUntilReady();
+  %             frames = cam.readFrames(0:7);
+  %             text = cam.timing()
+  %             clear cam
+  %
   %   See also QuorvelML, quorvelStatusText.
 
   properties (SetAccess = private)
@@ -168,7 +180,8 @@ classdef QuorvelCamera < handle
 
     function [value, limits] = getParameter(obj, number)
       % [value, limits] = cam.getParameter(number)  Current value and [limit0 limit1].
-      %   Example:  [width, limits] = cam.getParameter(15)
+      %   Example:  cam = QuorvelCamera(1002);
+      %             [width, limits] = cam.getParameter(15)
       out = run(obj, 4, 'GetParameter', number);
       value = double(out{2});
       limits = double([out{3} out{4}]);
@@ -182,7 +195,8 @@ classdef QuorvelCamera < handle
       %   that the camera cannot deliver (the identifier a grab would give:
       %   QuorvelML:formatNotMono or QuorvelML:formatNotSupported).
       %   0 for the width (15) or height (16) re-applies the current value.
-      %   Example:  cam.setParameter(11, 2500)
+      %   Example:  cam = QuorvelCamera(1002);
+      %             cam.setParameter(11, 2500)
       requireWholeNumber(obj, number, 'a parameter number');
       requireWholeNumber(obj, value, sprintf('parameter %d', number));
       reapply = value == 0 && any(number == [15 16]);
@@ -205,7 +219,8 @@ classdef QuorvelCamera < handle
       %   limits read back: a struct array with Number, Property (the
       %   property that sets it, '' for none), Value and Limits. Without an
       %   output it prints the list as a table.
-      %   Example:  cam.parameters()
+      %   Example:  cam = QuorvelCamera(1002);
+      %             cam.parameters()
       if nargin < 2
         numbers = 0:63;
       end
@@ -332,7 +347,8 @@ classdef QuorvelCamera < handle
       %   Returns once the driver has reported a recording event since the
       %   start (isReady). A recording whose report interval is its frame
       %   count reports once, at its end, so wait then waits for the end.
-      %   Example:  cam.startRecording(8, 3, 0, 8); cam.wait(5); cam.stopRecording();
+      %   Example:  cam = QuorvelCamera(1001);
+      %             cam.startRecording(8, 3, 0, 8); cam.wait(5); cam.stopRecording();
       if nargin < 2
         timeout = 10;
       end
@@ -387,7 +403,9 @@ classdef QuorvelCamera < handle
       %   status number of the read that ended the readout early. With info
       %   requested an early end keeps the frames read before it and raises
       %   nothing; without it, it raises the status number's error.
-      %   Example:  [frames, info] = cam.readFrames(0:7);
+      %   Example:  cam = QuorvelCamera(1001);
+      %             cam.startRecording(8, 3, 0, 8); cam.wait(5); cam.stopRecording();
+      %             [frames, info] = cam.readFrames(0:7);
       if nargin < 3
         progress = numel(positions) >= obj.ProgressThreshold;
       end
@@ -405,7 +423,9 @@ classdef QuorvelCamera < handle
       % [frames, info] = cam.readSegments(numbers [, progress])  Segments stacked along the last dimension.
       %   As readFrames; info.Segment holds the segment numbers, and the
       %   position (taken by the module from its segment table) is NaN.
-      %   Example:  [segments, info] = cam.readSegments(0:3);
+      %   Example:  cam = QuorvelCamera(1004);
+      %             cam.startRecording(12, 0, 3, 12); cam.wait(5); cam.stopRecording();
+      %             [segments, info] = cam.readSegments(0:3);
       if nargin < 3
         progress = numel(numbers) >= obj.ProgressThreshold;
       end
@@ -439,7 +459,10 @@ classdef QuorvelCamera < handle
       % cam.waitForDisk([seconds [, progress]])  Waits until the disk read is complete.
       %   QuorvelML:timeout after seconds (default 10). progress true prints
       %   each new count the driver reports.
-      %   Example:  cam.readFromDisk(0, 0, 16, 1, 0, 0); cam.waitForDisk(5, true);
+      %   Example:  cam = QuorvelCamera(1001);
+      %             cam.startRecording(8, 0, 0, 8); cam.wait(5); cam.stopRecording();
+      %             cam.downloadRawFrame('burst.qrv', 0, 0, 8, 0, 0);
+      %             cam.readFromDisk(0, 0, 8, 1, 0, 0); cam.waitForDisk(5, true);
       if nargin < 2
         timeout = 10;
       end

@@ -33,7 +33,7 @@ function varargout = QuorvelML(varargin)
 %
 %   z = QuorvelML('Abort', x)
 %       Always 0; x is read and not used. Has no other effect.
-%       Example:  QuorvelML('Abort', 0)
+%       Example:  z = QuorvelML('Abort', 0)
 %
 %   DRIVER AND DISCOVERY
 %
@@ -41,12 +41,12 @@ function varargout = QuorvelML(varargin)
 %       Chooses the network adapter by its dotted address text; the address
 %       is kept and used by every later EnumCameras and OpenCamera, even when
 %       the driver refuses it. refused: 1 when the driver refused, else 0.
-%       Example:  QuorvelML('SetNetAdapterIPAddress', '192.168.1.10')
+%       Example:  refused = QuorvelML('SetNetAdapterIPAddress', '192.168.1.10')
 %
 %   refused = QuorvelML('InitPCIeMemory', value)
 %       Passes a PCIe memory setting to the driver. refused: 1 when the
 %       driver refused the value, else 0.
-%       Example:  QuorvelML('InitPCIeMemory', 256)
+%       Example:  refused = QuorvelML('InitPCIeMemory', 256)
 %
 %   [failed, count, ids] = QuorvelML('EnumCameras', filter)
 %       Lists at most 10 cameras. failed: 1 when enumeration failed, else 0;

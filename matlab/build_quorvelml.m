@@ -19,7 +19,7 @@ function outputFolder = build_quorvelml(varargin)
   %   folder, or installed system-wide with the simulator's removed,
   %   replaces the simulator without a rebuild.
   %
-  %   Then: addpath(folder); QuorvelML('Version')
+  %   Then: addpath(folder); v = QuorvelML('Version')
   %
   %   See also QuorvelML, QuorvelCamera.
 

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Runs session.m in octave-cli under valgrind memcheck and fails on any
 # error or leak whose stack passes through the module or the driver.
-# Octave's own reports are not the module's concern and are not counted.
 #   tests/memcheck/run-memcheck.sh <folder with QuorvelML.mex>
 set -uo pipefail
 mex_dir=${1:?usage: run-memcheck.sh <folder with QuorvelML.mex>}
@@ -20,13 +19,8 @@ if ! grep -q 'ERROR SUMMARY' "$log" || ! grep -q 'memcheck session complete' "$o
   echo "memcheck: the session did not run to its end (status $status)"
   exit 1
 fi
-# One report per block between blank valgrind lines; keep those that name
-# the module's or the driver's code: its objects, or one of its source files.
-root=$(cd "$here/../.." && pwd)
-sources=$(cd "$root" && ls gateway camera acquisition simulator | grep -E '\.(cpp|h)$' | sed 's/\./\\./' | paste -sd'|')
-ours=$(awk -v sources="[( ](${sources}):[0-9]+\\)" \
-  '/^==[0-9]+== $/ { if (block ~ /QuorvelML\.mex|QuorvelSim\.mex|libQuorvelDrv\.so/ || block ~ sources) print block "\n"; block = ""; next }
-            { block = block "\n" $0 }' "$log")
+source "$here/our-reports.sh"
+ours=$(our_reports "$log" '^==[0-9]+== $')
 count=$(grep -c -E '^==[0-9]+== (Invalid|Conditional|Use of uninitialised|Mismatched|Source and destination|Syscall param|[0-9,]+ (\([0-9,]+ direct, [0-9,]+ indirect\) )?bytes in [0-9,]+ blocks are (definitely|indirectly) lost)' <<<"$ours")
 grep -E '^==[0-9]+== (ERROR SUMMARY|   definitely lost)' "$log" | sed 's/^==[0-9]*== /memcheck (whole process): /'
 if [ "$count" -ne 0 ]; then
