@@ -35,6 +35,8 @@ for topic = [{'QuorvelML', 'QuorvelCamera'}, methodTopics(:)']
     shown = [code{1} repmat(' ...', 1, numel(code) > 1)];
     expect_true(ran, sprintf('help %s example "%s" runs as written%s', topic{1}, shown, problem));
   end
-  expect_true(examples > 0 || any(strcmp(topic{1}, methodTopics)), sprintf('help %s has examples', topic{1}));
+  if ~any(strcmp(topic{1}, methodTopics))
+    expect_true(examples > 0, sprintf('help %s has examples', topic{1}));
+  end
 end
 confirm_removed = rmdir(scratch, 's');
