@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 #if defined(__x86_64__) || defined(__i386__)
 #define QUORVEL_X86 1
@@ -697,9 +699,11 @@ bool columnsAreWholeLines(uint32_t height, const T* output) {
 // output runs start on line boundaries. A run that straddles two lines
 // would leave both half written, which costs a second fetch of each and
 // defeats streaming.
+// Only the first `rows` rows of every output column are written; with two
+// threads, by this thread and a helper.
 template <typename T>
-void convertBlocks(const Kernels& k, OutputStores stores, uint32_t samplesPerPixel, uint32_t width, uint32_t height,
-                   const T* scratch, T* output) {
+void convertBlocks(const Kernels& k, OutputStores stores, uint32_t threads, uint32_t samplesPerPixel, uint32_t width,
+                   uint32_t height, uint32_t rows, const T* scratch, T* output) {
     const size_t planeStride = size_t(width) * height;
     const size_t columnBytes = size_t(height) * sizeof(T);
     const bool wholeLines = columnsAreWholeLines(height, output);
@@ -708,13 +712,31 @@ void convertBlocks(const Kernels& k, OutputStores stores, uint32_t samplesPerPix
                            streamsBySize(columnBytes, planeStride * samplesPerPixel * sizeof(T)));
     const auto misalignment = uint32_t(reinterpret_cast<uintptr_t>(output) % 64);
     const bool aligned = misalignment == 0 || !wholeLines || (!streamed && columnBytes < kWholeLineColumnBytes);
-    const uint32_t lead = aligned ? 0 : (64 - misalignment) / sizeof(T);
+    const uint32_t lead = std::min<uint32_t>(rows, aligned ? 0 : (64 - misalignment) / sizeof(T));
     convertRegion(k, samplesPerPixel, width, OutputRegion{0, lead, height, planeStride, false}, scratch, output);
-    convertRegion(k, samplesPerPixel, width, OutputRegion{lead, height - lead, height, planeStride, streamed},
-                  scratch, output);
+    const auto convertRest = [&](uint32_t first, uint32_t count) {
+        convertRegion(k, samplesPerPixel, width, OutputRegion{first, count, height, planeStride, streamed}, scratch,
+                      output);
 #ifdef QUORVEL_X86
-    if (streamed) _mm_sfence();  // streamed lines reach memory before any later store
+        if (streamed) _mm_sfence();  // streamed lines reach memory before any later store
 #endif
+    };
+    // A helper thread takes the lower half of the rows, split on a whole
+    // output line, so that no line is written by both threads.
+    const uint32_t half = (rows - lead) / 2 / kBlock<T> * kBlock<T>;
+    if (threads < 2 || half == 0) {
+        convertRest(lead, rows - lead);
+        return;
+    }
+    std::thread helper;
+    try {
+        helper = std::thread(convertRest, lead + half, rows - lead - half);
+    } catch (const std::system_error&) {
+        convertRest(lead, rows - lead);  // no thread to be had: all on this one
+        return;
+    }
+    convertRest(lead, half);
+    helper.join();
 }
 
 const Kernels& kernelsOf(ConvertPath path) {
@@ -753,17 +775,32 @@ ConvertPath selectedConvertPath() {
     return chosen;
 }
 
-void convertFrameOn(ConvertPath path, OutputStores stores, const FrameShape& shape, uint32_t width, uint32_t height,
-                    const void* scratch, void* output) {
+namespace {
+
+void convertRows(ConvertPath path, OutputStores stores, uint32_t threads, const FrameShape& shape, uint32_t width,
+                 uint32_t height, uint32_t rows, const void* scratch, void* output) {
     const Kernels& k = kernelsOf(path);
     if (shape.bytesPerSample == 2)
-        convertBlocks(k, stores, shape.samplesPerPixel, width, height, static_cast<const uint16_t*>(scratch),
-                      static_cast<uint16_t*>(output));
+        convertBlocks(k, stores, threads, shape.samplesPerPixel, width, height, rows,
+                      static_cast<const uint16_t*>(scratch), static_cast<uint16_t*>(output));
     else
-        convertBlocks(k, stores, shape.samplesPerPixel, width, height, static_cast<const uint8_t*>(scratch),
-                      static_cast<uint8_t*>(output));
+        convertBlocks(k, stores, threads, shape.samplesPerPixel, width, height, rows,
+                      static_cast<const uint8_t*>(scratch), static_cast<uint8_t*>(output));
+}
+
+}  // namespace
+
+void convertFrameOn(ConvertPath path, OutputStores stores, const FrameShape& shape, uint32_t width, uint32_t height,
+                    const void* scratch, void* output, uint32_t threads) {
+    convertRows(path, stores, threads, shape, width, height, height, scratch, output);
 }
 
 void convertFrame(const FrameShape& shape, uint32_t width, uint32_t height, const void* scratch, void* output) {
-    convertFrameOn(selectedConvertPath(), OutputStores::BySize, shape, width, height, scratch, output);
+    convertRows(selectedConvertPath(), OutputStores::BySize, 1, shape, width, height, height, scratch, output);
+}
+
+void convertLeadingRows(const FrameShape& shape, uint32_t width, uint32_t height, uint32_t rows, const void* scratch,
+                        void* output) {
+    convertRows(selectedConvertPath(), OutputStores::BySize, 1, shape, width, height, std::min(rows, height), scratch,
+                output);
 }

@@ -16,8 +16,12 @@ ConvertPath selectedConvertPath();
 // whose columns are a multiple of 4 KiB apart.
 enum class OutputStores { BySize, Cached, Streamed };
 
-// convertFrame on the given path; the path must be available.
+// convertFrame on the given path (which must be available), by one thread
+// or, with `threads` 2, by this thread and a helper that converts the lower
+// half of the rows. convertFrame itself takes one: on a 2-core machine
+// shared with other work, the helper measured no steady gain at any frame
+// size (bench/bench_convert.cpp, ConvertFrameThreads).
 void convertFrameOn(ConvertPath path, OutputStores stores, const FrameShape& shape, uint32_t width, uint32_t height,
-                    const void* scratch, void* output);
+                    const void* scratch, void* output, uint32_t threads = 1);
 
 #endif

@@ -24,18 +24,6 @@ FrameShape selectFrameShape(uint32_t pixelFormat, FrameFamily family) {
     return shape;
 }
 
-ImagePair createImagePair(FrameShape shape, uint32_t width, uint32_t height) {
-    shape.setSize(width, height);
-    ImagePair pair;
-    pair.scratch = mxCreateNumericArray(shape.dimensionCount, shape.dimensions, shape.classId, mxREAL);
-    pair.output = mxCreateNumericArray(shape.dimensionCount, shape.dimensions, shape.classId, mxREAL);
-    return pair;
-}
-
-void finishImagePair(const ImagePair& pair, const FrameShape& shape, uint32_t width, uint32_t height) {
-    convertFrame(shape, width, height, pair.scratchData(), pair.outputData());
-}
-
 namespace {
 
 template <typename Sample>

@@ -3,9 +3,8 @@
 // The driver delivers a frame line after line, the samples of a colour
 // pixel side by side (channels 0, 1, 2). MATLAB wants H rows by W columns in
 // column-major order, colour as three planes, plane 0 holding channel 2.
-// Every image output is an ImagePair: a scratch array that takes the frame
-// in driver order and the output array that takes the converted image; both
-// have the same class and dimensions.
+// The frame reaches the conversion in a buffer of the camera operation
+// (ImageOutput.h); only the converted image becomes a MATLAB array.
 #ifndef QUORVEL_ACQUISITION_FRAMELAYOUT_H
 #define QUORVEL_ACQUISITION_FRAMELAYOUT_H
 
@@ -58,26 +57,17 @@ FrameShape selectFrameShape(uint32_t pixelFormat, FrameFamily family);
 // another, 3 when the layout has three samples per pixel, else 0.
 ResultCode monoCameraLayoutCheck(uint32_t cameraType, uint32_t layoutCode);
 
-struct ImagePair {
-    mxArray* scratch = nullptr;  // stays with the host, never returned
-    mxArray* output = nullptr;   // the image handed back to MATLAB
-    void* scratchData() const { return mxGetData(scratch); }
-    void* outputData() const { return mxGetData(output); }
-};
-
-// Creates the scratch array, then the output array, both zero-filled, real,
-// of the shape's class with dimensions H x W (x 3).
-ImagePair createImagePair(FrameShape shape, uint32_t width, uint32_t height);
-
-// Fills the pair's output from its scratch array with convertFrame.
-void finishImagePair(const ImagePair& pair, const FrameShape& shape, uint32_t width, uint32_t height);
-
 // Output element (plane k, row r, column c) = k*N + c*H + r takes scratch
 // element r*W + c (one sample per pixel) or (r*W + c)*3 + (2 - k) (three
 // samples). Samples are copied as whole values of bytesPerSample bytes.
 // The two areas must not overlap. Cache-blocked and vectorised; the
 // result is exactly that of convertFrameReference.
 void convertFrame(const FrameShape& shape, uint32_t width, uint32_t height, const void* scratch, void* output);
+
+// convertFrame for the first `rows` rows of every output column only (at
+// most H); the rest of the output is left as it was.
+void convertLeadingRows(const FrameShape& shape, uint32_t width, uint32_t height, uint32_t rows, const void* scratch,
+                        void* output);
 
 // The same mapping as a plain loop over every sample: the yardstick for
 // convertFrame in tests and benchmarks.

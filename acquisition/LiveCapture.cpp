@@ -16,17 +16,16 @@ bool movesBlockBeforeSplit(uint32_t layoutCode) { return layoutCode >= 2 && layo
 struct LiveGrab {
     int32_t cameraId;
     bool preview;
-    void* first;
-    void* second;  // nullptr in the preview form
+    FrameReceiver first;
+    FrameReceiver second;  // receives nothing in the preview form
     size_t destinationBytes;
     uint32_t layoutCode;
     uint32_t grabArgument;
     uint32_t* previewValue;
 };
 
-void copyBounded(void* destination, size_t capacity, const unsigned char* source, size_t bytes) {
-    bytes = std::min(bytes, capacity);
-    if (destination != nullptr && bytes > 0) std::memcpy(destination, source, bytes);
+void deliverBounded(const FrameReceiver& receiver, size_t capacity, const unsigned char* source, size_t bytes) {
+    receiver.deliver(source, std::min(bytes, capacity));
 }
 
 ResultCode camGrabLive(const LiveGrab& grab) {
@@ -79,10 +78,10 @@ ResultCode camGrabLive(const LiveGrab& grab) {
         std::memmove(buffer + half, buffer + moved, moved);
     }
     if (extraFrames == 0) {
-        copyBounded(grab.first, grab.destinationBytes, buffer, used);
+        deliverBounded(grab.first, grab.destinationBytes, buffer, used);
     } else {
-        copyBounded(grab.first, grab.destinationBytes, buffer, half);
-        copyBounded(grab.second, grab.destinationBytes, buffer + half, half);
+        deliverBounded(grab.first, grab.destinationBytes, buffer, half);
+        deliverBounded(grab.second, grab.destinationBytes, buffer + half, half);
     }
 
     if (!grab.preview) drvStopCapture(handle);
@@ -103,12 +102,23 @@ uint32_t liveBytesPerPixel(uint32_t pixelFormat) {
     }
 }
 
+ResultCode camSynchGrabInto(int32_t cameraId, const FrameReceiver& first, const FrameReceiver& second,
+                            size_t destinationBytes, uint32_t layoutCode, uint32_t grabArgument) {
+    return camGrabLive({cameraId, false, first, second, destinationBytes, layoutCode, grabArgument, nullptr});
+}
+
+ResultCode camMemoryPreviewInto(int32_t cameraId, const FrameReceiver& destination, size_t destinationBytes,
+                                uint32_t layoutCode, uint32_t* previewValue) {
+    return camGrabLive({cameraId, true, destination, {}, destinationBytes, layoutCode, 0, previewValue});
+}
+
 ResultCode camSynchGrab(int32_t cameraId, void* first, void* second, size_t destinationBytes, uint32_t layoutCode,
                         uint32_t grabArgument) {
-    return camGrabLive({cameraId, false, first, second, destinationBytes, layoutCode, grabArgument, nullptr});
+    return camSynchGrabInto(cameraId, copyingReceiver(first), copyingReceiver(second), destinationBytes, layoutCode,
+                            grabArgument);
 }
 
 ResultCode camMemoryPreview(int32_t cameraId, void* destination, size_t destinationBytes, uint32_t layoutCode,
                             uint32_t* previewValue) {
-    return camGrabLive({cameraId, true, destination, nullptr, destinationBytes, layoutCode, 0, previewValue});
+    return camMemoryPreviewInto(cameraId, copyingReceiver(destination), destinationBytes, layoutCode, previewValue);
 }

@@ -1,5 +1,5 @@
 // "SynchGrab" and "MemoryPreview".
-#include "FrameLayout.h"
+#include "ImageOutput.h"
 #include "ImageSize.h"
 #include "LiveCapture.h"
 #include "camera/Parameters.h"
@@ -33,16 +33,14 @@ void synchGrabCommand(CommandCall& call) {
     uint32_t* status = call.wordOutput(0);
     const int32_t cameraId = call.signedScalar(2);
     const LiveImage image = liveImageOf(cameraId);
-    const ImagePair first = createImagePair(image.shape, image.width, image.height);
-    const ImagePair second = createImagePair(image.shape, image.width, image.height);
+    ImageTarget first = createImageOutput(&call.plhs[1], image.shape, image.width, image.height);
+    ImageTarget second = createImageOutput(&call.plhs[2], image.shape, image.width, image.height);
 
-    *status = camSynchGrab(cameraId, first.scratchData(), second.scratchData(), image.destinationBytes(),
-                           image.shape.layoutCode, call.scalar(3));
+    *status = camSynchGrabInto(cameraId, first.receiver(), second.receiver(), image.destinationBytes(),
+                               image.shape.layoutCode, call.scalar(3));
 
-    finishImagePair(first, image.shape, image.width, image.height);
-    finishImagePair(second, image.shape, image.width, image.height);
-    call.plhs[1] = first.output;
-    call.plhs[2] = second.output;
+    first.finish();
+    second.finish();
 }
 
 void memoryPreviewCommand(CommandCall& call) {
@@ -50,11 +48,10 @@ void memoryPreviewCommand(CommandCall& call) {
     uint32_t* previewValue = call.wordOutput(2);
     const int32_t cameraId = call.signedScalar(2);
     const LiveImage image = liveImageOf(cameraId);
-    const ImagePair pair = createImagePair(image.shape, image.width, image.height);
+    ImageTarget target = createImageOutput(&call.plhs[1], image.shape, image.width, image.height);
 
-    *status = camMemoryPreview(cameraId, pair.scratchData(), image.destinationBytes(), image.shape.layoutCode,
-                               previewValue);
+    *status = camMemoryPreviewInto(cameraId, target.receiver(), image.destinationBytes(), image.shape.layoutCode,
+                                   previewValue);
 
-    finishImagePair(pair, image.shape, image.width, image.height);
-    call.plhs[1] = pair.output;
+    target.finish();
 }

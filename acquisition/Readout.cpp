@@ -1,5 +1,6 @@
 #include "Readout.h"
 
+#include "FrameBuffer.h"
 #include "FrameLayout.h"
 #include "camera/CameraTable.h"
 #include "camera/CameraTypes.h"
@@ -7,7 +8,6 @@
 #include "driver/QuorvelDrv.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -15,8 +15,8 @@
 namespace {
 
 constexpr uint32_t kParamReadoutCheck = 11;
-struct FreeDeleter {
-    void operator()(void* block) const { std::free(block); }
+struct FrameBufferDeleter {
+    void operator()(void* block) const { releaseFrameBuffer(block); }
 };
 
 }  // namespace
@@ -28,7 +28,8 @@ size_t readoutFrameBound(uint32_t width, uint32_t height) {
 }
 
 ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positionHigh,
-                         const ReadoutDestination& destination, uint32_t layoutCode, uint32_t segment) {
+                         const ReadoutDestination& destination, uint32_t layoutCode, uint32_t segment,
+                         ReadoutAddressing addressing) {
     CameraSlot* slot = findOpenCamera(cameraId);
     if (slot == nullptr) return ResultReadFailed;
     const DeviceHandle handle = slot->deviceHandle.load();
@@ -46,12 +47,14 @@ ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positi
     uint32_t value = 0;
     if (drvGetParameter(handle, settings, kParamReadoutCheck, &value) != 0) return ResultParameterReadFailed;
     if (drvGetParameter(handle, settings, kParamFrameHeight, &value) != 0) return ResultParameterReadFailed;
-    uint32_t addressing = 0;
-    const bool addressingRead = drvGetCameraInfo(handle, kInfoAddressing, &addressing, &scratch) == 0;
+    uint32_t addressingItem = 0;
+    const bool addressingRead = drvGetCameraInfo(handle, kInfoAddressing, &addressingItem, &scratch) == 0;
 
     uint64_t position = uint64_t(positionHigh) << 32 | positionLow;
     uint32_t driverIndex = segment;
-    if (isSegmentedType(cameraType) && addressingRead && addressing != kAddressingByPosition) {
+    const bool bySegment = addressing == ReadoutAddressing::ByCameraType && isSegmentedType(cameraType) &&
+                           addressingRead && addressingItem != kAddressingByPosition;
+    if (bySegment) {
         if (segment >= kSegmentTableEntries) return ResultReadFailed;
         std::lock_guard<std::mutex> tableLock(slot->segmentTableLock);
         position = slot->segmentTable[segment];
@@ -59,11 +62,15 @@ ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positi
     }
 
     if (!destination.frameBoundKnown) return ResultParameterReadFailed;
-    std::unique_ptr<void, FreeDeleter> staging(std::calloc(std::max<size_t>(destination.frameBound, 1), 1));
+    std::unique_ptr<void, FrameBufferDeleter> staging(allocateFrameBuffer(destination.frameBound));
     if (staging == nullptr) return ResultReadFailed;
-    const uint32_t read = drvReadMemory(handle, position, driverIndex, staging.get());
+    // Only the bytes that reach the receiver need clearing: the staging
+    // buffer is reused and may hold an earlier frame.
+    auto* frame = static_cast<unsigned char*>(staging.get());
     const size_t delivered = std::min(destination.bytes, destination.frameBound);
-    if (delivered > 0) std::memcpy(destination.data, staging.get(), delivered);
+    std::memset(frame, 0, delivered);
+    const uint32_t read = drvReadMemory(handle, position, driverIndex, frame);
+    destination.receiver.deliver(frame, delivered);
     if (read != 0) return ResultReadFailed;
 
     return resultOf(drvGetParameter(handle, settings, kParamFrameWidth, &value), ResultParameterReadFailed);

@@ -4,6 +4,7 @@
 #ifndef QUORVEL_ACQUISITION_READOUT_H
 #define QUORVEL_ACQUISITION_READOUT_H
 
+#include "FrameReceiver.h"
 #include "gateway/ResultCodes.h"
 
 #include <cstddef>
@@ -13,18 +14,26 @@
 // three 16-bit samples.
 constexpr size_t kMaxReadoutBytesPerPixel = 6;
 
+// The most frames one bulk readout command reads into its stack.
+constexpr uint32_t kMaxBulkReadoutFrames = 65536;
+
 // Item 24 value that turns segment addressing off on types 18 to 20.
 constexpr uint32_t kAddressingByPosition = 4;
 
 // Where a readout lands. The driver is given no size, so it writes into a
 // staging buffer of frameBound bytes (the largest frame it may write at the
-// frame size the handler read), of which `bytes` reach `data`.
+// frame size the handler read), whose first `bytes` bytes go to the
+// receiver, zeros wherever the driver wrote nothing.
 struct ReadoutDestination {
-    void* data = nullptr;
+    FrameReceiver receiver;
     size_t bytes = 0;
     size_t frameBound = 0;
     bool frameBoundKnown = false;  // false when the handler could not read the frame size
 };
+
+// How the readout position is found: as the camera type says (segment
+// table on types 18 to 20), or always from high:low.
+enum class ReadoutAddressing { ByCameraType, ByPosition };
 
 // kMaxReadoutBytesPerPixel x W x H, or 0 when that does not fit a size_t.
 size_t readoutFrameBound(uint32_t width, uint32_t height);
@@ -35,11 +44,14 @@ size_t readoutFrameBound(uint32_t width, uint32_t height);
 // delivered). Types 18 to 20 whose item 24 is not 4 take the position from
 // SegmentTable entry `segment` (a number past the table answers 13 before
 // the readout) and index 0; other cameras take high:low and `segment` as
-// the index. A failed information read counts as type 0, or as position
-// addressing. An unknown frame bound answers 7 without a readout; an id no
-// open camera carries answers 13 without a driver call. Answers 0, 3, 7, 9,
-// 13 or 18.
+// the index; ReadoutAddressing::ByPosition takes high:low on every type.
+// A failed information read counts as type 0, or as position addressing.
+// An unknown frame bound answers 7 without a readout; an id no open camera
+// carries answers 13 without a driver call; a staging buffer that cannot
+// be had answers 13 without a readout. The receiver is given the frame
+// whenever the driver was called. Answers 0, 3, 7, 9, 13 or 18.
 ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positionHigh,
-                         const ReadoutDestination& destination, uint32_t layoutCode, uint32_t segment);
+                         const ReadoutDestination& destination, uint32_t layoutCode, uint32_t segment,
+                         ReadoutAddressing addressing = ReadoutAddressing::ByCameraType);
 
 #endif

@@ -1,31 +1,115 @@
-// "MemoryReadData".
-#include "FrameLayout.h"
+// "MemoryReadData", and the bulk readouts "MemoryReadFrames" and
+// "MemoryReadSegments" that stack many recorded frames into one array.
+#include "ImageOutput.h"
 #include "ImageSize.h"
 #include "Readout.h"
+#include "camera/CameraTable.h"
+#include "gateway/CommandTable.h"
 #include "gateway/Handlers.h"
+
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+// The image every frame of a readout command is read as: the camera's size
+// and format read once, before the first frame. A frame size that cannot be
+// read gives empty images and no bound for the readout.
+struct ReadoutImage {
+    FrameShape shape;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    bool sizeRead = false;
+
+    size_t frameBytes() const { return shape.frameBytes(width, height); }
+
+    ReadoutDestination destination(const FrameReceiver& receiver) const {
+        ReadoutDestination destination;
+        destination.receiver = receiver;
+        destination.bytes = frameBytes();
+        destination.frameBound = readoutFrameBound(width, height);
+        destination.frameBoundKnown = sizeRead && (destination.frameBound > 0 || width == 0 || height == 0);
+        return destination;
+    }
+};
+
+ReadoutImage readoutImageOf(int32_t cameraId) {
+    ReadoutImage image;
+    image.sizeRead = camGetImageSize(cameraId, &image.width, &image.height) == ResultOk;
+    if (!image.sizeRead) image.width = image.height = 0;
+    uint32_t pixelFormat = 0;
+    camGetParameter(cameraId, kParamPixelFormat, &pixelFormat, nullptr, nullptr);
+    image.shape = selectFrameShape(pixelFormat, FrameFamily::Readout);
+    return image;
+}
+
+// Reads frames 0 .. count - 1 of a bulk readout, frame k by
+// readFrame(destination, k), each converted straight into its slice of one
+// stack. The first frame that does not answer 0 ends the readout: its code
+// becomes the status and the stack keeps the frames before it.
+template <typename ReadFrame>
+void readIntoStack(CommandCall& call, uint32_t count, ReadFrame readFrame) {
+    if (count > kMaxBulkReadoutFrames) {
+        char message[80];
+        std::snprintf(message, sizeof message, "%s reads at most %u frames\n", call.row->keyword,
+                      kMaxBulkReadoutFrames);
+        raiseHostError(message);
+    }
+    uint32_t* status = call.wordOutput(0);
+    uint32_t* framesRead = call.wordOutput(2);
+    const ReadoutImage image = readoutImageOf(call.signedScalar(2));
+    const size_t frameBytes = image.frameBytes();
+    if (findOpenCamera(call.signedScalar(2)) == nullptr) {
+        *status = ResultReadFailed;  // even for no frames: there is no camera to read
+        count = 0;
+    } else if (count > 0 && frameBytes > std::numeric_limits<size_t>::max() / count) {
+        *status = ResultOutOfMemory;  // no host could hold the stack
+        count = 0;
+    }
+    mxArray* stack = createImageStack(image.shape, image.width, image.height, count);
+    call.plhs[1] = stack;
+    auto* slices = static_cast<unsigned char*>(mxGetData(stack));
+    for (uint32_t k = 0; k < count; ++k) {
+        ImageTarget target(image.shape, image.width, image.height, slices + k * frameBytes);
+        const ResultCode code = readFrame(image.destination(target.receiver()), image.shape.layoutCode, k);
+        if (code != ResultOk) {
+            *status = code;
+            break;
+        }
+        target.finish();
+        ++*framesRead;
+    }
+    if (*framesRead < count) keepStackFrames(stack, image.shape, image.width, image.height, *framesRead);
+}
+
+}  // namespace
 
 void memoryReadDataCommand(CommandCall& call) {
     uint32_t* status = call.wordOutput(0);
     const int32_t cameraId = call.signedScalar(2);
+    const ReadoutImage image = readoutImageOf(cameraId);
+    ImageTarget target = createImageOutput(&call.plhs[1], image.shape, image.width, image.height);
+    *status = camReadMemory(cameraId, call.scalar(3), call.scalar(4), image.destination(target.receiver()),
+                            image.shape.layoutCode, call.scalar(5));
+    target.finish();
+}
 
-    // A frame size that cannot be read gives an empty image and no bound
-    // for the readout.
-    uint32_t width = 0;
-    uint32_t height = 0;
-    const bool sizeRead = camGetImageSize(cameraId, &width, &height) == ResultOk;
-    if (!sizeRead) width = height = 0;
-    uint32_t pixelFormat = 0;
-    camGetParameter(cameraId, kParamPixelFormat, &pixelFormat, nullptr, nullptr);
+void memoryReadFramesCommand(CommandCall& call) {
+    const int32_t cameraId = call.signedScalar(2);
+    const uint64_t first = call.scalar(3);
+    readIntoStack(call, call.scalar(4), [&](const ReadoutDestination& destination, uint32_t layoutCode, uint32_t k) {
+        const uint64_t position = first + k;
+        return camReadMemory(cameraId, uint32_t(position), uint32_t(position >> 32), destination, layoutCode, 0,
+                             ReadoutAddressing::ByPosition);
+    });
+}
 
-    const FrameShape shape = selectFrameShape(pixelFormat, FrameFamily::Readout);
-    const ImagePair pair = createImagePair(shape, width, height);
-    ReadoutDestination destination;
-    destination.data = pair.scratchData();
-    destination.bytes = shape.frameBytes(width, height);
-    destination.frameBound = readoutFrameBound(width, height);
-    destination.frameBoundKnown = sizeRead && (destination.frameBound > 0 || width == 0 || height == 0);
-    *status = camReadMemory(cameraId, call.scalar(3), call.scalar(4), destination, shape.layoutCode, call.scalar(5));
-
-    finishImagePair(pair, shape, width, height);
-    call.plhs[1] = pair.output;
+void memoryReadSegmentsCommand(CommandCall& call) {
+    const int32_t cameraId = call.signedScalar(2);
+    const uint64_t first = call.scalar(3);
+    readIntoStack(call, call.scalar(4), [&](const ReadoutDestination& destination, uint32_t layoutCode, uint32_t k) {
+        const uint64_t segment = first + k;
+        if (segment > std::numeric_limits<uint32_t>::max()) return ResultReadFailed;  // no such segment number
+        return camReadMemory(cameraId, 0, 0, destination, layoutCode, uint32_t(segment));
+    });
 }

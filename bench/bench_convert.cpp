@@ -1,7 +1,7 @@
 // convertFrame against a memcpy of the same output bytes and against the
 // plain double loop, on the same buffers reused every iteration. Run with
 // bench/convert_table.py for the medians and the ratios to memcpy.
-#include "acquisition/FrameLayout.h"
+#include "acquisition/FrameConvertPaths.h"
 
 #include <benchmark/benchmark.h>
 
@@ -98,6 +98,40 @@ void registerAll() {
     }
 }
 
-const int kRegistered = (registerAll(), 0);
+// One thread against two on the selected path, by frame size: the
+// measurement that decides whether convertFrame should take two. Run with
+// --benchmark_enable_random_interleaving=true for ratios under equal load.
+void BM_ConvertFrameThreads(benchmark::State& state) {
+    const int format = static_cast<int>(state.range(0));
+    const auto width = static_cast<uint32_t>(state.range(1));
+    const auto height = static_cast<uint32_t>(state.range(2));
+    const auto threads = static_cast<uint32_t>(state.range(3));
+    const FrameShape shape = selectFrameShape(kFormats[format].pixelFormat, kFormats[format].family);
+    Buffers& buffers = buffersFor(format, width, height);
+    for (auto _ : state) {
+        convertFrameOn(selectedConvertPath(), OutputStores::BySize, shape, width, height, buffers.scratch.data(),
+                       buffers.output.data(), threads);
+        benchmark::DoNotOptimize(buffers.output.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(buffers.output.size()));
+    state.SetLabel(kFormats[format].name);
+}
+
+void registerThreads() {
+    const int sizes[][2] = {{640, 480}, {1024, 1024}, {2048, 1024}, {2048, 2048}};
+    for (int format = 0; format < 4; ++format)
+        for (const auto& size : sizes)
+            for (int threads : {1, 2})
+                benchmark::RegisterBenchmark("ConvertFrameThreads", BM_ConvertFrameThreads)
+                    ->Args({format, size[0], size[1], threads})
+                    ->ArgNames({"format", "W", "H", "threads"})
+                    ->Repetitions(5)
+                    ->ReportAggregatesOnly(true)
+                    ->UseRealTime()
+                    ->Unit(benchmark::kMicrosecond);
+}
+
+const int kRegistered = (registerAll(), registerThreads(), 0);
 
 }  // namespace

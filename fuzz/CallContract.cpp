@@ -1,6 +1,7 @@
 #include "CallContract.h"
 
 #include "QuorvelSim.h"
+#include "acquisition/Readout.h"
 #include "camera/CameraTable.h"
 
 #include <cmath>
@@ -31,6 +32,10 @@ uint32_t argumentWord(const mxArray& array) {
     double value = mxGetScalar(&array);
     if (std::isnan(value) || std::fabs(value) >= 9223372036854775808.0) return 0;
     return uint32_t(uint64_t(int64_t(value)));
+}
+
+bool isBulkReadout(const std::string& keyword) {
+    return keyword == "MemoryReadFrames" || keyword == "MemoryReadSegments";
 }
 
 bool isWord(const mxArray& array) {
@@ -74,6 +79,8 @@ const std::map<std::string, std::set<uint32_t>>& allowedFirstOutputs() {
         {"PreLoadDriver", {0, 4}},
         {"OpenRawCamera", {0, 7, 10, 24}},
         {"MemoryReadFromDisk", {0, 13}},
+        {"MemoryReadFrames", {0, 3, 7, 9, 11, 13, 18}},
+        {"MemoryReadSegments", {0, 3, 7, 9, 11, 13, 18}},
         {"DiskReadProgress", {0, 13}},
     };
     return codes;
@@ -86,7 +93,8 @@ bool needsOpenCamera(const std::string& keyword) {
         "GetBrocParameters", "SynchGrab",       "MemoryPreview",  "MemoryStartGrab", "MemoryStopGrab",
         "MemoryReadData",    "MemoryReadTriggerPosition", "CalibrateNoiseReduction", "SendCfg", "Trigger",
         "ReadGPSTiming",     "Reset",           "EnableDiagnosticTrace", "EraseMemory", "MemoryDownloadRawFrame",
-        "MemoryReadFromDisk", "DiskReadProgress"};
+        "MemoryReadFromDisk", "MemoryReadFrames", "MemoryReadSegments",
+        "DiskReadProgress"};
     return keywords.count(keyword) != 0;
 }
 
@@ -131,6 +139,8 @@ std::string expectedCheckError(const CommandRow& row, int nlhs, const std::vecto
         return message;
     }
     if (nlhs != row.outputCount) return row.outputCountMessage;
+    if (isBulkReadout(row.keyword) && argumentWord(*inputs[3]) > kMaxBulkReadoutFrames)
+        return std::string(row.keyword) + " reads at most " + std::to_string(kMaxBulkReadoutFrames) + " frames\n";
     return "";
 }
 
@@ -154,7 +164,9 @@ void checkOutputs(const CallContext& context, const testhost::CallResult& result
     std::set<size_t> others;
     if (keyword == "EnumCameras") others = {2};
     if (keyword == "SynchGrab") others = {1, 2};
-    if (keyword == "MemoryPreview" || keyword == "MemoryReadData" || keyword == "ReadGPSTiming") others = {1};
+    if (keyword == "MemoryPreview" || keyword == "MemoryReadData" || keyword == "ReadGPSTiming" ||
+        isBulkReadout(keyword))
+        others = {1};
     for (size_t i = 0; i < result.outputs.size(); ++i)
         if (others.count(i) == 0 && !isWord(result.output(i))) contractBroken("output is not a 1x1 uint32", description);
 
@@ -193,6 +205,17 @@ void checkOutputs(const CallContext& context, const testhost::CallResult& result
         checkImage(result.output(1), true, description);
     } else if (keyword == "MemoryReadData") {
         checkImage(result.output(1), false, description);
+    } else if (isBulkReadout(keyword)) {
+        // H x W x n or H x W x 3 x n, n the frames read: all of them on success.
+        const mxArray& stack = result.output(1);
+        const uint32_t framesRead = wordOf(result.output(2));
+        const size_t dimensionCount = stack.dimensions.size();
+        if (stack.complex || (stack.classId != mxUINT8_CLASS && stack.classId != mxUINT16_CLASS) ||
+            dimensionCount < 3 || dimensionCount > 4 || (dimensionCount == 4 && stack.dimensions[2] != 3) ||
+            stack.dimensions.back() != mwSize(framesRead))
+            contractBroken("stack shape", description);
+        if (framesRead > argumentWord(*context.inputs[3]) || (first == 0 && framesRead != argumentWord(*context.inputs[3])))
+            contractBroken("frames read vs count", description);
     } else if (keyword == "ReadGPSTiming") {
         const mxArray& column = result.output(1);
         std::vector<mwSize> expected{mwSize(argumentWord(*context.inputs[2])), 1};

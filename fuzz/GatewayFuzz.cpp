@@ -8,6 +8,7 @@
 #include "FuzzInput.h"
 #include "QuorvelSim.h"
 #include "TestHost.h"
+#include "acquisition/Readout.h"
 #include "camera/CameraTable.h"
 #include "gateway/ModuleState.h"
 
@@ -182,6 +183,14 @@ void runCall(FuzzInput& in, Session& session) {
         inputs[2]->classId >= mxDOUBLE_CLASS && inputs[2]->classId <= mxUINT64_CLASS) {
         uint32_t length = columnLength(mxGetScalar(inputs[2].get()));
         if (length > 65536) inputs[2] = testhost::scalar(length % 65536);
+    }
+    // Likewise a stack of thousands of frames: a count the bulk readouts
+    // accept stays small.
+    const bool bulk = std::string(row.keyword) == "MemoryReadFrames" || std::string(row.keyword) == "MemoryReadSegments";
+    if (bulk && inputs.size() == 4 && inputs[3]->elementCount() == 1 && inputs[3]->classId >= mxDOUBLE_CLASS &&
+        inputs[3]->classId <= mxUINT64_CLASS) {
+        uint32_t count = columnLength(mxGetScalar(inputs[3].get()));
+        if (count > 16 && count <= kMaxBulkReadoutFrames) inputs[3] = testhost::scalar(count % 17);
     }
     // The driver writes the raw-frame file the text names: keep it in the
     // run's scratch folder, whatever the text.

@@ -46,6 +46,10 @@ const CommandRow kCommandTable[kCommandCount] = {
      openRawCameraCommand},
     {"MemoryReadFromDisk", INPUTS("MemoryReadFromDisk"), "SSSSSSS", 1, "MemoryReadFromDisk needs 1 outputs\n",
      memoryReadFromDiskCommand},
+    {"MemoryReadFrames", INPUTS("MemoryReadFrames"), "SSS", 3, "MemoryReadFrames needs 3 outputs\n",
+     memoryReadFramesCommand},
+    {"MemoryReadSegments", INPUTS("MemoryReadSegments"), "SSS", 3, "MemoryReadSegments needs 3 outputs\n",
+     memoryReadSegmentsCommand},
     {"DiskReadProgress", INPUTS("DiskReadProgress"), "S", 4, "DiskReadProgress needs 4 outputs\n",
      diskReadProgressCommand},
 };

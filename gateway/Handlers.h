@@ -21,6 +21,8 @@ void memoryPreviewCommand(CommandCall& call);
 void memoryStartGrabCommand(CommandCall& call);
 void memoryStopGrabCommand(CommandCall& call);
 void memoryReadDataCommand(CommandCall& call);
+void memoryReadFramesCommand(CommandCall& call);
+void memoryReadSegmentsCommand(CommandCall& call);
 void memoryReadTriggerPositionCommand(CommandCall& call);
 void calibrateNoiseReductionCommand(CommandCall& call);
 void sendCfgCommand(CommandCall& call);

@@ -1,5 +1,7 @@
 #include "ModuleState.h"
 
+#include "acquisition/FrameBuffer.h"
+
 namespace {
 ModuleState state;
 }
@@ -11,4 +13,5 @@ void resetModuleState() {
     state.driverLoaded = false;
     state.interfaceAddress = kDefaultInterfaceAddress;
     clearCameraTable(state.cameraTable);
+    releaseRecycledFrameBuffers();
 }

@@ -19,8 +19,9 @@ struct ModuleState {
 
 ModuleState& moduleState();
 
-// Puts the state back as a fresh load of the module finds it. For tests,
-// which need a fresh module per case.
+// Puts the state back as a fresh load of the module finds it and gives the
+// recycled frame buffers back to the heap. For tests, which need a fresh
+// module per case.
 void resetModuleState();
 
 #endif

@@ -3,12 +3,16 @@
 #include "ArgumentChecks.h"
 #include "CommandTable.h"
 #include "ModuleState.h"
+#include "acquisition/FrameBuffer.h"
 #include "driver/QuorvelDrv.h"
 
 namespace {
 
 // Runs once when the host unloads the module; open cameras stay open.
-void ExitHook() { drvUnload(); }
+void ExitHook() {
+    drvUnload();
+    releaseRecycledFrameBuffers();
+}
 
 void loadDriverOnce() {
     ModuleState& state = moduleState();

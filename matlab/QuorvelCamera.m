@@ -395,21 +395,26 @@ classdef QuorvelCamera < handle
 
     function [frames, info] = readFrames(obj, positions, progress)
       % [frames, info] = cam.readFrames(positions [, progress])  Recorded frames stacked along the last dimension.
-      %   Mono frames stack along dimension 3, colour along 4. progress: true
+      %   Mono frames stack along dimension 3, colour along 4. Each run of
+      %   consecutive positions is read with one MemoryReadFrames call (a
+      %   tenth of the frames a call when progress is shown). progress: true
       %   or false; by default shown from ProgressThreshold frames on.
-      %   info (see readoutInfo in the README): per frame read its Position,
-      %   Segment (NaN: none) and TriggerIndex (position less the trigger
-      %   position; NaN when the recording has none), and Status: 0, or the
-      %   status number of the read that ended the readout early. With info
-      %   requested an early end keeps the frames read before it and raises
-      %   nothing; without it, it raises the status number's error.
+      %   info: per frame read its Position, Segment (NaN: none) and
+      %   TriggerIndex (position less the trigger position; NaN when the
+      %   recording has none), and Status: 0, or the status number of the
+      %   frame that ended the readout early. With info requested an early
+      %   end keeps the frames read before it and raises nothing; without
+      %   it, it raises the status number's error.
       %   Example:  cam = QuorvelCamera(1001);
       %             cam.startRecording(8, 3, 0, 8); cam.wait(5); cam.stopRecording();
       %             [frames, info] = cam.readFrames(0:7);
       if nargin < 3
         progress = numel(positions) >= obj.ProgressThreshold;
       end
-      [frames, read, status] = readMany(obj, @(k) obj.readFrame(positions(k)), numel(positions), progress, nargout > 1);
+      for k = 1:numel(positions)
+        splitPosition(positions(k));
+      end
+      [frames, read, status] = readMany(obj, 'MemoryReadFrames', positions, progress, nargout > 1);
       info = readoutInfo(obj, double(positions(1:read)), nan(1, read), status);
     end
 
@@ -421,15 +426,16 @@ classdef QuorvelCamera < handle
 
     function [frames, info] = readSegments(obj, numbers, progress)
       % [frames, info] = cam.readSegments(numbers [, progress])  Segments stacked along the last dimension.
-      %   As readFrames; info.Segment holds the segment numbers, and the
-      %   position (taken by the module from its segment table) is NaN.
+      %   As readFrames, with one MemoryReadSegments call per run of
+      %   consecutive numbers; info.Segment holds the segment numbers, and
+      %   the position (the module takes it from its segment table) is NaN.
       %   Example:  cam = QuorvelCamera(1004);
       %             cam.startRecording(12, 0, 3, 12); cam.wait(5); cam.stopRecording();
       %             [segments, info] = cam.readSegments(0:3);
       if nargin < 3
         progress = numel(numbers) >= obj.ProgressThreshold;
       end
-      [frames, read, status] = readMany(obj, @(k) obj.readSegment(numbers(k)), numel(numbers), progress, nargout > 1);
+      [frames, read, status] = readMany(obj, 'MemoryReadSegments', numbers, progress, nargout > 1);
       info = readoutInfo(obj, nan(1, read), double(numbers(1:read)), status);
     end
 
@@ -762,47 +768,89 @@ function refuseUndeliverableFormat(obj, format)
         obj.Id, format, quorvelStatusText(code));
 end
 
-function [frames, read, status] = readMany(obj, readOne, count, progress, keepPartial)
-  % Reads count frames with readOne(k), stacked along the last dimension.
-  % With keepPartial, a read that fails ends the readout: the frames before
-  % it are kept and its status number returned instead of raised.
+function [frames, read, status] = readMany(obj, keyword, numbers, progress, keepPartial)
+  % Reads each run of consecutive numbers with one call of the bulk keyword
+  % into one stack along the last dimension; with progress shown, a tenth
+  % of the frames a call. The first frame that fails ends the readout: with
+  % keepPartial the frames before it are kept and its status number is
+  % returned, otherwise its error is raised.
+  numbers = double(numbers(:)');
+  count = numel(numbers);
+  chunk = min(count, 65536);  % the most one bulk call reads
+  if progress
+    chunk = max(1, ceil(count / 10));
+  end
   frames = [];
-  reported = 0;
   read = 0;
   status = 0;
-  for k = 1:count
-    try
-      image = readOne(k);
-    catch failure
-      status = statusOf(failure);
-      if ~keepPartial || status == 0
-        rethrow(failure);
+  while read < count && status == 0
+    first = numbers(read + 1);
+    span = 1;
+    while span < chunk && read + span < count && numbers(read + span + 1) == first + span
+      span = span + 1;
+    end
+    if first >= 2^32
+      [status, block, got] = readBeyondBulk(obj, first, keepPartial);
+    else
+      if ~holds(obj)
+        raiseClosed(obj);
       end
-      break;
+      [status, block, got] = QuorvelML(keyword, obj.Id, first, span);
+      [status, got] = deal(double(status), double(got));
+      if status ~= 0 && ~obj.IsOpen
+        raiseClosed(obj);
+      end
     end
-    if k == 1
-      % Mono frames stack along dimension 3, colour frames along 4.
-      frames = zeros([size(image) count], class(image));
-      stackDim = ndims(image) + 1;
+    if got > 0
+      frames = placeFrames(frames, block, got, read, count);
+      read = read + got;
     end
-    if stackDim == 3
-      frames(:, :, k) = image;
-    else
-      frames(:, :, :, k) = image;
+    if status ~= 0 && ~keepPartial
+      QuorvelCamera.check(status, keyword, obj.Id);
     end
-    read = k;
-    if progress && (floor(10 * k / count) > reported || k == count)
-      reported = floor(10 * k / count);
-      fprintf('Camera %d: read %d of %d frames\n', obj.Id, k, count);
-    end
-  end
-  if read < count && read > 0
-    if stackDim == 3
-      frames = frames(:, :, 1:read);
-    else
-      frames = frames(:, :, :, 1:read);
+    if progress
+      fprintf('Camera %d: read %d of %d frames\n', obj.Id, read, count);
     end
   end
+  if read > 0 && read < count
+    planes = repmat({':'}, 1, ndims(frames) - 1);
+    frames = frames(planes{:}, 1:read);
+  end
+end
+
+function [status, block, got] = readBeyondBulk(obj, position, keepPartial)
+  % One frame at a position beyond the bulk commands' 32-bit first position.
+  status = 0;
+  block = [];
+  got = 0;
+  try
+    block = obj.readFrame(position);
+    got = 1;
+  catch failure
+    status = statusOf(failure);
+    if status == 0 || ~keepPartial
+      rethrow(failure);
+    end
+  end
+end
+
+function frames = placeFrames(frames, block, got, read, count)
+  % Puts the got frames of block after the read ones in a stack made for
+  % count frames; a block that is the whole readout is the stack itself.
+  if got == count
+    frames = block;
+    return;
+  end
+  frameSize = size(block);
+  if got > 1
+    frameSize = frameSize(1:end - 1);
+  end
+  if isempty(frames)
+    % Mono frames stack along dimension 3, colour frames along 4.
+    frames = zeros([frameSize count], class(block));
+  end
+  planes = repmat({':'}, 1, numel(frameSize));
+  frames(planes{:}, read + 1:read + got) = block;
 end
 
 function status = statusOf(failure)

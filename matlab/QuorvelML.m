@@ -206,6 +206,26 @@ function varargout = QuorvelML(varargin)
 %       failed or the segment number is 16352 or more.
 %       Example:  [status, img] = QuorvelML('MemoryReadData', id, 5, 0, 0);
 %
+%   [status, frames, framesRead] = QuorvelML('MemoryReadFrames', id, first, count)
+%       Reads the frames at positions first to first+count-1 (driver index
+%       0, on every camera type, segmented ones too) into one stack:
+%       H-by-W-by-framesRead (mono) or H-by-W-by-3-by-framesRead (colour),
+%       of the class MemoryReadData gives. The first frame that fails ends
+%       the readout: status is its number and frames holds the frames read
+%       before it (framesRead of them). count is at most 65536 (a larger
+%       count is an error).
+%       Status: as MemoryReadData, for the frame that stopped the readout;
+%       11 the stack would not fit in memory.
+%       Example:  [status, frames, n] = QuorvelML('MemoryReadFrames', id, 0, 8);
+%
+%   [status, frames, framesRead] = QuorvelML('MemoryReadSegments', id, firstSegment, count)
+%       Reads segments firstSegment to firstSegment+count-1 into one stack,
+%       each frame as MemoryReadData(id, 0, 0, segment) reads it: the first
+%       frame of the segment on cameras of types 18 to 20 (unless item 24 is
+%       4); on other cameras the frame at position 0 with the segment number
+%       as the driver's index. Stack, count and status as MemoryReadFrames.
+%       Example:  [status, frames, n] = QuorvelML('MemoryReadSegments', id, 0, 4);
+%
 %   TRANSFERS
 %
 %   status = QuorvelML('MemoryDownloadRawFrame', id, text, a, b, c, d, e)

@@ -151,6 +151,20 @@ mxArray* mxCreateNumericArray(mwSize dimensionCount, const mwSize* dimensions, m
     return array;
 }
 
+mxArray* mxCreateUninitNumericArray(mwSize dimensionCount, const mwSize* dimensions, mxClassID classId,
+                                    mxComplexity complexity) {
+    mxArray* array = mxCreateNumericArray(dimensionCount, dimensions, classId, complexity);
+    std::fill(array->bytes.begin(), array->bytes.end(), kUninitialisedByte);
+    return array;
+}
+
+int mxSetDimensions(mxArray* array, const mwSize* dimensions, mwSize dimensionCount) {
+    array->dimensions.assign(dimensions, dimensions + dimensionCount);
+    if (array->dimensions.size() == 1) array->dimensions.push_back(1);
+    array->bytes.resize(array->elementCount() * elementBytes(array->classId));
+    return 0;
+}
+
 mxArray* mxCreateString(const char* text) {
     size_t length = std::strlen(text);
     mxArray* array = newArray(mxCHAR_CLASS, {1, static_cast<mwSize>(length)});

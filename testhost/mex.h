@@ -34,6 +34,8 @@ typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
 
 struct mxArray;
 
+constexpr unsigned char kUninitialisedByte = 0xA5;
+
 extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]);
 
 void mexErrMsgIdAndTxt(const char* identifier, const char* format, ...);
@@ -49,6 +51,13 @@ char* mxArrayToString(const mxArray* array);
 void mxFree(void* pointer);
 mxArray* mxCreateNumericArray(mwSize dimensionCount, const mwSize* dimensions, mxClassID classId,
                               mxComplexity complexity);
+// Its bytes are not zeroed; this host fills them with kUninitialisedByte so
+// that tests see any byte the module leaves unwritten.
+mxArray* mxCreateUninitNumericArray(mwSize dimensionCount, const mwSize* dimensions, mxClassID classId,
+                                    mxComplexity complexity);
+// Changes the dimensions of a numeric array; like the real hosts, keeps the
+// data's first elements.
+int mxSetDimensions(mxArray* array, const mwSize* dimensions, mwSize dimensionCount);
 mxArray* mxCreateString(const char* text);
 
 #endif

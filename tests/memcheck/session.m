@@ -39,10 +39,12 @@ QuorvelSim('waitRecording', 1001, 5000);
 s = QuorvelML('MemoryStopGrab', 1001);
 [status, image] = QuorvelML('MemoryReadData', 1001, 0, 0, 0);
 [status, image] = QuorvelML('MemoryReadData', 1001, 3, 0, 1);
+[status, frames, n] = QuorvelML('MemoryReadFrames', 1001, 250, 10);  % stops past the memory's end
 s = QuorvelML('MemoryStartGrab', 1004, 0, 0, 2, 0);
 QuorvelSim('fireRecordEvent', 1004);
 s = QuorvelML('MemoryStopGrab', 1004);
 [status, image] = QuorvelML('MemoryReadData', 1004, 0, 0, 20000);
+[status, frames, n] = QuorvelML('MemoryReadSegments', 1004, 0, 3);
 
 s = QuorvelML('MemoryDownloadRawFrame', 1001, file, 0, 0, 4, 0, 0);
 s = QuorvelML('MemoryReadFromDisk', 1001, 0, 0, 0, 1, 0, 0);

@@ -8,8 +8,8 @@ expect_true(~isempty(strfind(helpText, 'QUORVELML')), 'help QuorvelML shows the 
 % Rows of the command table: {"Keyword", INPUTS(...), "kinds", outputs, ...
 table = fileread(fullfile(root, 'gateway', 'CommandTable.cpp'));
 rows = regexp(table, '\{"(\w+)", INPUTS\("\w+"\), "([ST]*)", (\d+),', 'tokens');
-rowCount = str2double(regexp(fileread(fullfile(root, 'gateway', 'CommandTable.h')), 'kCommandCount = (\d+)', 'tokens', 'once'));
-expect_equal(numel(rows), rowCount, 'every row of the command table is read');
+count = str2double(regexp(fileread(fullfile(root, 'gateway', 'CommandTable.h')), 'kCommandCount = (\d+)', 'tokens', 'once'){1});
+expect_equal(numel(rows), count, 'every row of the command table is read');
 for k = 1:numel(rows)
   [keyword, kinds, outputs] = rows{k}{:};
   synopsis = regexp(helpText, ['\n\s*(\[[^\]\n]*\]|\w+) = QuorvelML\(''' keyword '''([^)\n]*)\)'], 'tokens', 'once');

@@ -45,6 +45,9 @@ expect_equal(diff(numbers), ones(1, 19), 'encoded frame numbers follow the recor
 expect_equal(numbers, mod(memory.frames, 256), 'and are the frames the simulator recorded');
 [status, image] = QuorvelML('MemoryReadData', colour, 20, 0, 0);
 expect_equal([status nnz(image)], uint32([13 0]), 'position 20 was not recorded');
+[status, frames, framesRead] = QuorvelML('MemoryReadFrames', colour, 17, 5);
+expect_equal([status framesRead], uint32([13 3]), 'a stack past the recording stops at position 20');
+expect_equal(squeeze(double(frames(1, 1, :)))' / 256, numbers(18:20), 'and holds the 3 frames before it');
 
 file = [tempname() '.qrv'];
 expect_equal(QuorvelML('MemoryDownloadRawFrame', colour, file, 10, 0, 5, 0, 0), uint32(0), ...

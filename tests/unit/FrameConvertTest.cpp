@@ -3,11 +3,13 @@
 #include "TestHost.h"
 #include "acquisition/FrameConvertPaths.h"
 #include "acquisition/FrameLayout.h"
+#include "acquisition/ImageOutput.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -210,17 +212,51 @@ TEST(FrameConversion, LargeFramesWithPowerOfTwoAndOddRowsMatch) {
     }
 }
 
-TEST(ImagePairs, ScratchAndOutputShareClassAndDimensionsAndStartAtZero) {
-    const FrameShape shape = selectFrameShape(7, FrameFamily::Readout);
-    ImagePair pair = createImagePair(shape, 5, 3);
-    for (mxArray* array : {pair.scratch, pair.output}) {
-        EXPECT_EQ(array->classId, mxUINT16_CLASS);
-        EXPECT_EQ(array->dimensions, (std::vector<mwSize>{3, 5, 3}));
-        EXPECT_EQ(array->bytes, std::vector<unsigned char>(90, 0));
+// The helper thread takes the lower rows from a whole output line on; odd
+// heights, a one-sample misaligned output and every path and store kind.
+TEST(FrameConversion, TwoThreadsMatchTheReferenceOnAwkwardSizes) {
+    const uint32_t sizes[][2] = {{333, 257}, {1, 300}, {64, 129}, {130, 1000}};
+    for (uint32_t pixelFormat : {0u, 1u, 2u, 7u}) {
+        const FrameShape shape = selectFrameShape(pixelFormat, FrameFamily::Readout);
+        for (const auto& size : sizes) {
+            const size_t bytes = shape.frameBytes(size[0], size[1]);
+            std::vector<uint8_t> scratch(bytes), expected(bytes), output(bytes + shape.bytesPerSample);
+            for (size_t i = 0; i < bytes; ++i) scratch[i] = static_cast<uint8_t>(i * 2654435761u >> 11);
+            convertFrameReference(shape, size[0], size[1], scratch.data(), expected.data());
+            for (Variant variant : variants()) {
+                uint8_t* misaligned = output.data() + shape.bytesPerSample;
+                convertFrameOn(variant.path, variant.stores, shape, size[0], size[1], scratch.data(), misaligned, 2);
+                ASSERT_TRUE(std::equal(expected.begin(), expected.end(), misaligned))
+                    << variantName(variant) << ", format " << pixelFormat << ": " << size[0] << "x" << size[1];
+            }
+        }
     }
-    EXPECT_NE(pair.scratchData(), pair.outputData());
-    delete pair.scratch;
-    delete pair.output;
+}
+
+// Images are created unwritten (the test host fills them with a pattern)
+// and must come out whole: the delivered bytes converted, zeros after them,
+// a sample cut short keeping the bytes it has.
+TEST(ImageOutputs, AShortDeliveryConvertsAsIfZerosFollowedIt) {
+    for (uint32_t pixelFormat : {0u, 1u, 2u, 7u}) {
+        const FrameShape shape = selectFrameShape(pixelFormat, FrameFamily::Readout);
+        for (const auto& size : {std::pair<uint32_t, uint32_t>{5, 3}, {70, 131}}) {
+            const size_t bytes = shape.frameBytes(size.first, size.second);
+            const size_t line = bytes / size.second;
+            std::vector<uint8_t> frame(bytes);
+            for (size_t i = 0; i < bytes; ++i) frame[i] = static_cast<uint8_t>(i * 2654435761u >> 13);
+            for (size_t delivered : {bytes, bytes - 1, size.second / 2 * line + 3, line, size_t(1)}) {
+                std::vector<uint8_t> padded(frame.begin(), frame.begin() + delivered), expected(bytes);
+                padded.resize(bytes, 0);
+                convertFrameReference(shape, size.first, size.second, padded.data(), expected.data());
+                std::unique_ptr<mxArray> image(createImageArray(shape, size.first, size.second));
+                ASSERT_EQ(image->classId, shape.classId);
+                ASSERT_EQ(image->dimensions.size(), size_t(shape.dimensionCount));
+                convertDeliveredFrame(shape, size.first, size.second, frame.data(), delivered, mxGetData(image.get()));
+                EXPECT_EQ(image->bytes, expected) << pixelFormat << ": " << size.first << "x" << size.second << ", "
+                                                   << delivered << " bytes";
+            }
+        }
+    }
 }
 
 }  // namespace

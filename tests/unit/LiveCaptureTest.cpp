@@ -231,6 +231,19 @@ TEST_F(LiveCapture, CopiesStopAtTheDestinationSizeTheCoreIsGiven) {
     EXPECT_EQ(previewValue, 2u);
 }
 
+TEST_F(LiveCapture, ARecycledFrameBufferPassesOnOnlyWhatTheDriverDelivered) {
+    setFrameBufferAllocator(defaultFrameBufferAllocator());
+    openWith(kSimColourCameraId, 2, 1, 10, 10);  // two colour frames fill the buffer
+    ASSERT_EQ(run(3, "SynchGrab", {kSimColourCameraId, 0}).word(0), 0u);
+    simConfigureCamera(kSimColourCameraId, [](SimCamera& c) {
+        c.parameters[kSimParamPixelFormat].value = 1;
+        c.parameters[kSimParamExtraFrames].value = 0;
+    });
+    setGrab(kSimColourCameraId, {1, 1, 37, std::nullopt});
+    auto lowered = run(3, "SynchGrab", {kSimColourCameraId, 0});
+    EXPECT_EQ(lowered.output(1).bytes, imageOf(1, 10, 10, slice(renderedFrames(1, 2, 1, 10, 10), 0, 37)));
+}
+
 TEST_F(LiveCapture, RaisedByteSizeReadsNothingBeyondTheFrameBuffer) {
     openWith(kSimColourCameraId, 0, 0, 10, 10);
     setGrab(kSimColourCameraId, {1, 1, 100000, std::nullopt});
