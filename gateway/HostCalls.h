@@ -16,6 +16,7 @@ constexpr size_t kTextCopyLength = 256;  // at most 255 characters and the zero
 // code can catch them by identifier; the message texts stay as they are.
 constexpr const char* kInputCountError = "QuorvelML:inputCount";
 constexpr const char* kInputKindError = "QuorvelML:inputKind";
+constexpr const char* kInputValueError = "QuorvelML:inputValue";
 constexpr const char* kOutputCountError = "QuorvelML:outputCount";
 constexpr const char* kUnknownCommandError = "QuorvelML:unknownCommand";
 constexpr const char* kMemoryError = "QuorvelML:memory";

@@ -11,7 +11,8 @@ function varargout = QuorvelML(varargin)
 %   outputs, a non-scalar where a number belongs, a number where a text
 %   belongs) raise an error at once, before the camera is touched. Its
 %   identifier names the kind of mistake: QuorvelML:inputCount,
-%   QuorvelML:inputKind, QuorvelML:outputCount, QuorvelML:unknownCommand,
+%   QuorvelML:inputKind, QuorvelML:inputValue (a count beyond what the
+%   command takes), QuorvelML:outputCount, QuorvelML:unknownCommand,
 %   QuorvelML:memory (no memory for a text), QuorvelML:driverLoad (the
 %   driver library could not be loaded).
 %
