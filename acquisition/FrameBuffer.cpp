@@ -1,12 +1,16 @@
 #include "FrameBuffer.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
 // A command holds at most a frame buffer or a staging buffer at a time; a
 // few entries let live capture and readout keep one block each.
 constexpr int kRecycledBlocks = 4;
+
+// Below this a fresh block costs less than a kept one would hold back.
+constexpr size_t kSmallestRecycledBlock = 64 * 1024;
 
 struct RecycledBlock {
     void* block = nullptr;
@@ -20,6 +24,7 @@ RecycledBlock recycled[kRecycledBlocks];
 // of least capacity is regrown (an empty one has none), so that the block
 // kept for the largest frames stays.
 void* recyclingAllocate(size_t bytes) {
+    if (bytes < kSmallestRecycledBlock) return std::malloc(bytes);
     RecycledBlock* fits = nullptr;
     RecycledBlock* regrow = nullptr;
     for (RecycledBlock& entry : recycled) {
@@ -58,9 +63,13 @@ FrameBufferAllocator defaultFrameBufferAllocator() { return {recyclingAllocate, 
 
 void setFrameBufferAllocator(const FrameBufferAllocator& allocator) { current = allocator; }
 
-void* allocateFrameBuffer(size_t bytes) { return current.allocate(bytes == 0 ? 1 : bytes); }
+void* allocateModuleBlock(size_t bytes) { return current.allocate(bytes); }
 
-void releaseFrameBuffer(void* block) { current.release(block); }
+void releaseModuleBlock(void* block) {
+    if (block != nullptr) current.release(block);
+}
+
+void* allocateFrameBuffer(size_t bytes) { return allocateModuleBlock(bytes == 0 ? 1 : bytes); }
 
 void releaseRecycledFrameBuffers() {
     for (RecycledBlock& entry : recycled) {

@@ -15,9 +15,6 @@
 namespace {
 
 constexpr uint32_t kParamReadoutCheck = 11;
-struct FrameBufferDeleter {
-    void operator()(void* block) const { releaseFrameBuffer(block); }
-};
 
 }  // namespace
 
@@ -62,7 +59,7 @@ ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positi
     }
 
     if (!destination.frameBoundKnown) return ResultParameterReadFailed;
-    std::unique_ptr<void, FrameBufferDeleter> staging(allocateFrameBuffer(destination.frameBound));
+    FrameBufferBlock staging(allocateFrameBuffer(destination.frameBound));
     if (staging == nullptr) return ResultReadFailed;
     // Only the bytes that reach the receiver need clearing: the staging
     // buffer is reused and may hold an earlier frame.

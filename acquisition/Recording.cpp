@@ -47,11 +47,13 @@ ResultCode camStartGrab(int32_t cameraId, uint32_t first, uint32_t second, uint3
 }
 
 ResultCode camStopGrab(int32_t cameraId) {
-    CameraSlot* slot = findOpenCamera(cameraId);
-    if (slot == nullptr) return ResultStopFailed;
+    int index = findOpenCameraIndex(cameraId);
+    if (index == kNoSlot) return ResultStopFailed;
+    CameraSlot& slot = cameraSlot(index);
     uint32_t word = 0;
-    if (drvStopRecording(slot->deviceHandle.load(), &word) != 0) return ResultStopFailed;
-    slot->frameReadyCount.store(0);
+    if (drvStopRecording(slot.deviceHandle.load(), &word) != 0) return ResultStopFailed;
+    detachGrabContext(index);
+    slot.frameReadyCount.store(0);
     return ResultOk;
 }
 

@@ -18,7 +18,8 @@ constexpr uint32_t kRecordingCallbackMode = 1;
 ResultCode camStartGrab(int32_t cameraId, uint32_t first, uint32_t second, uint32_t segmentArgument,
                         uint32_t fourth);
 
-// Stops the recording; only a successful stop clears the ready count.
+// Stops the recording; only a successful stop clears the ready count and
+// detaches the GrabContext, so that a late callback counts nothing.
 // Answers 0 or ResultStopFailed.
 ResultCode camStopGrab(int32_t cameraId);
 

@@ -15,6 +15,11 @@ TransferNumbers numbersFrom(const CommandCall& call) {
 
 void memoryDownloadRawFrameCommand(CommandCall& call) {
     uint32_t* status = call.wordOutput(0);
+    // A file name cut short would name another file: it never reaches the driver.
+    if (!call.textIsWhole(3)) {
+        *status = ResultDownloadFailed;
+        return;
+    }
     *status = camDownloadRawFrame(call.signedScalar(2), call.text(3), numbersFrom(call));
 }
 

@@ -43,9 +43,13 @@ int FindCameraSlot(int32_t key) { return lowestSlotWithKey(key); }
 
 int ReleaseCameraSlot(int32_t key) {
     int index = lowestSlotWithKey(key);
-    if (index != kNoSlot) zeroSlot(slots()[index], kFreeSlotKey);
+    if (index == kNoSlot) return index;
+    detachGrabContext(index);
+    zeroSlot(slots()[index], kFreeSlotKey);
     return index;
 }
+
+void detachGrabContext(int index) { moduleState().cameraTable.grabContexts[index].cameraId.store(kFreeSlotKey); }
 
 CameraSlot& cameraSlot(int index) { return slots()[index]; }
 

@@ -51,7 +51,12 @@ struct CameraTable {
 void ResetCameraTable();                 // every slot zeroed and free
 int ClaimCameraSlot(int32_t key);        // index of the slot taken, or kNoSlot when full
 int FindCameraSlot(int32_t key);         // index, or kNoSlot
-int ReleaseCameraSlot(int32_t key);      // index of the slot freed, or kNoSlot
+int ReleaseCameraSlot(int32_t key);      // index of the slot freed, or kNoSlot; detaches its GrabContext
+
+// The slot's GrabContext names no camera until the next start: a driver
+// calling back late (after a successful stop, or after a close) finds no
+// camera and touches nothing, even when the same camera is open again.
+void detachGrabContext(int index);
 
 CameraSlot& cameraSlot(int index);
 

@@ -1,13 +1,18 @@
 // "ReadGPSTiming": the status number and a uint8 column of the requested
-// length holding the timing text, returned whatever the status.
+// length (0 to kMaxTimingColumnLength) holding the timing text, returned
+// whatever the status.
 #include "Timing.h"
 #include "gateway/Handlers.h"
 
+static_assert(kMaxTimingColumnLength == 65536, "the length message names the maximum");
+
 void readGPSTimingCommand(CommandCall& call) {
+    const int32_t length = call.signedScalar(3);
+    if (length < 0 || length > kMaxTimingColumnLength)
+        raiseHostError(kInputValueError, "Input 3 must be a length from 0 to 65536.");
     uint32_t* status = call.wordOutput(0);
-    uint32_t length = call.scalar(3);
     const mwSize dimensions[] = {static_cast<mwSize>(length), 1};
     call.plhs[1] = mxCreateNumericArray(2, dimensions, mxUINT8_CLASS, mxREAL);
     auto* column = static_cast<uint8_t*>(mxGetData(call.plhs[1]));
-    *status = camReadTiming(call.signedScalar(2), column, length);
+    *status = camReadTiming(call.signedScalar(2), column, static_cast<size_t>(length));
 }

@@ -4,6 +4,7 @@
 #include "acquisition/Readout.h"
 #include "camera/CameraTable.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -110,6 +111,17 @@ void checkImage(const mxArray& image, bool live, const std::string& description)
         contractBroken("live colour image not uint8", description);
 }
 
+// The calls the host's thread made since the log held `logged` calls (the
+// driver's threads call meanwhile); the log keeps only the recent ones.
+std::vector<SimCall> hostThreadCallsSince(uint64_t logged) {
+    std::vector<SimCall> log = simCallLog();
+    const uint64_t firstKept = simLoggedCallCount() - log.size();
+    std::vector<SimCall> calls;
+    for (size_t i = size_t(std::max(logged, firstKept) - firstKept); i < log.size(); ++i)
+        if (log[i].thread == std::this_thread::get_id()) calls.push_back(log[i]);
+    return calls;
+}
+
 bool allZero(const mxArray& array) {
     for (unsigned char byte : array.bytes)
         if (byte != 0) return false;
@@ -141,6 +153,10 @@ std::string expectedCheckError(const CommandRow& row, int nlhs, const std::vecto
     if (nlhs != row.outputCount) return row.outputCountMessage;
     if (isBulkReadout(row.keyword) && argumentWord(*inputs[3]) > kMaxBulkReadoutFrames)
         return std::string(row.keyword) + " reads at most " + std::to_string(kMaxBulkReadoutFrames) + " frames\n";
+    if (std::string(row.keyword) == "ReadGPSTiming") {
+        const int32_t length = int32_t(argumentWord(*inputs[2]));
+        if (length < 0 || length > 65536) return "Input 3 must be a length from 0 to 65536.";
+    }
     return "";
 }
 
@@ -177,12 +193,9 @@ void checkOutputs(const CallContext& context, const testhost::CallResult& result
     if (needsOpenCamera(keyword) && !context.cameraOpen) {
         // No slot: nothing may reach the driver, and nothing may succeed
         // except the driver-free "GrabIsReady", which reports not ready.
-        std::vector<SimCall> log = simCallLog();
-        // Callbacks on the driver's threads call the driver meanwhile.
-        for (size_t i = context.driverCalls; i < log.size(); ++i)
-            if (log[i].thread == std::this_thread::get_id() && log[i].operation != "drvPreLoad" &&
-                log[i].operation != "drvLoad")
-                contractBroken("driver called for a camera not open: " + log[i].describe(), description);
+        for (const SimCall& call : hostThreadCallsSince(context.driverCalls))
+            if (call.operation != "drvPreLoad" && call.operation != "drvLoad")
+                contractBroken("driver called for a camera not open: " + call.describe(), description);
         if (keyword == "GrabIsReady" ? wordOf(result.output(1)) != 0 : first == 0)
             contractBroken("success reported for a camera not open", description);
     }
@@ -221,6 +234,14 @@ void checkOutputs(const CallContext& context, const testhost::CallResult& result
         std::vector<mwSize> expected{mwSize(argumentWord(*context.inputs[2])), 1};
         if (column.classId != mxUINT8_CLASS || column.dimensions != expected) contractBroken("timing column", description);
         if (first != 0 && !allZero(column)) contractBroken("failed timing read wrote text", description);
+    } else if (keyword == "MemoryDownloadRawFrame") {
+        // A file name the driver would get cut short never reaches it.
+        const mxArray& name = *context.inputs[2];
+        if (name.bytes.size() > 255 || std::memchr(name.bytes.data(), 0, name.bytes.size()) != nullptr) {
+            if (first != 25) contractBroken("a file name that cannot be passed whole did not answer 25", description);
+            for (const SimCall& call : hostThreadCallsSince(context.driverCalls))
+                if (call.operation == "drvDownloadRawFrame") contractBroken("a cut file name reached the driver", description);
+        }
     } else if (keyword == "OpenRawCamera") {
         if (wordOf(result.output(1)) != 0) contractBroken("raw camera id not 0", description);
     } else if (keyword == "OpenCamera") {

@@ -13,8 +13,9 @@
 // Aborts with the message and the call's description.
 [[noreturn]] void contractBroken(const std::string& what, const std::string& call);
 
-// The message the uniform checks must raise for this call, or "" when the
-// checks pass: input count, each input by position, output count.
+// The message the checks must raise for this call, or "" when they pass:
+// input count, each input by position, output count, then the timing
+// column's length (0 to 65536).
 std::string expectedCheckError(const CommandRow& row, int nlhs, const std::vector<const mxArray*>& inputs);
 
 // The text a command raises while its camera operation is not built.
@@ -25,7 +26,7 @@ struct CallContext {
     const CommandRow* row;
     std::vector<const mxArray*> inputs;
     bool cameraOpen;        // input 2 named a registered camera
-    size_t driverCalls;     // length of the simulator's call log
+    uint64_t driverCalls;   // calls the simulator had logged
     std::string description;
 };
 

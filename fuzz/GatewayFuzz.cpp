@@ -10,6 +10,7 @@
 #include "TestHost.h"
 #include "acquisition/Readout.h"
 #include "camera/CameraTable.h"
+#include "gateway/HostCalls.h"
 #include "gateway/ModuleState.h"
 
 #include <algorithm>
@@ -146,14 +147,12 @@ const std::string& scratchFolder() {
 }
 
 // A file name in the scratch folder, of about the length given.
-std::string scratchFile(size_t length) {
-    return scratchFolder() + "/f" + std::string(std::min<size_t>(length, 200), 'x');
-}
-
-// The column length MATLAB code asks "ReadGPSTiming" for.
-uint32_t columnLength(double value) {
-    if (std::isnan(value) || std::fabs(value) >= 9223372036854775808.0) return 0;
-    return uint32_t(uint64_t(int64_t(value)));
+// A name in the run's scratch folder as long as the text given (up to 300
+// characters), holding a zero character where the text held one.
+std::string scratchFile(const std::string& text) {
+    std::string name = scratchFolder() + "/f" + std::string(std::min<size_t>(text.size(), 300), 'x');
+    if (text.find('\0') != std::string::npos) name += std::string(1, '\0') + "tail";
+    return name;
 }
 
 void runCall(FuzzInput& in, Session& session) {
@@ -177,25 +176,18 @@ void runCall(FuzzInput& in, Session& session) {
             inputs.push_back(makeArgument(in, kind));
         }
     }
-    // A column of gigabytes is the host's to refuse; keep the timing column
-    // within what the test host can hand out.
-    if (std::string(row.keyword) == "ReadGPSTiming" && inputs.size() == 3 && inputs[2]->elementCount() == 1 &&
-        inputs[2]->classId >= mxDOUBLE_CLASS && inputs[2]->classId <= mxUINT64_CLASS) {
-        uint32_t length = columnLength(mxGetScalar(inputs[2].get()));
-        if (length > 65536) inputs[2] = testhost::scalar(length % 65536);
-    }
-    // Likewise a stack of thousands of frames: a count the bulk readouts
-    // accept stays small.
+    // A stack of thousands of frames is the host's to refuse: a count the
+    // bulk readouts accept stays small.
     const bool bulk = std::string(row.keyword) == "MemoryReadFrames" || std::string(row.keyword) == "MemoryReadSegments";
     if (bulk && inputs.size() == 4 && inputs[3]->elementCount() == 1 && inputs[3]->classId >= mxDOUBLE_CLASS &&
         inputs[3]->classId <= mxUINT64_CLASS) {
-        uint32_t count = columnLength(mxGetScalar(inputs[3].get()));
+        uint32_t count = convertScalar(mxGetScalar(inputs[3].get()));
         if (count > 16 && count <= kMaxBulkReadoutFrames) inputs[3] = testhost::scalar(count % 17);
     }
     // The driver writes the raw-frame file the text names: keep it in the
     // run's scratch folder, whatever the text.
     if (std::string(row.keyword) == "MemoryDownloadRawFrame" && inputs.size() >= 3 && inputs[2]->classId == mxCHAR_CLASS)
-        inputs[2] = testhost::text(scratchFile(inputs[2]->bytes.size()));
+        inputs[2] = testhost::text(scratchFile(std::string(inputs[2]->bytes.begin(), inputs[2]->bytes.end())));
     int nlhs = in.below(5) == 0 ? int(in.below(7)) : row.outputCount;
 
     std::vector<const mxArray*> pointers;
@@ -212,10 +204,9 @@ void runCall(FuzzInput& in, Session& session) {
     } else if (session.arrayToStringFails) {
         expected = "Memory allocation failed.";
     } else {
-        // The host's text ends at the first zero character.
+        // Keywords are whole texts: one holding a zero character is none.
         std::string keyword(pointers[0]->bytes.begin(), pointers[0]->bytes.end());
-        keyword.resize(keyword.find('\0') == std::string::npos ? keyword.size() : keyword.find('\0'));
-        resolved = findCommand(keyword.c_str());
+        resolved = keyword.find('\0') == std::string::npos ? findCommand(keyword.c_str()) : nullptr;
         expected = resolved == nullptr ? "Unrecognized mode for QuorvelML interface."
                                        : expectedCheckError(*resolved, nlhs, pointers);
     }
@@ -225,7 +216,7 @@ void runCall(FuzzInput& in, Session& session) {
     }
 
     bool wasLoaded = moduleState().driverLoaded;
-    CallContext context{resolved, pointers, namesOpenCamera(pointers), simCallLog().size(), description};
+    CallContext context{resolved, pointers, namesOpenCamera(pointers), simLoggedCallCount(), description};
     try {
         testhost::CallResult result = testhost::call(nlhs, pointers);
         if (resolved == nullptr || !expected.empty()) contractBroken("no error where \"" + expected + "\" was due", description);
@@ -245,7 +236,10 @@ void scheduleFault(FuzzInput& in) {
     int skip = int(in.below(6));
     uint32_t value = in.below(4) == 0 ? in.word() : kForcedValues[in.below(6)];
     int count = in.below(4) == 0 ? kSimForever : 1 + int(in.below(3));
-    simForceResultAfter(operation, skip, value, count);
+    if (in.below(4) == 0)
+        simForceResultWhere(operation, in.below(4), in.below(2) == 0 ? in.below(40) : in.word(), value, count);
+    else
+        simForceResultAfter(operation, skip, value, count);
 }
 
 
@@ -265,7 +259,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int step = 0; step < kMaxSteps && !in.empty(); ++step) {
         switch (in.below(12)) {
             case 0: scheduleFault(in); break;
-            case 1: simFireRecordEvent(kCameraIds[in.below(5)]); break;
+            case 1:
+                if (in.below(4) == 0) simFireLateRecordEvent(kCameraIds[in.below(5)]);
+                else simFireRecordEvent(kCameraIds[in.below(5)]);
+                break;
             case 2: simFireDiskProgress(kCameraIds[in.below(5)], in.word(), in.word()); break;
             case 3:
                 if (in.below(8) == 0) session.arrayToStringFails = true;
@@ -287,7 +284,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (simCallCount("drvUnload") - unloadsBefore != (hooked ? 1 : 0)) contractBroken("driver unload count", "exit");
     // Callbacks after the unload find no registration and touch nothing.
     for (uint32_t id : kCameraIds)
-        if (simFireRecordEvent(id) || simFireDiskProgress(id, 1, 1)) contractBroken("callback after unload", "exit");
+        if (simFireRecordEvent(id) || simFireLateRecordEvent(id) || simFireDiskProgress(id, 1, 1))
+            contractBroken("callback after unload", "exit");
     gFigures.faultsInjected += simForcedCallCount();
     return 0;
 }

@@ -1,7 +1,6 @@
 #include "ArgumentChecks.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -15,7 +14,7 @@ namespace {
 
 void releaseTextArguments(CommandCall& call) {
     for (char*& text : call.texts) {
-        std::free(text);
+        releaseTextArgument(text);
         text = nullptr;
     }
 }
@@ -41,7 +40,7 @@ void prepareCommandCall(const CommandRow& row, int nlhs, mxArray* plhs[], int nr
             call.scalars[position] = convertScalar(mxGetScalar(input));
             continue;
         }
-        call.texts[position] = copyTextArgument(input);
+        call.texts[position] = copyTextArgument(input, call.wholeTexts[position]);
         if (call.texts[position] == nullptr) {
             releaseTextArguments(call);
             raiseHostError(kMemoryError, "Memory allocation failed.");

@@ -1,5 +1,7 @@
 #include "HostCalls.h"
 
+#include "acquisition/FrameBuffer.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -19,20 +21,30 @@ bool isScalarArgument(const mxArray* array) {
     return mxGetM(array) * mxGetN(array) == 1 && mxIsNumeric(array);
 }
 
-char* copyTextArgument(const mxArray* array) {
-    char* buffer = static_cast<char*>(std::calloc(kTextBufferSize, 1));
+bool isWholeText(const mxArray* array, const char* copy) {
+    // A host's text may take more bytes than the array has characters, never fewer.
+    return std::strlen(copy) >= mxGetM(array) * mxGetN(array);
+}
+
+char* copyTextArgument(const mxArray* array, bool& whole) {
+    auto* buffer = static_cast<char*>(allocateModuleBlock(kTextBufferSize));
     if (buffer == nullptr) return nullptr;
+    std::memset(buffer, 0, kTextBufferSize);
+    const bool cut = mxGetString(array, buffer, static_cast<mwSize>(kTextCopyLength)) != 0;
     // Octave's copy leaves the buffer untouched when the text does not fit;
     // the first 255 characters then come from a full copy.
-    if (mxGetString(array, buffer, static_cast<mwSize>(kTextCopyLength)) != 0 && buffer[0] == '\0') {
+    if (cut && buffer[0] == '\0') {
         char* full = mxArrayToString(array);
         if (full != nullptr) {
             std::strncpy(buffer, full, kTextCopyLength - 1);
             mxFree(full);
         }
     }
+    whole = !cut && isWholeText(array, buffer);
     return buffer;
 }
+
+void releaseTextArgument(char* text) { releaseModuleBlock(text); }
 
 uint32_t* createWordOutput(mxArray** slot) {
     const mwSize dimensions[] = {1, 1};

@@ -32,8 +32,15 @@ uint32_t convertScalar(double value);
 bool isScalarArgument(const mxArray* array);
 
 // A heap copy of the text argument in a kTextBufferSize buffer, cut at 255
-// characters; nullptr when the buffer cannot be had. Release with free().
-char* copyTextArgument(const mxArray* array);
+// characters; nullptr when the buffer cannot be had. Release with
+// releaseTextArgument(). `whole` tells whether the copy holds every
+// character: false for a text cut at 255 characters or at a zero character.
+char* copyTextArgument(const mxArray* array, bool& whole);
+void releaseTextArgument(char* text);
+
+// True when the zero-terminated copy of the character array holds all of its
+// characters, so that no zero character inside the array cut it short.
+bool isWholeText(const mxArray* array, const char* copy);
 
 // A zero-filled real 1x1 uint32 array; returns its word.
 uint32_t* createWordOutput(mxArray** slot);

@@ -24,10 +24,13 @@ void loadDriverOnce() {
 }
 
 const CommandRow& resolveKeyword(const mxArray* keywordArray) {
-    if (!mxIsChar(keywordArray)) raiseHostError(kInputKindError, "First input to the ZEL camera interface must be a string.");
+    if (!mxIsChar(keywordArray))
+        raiseHostError(kInputKindError, "First input to the ZEL camera interface must be a string.");
     char* keyword = mxArrayToString(keywordArray);
     if (keyword == nullptr) raiseHostError(kMemoryError, "Memory allocation failed.");
-    const CommandRow* row = findCommand(keyword);
+    // Compared as a whole: a zero character inside the keyword makes it no
+    // keyword, rather than the keyword before it.
+    const CommandRow* row = isWholeText(keywordArray, keyword) ? findCommand(keyword) : nullptr;
     // Released before the error too: not every host reclaims the text of a
     // command that ends in an error (Octave keeps it for good).
     mxFree(keyword);

@@ -11,17 +11,18 @@ function varargout = QuorvelML(varargin)
 %   outputs, a non-scalar where a number belongs, a number where a text
 %   belongs) raise an error at once, before the camera is touched. Its
 %   identifier names the kind of mistake: QuorvelML:inputCount,
-%   QuorvelML:inputKind, QuorvelML:inputValue (a count beyond what the
+%   QuorvelML:inputKind, QuorvelML:inputValue (a number beyond what the
 %   command takes), QuorvelML:outputCount, QuorvelML:unknownCommand,
 %   QuorvelML:memory (no memory for a text), QuorvelML:driverLoad (the
 %   driver library could not be loaded).
 %
 %   Scalar inputs are truncated toward zero and their low 32 bits are used
 %   (-1 becomes 4294967295, 2^32+5 becomes 5). Texts are cut to 255
-%   characters. Every numeric output is uint32 unless said otherwise. Image
-%   outputs are H-by-W (mono) or H-by-W-by-3 (colour), in the camera's
-%   orientation, and are returned full-size (zeros where nothing was read)
-%   whatever the status.
+%   characters (a raw-frame file name is refused instead). A keyword is
+%   compared whole: one holding char(0) is unknown. Every numeric output
+%   is uint32 unless said otherwise. Image outputs are H-by-W (mono) or
+%   H-by-W-by-3 (colour), in the camera's orientation, and are returned
+%   full-size (zeros where nothing was read) whatever the status.
 %
 %   The QuorvelCamera class wraps these commands in an object that turns
 %   non-zero status numbers into errors; see "help QuorvelCamera".
@@ -146,7 +147,8 @@ function varargout = QuorvelML(varargin)
 %       length-by-1 uint8 column holding a zero-terminated text such as
 %       '(2024/02/15) 13:05:09:123:456' (date, then hours, minutes, seconds,
 %       milliseconds, microseconds), or '(NO IRIG/GPS/PTP DATA)' when the
-%       camera has no such time (status 0). Pass a length of 64.
+%       camera has no such time (status 0). Pass a length of 64; the length
+%       is at most 65536, and a longer or negative one raises an error.
 %       Status: 0; 20 reading the timing record failed (column all zero).
 %       Example:  [status, c] = QuorvelML('ReadGPSTiming', id, 64);
 %                 text = char(c(1:find(c == 0, 1) - 1))'
@@ -231,7 +233,9 @@ function varargout = QuorvelML(varargin)
 %
 %   status = QuorvelML('MemoryDownloadRawFrame', id, text, a, b, c, d, e)
 %       Has the driver download a raw frame; the text and five numbers are
-%       passed to the driver. Status: 0; 25 the download failed.
+%       passed to the driver. A file name the driver cannot be given whole
+%       (over 255 characters, or holding char(0)) answers 25 without
+%       calling the driver. Status: 0; 25 the download failed.
 %       Example:  status = QuorvelML('MemoryDownloadRawFrame', id, 'frame.raw', 0, 0, 0, 0, 0)
 %
 %   status = QuorvelML('MemoryReadFromDisk', id, a, b, c, d, e, f)

@@ -2,10 +2,10 @@
 // users without hardware drive through the ordinary driver interface.
 //
 // The simulator keeps a set of cameras (reset to the default set below),
-// logs every driver call with its arguments, and can force any operation's
-// result: a forced call returns the forced value at once and has no effect,
-// so a forced 0 is a success that did nothing. All functions are safe to
-// call from any thread.
+// logs the most recent driver calls with their arguments and counts every
+// call, and can force any operation's result: a forced call returns the
+// forced value at once and has no effect, so a forced 0 is a success that
+// did nothing. All functions are safe to call from any thread.
 #ifndef QUORVEL_SIMULATOR_QUORVELSIM_H
 #define QUORVEL_SIMULATOR_QUORVELSIM_H
 
@@ -54,6 +54,8 @@ constexpr uint32_t kSimErrorNotLoaded = 7;      // drvLoad has not run
 // Settings records the simulator fills: word 0 keeps the size, word 1 the
 // camera id, word 2 the signature, word 3 1 for the extended load.
 constexpr uint32_t kSimSettingsSignature = 0x51534554;
+
+constexpr unsigned char kSimFrameExcessByte = 0xA5;
 
 struct SimParameter {
     uint32_t value = 0;
@@ -160,6 +162,16 @@ struct SimCamera {
     SimGrabBehaviour grab;
     uint32_t framesDelivered = 0;
 
+    // Frame faults, in the frame-writing calls (drvGrabFrames, drvGrabPreview,
+    // drvReadMemory): the next such call writes only partialFrameBytes
+    // bytes of its frames and then fails with partialFrameResult;
+    // frameExcess makes every frame that many bytes (0xA5) longer than its
+    // W x H pixels. Live grabs still write no more than the caller's
+    // byteSize and report the frames' true size in it.
+    std::optional<uint32_t> partialFrameBytes;
+    uint32_t partialFrameResult = 1;
+    uint32_t frameExcess = 0;
+
     // Camera memory, recording and transfers.
     SimMemory memory;
 };
@@ -179,7 +191,12 @@ struct SimCall {
 
 constexpr int kSimForever = -1;
 
-// Back to the default cameras, an empty log, nothing forced, not loaded.
+// Calls the log keeps by default: the most recent ones; older calls are
+// dropped and counted, so that a long session's memory stays flat.
+constexpr size_t kSimCallLogLimit = 4096;
+
+// Back to the default cameras, an empty log of the default limit, nothing
+// forced, not loaded.
 void simReset();
 
 void simAddCamera(const SimCamera& camera);
@@ -190,22 +207,35 @@ std::optional<SimCamera> simCamera(uint32_t cameraId);
 std::vector<uint32_t> simCameraIds();
 
 // The next `count` calls of the operation (kSimForever: every call) return
-// value without effect.
-void simForceResult(const std::string& operation, uint32_t value, int count = 1);
+// value without effect. False, forcing nothing, when the name is neither a
+// driver operation nor kSimAnyOperation; so for every schedule below.
+bool simForceResult(const std::string& operation, uint32_t value, int count = 1);
 void simClearForcedResults();
 
 // The count drvEnumCameras reports, whatever it fills; nullopt: the truth.
 void simSetReportedEnumCount(std::optional<uint32_t> count);
 
+// The most recent calls, oldest first (at most the log's limit).
 std::vector<SimCall> simCallLog();
 void simClearCallLog();
-// Calls of the operation in the log.
+// Calls of the operation since the log was cleared, dropped ones included.
 int simCallCount(const std::string& operation);
+// Calls since the log was cleared, and those of them the log no longer holds.
+uint64_t simLoggedCallCount();
+uint64_t simDroppedCallCount();
+// Keeps at most the `calls` most recent calls (0: none, only the counts).
+void simSetCallLogLimit(size_t calls);
 
 // Records the next frame of the camera's running recording, if one runs,
 // and calls the recording callback that drvStartRecording registered, on
 // the calling thread; false when none is registered (or it was stopped).
 bool simFireRecordEvent(uint32_t cameraId);
+// Calls the recording callback that the camera's last drvStartRecording
+// registered, with event and detail 0, even after the recording was stopped
+// or the camera closed: a driver calling back late. False when the camera
+// has not recorded since simReset or the last drvUnload (after which the
+// module that registered the callback may be gone).
+bool simFireLateRecordEvent(uint32_t cameraId);
 // Calls the disk-read callback that drvReadFromDisk registered for the camera.
 bool simFireDiskProgress(uint32_t cameraId, uint32_t current, uint32_t final);
 
@@ -222,7 +252,18 @@ constexpr const char* kSimAnyOperation = "*";
 // The next `skip` calls of the operation pass untouched; the `count` calls
 // after them (kSimForever: all) return value without effect. Replaces any
 // schedule of the operation.
-void simForceResultAfter(const std::string& operation, int skip, uint32_t value, int count = 1);
+bool simForceResultAfter(const std::string& operation, int skip, uint32_t value, int count = 1);
+
+// A failure chosen by the call's arguments: the next `count` calls of the
+// operation whose argument `argument` (counted from 0, in the order the log
+// lists them) equals `value` return `result` without effect; other calls
+// pass. Only the reads of parameter 16: ("drvGetParameter", 2, 16, result).
+// Schedules by position (above) win over it. Adds to earlier ones.
+bool simForceResultWhere(const std::string& operation, size_t argument, uint64_t value, uint32_t result,
+                         int count = 1);
+
+// True for the name of a driver operation.
+bool simIsDriverOperation(const std::string& name);
 
 // Calls answered with a forced result since the last simReset().
 uint64_t simForcedCallCount();

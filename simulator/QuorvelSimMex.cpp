@@ -9,10 +9,24 @@
 //   QuorvelSim('force', operation, value [, count])   count -1: every call
 //   QuorvelSim('clearForced')
 //   QuorvelSim('forceAfter', operation, skip, value [, count])   operation '*': every operation
+//   QuorvelSim('forceWhere', operation, argument, argumentValue, value [, count])
+//                                                only calls whose argument (from 0, as the log
+//                                                lists them) holds argumentValue; e.g. the reads
+//                                                of parameter 16: ('drvGetParameter', 2, 16, 1)
+//                                                A name that is no driver operation is an error.
+//   QuorvelSim('partialFrame', id, bytes [, value])   the next frame-writing call (drvGrabFrames,
+//                                                drvGrabPreview, drvReadMemory) writes only bytes
+//                                                bytes, then answers value (default 1)
+//   QuorvelSim('frameExcess', id, bytes)         every frame that many bytes longer than W x H
+//   QuorvelSim('fireLateRecordEvent', id)        the camera's last recording callback, even after
+//                                                its stop or close -> true when one ran
 //   QuorvelSim('lock') / QuorvelSim('unlock')    keep the simulator (and its log) loaded through 'clear all'
-//   QuorvelSim('log')                            -> cell column of 'drvX(arguments)' lines
+//   QuorvelSim('log')                            -> cell column of 'drvX(arguments)' lines, the
+//                                                most recent calls (4096 unless set), oldest first
 //   QuorvelSim('clearLog')
-//   QuorvelSim('callCount', operation)           -> number of logged calls
+//   QuorvelSim('callCount', operation)           -> calls since the log was cleared, dropped included
+//   QuorvelSim('droppedCalls')                   -> calls too old for the log
+//   QuorvelSim('setLogLimit', calls)             keep at most this many recent calls
 //   QuorvelSim('fireRecordEvent', id)            -> true when a callback ran
 //   QuorvelSim('fireDiskProgress', id, current, final)
 //   QuorvelSim('cameras')                        -> row of camera ids
@@ -65,6 +79,14 @@ mxArray* logicalValue(bool value) { return mxCreateLogicalScalar(value); }
 
 void requireCamera(bool found) {
     if (!found) mexErrMsgTxt("QuorvelSim: no simulated camera has this id.");
+}
+
+void requireOperation(bool known) {
+    if (!known) mexErrMsgTxt("QuorvelSim: no driver operation has this name.");
+}
+
+int countArgument(const SimArguments& args, int index) {
+    return args.has(index) ? static_cast<int>(args.number(index)) : 1;
 }
 
 mxArray* callLog() {
@@ -181,10 +203,28 @@ extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* 
         uint32_t flag = args.word(2);
         requireCamera(simConfigureCamera(args.word(1), [&](SimCamera& c) { c.inUse = flag; }));
     } else if (command == "force") {
-        simForceResult(args.text(1), args.word(2), args.has(3) ? static_cast<int>(args.number(3)) : 1);
+        requireOperation(simForceResult(args.text(1), args.word(2), countArgument(args, 3)));
     } else if (command == "forceAfter") {
-        simForceResultAfter(args.text(1), static_cast<int>(args.number(2)), args.word(3),
-                            args.has(4) ? static_cast<int>(args.number(4)) : 1);
+        requireOperation(
+            simForceResultAfter(args.text(1), static_cast<int>(args.number(2)), args.word(3), countArgument(args, 4)));
+    } else if (command == "forceWhere") {
+        requireOperation(simForceResultWhere(args.text(1), static_cast<size_t>(args.number(2)),
+                                             static_cast<uint64_t>(args.number(3)), args.word(4), countArgument(args, 5)));
+    } else if (command == "partialFrame") {
+        uint32_t bytes = args.word(2), value = args.has(3) ? args.word(3) : 1;
+        requireCamera(simConfigureCamera(args.word(1), [&](SimCamera& c) {
+            c.partialFrameBytes = bytes;
+            c.partialFrameResult = value;
+        }));
+    } else if (command == "frameExcess") {
+        uint32_t bytes = args.word(2);
+        requireCamera(simConfigureCamera(args.word(1), [&](SimCamera& c) { c.frameExcess = bytes; }));
+    } else if (command == "fireLateRecordEvent") {
+        result = logicalValue(simFireLateRecordEvent(args.word(1)));
+    } else if (command == "droppedCalls") {
+        result = mxCreateDoubleScalar(static_cast<double>(simDroppedCallCount()));
+    } else if (command == "setLogLimit") {
+        simSetCallLogLimit(static_cast<size_t>(args.number(1)));
     } else if (command == "lock") {
         mexLock();
     } else if (command == "unlock") {

@@ -17,7 +17,10 @@ void simReset() {
     state.cameras = simDefaultCameras();
     state.devices.clear();
     state.log.clear();
+    state.log.setLimit(kSimCallLogLimit);
     state.forced.clear();
+    state.argumentFaults.clear();
+    state.lateCallbacks.clear();
     state.forcedCalls = 0;
     state.reportedEnumCount.reset();
 }
@@ -64,15 +67,10 @@ std::vector<uint32_t> simCameraIds() {
     return ids;
 }
 
-void simForceResult(const std::string& operation, uint32_t value, int count) {
-    auto lock = lockState();
-    if (count == 0) return;
-    simState().forced[operation] = SimForcedResult{value, count};
-}
-
 void simClearForcedResults() {
     auto lock = lockState();
     simState().forced.clear();
+    simState().argumentFaults.clear();
 }
 
 void simSetReportedEnumCount(std::optional<uint32_t> count) {
@@ -82,7 +80,7 @@ void simSetReportedEnumCount(std::optional<uint32_t> count) {
 
 std::vector<SimCall> simCallLog() {
     auto lock = lockState();
-    return simState().log;
+    return simState().log.recent();
 }
 
 void simClearCallLog() {
@@ -92,9 +90,22 @@ void simClearCallLog() {
 
 int simCallCount(const std::string& operation) {
     auto lock = lockState();
-    const auto& log = simState().log;
-    return static_cast<int>(
-        std::count_if(log.begin(), log.end(), [&](const SimCall& call) { return call.operation == operation; }));
+    return static_cast<int>(simState().log.count(operation));
+}
+
+uint64_t simLoggedCallCount() {
+    auto lock = lockState();
+    return simState().log.logged();
+}
+
+uint64_t simDroppedCallCount() {
+    auto lock = lockState();
+    return simState().log.dropped();
+}
+
+void simSetCallLogLimit(size_t calls) {
+    auto lock = lockState();
+    simState().log.setLimit(calls);
 }
 
 bool simFireRecordEvent(uint32_t cameraId) {
@@ -108,6 +119,16 @@ bool simFireRecordEvent(uint32_t cameraId) {
     void* context = device->recordingContext;
     lock.unlock();  // the callback calls back into the driver
     callback(context, event.frameNumber, event.position);
+    return true;
+}
+
+bool simFireLateRecordEvent(uint32_t cameraId) {
+    auto lock = lockState();
+    auto found = simState().lateCallbacks.find(cameraId);
+    if (found == simState().lateCallbacks.end() || found->second.callback == nullptr) return false;
+    const SimLateCallback late = found->second;
+    lock.unlock();
+    late.callback(late.context, 0, 0);
     return true;
 }
 

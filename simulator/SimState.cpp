@@ -1,5 +1,6 @@
 #include "SimState.h"
 
+#include <algorithm>
 #include <cstdio>
 
 SimState::SimState() : cameras(simDefaultCameras()) {}
@@ -51,16 +52,31 @@ std::optional<uint32_t> takeForced(SimState& state, const std::string& key) {
     return value;
 }
 
+// The result of the first argument fault that matches the call.
+std::optional<uint32_t> takeArgumentFault(SimState& state, const char* operation,
+                                          std::initializer_list<uint64_t> arguments) {
+    auto& faults = state.argumentFaults;
+    for (auto fault = faults.begin(); fault != faults.end(); ++fault) {
+        if (fault->operation != operation || fault->argument >= arguments.size() ||
+            arguments.begin()[fault->argument] != fault->value)
+            continue;
+        uint32_t result = fault->result;
+        if (fault->remaining != kSimForever && --fault->remaining == 0) faults.erase(fault);
+        return result;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 SimCallGuard::SimCallGuard(const char* operation, std::initializer_list<uint64_t> arguments, const char* text)
     : state(simState()), lock(state.mutex) {
-    state.log.push_back(
-        SimCall{operation, arguments, text != nullptr ? text : "", text != nullptr, std::this_thread::get_id()});
+    state.log.add(operation, arguments, text);
     // Both schedules count the call; the operation's own one wins.
     std::optional<uint32_t> own = takeForced(state, operation);
     std::optional<uint32_t> any = takeForced(state, kSimAnyOperation);
     forced = own ? own : any;
+    if (!forced) forced = takeArgumentFault(state, operation, arguments);
     if (forced) ++state.forcedCalls;
 }
 
@@ -72,6 +88,17 @@ std::string SimCall::describe() const {
     }
     if (hasText) line += (arguments.empty() ? "\"" : ", \"") + text + "\"";
     return line + ")";
+}
+
+SimFrameFault simTakeFrameFault(SimCamera& camera, size_t bytes) {
+    if (!camera.partialFrameBytes) return {bytes, 0};
+    SimFrameFault fault{std::min<size_t>(bytes, *camera.partialFrameBytes), camera.partialFrameResult};
+    camera.partialFrameBytes.reset();
+    return fault;
+}
+
+void simWriteFrameExcess(unsigned char* destination, size_t bytes) {
+    std::fill(destination, destination + bytes, kSimFrameExcessByte);
 }
 
 void simFillSettings(uint32_t* settings, const SimCamera& camera, bool extended) {

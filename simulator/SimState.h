@@ -4,6 +4,7 @@
 #define QUORVEL_SIMULATOR_SIMSTATE_H
 
 #include "QuorvelSim.h"
+#include "SimCallLog.h"
 #include "SimRecording.h"
 
 #include <cstdint>
@@ -18,6 +19,21 @@ struct SimForcedResult {
     uint32_t value = 0;
     int remaining = 0;  // kSimForever for good
     int skip = 0;       // calls that pass untouched before the first forced one
+};
+
+// A failure chosen by a call's arguments.
+struct SimArgumentFault {
+    std::string operation;
+    size_t argument = 0;
+    uint64_t value = 0;
+    uint32_t result = 0;
+    int remaining = 0;  // kSimForever for good
+};
+
+// The recording callback a camera last registered, kept past stop and close.
+struct SimLateCallback {
+    RecordingCallback callback = nullptr;
+    void* context = nullptr;
 };
 
 // What the driver keeps per open device beyond the camera's own record.
@@ -38,8 +54,10 @@ struct SimState {
     bool loaded = false;
     std::vector<SimCamera> cameras;  // enumeration order; raw cameras included
     std::map<DeviceHandle, SimDevice> devices;
-    std::vector<SimCall> log;
+    SimCallLog log;
     std::map<std::string, SimForcedResult> forced;  // by operation, or kSimAnyOperation
+    std::vector<SimArgumentFault> argumentFaults;
+    std::map<uint32_t, SimLateCallback> lateCallbacks;  // by camera id
     uint64_t forcedCalls = 0;                       // calls answered with a forced result
     std::optional<uint32_t> reportedEnumCount;
     DeviceHandle nextHandle = 0x100;
@@ -48,6 +66,18 @@ struct SimState {
     SimCamera* cameraByHandle(DeviceHandle handle);
     SimDevice* device(DeviceHandle handle);
 };
+
+// The frame-writing calls' faults: how many of `bytes` frame bytes to write,
+// and the result to answer afterwards (0: none). Consumes a partial-frame
+// fault of the camera.
+struct SimFrameFault {
+    size_t writable;
+    uint32_t result;
+};
+SimFrameFault simTakeFrameFault(SimCamera& camera, size_t bytes);
+
+// Fills what a frame-writing call writes beyond the frame's own bytes.
+void simWriteFrameExcess(unsigned char* destination, size_t bytes);
 
 SimState& simState();
 

@@ -21,7 +21,7 @@ SimWorker::~SimWorker() {
 
 void SimWorker::start(std::function<void(SimWorker&)> body) {
     nextTick_ = std::chrono::steady_clock::now() + period_;
-    thread_ = std::thread([this, body = std::move(body)] { body(*this); });
+    thread_ = std::thread([self = shared_from_this(), body = std::move(body)] { body(*self); });
 }
 
 bool SimWorker::nextTick() {

@@ -1,6 +1,9 @@
 // A simulator thread: runs its body on its own thread, paces it in ticks,
 // and stops on an atomic flag. Joined by whoever owns it, never with the
-// simulator's lock held, since the body takes that lock.
+// simulator's lock held, since the body takes that lock. Always made with
+// std::make_shared: the running thread holds a reference of its own, so
+// that a body which stops itself through a driver call (and so drops its
+// owner's reference) never runs on a freed worker.
 #ifndef QUORVEL_SIMULATOR_SIMWORKER_H
 #define QUORVEL_SIMULATOR_SIMWORKER_H
 
@@ -12,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-class SimWorker {
+class SimWorker : public std::enable_shared_from_this<SimWorker> {
 public:
     // ticksPerSecond 0: ticks follow each other without a pause.
     explicit SimWorker(uint32_t ticksPerSecond);
@@ -28,7 +31,8 @@ public:
     bool stopRequested() const { return stop_.load(); }
     void requestStop() { stop_.store(true); }
     // Waits until the body has returned. Called on the worker's own thread
-    // (the body stopping itself through a driver call) it detaches instead.
+    // (the body stopping itself through a driver call) it detaches instead;
+    // the thread's own reference then keeps the worker until the body ends.
     void join();
 
 private:

@@ -1,7 +1,9 @@
 // Live grabs: synthetic frames written into the caller's buffer, the
 // status words, byteSize and the preview value as the camera's
-// SimGrabBehaviour says.
+// SimGrabBehaviour says, and the camera's frame faults.
 #include "SimState.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -10,22 +12,32 @@ uint32_t parameterValue(const SimCamera& camera, uint32_t number) {
     return found == camera.parameters.end() ? 0 : found->second.value;
 }
 
-// Writes the frames; returns the number of the first one written.
-uint32_t deliverFrames(SimCamera& camera, TransferDescriptor& transfer) {
+// Writes the frames (with the camera's frame faults), never past the
+// caller's byteSize; returns the number of the first one written and sets
+// `result` to what the call answers.
+uint32_t deliverFrames(SimCamera& camera, TransferDescriptor& transfer, uint32_t& result) {
     const uint32_t width = parameterValue(camera, kSimParamWidth);
     const uint32_t height = parameterValue(camera, kSimParamHeight);
     const uint32_t pixelFormat = parameterValue(camera, kSimParamPixelFormat);
+    const size_t frameBytes = size_t(width) * height * simFrameFormat(pixelFormat, SimFrameKind::Live).bytesPerPixel();
+    const size_t trueBytes = size_t(transfer.frameCount) * (frameBytes + camera.frameExcess);
+    const SimFrameFault fault = simTakeFrameFault(camera, std::min<size_t>(transfer.byteSize, trueBytes));
     const uint32_t first = camera.framesDelivered;
     auto* bytes = static_cast<unsigned char*>(transfer.buffer);
     size_t offset = 0;
     for (uint32_t frame = 0; frame < transfer.frameCount; ++frame) {
         offset += simRenderFrame(pixelFormat, SimFrameKind::Live, first + frame, width, height, bytes + offset,
-                                 transfer.byteSize - offset);
+                                 fault.writable - offset);
+        const size_t excess = std::min<size_t>(camera.frameExcess, fault.writable - offset);
+        simWriteFrameExcess(bytes + offset, excess);
+        offset += excess;
     }
     camera.framesDelivered += transfer.frameCount;
     transfer.status1 = camera.grab.status1;
     transfer.status2 = camera.grab.status2;
+    if (camera.frameExcess != 0) transfer.byteSize = static_cast<uint32_t>(trueBytes);
     if (camera.grab.byteSize) transfer.byteSize = *camera.grab.byteSize;
+    result = fault.result;
     return first;
 }
 
@@ -46,8 +58,9 @@ uint32_t drvGrabFrames(DeviceHandle handle, TransferDescriptor* transfer, uint32
     uint32_t error = 0;
     SimCamera* camera = grabbingCamera(call, handle, transfer, error);
     if (camera == nullptr) return error;
-    deliverFrames(*camera, *transfer);
-    return 0;
+    uint32_t result = 0;
+    deliverFrames(*camera, *transfer, result);
+    return result;
 }
 
 uint32_t drvGrabPreview(DeviceHandle handle, TransferDescriptor* transfer, uint32_t* previewValue) {
@@ -56,7 +69,8 @@ uint32_t drvGrabPreview(DeviceHandle handle, TransferDescriptor* transfer, uint3
     uint32_t error = 0;
     SimCamera* camera = grabbingCamera(call, handle, transfer, error);
     if (camera == nullptr) return error;
-    uint32_t first = deliverFrames(*camera, *transfer);
+    uint32_t result = 0;
+    uint32_t first = deliverFrames(*camera, *transfer, result);
     if (previewValue != nullptr) *previewValue = camera->grab.previewValue.value_or(first);
-    return 0;
+    return result;
 }

@@ -138,6 +138,7 @@ uint32_t drvStartRecording(DeviceHandle handle, uint32_t first, uint32_t second,
     SimMemory& memory = camera->memory;
     device.recordingCallback = callback;
     device.recordingContext = context;
+    call.state.lateCallbacks[camera->cameraId] = SimLateCallback{callback, context};
     device.recording = planRecording(*camera, first, second, segmentArgument, fourth);
     memory.frames.clear();
     memory.segments.clear();
@@ -174,7 +175,8 @@ uint32_t drvStopRecording(DeviceHandle handle, uint32_t* word) {
 }
 
 // Renders the frame at position + index into the destination: one frame of
-// the camera's current size and format, readout kind.
+// the camera's current size and format, readout kind, with the camera's
+// frame faults (the excess written after it: the destination has no size).
 uint32_t drvReadMemory(DeviceHandle handle, uint64_t position, uint32_t index, void* destination) {
     SimCallGuard call("drvReadMemory", {handle, position, index, simAddress(destination)});
     if (call.forced) return *call.forced;
@@ -187,9 +189,11 @@ uint32_t drvReadMemory(DeviceHandle handle, uint64_t position, uint32_t index, v
     const uint32_t width = parameterValue(*camera, kSimParamWidth);
     const uint32_t height = parameterValue(*camera, kSimParamHeight);
     const size_t frameBytes = size_t(width) * height * simFrameFormat(pixelFormat, SimFrameKind::Readout).bytesPerPixel();
-    simRenderFrame(pixelFormat, SimFrameKind::Readout, frames[position + index], width, height, destination,
-                   frameBytes);
-    return 0;
+    const SimFrameFault fault = simTakeFrameFault(*camera, frameBytes + camera->frameExcess);
+    const size_t written = simRenderFrame(pixelFormat, SimFrameKind::Readout, frames[position + index], width, height,
+                                          destination, std::min(frameBytes, fault.writable));
+    simWriteFrameExcess(static_cast<unsigned char*>(destination) + written, fault.writable - written);
+    return fault.result;
 }
 
 // Copies the first positions of the segments begun, at most `entries`.

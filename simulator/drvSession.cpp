@@ -50,6 +50,7 @@ uint32_t drvUnload(void) {
     cameras.erase(std::remove_if(cameras.begin(), cameras.end(), [](const SimCamera& c) { return c.raw; }),
                   cameras.end());
     call.state.devices.clear();
+    call.state.lateCallbacks.clear();
     call.state.loaded = false;
     return 0;
 }

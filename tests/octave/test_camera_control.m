@@ -94,6 +94,29 @@ expect_equal(column(30:40), zeros(11, 1, 'uint8'), 'zero bytes after the text');
 expect_equal(char(column'), '(2024/02/1', 'a short column gets what fits');
 [status, column] = QuorvelML('ReadGPSTiming', colour, 0);
 expect_equal([double(status) size(column)], [0 0 1], 'a column of length 0 stays empty');
+message = '';
+try, [status, column] = QuorvelML('ReadGPSTiming', colour, -1); catch err, message = err.message; end
+expect_equal(message, 'QuorvelML: Input 3 must be a length from 0 to 65536.', 'a negative length is refused');
+
+% File names the driver would get cut short, the bounded log, the new faults.
+QuorvelSim('clearLog');
+QuorvelSim('setLogLimit', 2);
+expect_equal(QuorvelML('MemoryDownloadRawFrame', colour, repmat('x', 1, 300), 0, 0, 1, 0, 0), uint32(25), ...
+             'a file name that cannot be passed whole answers 25');
+for k = 1:5
+  status = QuorvelML('Trigger', colour);
+end
+expect_equal([numel(QuorvelSim('log')) QuorvelSim('droppedCalls') QuorvelSim('callCount', 'drvTrigger')], ...
+             [2 3 5], 'the log keeps the newest calls and counts them all; the file name reached no driver');
+QuorvelSim('setLogLimit', 4096);
+refused = false;
+try, QuorvelSim('force', 'drvTriggr', 1); catch, refused = true; end
+expect_true(refused, 'forcing an unknown operation is refused');
+QuorvelSim('forceWhere', 'drvGetParameter', 2, 16, 1);
+[status, value, ~, ~] = QuorvelML('GetParameter', colour, 15);
+expect_equal([status value], uint32([0 640]), 'a failure chosen for parameter 16 leaves 15 alone');
+[status, value, ~, ~] = QuorvelML('GetParameter', colour, 16);
+expect_equal([status value], uint32([7 0]), 'and fails the read of 16');
 
 QuorvelSim('setTiming', 1001, 'fixed', 2023, 366, 0, 0, 0, 1000000);
 [~, column] = QuorvelML('ReadGPSTiming', colour, 40);

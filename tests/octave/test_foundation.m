@@ -30,6 +30,8 @@ expect_equal(QuorvelML('CloseCamera', 1001), uint32(6), 'closing a closed camera
 expect_error(@() QuorvelML(), 'Invalid number of input arguments.', 'no arguments');
 expect_error(@() QuorvelML(5), 'First input to the ZEL camera interface must be a string.', 'numeric keyword');
 expect_error(@() QuorvelML('version'), 'Unrecognized mode for QuorvelML interface.', 'keywords are case-sensitive');
+expect_error(@() QuorvelML(['Version' char(0) 'junk']), 'Unrecognized mode for QuorvelML interface.', ...
+             'a keyword holding a zero character is unknown');
 expect_error(@() QuorvelML('CloseCamera', [1 2]), 'Input 2 must be a scalar.', 'non-scalar camera id');
 expect_error(@() QuorvelML('CloseCamera', true), 'Input 2 must be a scalar.', 'logical camera id');
 expect_error(@() QuorvelML('OpenRawCamera', 3), 'Input 2 must be a string.', 'numeric raw camera text');

@@ -27,6 +27,9 @@ expect_true(QuorvelSim('waitRecording', colour), 'the recording ends by itself')
 expect_equal(QuorvelML('MemoryStopGrab', colour), uint32(0), 'stop');
 [status, ready] = QuorvelML('GrabIsReady', colour);
 expect_equal([status ready], uint32([0 0]), 'not ready after the stop');
+expect_true(QuorvelSim('fireLateRecordEvent', colour), 'the driver calls back after the stop');
+[status, ready] = QuorvelML('GrabIsReady', colour);
+expect_equal([status ready], uint32([0 0]), 'a late callback changes nothing');
 
 [status, trigger, recorded] = QuorvelML('MemoryReadTriggerPosition', colour);
 expect_equal([status trigger recorded], uint32([0 5 20]), 'trigger position and frames recorded');
@@ -48,6 +51,10 @@ expect_equal([status nnz(image)], uint32([13 0]), 'position 20 was not recorded'
 [status, frames, framesRead] = QuorvelML('MemoryReadFrames', colour, 17, 5);
 expect_equal([status framesRead], uint32([13 3]), 'a stack past the recording stops at position 20');
 expect_equal(squeeze(double(frames(1, 1, :)))' / 256, numbers(18:20), 'and holds the 3 frames before it');
+QuorvelSim('partialFrame', colour, 2);
+[status, image] = QuorvelML('MemoryReadData', colour, 1, 0, 0);
+expect_equal([status image(1, 1) nnz(image(2:end))], [uint32(13) uint16(256 * mod(memory.frames(2), 256)) 0], ...
+             'a frame written in part before a failure arrives as written');
 
 file = [tempname() '.qrv'];
 expect_equal(QuorvelML('MemoryDownloadRawFrame', colour, file, 10, 0, 5, 0, 0), uint32(0), ...

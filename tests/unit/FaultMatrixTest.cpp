@@ -7,8 +7,13 @@
 #include "camera/CameraTable.h"
 #include "camera/Connections.h"
 
+#include "acquisition/FrameBuffer.h"
+#include "acquisition/Readout.h"
+
+#include <cstdlib>
 #include <functional>
 #include <optional>
+#include <set>
 
 using testhost::Array;
 
@@ -17,6 +22,27 @@ namespace {
 constexpr int kNotExamined = -1;
 constexpr uint32_t kFailure = 1;
 constexpr uint32_t kRejected = 3;  // the one driver value with a meaning of its own
+constexpr int kMemoryError = -2;   // the host error "Memory allocation failed."
+
+// The module's allocator, refusing the block of one position in turn.
+struct BlockLog {
+    size_t taken = 0;
+    size_t refuseAt = SIZE_MAX;
+    std::set<void*> outstanding;
+};
+BlockLog blockLog;
+
+void* countingAllocate(size_t bytes) {
+    if (blockLog.taken++ == blockLog.refuseAt) return nullptr;
+    void* block = std::malloc(bytes);
+    blockLog.outstanding.insert(block);
+    return block;
+}
+
+void countingRelease(void* block) {
+    EXPECT_EQ(blockLog.outstanding.erase(block), 1u) << "released a block never taken";
+    std::free(block);
+}
 
 struct Step {
     const char* operation;
@@ -46,6 +72,8 @@ struct Scenario {
     uint32_t success;  // output 1 without a fault
     std::vector<Step> steps;
     std::function<void(uint32_t code)> checkState = [](uint32_t) {};
+    size_t blocks = 0;           // module allocations the command makes
+    int refused = kMemoryError;  // output 1 when one of them is refused
 };
 
 testhost::CallResult command(int nlhs, const char* keyword, const std::vector<Argument>& arguments) {
@@ -161,7 +189,7 @@ std::vector<Scenario> scenarios() {
     return {
         {"InitPCIeMemory", [] {}, "InitPCIeMemory", {{256}}, 1, 0, {{"drvConfigure", 1}}},
         {"SetNetAdapterIPAddress", [] {}, "SetNetAdapterIPAddress", {T("10.1.2.3")}, 1, 0, {{"drvConfigure", 1}},
-         [](uint32_t) { EXPECT_EQ(moduleState().interfaceAddress, 0x0A010203u); }},
+         [](uint32_t) { EXPECT_EQ(moduleState().interfaceAddress, 0x0A010203u); }, 1},
         {"EnumCameras", [] {}, "EnumCameras", {{0}}, 3, 0,
          {{"drvConfigure", kNotExamined}, {"drvEnumCameras", 1}}},
         {"PreLoadDriver", [] {}, "PreLoadDriver", {{1}, {2}, {3}}, 1, 0, {{"drvPreLoad", 4}}},
@@ -224,7 +252,7 @@ std::vector<Scenario> scenarios() {
          }},
         {"OpenRawCamera", [] {}, "OpenRawCamera", {T("raw:burst.qrv")}, 2, 0,
          {{"drvOpenRawCamera", 24}, {"drvLoadSettingsEx", 7}, {"drvSendSettings", 10}},
-         [](uint32_t code) { EXPECT_EQ(registered(kRawCameraId), code != 24); }},
+         [](uint32_t code) { EXPECT_EQ(registered(kRawCameraId), code != 24); }, 1},
         {"CloseCamera", openColour, "CloseCamera", {{colour}}, 1, 0,
          {{"drvStopCapture", kNotExamined}, {"drvCloseCamera", 6}},
          [](uint32_t code) { EXPECT_EQ(registered(kSimColourCameraId), code != 0); }},
@@ -255,7 +283,7 @@ std::vector<Scenario> scenarios() {
         {"Trigger", openColour, "Trigger", {{colour}}, 1, 0, {{"drvTrigger", 19}}},
         {"Reset", openColour, "Reset", {{colour}}, 1, 0, {{"drvReset", 21}}},
         {"EnableDiagnosticTrace", openColour, "EnableDiagnosticTrace", {{colour}, T("trace"), {1}}, 1, 0,
-         {{"drvEnableTrace", 22}}},
+         {{"drvEnableTrace", 22}}, [](uint32_t) {}, 1},
         {"EraseMemory", openColour, "EraseMemory", {{colour}}, 1, 0, {{"drvEraseMemory", 23}}},
         {"ReadGPSTiming", openColour, "ReadGPSTiming", {{colour}, {64}}, 2, 0, {{"drvReadTiming", 20}}},
         {"MemoryStartGrab", openColour, "MemoryStartGrab", {{colour}, {1}, {2}, {3}, {4}}, 1, 0,
@@ -292,7 +320,7 @@ std::vector<Scenario> scenarios() {
         {"MemoryReadTriggerPosition", recorded, "MemoryReadTriggerPosition", {{colour}}, 3, 0,
          {{"drvReadTriggerPosition", 14}}},
         {"MemoryDownloadRawFrame", recorded, "MemoryDownloadRawFrame", {{colour}, T(rawFramePath()), {0}, {0}, {1}, {0}, {0}},
-         1, 0, {{"drvDownloadRawFrame", 25}}},
+         1, 0, {{"drvDownloadRawFrame", 25}}, [](uint32_t) {}, 1},
         {"MemoryReadFromDisk", downloaded, "MemoryReadFromDisk", {{colour}, {0}, {0}, {0}, {1}, {0}, {0}}, 1, 0,
          {{"drvReadFromDisk", 13}},
          [](uint32_t) {
@@ -302,11 +330,11 @@ std::vector<Scenario> scenarios() {
          }},
         {"GrabIsReady", openColour, "GrabIsReady", {{colour}}, 2, 0, {}},
         {"SynchGrab", openColour, "SynchGrab", {{colour}, {0}}, 3, 0,
-         readChain(kPixelFormatRead, readChain(kImageSizeRead, synchGrabCore))},
+         readChain(kPixelFormatRead, readChain(kImageSizeRead, synchGrabCore)), [](uint32_t) {}, 1, 11},
         {"MemoryPreview", openColour, "MemoryPreview", {{colour}}, 3, 0,
-         readChain(kPixelFormatRead, readChain(kImageSizeRead, previewCore))},
+         readChain(kPixelFormatRead, readChain(kImageSizeRead, previewCore)), [](uint32_t) {}, 1, 11},
         {"MemoryReadData", recorded, "MemoryReadData", {{colour}, {0}, {0}, {0}}, 2, 0,
-         concat(readDataSizeRead, readChain(kPixelFormatRead, readDataCore))},
+         concat(readDataSizeRead, readChain(kPixelFormatRead, readDataCore)), [](uint32_t) {}, 1, 13},
     };
 }
 
@@ -401,6 +429,38 @@ TEST_P(FaultMatrix, EveryDriverCallFailsInTurn) {
     }
 }
 
+TEST_P(FaultMatrix, EveryModuleAllocationIsRefusedInTurn) {
+    const Scenario& scenario = GetParam();
+    setFrameBufferAllocator({countingAllocate, countingRelease});
+    prepare(scenario);
+    blockLog = BlockLog{};
+    EXPECT_EQ(outcome(scenario), scenario.success);
+    EXPECT_EQ(blockLog.taken, scenario.blocks) << "blocks the command takes through the module's allocator";
+    for (size_t refused = 0; refused < blockLog.taken; ++refused) {
+        SCOPED_TRACE("block " + std::to_string(refused) + " refused");
+        prepare(scenario);
+        blockLog = BlockLog{};
+        blockLog.refuseAt = refused;
+        std::string error;
+        uint32_t code = 0;
+        try {
+            code = outcome(scenario);
+        } catch (const testhost::HostError& raised) {
+            error = raised.what();
+        }
+        if (scenario.refused == kMemoryError) {
+            EXPECT_EQ(error, "Memory allocation failed.");
+            EXPECT_TRUE(operationsInLog().empty()) << "the driver was called";
+        } else {
+            EXPECT_EQ(code, uint32_t(scenario.refused));
+            scenario.checkState(code);
+        }
+        EXPECT_TRUE(blockLog.outstanding.empty()) << "a block was kept";
+    }
+    EXPECT_TRUE(blockLog.outstanding.empty()) << "a block was kept";
+    setFrameBufferAllocator(defaultFrameBufferAllocator());
+}
+
 INSTANTIATE_TEST_SUITE_P(Commands, FaultMatrix, ::testing::ValuesIn(scenarios()),
                          [](const ::testing::TestParamInfo<Scenario>& info) { return info.param.label; });
 
@@ -422,6 +482,110 @@ TEST(FaultSchedules, SkipThenForceThenPassAgain) {
     simReset();
     EXPECT_EQ(simForcedCallCount(), 0u);
     EXPECT_EQ(drvPreLoad(0, 0, 0), 0u);
+}
+
+// Faults the schedules above cannot make: frames written in part or past
+// their size, callbacks that come late, and failures chosen by arguments.
+class DriverFaults : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testhost::resetHost();
+        resetModuleState();
+        simReset();
+        setFrameBufferAllocator({countingAllocate, countingRelease});
+        blockLog = BlockLog{};
+    }
+    void TearDown() override {
+        EXPECT_TRUE(blockLog.outstanding.empty()) << "a block was kept";
+        setFrameBufferAllocator(defaultFrameBufferAllocator());
+    }
+
+    // The mono camera (640 x 480, 8-bit) with two frames in memory; returns
+    // the image of the first.
+    static std::vector<unsigned char> recordMono() {
+        simSetMemory(kSimMonoCameraId, 2, 1000, 1000);
+        openCamera(kSimMonoCameraId);
+        EXPECT_EQ(status(1, "MemoryStartGrab", {{double(kSimMonoCameraId)}, {0}, {0}, {0}, {0}}), 0u);
+        EXPECT_TRUE(simWaitForRecording(kSimMonoCameraId, 5000));
+        return readMono().output(1).bytes;
+    }
+    static testhost::CallResult readMono() {
+        return command(2, "MemoryReadData", {{double(kSimMonoCameraId)}, {0}, {0}, {0}});
+    }
+    static void setFrameFaults(std::optional<uint32_t> partialBytes, uint32_t excess) {
+        simConfigureCamera(kSimMonoCameraId, [&](SimCamera& camera) {
+            camera.partialFrameBytes = partialBytes;
+            camera.frameExcess = excess;
+        });
+    }
+};
+
+// A failed readout hands over what the driver wrote before it failed (the
+// first ten pixels of line 0, 480 bytes apart in the column-major image);
+// a failed grab hands over nothing and gives its buffer back.
+TEST_F(DriverFaults, FramesWrittenInPartBeforeAFailure) {
+    const std::vector<unsigned char> whole = recordMono();
+    setFrameFaults(10, 0);
+    testhost::CallResult partial = readMono();
+    EXPECT_EQ(partial.word(0), 13u);
+    std::vector<unsigned char> expected(whole.size(), 0);
+    for (size_t pixel = 0; pixel < 10; ++pixel) expected[pixel * 480] = whole[pixel * 480];
+    EXPECT_EQ(partial.output(1).bytes, expected);
+
+    setFrameFaults(10, 0);
+    testhost::CallResult grab = command(3, "SynchGrab", {{double(kSimMonoCameraId)}, {0}});
+    EXPECT_EQ(grab.word(0), 12u);
+    EXPECT_EQ(grab.output(1).bytes, std::vector<unsigned char>(whole.size(), 0));
+}
+
+// A driver frame as large as the readout's block allows, five times the
+// image: it stays inside the block (AddressSanitizer watches) and only the
+// image's bytes arrive.
+TEST_F(DriverFaults, FrameLargerThanTheImage) {
+    const std::vector<unsigned char> whole = recordMono();
+    setFrameFaults(std::nullopt, uint32_t((kMaxReadoutBytesPerPixel - 1) * whole.size()));
+    testhost::CallResult readout = readMono();
+    EXPECT_EQ(readout.word(0), 0u);
+    EXPECT_EQ(readout.output(1).bytes, whole);
+}
+
+// A driver calling back after the stop, or after the camera was closed and
+// opened again, must leave the camera table as it is.
+TEST_F(DriverFaults, LateRecordingCallbacksLeaveTheCameraTableAlone) {
+    const double segmented = kSimSegmentedCameraId;
+    simSetMemory(kSimSegmentedCameraId, 16, 0, 0);
+    openCamera(kSimSegmentedCameraId);
+    for (const char* end : {"MemoryStopGrab", "CloseCamera"}) {
+        ASSERT_EQ(status(1, "MemoryStartGrab", {{segmented}, {0}, {0}, {3}, {1}}), 0u);
+        ASSERT_TRUE(simFireRecordEvent(kSimSegmentedCameraId));
+        ASSERT_EQ(status(1, end, {{segmented}}), 0u);
+        if (!registered(kSimSegmentedCameraId)) openCamera(kSimSegmentedCameraId);
+        slotOf(kSimSegmentedCameraId).segmentTable[0] = 55;
+        simClearCallLog();
+        ASSERT_TRUE(simFireLateRecordEvent(kSimSegmentedCameraId));
+        EXPECT_EQ(command(2, "GrabIsReady", {{segmented}}).word(1), 0u) << end;
+        EXPECT_EQ(slotOf(kSimSegmentedCameraId).segmentTable[0], 55u) << end;
+        EXPECT_EQ(simCallCount("drvGetCameraInfo"), 0) << end;
+    }
+}
+
+// Every read of the frame height fails, the handler's and the operation's,
+// while the reads between them pass: no schedule by position makes that.
+// A name that is no driver operation forces nothing and says so.
+TEST_F(DriverFaults, FailuresChosenByTheCallsArguments) {
+    openCamera(kSimColourCameraId);
+    ASSERT_TRUE(simForceResultWhere("drvGetParameter", 2, kSimParamHeight, kFailure, kSimForever));
+    simClearCallLog();
+    EXPECT_EQ(status(3, "SynchGrab", {{double(kSimColourCameraId)}, {0}}), 7u);
+    EXPECT_EQ(simCallCount("drvGetParameter"), 5) << "format, width, height; then width, height";
+    EXPECT_EQ(simForcedCallCount(), 2u);
+    EXPECT_EQ(blockLog.taken, 0u);
+
+    simClearForcedResults();
+    EXPECT_FALSE(simForceResult("drvGrabFrame", kFailure));
+    EXPECT_FALSE(simForceResultAfter("GrabFrames", 0, kFailure));
+    EXPECT_FALSE(simForceResultWhere(kSimAnyOperation, 0, 0, kFailure));
+    EXPECT_EQ(status(3, "SynchGrab", {{double(kSimColourCameraId)}, {0}}), 0u);
 }
 
 }  // namespace

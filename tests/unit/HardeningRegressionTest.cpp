@@ -19,6 +19,17 @@ TEST_F(HardeningRegression, UnknownKeywordTextIsReleasedByTheModule) {
     EXPECT_EQ(testhost::keywordTextsReclaimedByHost(), 0);
 }
 
+// A zero character ends the host's text: the keyword before it used to run.
+TEST_F(HardeningRegression, KeywordHoldingAZeroCharacterIsUnknown) {
+    for (const std::string& keyword : {std::string("Version\0junk", 12), std::string("Version\0", 8)}) {
+        std::vector<Array> inputs;
+        inputs.push_back(testhost::text(keyword));
+        EXPECT_EQ(errorOf(1, inputs), "Unrecognized mode for QuorvelML interface.");
+    }
+    EXPECT_FALSE(moduleState().driverLoaded);
+    EXPECT_EQ(simCallCount("drvLoad"), 0);
+}
+
 // An empty text argument is a 0x0 character array with no characters at
 // all; it reaches the driver as an empty text.
 TEST_F(HardeningRegression, EmptyTextArgumentArrivesEmpty) {

@@ -3,6 +3,7 @@
 // returned. The stress case also runs under ThreadSanitizer (run-tests).
 #include "RecordingFixture.h"
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 #include <unistd.h>
@@ -97,11 +98,33 @@ TEST_F(RecordingThreads, NoCallbackRunsAfterStopCloseOrUnloadHasReturned) {
     testhost::unloadModule();
     // Callbacks may still run while the unload waits for the threads; none
     // may run once it has returned.
-    const size_t callsAtReturn = simCallLog().size();
+    const uint64_t callsAtReturn = simLoggedCallCount();
     settle();
-    EXPECT_EQ(simCallLog().size(), callsAtReturn) << "no callback called into the driver since";
+    EXPECT_EQ(simLoggedCallCount(), callsAtReturn) << "no callback called into the driver since";
     EXPECT_EQ(simCallCount("drvUnload"), 1);
     EXPECT_FALSE(simCamera(kSimMonoCameraId)->memory.recording);
+}
+
+// A driver must survive a callback that stops the recording from the
+// recording thread itself; AddressSanitizer saw the worker freed under its
+// running thread.
+TEST_F(RecordingThreads, ACallbackMayStopItsOwnRecordingOnTheDriversThread) {
+    simSetMemory(kSimColourCameraId, 1000, kFastRate, 0);
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    static DeviceHandle handle;
+    static std::atomic<int> events;
+    handle = handleOf(kSimColourCameraId);
+    events = 0;
+    auto stopOnFirstEvent = [](void*, uint32_t, uint32_t) -> uint32_t {
+        uint32_t word = 0;
+        if (events++ == 0) drvStopRecording(handle, &word);
+        return 0;
+    };
+    ASSERT_EQ(drvStartRecording(handle, 0, 0, 0, 1, stopOnFirstEvent, 1, nullptr), 0u);
+    ASSERT_TRUE(simWaitForRecording(kSimColourCameraId, kWaitMilliseconds));
+    settle();
+    EXPECT_EQ(events.load(), 1);
+    EXPECT_EQ(memoryFrames(kSimColourCameraId).size(), 1u);
 }
 
 TEST_F(RecordingThreads, CallbacksAtAHighRateMeetCommandsOnTheHostThread) {

@@ -86,19 +86,26 @@ TEST_F(Transfers, ReadFromDiskHandsTheNumbersCallbackAndContextToTheDriver) {
                                      address(&contextOf(kSimColourCameraId))}));
 }
 
-TEST_F(Transfers, DownloadPassesTheTextCutAt255AndTheFiveNumbers) {
+TEST_F(Transfers, DownloadPassesWholeTextsAndTheFiveNumbersAndRefusesTextsItWouldCut) {
     ASSERT_EQ(open(kSimColourCameraId), 0u);
     simForceResult("drvDownloadRawFrame", 0, kSimForever);
     simClearCallLog();
-    const std::string longText(300, 'x');
-    EXPECT_EQ(download(kSimColourCameraId, longText, {7.9, -2.5, 3, 4, 5}), 0u);
+    const std::string longest(255, 'x');
+    EXPECT_EQ(download(kSimColourCameraId, longest, {7.9, -2.5, 3, 4, 5}), 0u);
     EXPECT_EQ(download(kSimColourCameraId, "", {1, 2, 3, 4, 5}), 0u);
     auto log = simCallLog();
     ASSERT_EQ(log.size(), 2u);
-    EXPECT_EQ(log[0].text, longText.substr(0, 255));
+    EXPECT_EQ(log[0].text, longest);
     EXPECT_EQ(log[0].arguments, (std::vector<uint64_t>{handleOf(kSimColourCameraId), 7, 0xFFFFFFFEu, 3, 4, 5}));
     EXPECT_TRUE(log[1].hasText);
     EXPECT_EQ(log[1].text, "");
+
+    // Cut at 255 characters or at a zero, the name would be another file's.
+    simClearForcedResults();
+    for (const std::string& uncut : {file_ + std::string(300, 'x'), file_ + std::string(1, '\0') + "tail"}) {
+        EXPECT_EQ(download(kSimColourCameraId, uncut, {0, 0, 1, 0, 0}), 25u);
+        EXPECT_EQ(simCallCount("drvDownloadRawFrame"), 2);
+    }
 
     simForceResult("drvDownloadRawFrame", 2);
     EXPECT_EQ(download(kSimColourCameraId, "f", {0, 0, 0, 0, 0}), 25u);

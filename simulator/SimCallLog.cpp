@@ -1,0 +1,56 @@
+#include "SimCallLog.h"
+
+#include <algorithm>
+#include <string_view>
+
+void SimCallLog::add(const char* operation, std::initializer_list<uint64_t> arguments, const char* text) {
+    auto counted = counts_.find(std::string_view(operation));
+    if (counted == counts_.end()) counted = counts_.emplace(operation, 0).first;
+    ++counted->second;
+    if (limit_ == 0) {
+        ++dropped_;
+        return;
+    }
+    SimCall* record = nullptr;
+    if (recent_.size() < limit_) {
+        record = &recent_.emplace_back();
+    } else {
+        record = &recent_[oldest_];  // overwritten in place: its strings keep their storage
+        oldest_ = (oldest_ + 1) % limit_;
+        ++dropped_;
+    }
+    record->operation.assign(operation);
+    record->arguments.assign(arguments);
+    record->hasText = text != nullptr;
+    record->text.assign(text != nullptr ? text : "");
+    record->thread = std::this_thread::get_id();
+}
+
+std::vector<SimCall> SimCallLog::recent() const {
+    std::vector<SimCall> ordered(recent_.begin() + long(oldest_), recent_.end());
+    ordered.insert(ordered.end(), recent_.begin(), recent_.begin() + long(oldest_));
+    return ordered;
+}
+
+uint64_t SimCallLog::count(const std::string& operation) const {
+    auto found = counts_.find(operation);
+    return found == counts_.end() ? 0 : found->second;
+}
+
+void SimCallLog::setLimit(size_t limit) {
+    std::vector<SimCall> kept = recent();
+    const size_t excess = kept.size() > limit ? kept.size() - limit : 0;
+    dropped_ += excess;
+    kept.erase(kept.begin(), kept.begin() + long(excess));
+    recent_ = std::move(kept);
+    recent_.shrink_to_fit();
+    oldest_ = 0;
+    limit_ = limit;
+}
+
+void SimCallLog::clear() {
+    recent_.clear();
+    oldest_ = 0;
+    dropped_ = 0;
+    counts_.clear();
+}
