@@ -53,7 +53,7 @@ void readIntoStack(CommandCall& call, uint32_t count, ReadFrame readFrame) {
         char message[80];
         std::snprintf(message, sizeof message, "%s reads at most %u frames\n", call.row->keyword,
                       kMaxBulkReadoutFrames);
-        raiseHostError(message);
+        raiseHostError(kInputValueError, message);
     }
     uint32_t* status = call.wordOutput(0);
     uint32_t* framesRead = call.wordOutput(2);

@@ -1,4 +1,4 @@
-// "MemoryDownloadRawFrame", "MemoryReadFromDisk".
+// "MemoryDownloadRawFrame", "MemoryReadFromDisk", "DiskReadProgress".
 #include "Transfers.h"
 #include "gateway/Handlers.h"
 
@@ -26,4 +26,16 @@ void memoryDownloadRawFrameCommand(CommandCall& call) {
 void memoryReadFromDiskCommand(CommandCall& call) {
     uint32_t* status = call.wordOutput(0);
     *status = camReadFromDisk(call.signedScalar(2), call.scalar(3), numbersFrom(call));
+}
+
+void diskReadProgressCommand(CommandCall& call) {
+    uint32_t* status = call.wordOutput(0);
+    uint32_t* finishedReports = call.wordOutput(1);
+    uint32_t* current = call.wordOutput(2);
+    uint32_t* final = call.wordOutput(3);
+    DiskReadProgress progress;
+    *status = camDiskReadProgress(call.signedScalar(2), progress);
+    *finishedReports = progress.finishedReports;
+    *current = progress.current;
+    *final = progress.final;
 }

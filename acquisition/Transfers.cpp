@@ -17,6 +17,7 @@ ResultCode camReadFromDisk(int32_t cameraId, uint32_t first, const TransferNumbe
     if (index == kNoSlot) return ResultReadFailed;
     CameraSlot& slot = cameraSlot(index);
     slot.diskReadCount.store(0);
+    slot.lastDiskReport.store(0);
     std::atomic<int32_t>& context = moduleState().cameraTable.diskReadContexts[index];
     context.store(cameraId);
     const uint32_t* n = numbers.values;
@@ -26,9 +27,21 @@ ResultCode camReadFromDisk(int32_t cameraId, uint32_t first, const TransferNumbe
 }
 
 uint32_t onDiskReadProgress(void* context, uint32_t current, uint32_t final) {
-    if (current < final) return 0;
     auto* cameraId = static_cast<std::atomic<int32_t>*>(context);
     CameraSlot* slot = findOpenCamera(cameraId->load());
-    if (slot != nullptr) slot->diskReadCount.fetch_add(1);
+    if (slot == nullptr) return 0;
+    slot->lastDiskReport.store(uint64_t{final} << 32 | current);
+    if (current >= final) slot->diskReadCount.fetch_add(1);
     return 0;
+}
+
+ResultCode camDiskReadProgress(int32_t cameraId, DiskReadProgress& progress) {
+    progress = {};
+    CameraSlot* slot = findOpenCamera(cameraId);
+    if (slot == nullptr) return ResultReadFailed;
+    const uint64_t report = slot->lastDiskReport.load();
+    progress.finishedReports = slot->diskReadCount.load();
+    progress.current = static_cast<uint32_t>(report);
+    progress.final = static_cast<uint32_t>(report >> 32);
+    return ResultOk;
 }

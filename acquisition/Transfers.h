@@ -24,10 +24,21 @@ ResultCode camDownloadRawFrame(int32_t cameraId, const char* text, const Transfe
 // an id no open camera carries, then touching no count or context word).
 ResultCode camReadFromDisk(int32_t cameraId, uint32_t first, const TransferNumbers& numbers);
 
-// The disk-read callback, run on a driver thread: a report whose current
-// count has reached the final count (unsigned) adds 1 to the disk-read
-// count of the camera the context names; a camera no longer open is left
-// alone. Never calls the host.
+// The disk-read callback, run on a driver thread: keeps every report as
+// the camera's latest, and a report whose current count has reached the
+// final count (unsigned) adds 1 to the disk-read count of the camera the
+// context names; a camera no longer open is left alone. Never calls the host.
 uint32_t onDiskReadProgress(void* context, uint32_t current, uint32_t final);
+
+// How far the camera's disk read has come, read without a driver call.
+struct DiskReadProgress {
+    uint32_t finishedReports;  // reports that reached the final count
+    uint32_t current;          // the latest report's counts; 0 before any
+    uint32_t final;
+};
+
+// Answers 0, or ResultReadFailed (progress all 0) for an id no open camera
+// carries.
+ResultCode camDiskReadProgress(int32_t cameraId, DiskReadProgress& progress);
 
 #endif

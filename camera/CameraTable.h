@@ -23,6 +23,9 @@ struct CameraSlot {
     uint32_t settingsBlock[kSettingsBlockBytes / 4] = {};  // word 0 holds its size
     std::atomic<uint32_t> frameReadyCount{0};
     std::atomic<uint32_t> diskReadCount{0};
+    // The disk read's latest report, final count in the high word and
+    // current count in the low one, so a reader sees one report whole.
+    std::atomic<uint64_t> lastDiskReport{0};
     TransferDescriptor transfer = {};
     // Held only around a refresh of the segment table (recording callback),
     // a read of one entry (readout) and the clearing of the slot.

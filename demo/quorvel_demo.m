@@ -87,7 +87,7 @@ end
 % with a contact sheet, in demo-output/burst.
 function demo_recorded_burst()
   printf('\nRecorded burst (examples/example_record_burst.m)\n');
-  result = example_record_burst(fullfile(pwd(), 'burst'), 'Frames', 12, 'Show', false);
+  result = example_record_burst(fullfile(pwd(), 'burst'), 'Frames', 12, 'Size', [48 64], 'Show', false);
   printf('  %d frames of %s, trigger position %d, %d\n', numel(result.files), ...
          mat2str(size(result.frames)(1:end - 1)), result.triggerPosition);
 end

@@ -82,6 +82,7 @@ const std::map<std::string, std::set<uint32_t>>& allowedFirstOutputs() {
         {"MemoryReadFromDisk", {0, 13}},
         {"MemoryReadFrames", {0, 3, 7, 9, 11, 13, 18}},
         {"MemoryReadSegments", {0, 3, 7, 9, 11, 13, 18}},
+        {"DiskReadProgress", {0, 13}},
     };
     return codes;
 }
@@ -93,7 +94,8 @@ bool needsOpenCamera(const std::string& keyword) {
         "GetBrocParameters", "SynchGrab",       "MemoryPreview",  "MemoryStartGrab", "MemoryStopGrab",
         "MemoryReadData",    "MemoryReadTriggerPosition", "CalibrateNoiseReduction", "SendCfg", "Trigger",
         "ReadGPSTiming",     "Reset",           "EnableDiagnosticTrace", "EraseMemory", "MemoryDownloadRawFrame",
-        "MemoryReadFromDisk", "MemoryReadFrames", "MemoryReadSegments"};
+        "MemoryReadFromDisk", "MemoryReadFrames", "MemoryReadSegments",
+        "DiskReadProgress"};
     return keywords.count(keyword) != 0;
 }
 

@@ -7,7 +7,7 @@ namespace {
 [[noreturn]] void raiseInputError(int position, const char* kind) {
     char message[40];
     std::snprintf(message, sizeof message, "Input %d must be a %s.", position, kind);
-    raiseHostError(message);
+    raiseHostError(kInputKindError, message);
 }
 
 }  // namespace
@@ -21,7 +21,7 @@ void releaseTextArguments(CommandCall& call) {
 
 void prepareCommandCall(const CommandRow& row, int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[],
                         CommandCall& call) {
-    if (nrhs != row.inputCount()) raiseHostError(row.inputCountMessage);
+    if (nrhs != row.inputCount()) raiseHostError(kInputCountError, row.inputCountMessage);
 
     for (int position = 2; position <= nrhs; ++position) {
         const mxArray* input = prhs[position - 1];
@@ -43,12 +43,12 @@ void prepareCommandCall(const CommandRow& row, int nlhs, mxArray* plhs[], int nr
         call.texts[position] = copyTextArgument(input, call.wholeTexts[position]);
         if (call.texts[position] == nullptr) {
             releaseTextArguments(call);
-            raiseHostError("Memory allocation failed.");
+            raiseHostError(kMemoryError, "Memory allocation failed.");
         }
     }
 
     if (nlhs != row.outputCount) {
         releaseTextArguments(call);
-        raiseHostError(row.outputCountMessage);
+        raiseHostError(kOutputCountError, row.outputCountMessage);
     }
 }

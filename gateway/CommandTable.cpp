@@ -50,6 +50,8 @@ const CommandRow kCommandTable[kCommandCount] = {
      memoryReadFramesCommand},
     {"MemoryReadSegments", INPUTS("MemoryReadSegments"), "SSS", 3, "MemoryReadSegments needs 3 outputs\n",
      memoryReadSegmentsCommand},
+    {"DiskReadProgress", INPUTS("DiskReadProgress"), "S", 4, "DiskReadProgress needs 4 outputs\n",
+     diskReadProgressCommand},
 };
 
 #undef INPUTS

@@ -18,7 +18,7 @@ struct CommandRow {
     int inputCount() const;  // the keyword included
 };
 
-constexpr size_t kCommandCount = 31;
+constexpr size_t kCommandCount = 32;
 
 extern const CommandRow kCommandTable[kCommandCount];
 

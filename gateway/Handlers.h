@@ -35,5 +35,6 @@ void memoryDownloadRawFrameCommand(CommandCall& call);
 void preLoadDriverCommand(CommandCall& call);
 void openRawCameraCommand(CommandCall& call);
 void memoryReadFromDiskCommand(CommandCall& call);
+void diskReadProgressCommand(CommandCall& call);
 
 #endif

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-void raiseHostError(const char* message) {
-    mexErrMsgTxt(message);
+void raiseHostError(const char* identifier, const char* message) {
+    mexErrMsgIdAndTxt(identifier, "%s", message);
     std::abort();  // the host's error call does not return
 }
 

@@ -12,8 +12,18 @@
 constexpr size_t kTextBufferSize = 257;
 constexpr size_t kTextCopyLength = 256;  // at most 255 characters and the zero
 
-// Raises a MATLAB error with the text; never returns.
-[[noreturn]] void raiseHostError(const char* message);
+// Identifiers of the argument errors, one per kind of mistake, so MATLAB
+// code can catch them by identifier; the message texts stay as they are.
+constexpr const char* kInputCountError = "QuorvelML:inputCount";
+constexpr const char* kInputKindError = "QuorvelML:inputKind";
+constexpr const char* kInputValueError = "QuorvelML:inputValue";
+constexpr const char* kOutputCountError = "QuorvelML:outputCount";
+constexpr const char* kUnknownCommandError = "QuorvelML:unknownCommand";
+constexpr const char* kMemoryError = "QuorvelML:memory";
+constexpr const char* kDriverLoadError = "QuorvelML:driverLoad";
+
+// Raises a MATLAB error with the identifier and the text; never returns.
+[[noreturn]] void raiseHostError(const char* identifier, const char* message);
 
 // The double truncated toward zero to 64 bits, of which the low 32 bits are
 // kept; NaN and magnitudes of 2^63 or more give 0.

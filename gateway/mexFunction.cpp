@@ -18,29 +18,30 @@ void loadDriverOnce() {
     ModuleState& state = moduleState();
     if (state.driverLoaded) return;
     drvPreLoad(0, 1, 0);
-    if (drvLoad(0) != 0) raiseHostError("Can not load driver QuorvelML.");
+    if (drvLoad(0) != 0) raiseHostError(kDriverLoadError, "Can not load driver QuorvelML.");
     ResetCameraTable();
     state.driverLoaded = true;
 }
 
 const CommandRow& resolveKeyword(const mxArray* keywordArray) {
-    if (!mxIsChar(keywordArray)) raiseHostError("First input to the ZEL camera interface must be a string.");
+    if (!mxIsChar(keywordArray))
+        raiseHostError(kInputKindError, "First input to the ZEL camera interface must be a string.");
     char* keyword = mxArrayToString(keywordArray);
-    if (keyword == nullptr) raiseHostError("Memory allocation failed.");
+    if (keyword == nullptr) raiseHostError(kMemoryError, "Memory allocation failed.");
     // Compared as a whole: a zero character inside the keyword makes it no
     // keyword, rather than the keyword before it.
     const CommandRow* row = isWholeText(keywordArray, keyword) ? findCommand(keyword) : nullptr;
     // Released before the error too: not every host reclaims the text of a
     // command that ends in an error (Octave keeps it for good).
     mxFree(keyword);
-    if (row == nullptr) raiseHostError("Unrecognized mode for QuorvelML interface.");
+    if (row == nullptr) raiseHostError(kUnknownCommandError, "Unrecognized mode for QuorvelML interface.");
     return *row;
 }
 
 }  // namespace
 
 extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nrhs < 1) raiseHostError("Invalid number of input arguments.");
+    if (nrhs < 1) raiseHostError(kInputCountError, "Invalid number of input arguments.");
 
     ModuleState& state = moduleState();
     if (!state.exitHookRegistered) {

@@ -9,7 +9,12 @@ function varargout = QuorvelML(varargin)
 %   images. Camera and driver failures never raise an error: they arrive as
 %   the status number. Mistakes in a call (wrong number of inputs or
 %   outputs, a non-scalar where a number belongs, a number where a text
-%   belongs) raise an error at once, before the camera is touched.
+%   belongs) raise an error at once, before the camera is touched. Its
+%   identifier names the kind of mistake: QuorvelML:inputCount,
+%   QuorvelML:inputKind, QuorvelML:inputValue (a number beyond what the
+%   command takes), QuorvelML:outputCount, QuorvelML:unknownCommand,
+%   QuorvelML:memory (no memory for a text), QuorvelML:driverLoad (the
+%   driver library could not be loaded).
 %
 %   Scalar inputs are truncated toward zero and their low 32 bits are used
 %   (-1 becomes 4294967295, 2^32+5 becomes 5). Texts are cut to 255
@@ -238,6 +243,15 @@ function varargout = QuorvelML(varargin)
 %       passed to the driver, which reports progress on its own thread.
 %       Status: 0; 13 the read failed.
 %       Example:  status = QuorvelML('MemoryReadFromDisk', id, 0, 0, 0, 0, 0, 0)
+%
+%   [status, finished, current, final] = QuorvelML('DiskReadProgress', id)
+%       How far the camera's disk read has come, without asking the driver.
+%       finished: reports that reached their final count since the last
+%       MemoryReadFromDisk (1 when a read is done); current and final: the
+%       counts of the driver's latest report (0 before any). Every
+%       MemoryReadFromDisk starts them at 0 again.
+%       Status: 0; 13 no camera of that id is open (all outputs 0).
+%       Example:  [status, finished, current, final] = QuorvelML('DiskReadProgress', id)
 %
 %   STATUS NUMBERS
 %

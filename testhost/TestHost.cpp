@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <set>
@@ -56,7 +58,19 @@ mxArray* newArray(mxClassID classId, std::vector<mwSize> dimensions) {
 
 }  // namespace
 
-void mexErrMsgTxt(const char* message) { throw testhost::HostError(message); }
+void mexErrMsgIdAndTxt(const char* identifier, const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    va_list measuring;
+    va_copy(measuring, arguments);
+    const int length = std::vsnprintf(nullptr, 0, format, measuring);
+    va_end(measuring);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    std::vsnprintf(&text[0], text.size(), format, arguments);
+    va_end(arguments);
+    text.resize(static_cast<size_t>(length));
+    throw testhost::HostError(identifier, text);
+}
 
 int mexAtExit(void (*function)(void)) {
     host().exitHooks.push_back(function);

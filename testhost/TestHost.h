@@ -22,9 +22,12 @@ struct mxArray {
 
 namespace testhost {
 
-// What mexErrMsgTxt raises: the exact text the module passed.
+// What mexErrMsgIdAndTxt raises: the identifier and the exact text, as the
+// host formats it from the module's format and arguments.
 struct HostError : std::runtime_error {
-    explicit HostError(const std::string& text) : std::runtime_error(text) {}
+    HostError(const std::string& identifier, const std::string& text)
+        : std::runtime_error(text), identifier(identifier) {}
+    std::string identifier;
 };
 
 using Array = std::unique_ptr<mxArray>;

@@ -1,6 +1,7 @@
 // The in-process test host: the subset of the MATLAB/Octave mx and mex API
 // that the module uses, with the class numbers and signatures of the real
-// hosts. mexErrMsgTxt throws testhost::HostError so tests can read the text.
+// hosts. mexErrMsgIdAndTxt throws testhost::HostError so tests can read the
+// identifier and the text.
 #ifndef QUORVEL_TESTHOST_MEX_H
 #define QUORVEL_TESTHOST_MEX_H
 
@@ -37,7 +38,7 @@ constexpr unsigned char kUninitialisedByte = 0xA5;
 
 extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]);
 
-void mexErrMsgTxt(const char* message);
+void mexErrMsgIdAndTxt(const char* identifier, const char* format, ...);
 int mexAtExit(void (*function)(void));
 bool mxIsChar(const mxArray* array);
 bool mxIsNumeric(const mxArray* array);

@@ -49,6 +49,7 @@ s = QuorvelML('MemoryStopGrab', 1004);
 s = QuorvelML('MemoryDownloadRawFrame', 1001, file, 0, 0, 4, 0, 0);
 s = QuorvelML('MemoryReadFromDisk', 1001, 0, 0, 0, 1, 0, 0);
 QuorvelSim('waitDiskRead', 1001, 5000);
+[status, finished, current, final] = QuorvelML('DiskReadProgress', 1001);
 
 s = QuorvelML('CalibrateNoiseReduction', 1001, 2);
 s = QuorvelML('Trigger', 1001);

@@ -124,11 +124,17 @@ expect_equal([size(first) size(second)], [48 64 48 64], 'grab gives two H-by-W i
 expect_equal(class(first), 'uint8', '8-bit mono is uint8');
 expect_equal(mod(double(second(1, 1)) - double(first(1, 1)), 256), 8, 'the second image is the next frame');
 expect_equal(double(first(2, 1)) - double(first(1, 1)), 3, 'rows are lines (3 apart in the pattern)');
+expect_raises(@() assign(cam, 'PixelFormat', 1), 'QuorvelML:formatNotSupported', ...
+              'Camera 1002: pixel format 1 refused: the mono camera of type 2 supports 8-bit mono only.', ...
+              'a 16-bit format on the type-2 mono camera is refused when it is set, as a grab would');
+QuorvelSim('setInfo', 1002, 0, 5);  % a mono camera of another type delivers 16-bit mono, not colour
 cam.PixelFormat = 1;
-expect_raises(@() cam.grab(), 'QuorvelML:formatNotSupported', ...
-              'Camera 1002: SynchGrab answered 18: the mono camera of type 2 supports 8-bit mono only.', ...
-              'a 16-bit grab on the type-2 mono camera');
+expect_raises(@() assign(cam, 'PixelFormat', 2), 'QuorvelML:formatNotMono', '', 'a colour format on a mono camera');
+expect_raises(@() assign(cam, 'Width', 320.7), 'QuorvelML:notWholeNumber', ...
+              'Camera 1002: parameter 15 takes a whole number; 320.7 is not one.', 'a fractional width is refused');
+expect_equal([cam.PixelFormat cam.Width], [1 64], 'refused settings leave the camera as it was');
 cam.PixelFormat = 0;
+QuorvelSim('setInfo', 1002, 0, 2);
 [image, value] = cam.preview();
 expect_equal(size(image), [48 64], 'a preview image');
 expect_equal(class(value), 'uint32', 'the preview value is the driver''s word');

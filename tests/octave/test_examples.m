@@ -27,9 +27,19 @@ sheet = imread(result.contactSheet);
 expect_true(isa(sheet, 'uint8') && size(sheet, 3) == 3, 'the contact sheet is an 8-bit colour image');
 orange = sheet(:, :, 1) == 255 & sheet(:, :, 2) == 160 & sheet(:, :, 3) == 0;
 [r, c] = find(orange);
-% 3 columns of 160 x 120 tiles with 4-pixel borders; frame 2 (the third) ends the first row.
-expect_equal([min(r) max(r) min(c) max(c)], [1 128 329 496], 'the trigger frame is framed in orange');
+% 3 columns of 160 x 120 tiles over 9-pixel labels, 4-pixel borders; frame 2 (the third) ends the first row.
+expect_equal([min(r) max(r) min(c) max(c)], [1 137 329 496], 'the trigger frame is framed in orange');
 expect_true(~isempty(strfind(output, 'Contact sheet: ')), 'the example names its contact sheet');
+confirm_removed = rmdir(folder, 's');
+
+% A small 16-bit burst: neighbouring tiles differ clearly, each over its own label.
+evalc('small = example_record_burst(folder, ''Frames'', 2, ''Size'', [48 64]);');
+sheet = double(imread(small.contactSheet));
+first = sheet(5:52, 5:68, :);
+second = sheet(5:52, 73:136, :);
+expect_true(mean(abs(first(:) - second(:))) > 4, 'neighbouring 16-bit frames can be told apart on the sheet');
+labels = {sheet(54:60, 5:68, 1) > 128, sheet(54:60, 73:136, 1) > 128};
+expect_true(any(labels{1}(:)) && any(labels{2}(:)) && ~isequal(labels{:}), 'each tile carries its own label');
 confirm_removed = rmdir(folder, 's');
 
 % Mono bursts: 16-bit mono stays 16-bit, 8-bit stays 8-bit.

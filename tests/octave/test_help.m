@@ -25,6 +25,16 @@ for k = 1:numel(rows)
               sprintf('%s: an example in the help', keyword));
 end
 
+% MATLAB's tab completion beside the MEX: valid JSON, one alternative per
+% row of the command table, in its order, with the row's input count.
+signatures = fileread(fullfile(fileparts(which('QuorvelML')), 'functionSignatures.json'));
+group = jsondecode(signatures).QuorvelML.inputs.mutuallyExclusiveGroup;
+offered = regexp(signatures, 'choices=\{''(\w+)''\}', 'tokens');
+expect_equal(cellfun(@(t) t{1}, offered, 'UniformOutput', false), cellfun(@(r) r{1}, rows, 'UniformOutput', false), ...
+             'functionSignatures.json offers every keyword of the command table');
+expect_equal(cellfun(@numel, group)', cellfun(@(r) numel(r{2}) + 1, rows), ...
+             'functionSignatures.json gives each keyword its inputs');
+
 % Every status number of the module, in the help and as an error name.
 codes = regexp(fileread(fullfile(root, 'gateway', 'ResultCodes.h')), 'Result(\w+) = (\d+)', 'tokens');
 expect_equal(numel(codes), 24, 'the module has 24 status numbers');
@@ -36,4 +46,25 @@ for k = 1:numel(codes)
     expect_equal(QuorvelCamera.statusName(str2double(code)), [lower(name(1)) name(2:end)], ...
                  sprintf('status %s is the error QuorvelML:%s', code, [lower(name(1)) name(2:end)]));
   end
+end
+
+% Every public method of the class shows its own help, and only public
+% methods are listed. Octave finds a path function of the same name first
+% (close, delete, info, version), so those are read from the class file.
+for name = methods('QuorvelCamera')'
+  name = name{1};
+  if strcmp(name, 'QuorvelCamera')
+    continue;
+  end
+  if exist(name, 'file') == 2
+    source = fileread(which('QuorvelCamera'));
+    text = [regexp(source, ['function [^\n]*\<' name '\([^\n]*\n\s*%([^\n]*)'], 'tokens', 'once'){:}, ''];
+  else
+    text = get_help_text(['QuorvelCamera.' name]);
+  end
+  expect_true(~isempty(strfind(text, [name '('])), sprintf('help QuorvelCamera.%s shows its own help', name));
+end
+contents = fileread(fullfile(root, 'matlab', 'Contents.m'));
+for name = {'QuorvelML', 'QuorvelCamera', 'quorvelStatusText', 'build_quorvelml'}
+  expect_true(~isempty(strfind(contents, name{1})), ['Contents.m lists ' name{1}]);
 end

@@ -1,4 +1,5 @@
-% The examples of `help QuorvelML` and `help QuorvelCamera` run as written.
+% The examples of `help QuorvelML`, `help QuorvelCamera` and its methods run
+% as written.
 % An example is the code after "Example:" on a help line, with the lines
 % below it indented to the same column as that code:
 %       Example:  [status, c] = QuorvelML('ReadGPSTiming', id, 64);
@@ -8,7 +9,12 @@
 setup = "[~, id] = QuorvelML('OpenCamera', 0);\n";
 scratch = tempname();
 mkdir(scratch);
-for topic = {'QuorvelML', 'QuorvelCamera'}
+% Methods whose names Octave finds as functions first are left out; their
+% help cannot be shown by name.
+methodTopics = cellfun(@(name) ['QuorvelCamera.' name], methods('QuorvelCamera'), 'UniformOutput', false);
+methodTopics = methodTopics(cellfun(@(name) exist(name, 'file') ~= 2, methods('QuorvelCamera')) & ...
+                            ~strcmp(methodTopics, 'QuorvelCamera.QuorvelCamera'));
+for topic = [{'QuorvelML', 'QuorvelCamera'}, methodTopics(:)']
   lines = strsplit(get_help_text(topic{1}), "\n", 'CollapseDelimiters', false);
   examples = 0;
   for k = 1:numel(lines)
@@ -29,6 +35,8 @@ for topic = {'QuorvelML', 'QuorvelCamera'}
     shown = [code{1} repmat(' ...', 1, numel(code) > 1)];
     expect_true(ran, sprintf('help %s example "%s" runs as written%s', topic{1}, shown, problem));
   end
-  expect_true(examples > 0, sprintf('help %s has examples', topic{1}));
+  if ~any(strcmp(topic{1}, methodTopics))
+    expect_true(examples > 0, sprintf('help %s has examples', topic{1}));
+  end
 end
 confirm_removed = rmdir(scratch, 's');

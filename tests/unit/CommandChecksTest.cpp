@@ -52,6 +52,7 @@ const ExpectedCommand kExpected[] = {
     {"OpenRawCamera", "T", 2, "Invalid number of inputs to ZelOpenRawCamera\n", "ZelOpenRawCamera needs 2 outputs\n"},
     {"MemoryReadFromDisk", "SSSSSSS", 1, "Invalid number of inputs to MemoryReadFromDisk\n",
      "MemoryReadFromDisk needs 1 outputs\n"},
+    {"DiskReadProgress", "S", 4, "Invalid number of inputs to DiskReadProgress\n", "DiskReadProgress needs 4 outputs\n"},
 };
 
 // A valid argument list for the command, with an unknown camera id so that
@@ -83,13 +84,15 @@ std::string inputKindMessage(int position, char kind) {
     return "Input " + std::to_string(position) + (kind == 'T' ? " must be a string." : " must be a scalar.");
 }
 
+using Error = std::pair<std::string, std::string>;  // identifier, text
+
 class CommandChecks : public ModuleTest, public ::testing::WithParamInterface<ExpectedCommand> {};
 
 TEST_P(CommandChecks, WrongInputCountRaisesTheInputMessageWhateverElseIsWrong) {
     const ExpectedCommand& command = GetParam();
     std::vector<Array> tooMany = validInputs(command);
     tooMany.push_back(testhost::scalar(1));
-    EXPECT_EQ(errorOf(command.outputs, tooMany), command.inputCountMessage);
+    EXPECT_EQ(identifiedErrorOf(command.outputs, tooMany), Error("QuorvelML:inputCount", command.inputCountMessage));
     EXPECT_EQ(errorOf(command.outputs + 1, tooMany), command.inputCountMessage);
 
     std::vector<Array> tooFew = validInputs(command);
@@ -108,7 +111,9 @@ TEST_P(CommandChecks, EachInputKindIsCheckedByPositionBeforeTheOutputCount) {
         for (Array& bad : badKindsFor(kinds[i])) {
             std::vector<Array> inputs = validInputs(command);
             inputs[i + 1] = std::move(bad);
-            EXPECT_EQ(errorOf(command.outputs, inputs), inputKindMessage(position, kinds[i])) << position;
+            EXPECT_EQ(identifiedErrorOf(command.outputs, inputs),
+                      Error("QuorvelML:inputKind", inputKindMessage(position, kinds[i])))
+                << position;
             EXPECT_EQ(errorOf(command.outputs + 2, inputs), inputKindMessage(position, kinds[i])) << position;
         }
     }
@@ -125,7 +130,8 @@ TEST_P(CommandChecks, TheFirstFailingPositionWins) {
 
 TEST_P(CommandChecks, WrongOutputCountRaisesTheOutputMessageAndReachesNoCamera) {
     const ExpectedCommand& command = GetParam();
-    EXPECT_EQ(errorOf(0, validInputs(command)), command.outputCountMessage);
+    EXPECT_EQ(identifiedErrorOf(0, validInputs(command)),
+              Error("QuorvelML:outputCount", command.outputCountMessage));
     EXPECT_EQ(errorOf(command.outputs + 1, validInputs(command)), command.outputCountMessage);
     for (const std::string& operation : operations())
         EXPECT_TRUE(operation == "drvPreLoad" || operation == "drvLoad") << operation;

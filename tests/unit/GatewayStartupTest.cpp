@@ -8,8 +8,10 @@ namespace {
 
 class GatewayStartup : public ModuleTest {};
 
+using Error = std::pair<std::string, std::string>;  // identifier, text
+
 TEST_F(GatewayStartup, CallWithoutInputsRaisesAndRegistersNoHook) {
-    EXPECT_EQ(errorOf(1, {}), "Invalid number of input arguments.");
+    EXPECT_EQ(identifiedErrorOf(1, {}), Error("QuorvelML:inputCount", "Invalid number of input arguments."));
     EXPECT_EQ(testhost::exitHooksRegistered(), 0);
     EXPECT_EQ(simCallCount("drvLoad"), 0);
 }
@@ -17,7 +19,8 @@ TEST_F(GatewayStartup, CallWithoutInputsRaisesAndRegistersNoHook) {
 TEST_F(GatewayStartup, NumericKeywordRaisesButRegistersTheHookOnce) {
     std::vector<Array> inputs;
     inputs.push_back(testhost::scalar(3));
-    EXPECT_EQ(errorOf(1, inputs), "First input to the ZEL camera interface must be a string.");
+    EXPECT_EQ(identifiedErrorOf(1, inputs),
+              Error("QuorvelML:inputKind", "First input to the ZEL camera interface must be a string."));
     EXPECT_EQ(errorOf(1, inputs), "First input to the ZEL camera interface must be a string.");
     EXPECT_EQ(testhost::exitHooksRegistered(), 1);
     EXPECT_EQ(simCallCount("drvLoad"), 0);
@@ -27,7 +30,9 @@ TEST_F(GatewayStartup, UnknownKeywordsNeverLoadTheDriver) {
     for (const char* keyword : {"version", "Version ", "", "OpenCameras", "Vers"}) {
         std::vector<Array> inputs;
         inputs.push_back(testhost::text(keyword));
-        EXPECT_EQ(errorOf(1, inputs), "Unrecognized mode for QuorvelML interface.") << keyword;
+        EXPECT_EQ(identifiedErrorOf(1, inputs),
+                  Error("QuorvelML:unknownCommand", "Unrecognized mode for QuorvelML interface."))
+            << keyword;
     }
     EXPECT_TRUE(simCallLog().empty());
 }
@@ -36,7 +41,7 @@ TEST_F(GatewayStartup, KeywordTextThatCannotBeMadeRaisesMemoryError) {
     testhost::failNextArrayToString();
     std::vector<Array> inputs;
     inputs.push_back(testhost::text("Version"));
-    EXPECT_EQ(errorOf(1, inputs), "Memory allocation failed.");
+    EXPECT_EQ(identifiedErrorOf(1, inputs), Error("QuorvelML:memory", "Memory allocation failed."));
     EXPECT_EQ(simCallCount("drvLoad"), 0);
 }
 
@@ -62,7 +67,7 @@ TEST_F(GatewayStartup, FailedLoadIsRetriedByEveryLaterCommand) {
     simForceResult("drvLoad", 9, 2);
     std::vector<Array> inputs;
     inputs.push_back(testhost::text("Version"));
-    EXPECT_EQ(errorOf(1, inputs), "Can not load driver QuorvelML.");
+    EXPECT_EQ(identifiedErrorOf(1, inputs), Error("QuorvelML:driverLoad", "Can not load driver QuorvelML."));
     EXPECT_EQ(errorOf(1, inputs), "Can not load driver QuorvelML.");
     EXPECT_EQ(run(1, "Version").textOutput(0), "2.14.00");
     EXPECT_EQ(simCallCount("drvPreLoad"), 3);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class ModuleTest : public ::testing::Test {
@@ -30,12 +31,18 @@ protected:
 
     // The host error text the call raised, or "" when it raised none.
     static std::string errorOf(int nlhs, const std::vector<testhost::Array>& inputs) {
+        return identifiedErrorOf(nlhs, inputs).second;
+    }
+
+    // The identifier and the text of the host error, or two "".
+    static std::pair<std::string, std::string> identifiedErrorOf(int nlhs,
+                                                                 const std::vector<testhost::Array>& inputs) {
         try {
             testhost::call(nlhs, inputs);
         } catch (const testhost::HostError& error) {
-            return error.what();
+            return {error.identifier, error.what()};
         }
-        return "";
+        return {"", ""};
     }
 
     // Opens a simulated camera and returns its status number.

@@ -156,7 +156,9 @@ TEST_F(ReadTiming, LengthsBeyondTheMaximumOrNegativeAreRefusedBeforeAnyColumnOrD
         inputs.push_back(testhost::text("ReadGPSTiming"));
         inputs.push_back(testhost::scalar(kSimMonoCameraId));
         inputs.push_back(testhost::scalar(length));
-        EXPECT_EQ(errorOf(2, inputs), "Input 3 must be a length from 0 to 65536.") << length;
+        EXPECT_EQ(identifiedErrorOf(2, inputs),
+                  std::make_pair(std::string("QuorvelML:inputValue"), std::string("Input 3 must be a length from 0 to 65536.")))
+            << length;
     }
     EXPECT_TRUE(simCallLog().empty());
 }

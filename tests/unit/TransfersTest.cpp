@@ -1,5 +1,5 @@
-// "MemoryDownloadRawFrame", "MemoryReadFromDisk" and the disk-read
-// callback; the simulator's recording file round trip.
+// "MemoryDownloadRawFrame", "MemoryReadFromDisk", "DiskReadProgress" and
+// the disk-read callback; the simulator's recording file round trip.
 #include "RecordingFixture.h"
 #include "SimTransfers.h"
 #include "acquisition/Transfers.h"
@@ -31,6 +31,12 @@ protected:
         return run(1, "MemoryReadFromDisk", numbers).word(0);
     }
 
+    // Status, finished reports, and the latest report's two counts.
+    std::vector<uint32_t> progress(uint32_t cameraId) {
+        testhost::CallResult result = run(4, "DiskReadProgress", {double(cameraId)});
+        return {result.word(0), result.word(1), result.word(2), result.word(3)};
+    }
+
     std::atomic<int32_t>& contextOf(uint32_t cameraId) {
         return moduleState().cameraTable.diskReadContexts[indexOf(cameraId)];
     }
@@ -47,6 +53,7 @@ TEST_F(Transfers, OnlyReportsThatReachTheFinalCountAreCountedUnsigned) {
 
     onDiskReadProgress(context, 3, 10);
     EXPECT_EQ(count.load(), 0u);
+    EXPECT_EQ(progress(kSimColourCameraId), (std::vector<uint32_t>{0, 0, 3, 10}));
     onDiskReadProgress(context, 10, 10);
     EXPECT_EQ(count.load(), 1u);
     onDiskReadProgress(context, 11, 10);
@@ -113,6 +120,7 @@ TEST_F(Transfers, AnIdNoOpenCameraAnswersWithoutTheDriverAndTouchesNoContext) {
     for (double id : {4242.0, -1.0}) {
         EXPECT_EQ(download(uint32_t(int32_t(id)), "f", {0, 0, 0, 0, 0}), 25u);
         EXPECT_EQ(readFromDisk(uint32_t(int32_t(id)), {0, 0, 0, 0, 0, 0}), 13u);
+        EXPECT_EQ(progress(uint32_t(int32_t(id))), (std::vector<uint32_t>{13, 0, 0, 0}));
     }
     EXPECT_TRUE(simCallLog().empty());
     EXPECT_EQ(moduleState().cameraTable.diskReadContexts[freeIndex].load(), 99);
@@ -155,7 +163,10 @@ TEST_F(Transfers, DownloadedFramesReadBackFromDiskIntoMemory) {
     ASSERT_EQ(memory.size(), 5u);
     EXPECT_EQ(std::vector<uint32_t>(memory.begin() + 2, memory.end()),
               std::vector<uint32_t>(recorded.begin() + 2, recorded.begin() + 5));
-    EXPECT_EQ(slotOf(kSimColourCameraId).diskReadCount.load(), 1u) << "three reports, one of them final";
+    EXPECT_EQ(progress(kSimColourCameraId), (std::vector<uint32_t>{0, 1, 3, 3})) << "three reports, one of them final";
+    simForceResult("drvReadFromDisk", 1);
+    ASSERT_EQ(readFromDisk(kSimColourCameraId, {1, 0, 2, 1, 0, 0}), 13u);
+    EXPECT_EQ(progress(kSimColourCameraId), (std::vector<uint32_t>{0, 0, 0, 0})) << "a new read starts afresh";
 }
 
 TEST_F(Transfers, TheSimulatorRefusesWhatItCannotDo) {

@@ -1,0 +1,18 @@
+% QuorvelML: control cameras of the Quorvel family from MATLAB or GNU Octave.
+% Version 2.14.00
+%
+% Module
+%   QuorvelML          - The MEX module: one function, a command keyword first (help QuorvelML).
+%   quorvelStatusText  - Meaning of a QuorvelML status number.
+%
+% Camera class
+%   QuorvelCamera      - An open camera as a handle object: parameters, images, recording,
+%                        readout with metadata, waiting, disk read-back (help QuorvelCamera).
+%
+% Building
+%   build_quorvelml    - Builds QuorvelML (and the simulated driver) with mex or mkoctfile.
+%
+% With the simulated driver
+%   QuorvelSim         - Controls the simulated cameras (built beside QuorvelML).
+%
+% Tab completion in MATLAB: functionSignatures.json beside the MEX file.

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Writes the Octave package quorvelml-<version>.tar.gz into <folder> and
+# prints its path last. The package holds the module's and the simulated
+# driver's sources under src/ with a Makefile that "pkg install" runs
+# (mkoctfile), the MATLAB files under inst/ with functionSignatures.json
+# written from the command table, and DESCRIPTION, INDEX, COPYING, PKG_ADD.
+# The signatures come from the CMake build in $QUORVEL_BUILD_DIR (default
+# build/), configured here when it is missing.
+set -euo pipefail
+folder=${1:?usage: make-octave-package.sh <folder>}
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${QUORVEL_BUILD_DIR:-$root/build}
+version=$(sed -n 's/.*kVersionText = "\(.*\)";.*/\1/p' "$root/gateway/BasicCommands.cpp")
+[ -n "$version" ] || { echo "make-octave-package: no version text in gateway/BasicCommands.cpp" >&2; exit 1; }
+
+[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target function_signatures -- --no-print-directory -s >/dev/null
+
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+package="$stage/quorvelml-$version"
+mkdir -p "$package/src" "$package/inst"
+for part in gateway camera acquisition driver simulator; do
+  cp -r "$root/$part" "$package/src/"
+done
+cp "$root/scripts/octave-package/Makefile" "$package/src/Makefile"
+for file in "$root"/matlab/*.m; do
+  [ "$(basename "$file")" = build_quorvelml.m ] || cp "$file" "$package/inst/"  # it builds from a source tree
+done
+cp "$build/mex/functionSignatures.json" "$package/inst/"
+cp "$root/scripts/octave-package/INDEX" "$root/scripts/octave-package/PKG_ADD" "$package/"
+cp "$root/LICENSE" "$package/COPYING"
+sed -e "s/@VERSION@/$version/" -e "s/@DATE@/$(date -u +%Y-%m-%d)/" \
+  "$root/scripts/octave-package/DESCRIPTION.in" >"$package/DESCRIPTION"
+
+mkdir -p "$folder"
+tarball="$(cd "$folder" && pwd)/quorvelml-$version.tar.gz"
+tar -C "$stage" -czf "$tarball" "quorvelml-$version"
+echo "$tarball"

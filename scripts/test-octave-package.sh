@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds the Octave package, installs it with "pkg install" into a
+# throwaway prefix, then in a fresh octave-cli loads it with "pkg load
+# quorvelml", checks that QuorvelML, QuorvelCamera and QuorvelSim answer
+# from the installed folder, and runs "test QuorvelCamera" and
+# "test quorvelStatusText".
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+tarball=$("$root/scripts/make-octave-package.sh" "$scratch/dist" | tail -n 1)
+prefix="$scratch/prefix"
+mkdir -p "$prefix"
+setup="pkg prefix '$prefix' '$prefix'; pkg local_list '$prefix/octave_packages';"
+
+# Octave's exit status is not telling (its exit may report a harmless
+# exception), so each session's last line is checked instead.
+run_octave() {
+  (cd "$scratch" && octave-cli --no-gui --norc --no-window-system --eval "$1" 2>&1) \
+    | grep -v 'ignoring const execution_exception' || true
+}
+
+run_octave "$setup pkg install -local '$tarball'; disp('installed');" | tee "$scratch/install.log" | tail -n 5
+[ "$(tail -n 1 "$scratch/install.log")" = installed ]
+run_octave "$setup pkg load quorvelml;
+  folder = fileparts(which('QuorvelCamera'));
+  assert(strncmp(folder, '$prefix', numel('$prefix')), 'QuorvelCamera is not the installed one');
+  assert(exist('QuorvelML') == 3 && exist('QuorvelSim') == 3, 'the MEX files are not on the path');
+  assert(QuorvelML('Version'), '2.14.00');
+  assert(QuorvelCamera.list(), [1001 1002 1003 1004]);
+  [passed, total] = test('QuorvelCamera', 'quiet', stdout);
+  [more, moreTotal] = test('quorvelStatusText', 'quiet', stdout);
+  printf('test QuorvelCamera: %d of %d passed\n', passed + more, total + moreTotal);" | tee "$scratch/load.log"
+tail -n 1 "$scratch/load.log" | grep -Eq '^test QuorvelCamera: ([1-9][0-9]*) of \1 passed$'
