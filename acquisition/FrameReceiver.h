@@ -5,7 +5,6 @@
 #define QUORVEL_ACQUISITION_FRAMERECEIVER_H
 
 #include <cstddef>
-#include <cstring>
 
 struct FrameReceiver {
     void (*receive)(void* context, const unsigned char* frame, size_t count) = nullptr;
@@ -16,11 +15,5 @@ struct FrameReceiver {
         if (receive != nullptr && count > 0) receive(context, frame, count);
     }
 };
-
-// Copies what is delivered to the start of `destination` (nullptr: dropped).
-inline FrameReceiver copyingReceiver(void* destination) {
-    auto copy = [](void* context, const unsigned char* frame, size_t count) { std::memcpy(context, frame, count); };
-    return destination == nullptr ? FrameReceiver{} : FrameReceiver{copy, destination};
-}
 
 #endif

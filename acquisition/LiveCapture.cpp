@@ -102,23 +102,12 @@ uint32_t liveBytesPerPixel(uint32_t pixelFormat) {
     }
 }
 
-ResultCode camSynchGrabInto(int32_t cameraId, const FrameReceiver& first, const FrameReceiver& second,
-                            size_t destinationBytes, uint32_t layoutCode, uint32_t grabArgument) {
+ResultCode camSynchGrab(int32_t cameraId, const FrameReceiver& first, const FrameReceiver& second,
+                        size_t destinationBytes, uint32_t layoutCode, uint32_t grabArgument) {
     return camGrabLive({cameraId, false, first, second, destinationBytes, layoutCode, grabArgument, nullptr});
 }
 
-ResultCode camMemoryPreviewInto(int32_t cameraId, const FrameReceiver& destination, size_t destinationBytes,
-                                uint32_t layoutCode, uint32_t* previewValue) {
+ResultCode camMemoryPreview(int32_t cameraId, const FrameReceiver& destination, size_t destinationBytes,
+                            uint32_t layoutCode, uint32_t* previewValue) {
     return camGrabLive({cameraId, true, destination, {}, destinationBytes, layoutCode, 0, previewValue});
-}
-
-ResultCode camSynchGrab(int32_t cameraId, void* first, void* second, size_t destinationBytes, uint32_t layoutCode,
-                        uint32_t grabArgument) {
-    return camSynchGrabInto(cameraId, copyingReceiver(first), copyingReceiver(second), destinationBytes, layoutCode,
-                            grabArgument);
-}
-
-ResultCode camMemoryPreview(int32_t cameraId, void* destination, size_t destinationBytes, uint32_t layoutCode,
-                            uint32_t* previewValue) {
-    return camMemoryPreviewInto(cameraId, copyingReceiver(destination), destinationBytes, layoutCode, previewValue);
 }

@@ -21,19 +21,13 @@ uint32_t liveBytesPerPixel(uint32_t pixelFormat);
 // capture after every grab, failed or not.
 // Codes: 0, 3, 7, 9, 11, 12, 18; an id no open slot holds answers 9
 // without a driver call.
-ResultCode camSynchGrabInto(int32_t cameraId, const FrameReceiver& first, const FrameReceiver& second,
-                            size_t destinationBytes, uint32_t layoutCode, uint32_t grabArgument);
+ResultCode camSynchGrab(int32_t cameraId, const FrameReceiver& first, const FrameReceiver& second,
+                        size_t destinationBytes, uint32_t layoutCode, uint32_t grabArgument);
 
 // The preview form: drvGrabPreview, which writes *previewValue. With extra
 // frames only the first half has a destination; the second is dropped.
 // Stops the capture only after a failed grab. Codes as camSynchGrab.
-ResultCode camMemoryPreviewInto(int32_t cameraId, const FrameReceiver& destination, size_t destinationBytes,
-                                uint32_t layoutCode, uint32_t* previewValue);
-
-// The same two forms copying into memory of destinationBytes each.
-ResultCode camSynchGrab(int32_t cameraId, void* first, void* second, size_t destinationBytes, uint32_t layoutCode,
-                        uint32_t grabArgument);
-ResultCode camMemoryPreview(int32_t cameraId, void* destination, size_t destinationBytes, uint32_t layoutCode,
-                            uint32_t* previewValue);
+ResultCode camMemoryPreview(int32_t cameraId, const FrameReceiver& destination, size_t destinationBytes,
+                            uint32_t layoutCode, uint32_t* previewValue);
 
 #endif

@@ -36,8 +36,8 @@ void synchGrabCommand(CommandCall& call) {
     ImageTarget first = createImageOutput(&call.plhs[1], image.shape, image.width, image.height);
     ImageTarget second = createImageOutput(&call.plhs[2], image.shape, image.width, image.height);
 
-    *status = camSynchGrabInto(cameraId, first.receiver(), second.receiver(), image.destinationBytes(),
-                               image.shape.layoutCode, call.scalar(3));
+    *status = camSynchGrab(cameraId, first.receiver(), second.receiver(), image.destinationBytes(),
+                           image.shape.layoutCode, call.scalar(3));
 
     first.finish();
     second.finish();
@@ -50,8 +50,8 @@ void memoryPreviewCommand(CommandCall& call) {
     const LiveImage image = liveImageOf(cameraId);
     ImageTarget target = createImageOutput(&call.plhs[1], image.shape, image.width, image.height);
 
-    *status = camMemoryPreviewInto(cameraId, target.receiver(), image.destinationBytes(), image.shape.layoutCode,
-                                   previewValue);
+    *status = camMemoryPreview(cameraId, target.receiver(), image.destinationBytes(), image.shape.layoutCode,
+                               previewValue);
 
     target.finish();
 }

@@ -4,12 +4,15 @@
 #include "Timing.h"
 #include "gateway/Handlers.h"
 
-static_assert(kMaxTimingColumnLength == 65536, "the length message names the maximum");
+#include <cstdio>
 
 void readGPSTimingCommand(CommandCall& call) {
     const int32_t length = call.signedScalar(3);
-    if (length < 0 || length > kMaxTimingColumnLength)
-        raiseHostError(kInputValueError, "Input 3 must be a length from 0 to 65536.");
+    if (length < 0 || length > kMaxTimingColumnLength) {
+        char message[64];
+        std::snprintf(message, sizeof message, "Input 3 must be a length from 0 to %d.", kMaxTimingColumnLength);
+        raiseHostError(kInputValueError, message);
+    }
     uint32_t* status = call.wordOutput(0);
     const mwSize dimensions[] = {static_cast<mwSize>(length), 1};
     call.plhs[1] = mxCreateNumericArray(2, dimensions, mxUINT8_CLASS, mxREAL);

@@ -411,11 +411,11 @@ classdef QuorvelCamera < handle
       if nargin < 3
         progress = numel(positions) >= obj.ProgressThreshold;
       end
-      for k = 1:numel(positions)
-        splitPosition(positions(k));
-      end
+      requirePositions(positions);
       [frames, read, status] = readMany(obj, 'MemoryReadFrames', positions, progress, nargout > 1);
-      info = readoutInfo(obj, double(positions(1:read)), nan(1, read), status);
+      if nargout > 1
+        info = readoutInfo(obj, double(positions(1:read)), nan(1, read), status);
+      end
     end
 
     function image = readSegment(obj, number)
@@ -436,7 +436,9 @@ classdef QuorvelCamera < handle
         progress = numel(numbers) >= obj.ProgressThreshold;
       end
       [frames, read, status] = readMany(obj, 'MemoryReadSegments', numbers, progress, nargout > 1);
-      info = readoutInfo(obj, nan(1, read), double(numbers(1:read)), status);
+      if nargout > 1
+        info = readoutInfo(obj, nan(1, read), double(numbers(1:read)), status);
+      end
     end
 
     function downloadRawFrame(obj, text, a, b, c, d, e)
@@ -655,8 +657,15 @@ end
 
 function out = run(obj, outputs, keyword, varargin)
   % Runs the keyword on the camera with the given number of outputs and
-  % raises the error of a non-zero status number. A failure on a camera the
-  % module no longer holds is reported as closed instead.
+  % raises the error of a non-zero status number.
+  out = runHeld(obj, outputs, keyword, varargin{:});
+  QuorvelCamera.check(out{1}, keyword, obj.Id);
+end
+
+function out = runHeld(obj, outputs, keyword, varargin)
+  % Runs the keyword on the camera this handle holds and returns every
+  % output. A failure on a camera the module no longer holds is reported as
+  % closed instead.
   if ~holds(obj)
     raiseClosed(obj);
   end
@@ -665,7 +674,6 @@ function out = run(obj, outputs, keyword, varargin)
   if out{1} ~= 0 && ~obj.IsOpen
     raiseClosed(obj);
   end
-  QuorvelCamera.check(out{1}, keyword, obj.Id);
 end
 
 function raiseClosed(obj)
@@ -792,14 +800,8 @@ function [frames, read, status] = readMany(obj, keyword, numbers, progress, keep
     if first >= 2^32
       [status, block, got] = readBeyondBulk(obj, first, keepPartial);
     else
-      if ~holds(obj)
-        raiseClosed(obj);
-      end
-      [status, block, got] = QuorvelML(keyword, obj.Id, first, span);
-      [status, got] = deal(double(status), double(got));
-      if status ~= 0 && ~obj.IsOpen
-        raiseClosed(obj);
-      end
+      out = runHeld(obj, 3, keyword, first, span);
+      [status, block, got] = deal(double(out{1}), out{2}, double(out{3}));
     end
     if got > 0
       frames = placeFrames(frames, block, got, read, count);
@@ -875,11 +877,19 @@ function info = readoutInfo(obj, positions, segments, status)
   info = struct('Position', positions, 'Segment', segments, 'TriggerIndex', triggerIndex, 'Status', status);
 end
 
-function [low, high] = splitPosition(position)
-  % A readout position (0 to 2^64-1, double or uint64) as its two 32-bit words.
-  if ~isscalar(position) || position < 0 || position ~= fix(position)
+function requirePositions(positions)
+  % Readout positions are whole numbers from 0 on (up to 2^64-1 as uint64).
+  if ~isnumeric(positions) || any(positions(:) < 0 | positions(:) ~= fix(positions(:)))
     error('QuorvelML:badPosition', 'A readout position is a whole number from 0 on.');
   end
+end
+
+function [low, high] = splitPosition(position)
+  % A readout position (0 to 2^64-1, double or uint64) as its two 32-bit words.
+  if ~isscalar(position)
+    error('QuorvelML:badPosition', 'A readout position is one whole number from 0 on.');
+  end
+  requirePositions(position);
   position = uint64(position);
   low = double(bitand(position, uint64(4294967295)));
   high = double(bitshift(position, -32));

@@ -216,17 +216,23 @@ TEST_F(LiveCapture, NoCopyWritesPastItsImage) {
     EXPECT_EQ(many.output(2).bytes, imageOf(0, 4, 2, renderedFrames(0, 4, 1, 4, 2)));
 }
 
+// Copies what the core delivers to the start of `destination`.
+FrameReceiver copyingReceiver(void* destination) {
+    auto copy = [](void* context, const unsigned char* frame, size_t count) { std::memcpy(context, frame, count); };
+    return FrameReceiver{copy, destination};
+}
+
 TEST_F(LiveCapture, CopiesStopAtTheDestinationSizeTheCoreIsGiven) {
     openWith(kSimColourCameraId, 3, 1, 4, 2);
     std::vector<uint8_t> first(24 + 40, 0xEE), second(24 + 40, 0xEE);
-    ASSERT_EQ(camSynchGrab(kSimColourCameraId, first.data(), second.data(), 24, 2, 0), ResultOk);
+    ASSERT_EQ(camSynchGrab(kSimColourCameraId, copyingReceiver(first.data()), copyingReceiver(second.data()), 24, 2, 0), ResultOk);
     EXPECT_EQ(slice(first, 24, 40), std::vector<uint8_t>(40, 0xEE));
     EXPECT_EQ(slice(second, 24, 40), std::vector<uint8_t>(40, 0xEE));
 
     // The preview's second half has no destination at all.
     setGrab(kSimColourCameraId, {1, 1, 1000, std::nullopt});
     uint32_t previewValue = 0;
-    ASSERT_EQ(camMemoryPreview(kSimColourCameraId, first.data(), 24, 2, &previewValue), ResultOk);
+    ASSERT_EQ(camMemoryPreview(kSimColourCameraId, copyingReceiver(first.data()), 24, 2, &previewValue), ResultOk);
     EXPECT_EQ(slice(first, 24, 40), std::vector<uint8_t>(40, 0xEE));
     EXPECT_EQ(previewValue, 2u);
 }
