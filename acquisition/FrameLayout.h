@@ -8,7 +8,7 @@
 #ifndef QUORVEL_ACQUISITION_FRAMELAYOUT_H
 #define QUORVEL_ACQUISITION_FRAMELAYOUT_H
 
-#include "gateway/ResultCodes.h"
+#include "common/ResultCodes.h"
 #include "mex.h"
 
 #include <cstddef>

@@ -3,7 +3,7 @@
 #define QUORVEL_ACQUISITION_IMAGESIZE_H
 
 #include "camera/Parameters.h"
-#include "gateway/ResultCodes.h"
+#include "common/ResultCodes.h"
 
 #include <cstdint>
 

@@ -4,7 +4,7 @@
 #define QUORVEL_ACQUISITION_LIVECAPTURE_H
 
 #include "FrameReceiver.h"
-#include "gateway/ResultCodes.h"
+#include "common/ResultCodes.h"
 
 #include <cstddef>
 #include <cstdint>

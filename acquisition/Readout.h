@@ -5,7 +5,7 @@
 #define QUORVEL_ACQUISITION_READOUT_H
 
 #include "FrameReceiver.h"
-#include "gateway/ResultCodes.h"
+#include "common/ResultCodes.h"
 
 #include <cstddef>
 #include <cstdint>

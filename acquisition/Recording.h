@@ -4,7 +4,7 @@
 #ifndef QUORVEL_ACQUISITION_RECORDING_H
 #define QUORVEL_ACQUISITION_RECORDING_H
 
-#include "gateway/ResultCodes.h"
+#include "common/ResultCodes.h"
 
 #include <cstdint>
 

@@ -4,7 +4,7 @@
 #ifndef QUORVEL_ACQUISITION_TRANSFERS_H
 #define QUORVEL_ACQUISITION_TRANSFERS_H
 
-#include "gateway/ResultCodes.h"
+#include "common/ResultCodes.h"
 
 #include <cstdint>
 

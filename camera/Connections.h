@@ -3,7 +3,7 @@
 #ifndef QUORVEL_CAMERA_CONNECTIONS_H
 #define QUORVEL_CAMERA_CONNECTIONS_H
 
-#include "gateway/ResultCodes.h"
+#include "common/ResultCodes.h"
 
 #include <cstdint>
 

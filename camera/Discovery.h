@@ -4,7 +4,7 @@
 #define QUORVEL_CAMERA_DISCOVERY_H
 
 #include "driver/QuorvelDrv.h"
-#include "gateway/ResultCodes.h"
+#include "common/ResultCodes.h"
 
 #include <cstdint>
 

@@ -6,7 +6,7 @@
 #define QUORVEL_CAMERA_PARAMETERS_H
 
 #include "driver/QuorvelDrv.h"
-#include "gateway/ResultCodes.h"
+#include "common/ResultCodes.h"
 
 #include <cstdint>
 

@@ -5,7 +5,7 @@
 #ifndef QUORVEL_CAMERA_SERVICES_H
 #define QUORVEL_CAMERA_SERVICES_H
 
-#include "gateway/ResultCodes.h"
+#include "common/ResultCodes.h"
 
 #include <cstdint>
 

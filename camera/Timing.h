@@ -5,7 +5,7 @@
 #define QUORVEL_CAMERA_TIMING_H
 
 #include "driver/QuorvelDrv.h"
-#include "gateway/ResultCodes.h"
+#include "common/ResultCodes.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -36,7 +36,7 @@ expect_equal(cellfun(@numel, group)', cellfun(@(r) numel(r{2}) + 1, rows), ...
              'functionSignatures.json gives each keyword its inputs');
 
 % Every status number of the module, in the help and as an error name.
-codes = regexp(fileread(fullfile(root, 'gateway', 'ResultCodes.h')), 'Result(\w+) = (\d+)', 'tokens');
+codes = regexp(fileread(fullfile(root, 'common', 'ResultCodes.h')), 'Result(\w+) = (\d+)', 'tokens');
 expect_equal(numel(codes), 24, 'the module has 24 status numbers');
 for k = 1:numel(codes)
   [name, code] = codes{k}{:};

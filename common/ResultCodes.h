@@ -1,6 +1,6 @@
 // Status numbers in output 1 of every camera command; 0 is success.
-#ifndef QUORVEL_GATEWAY_RESULTCODES_H
-#define QUORVEL_GATEWAY_RESULTCODES_H
+#ifndef QUORVEL_COMMON_RESULTCODES_H
+#define QUORVEL_COMMON_RESULTCODES_H
 
 #include <cstdint>
 
