@@ -3,7 +3,6 @@
 #include "Handlers.h"
 
 #include <cstring>
-#include <iterator>
 
 #define INPUTS(name) "Invalid number of inputs to " name "\n"
 
@@ -23,8 +22,8 @@ constexpr uint32_t answersOkOr(ResultCode failure) { return answerSet(ResultOk, 
 
 }  // namespace
 
-// Compared in this order; the first equal keyword wins. Sized by its rows,
-// so that a row too few or too many does not compile.
+// Compared in this order; the first equal keyword wins. A row too many or
+// too few does not compile.
 constexpr CommandRow kCommandTable[] = {
     {"InitPCIeMemory", INPUTS("InitPCIeMemory"), "S", "W", "InitPCIeMemory needs 1 output\n", kNoCameraArgument,
      kFlagAnswers, initPCIeMemoryCommand},
@@ -102,6 +101,7 @@ constexpr CommandRow kCommandTable[] = {
 namespace {
 
 constexpr bool sameText(const char* a, const char* b) {
+    if (a == nullptr || b == nullptr) return a == b;
     while (*a != '\0' && *a == *b) ++a, ++b;
     return *a == *b;
 }
@@ -130,8 +130,17 @@ constexpr bool rowFits(const CommandRow& row) {
     const bool kindsKnown = onlyKindsOf(row.argumentKinds, "ST") && onlyKindsOf(row.outputKinds, "WTLGIKC");
     const bool cameraSound = !row.camera.named || (row.argumentKinds[0] == 'S' && row.outputKinds[0] == 'W' &&
                                                    row.mayAnswer(row.camera.notOpenStatus));
-    return row.keyword[0] != '\0' && row.handler != nullptr && kindsKnown && row.inputCount() <= kMaxInputs &&
-           row.outputCount() >= 1 && cameraSound;
+    return row.keyword[0] != '\0' && kindsKnown && row.inputCount() <= kMaxInputs && row.outputCount() >= 1 &&
+           cameraSound;
+}
+
+// The table's size comes from its declaration: rows left out are zero.
+constexpr bool everyRowFilled() {
+    for (const CommandRow& row : kCommandTable)
+        if (row.keyword == nullptr || row.argumentKinds == nullptr || row.outputKinds == nullptr ||
+            row.handler == nullptr)
+            return false;
+    return true;
 }
 
 constexpr bool everyRowFits() {
@@ -140,9 +149,9 @@ constexpr bool everyRowFits() {
     return true;
 }
 
-static_assert(std::size(kCommandTable) == kCommandCount, "one row per command");
+static_assert(everyRowFilled(), "the table has fewer rows than kCommandCount");
 static_assert(oneRowPerKeywordAndHandler(), "a keyword or a handler has two rows");
-static_assert(everyRowFits(), "a row's kinds do not fit the call");
+static_assert(!everyRowFilled() || everyRowFits(), "a row's kinds do not fit the call");
 
 }  // namespace
 
