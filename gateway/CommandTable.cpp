@@ -151,7 +151,7 @@ constexpr bool everyRowFits() {
 
 static_assert(everyRowFilled(), "the table has fewer rows than kCommandCount");
 static_assert(oneRowPerKeywordAndHandler(), "a keyword or a handler has two rows");
-static_assert(!everyRowFilled() || everyRowFits(), "a row's kinds do not fit the call");
+static_assert(!everyRowFilled() || everyRowFits(), "a row's kinds do not fit the call or its camera facts disagree");
 
 }  // namespace
 
