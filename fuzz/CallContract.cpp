@@ -152,7 +152,8 @@ void checkOutputs(const CallContext& context, const testhost::CallResult& result
     if (result.outputs.size() != size_t(row.outputCount())) contractBroken("output count", description);
     for (const testhost::Array& output : result.outputs)
         if (output == nullptr) contractBroken("an output was not assigned", description);
-    for (size_t i = 0; i < result.outputs.size(); ++i) checkOutputKind(result.output(i), row.outputKinds[i], description);
+    for (size_t i = 0; i < result.outputs.size(); ++i)
+        checkOutputKind(result.output(i), row.outputKinds[i], description);
 
     if (keyword == "Version") {
         if (result.textOutput(0) != "2.14.00") contractBroken("version text", description);
@@ -192,14 +193,15 @@ void checkOutputs(const CallContext& context, const testhost::CallResult& result
             contractBroken("frames read vs count", description);
     } else if (keyword == "ReadGPSTiming") {
         const mxArray& column = result.output(1);
-        if (column.dimensions[0] != mwSize(argumentWord(*context.inputs[2]))) contractBroken("timing column length", description);
+        if (column.dimensions[0] != mwSize(argumentWord(*context.inputs[2])))
+            contractBroken("timing column length", description);
         if (first != 0 && !allZero(column)) contractBroken("failed timing read wrote text", description);
     } else if (keyword == "MemoryDownloadRawFrame") {
         // A file name the driver would get cut short never reaches it.
         const mxArray& name = *context.inputs[2];
         if (name.bytes.size() > 255 || std::memchr(name.bytes.data(), 0, name.bytes.size()) != nullptr) {
             if (first != ResultDownloadFailed)
-                contractBroken("a file name that cannot be passed whole answered " + std::to_string(first), description);
+                contractBroken("a file name that would be cut answered " + std::to_string(first), description);
             for (const SimCall& call : hostThreadCallsSince(context.driverCalls))
                 if (call.operation == "drvDownloadRawFrame") contractBroken("a cut file name reached the driver", description);
         }
