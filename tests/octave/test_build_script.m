@@ -60,4 +60,4 @@ try
 catch err
   expect_equal(err.identifier, 'QuorvelML:buildDriver', 'a driver folder without the library is refused');
 end
-confirm_removed = rmdir(folder, 's') && rmdir(stubFolder, 's');
+expect_true(rmdir(folder, 's') && rmdir(stubFolder, 's'), 'the built folders are removed whole');
