@@ -597,32 +597,8 @@ classdef QuorvelCamera < handle
     function name = statusName(code)
       % QuorvelCamera.statusName(12) is 'grabFailed'; the error identifier is 'QuorvelML:' and the name.
       % QuorvelCamera.statusName() returns every code and name as an N-by-2 cell array.
-      table = {
-        0,  'ok'
-        2,  'openFailed'
-        3,  'formatNotMono'
-        4,  'valueRejected'
-        5,  'settingsLoadFailed'
-        6,  'closeFailed'
-        7,  'parameterReadFailed'
-        8,  'parameterWriteFailed'
-        9,  'infoReadFailed'
-        10, 'settingsSendFailed'
-        11, 'outOfMemory'
-        12, 'grabFailed'
-        13, 'readFailed'
-        14, 'triggerPositionFailed'
-        15, 'stopFailed'
-        17, 'calibrationFailed'
-        18, 'formatNotSupported'
-        19, 'triggerFailed'
-        20, 'timingReadFailed'
-        21, 'resetFailed'
-        22, 'traceFailed'
-        23, 'eraseFailed'
-        24, 'rawOpenFailed'
-        25, 'downloadFailed'
-      };
+      table = quorvelStatusTable();
+      table = table(:, [1 2]);
       if nargin == 0
         name = table;
         return;

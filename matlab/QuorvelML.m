@@ -259,10 +259,11 @@ function varargout = QuorvelML(varargin)
 %     2  no camera could be found or opened
 %     3  the camera delivers mono frames only; a colour layout was asked for
 %     4  the driver rejected the value, or driver preloading failed
-%     5  loading the camera settings failed at open (the camera stays open)
-%     6  the driver failed to close the camera, or the camera is not open
-%     7  a parameter read failed (also: Broc index above 255; raw camera
-%        settings load)
+%     5  loading the camera settings failed at open
+%     6  the camera could not be closed (driver failure, or the camera is
+%        not open)
+%     7  a parameter read failed (or a Broc index above 255, or the raw
+%        camera settings load)
 %     8  the driver failed to write the parameter
 %     9  reading the camera information item failed
 %    10  sending the settings to the camera failed
@@ -272,7 +273,7 @@ function varargout = QuorvelML(varargin)
 %    14  reading the trigger position failed
 %    15  stopping the recording failed
 %    17  noise-reduction calibration failed
-%    18  a mono camera of type 2 delivers 8-bit mono only
+%    18  the mono camera of type 2 supports 8-bit mono only
 %    19  the software trigger failed
 %    20  reading the camera timing record failed
 %    21  the camera reset failed

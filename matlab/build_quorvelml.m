@@ -13,11 +13,12 @@ function outputFolder = build_quorvelml(varargin)
   %
   %   With the simulated driver the output folder receives libQuorvelDrv.so,
   %   QuorvelML.mex, the simulator's control MEX QuorvelSim.mex, and the
-  %   MATLAB-side files (help, QuorvelCamera, quorvelStatusText). On Linux the
-  %   MEX files find libQuorvelDrv.so beside them (RUNPATH $ORIGIN) and then
-  %   on the system's library path, so a real libQuorvelDrv.so put in the
-  %   folder, or installed system-wide with the simulator's removed,
-  %   replaces the simulator without a rebuild.
+  %   MATLAB-side files (help, QuorvelCamera, quorvelStatusText, and in
+  %   private/ the status numbers' table written from common/ResultCodeList.h).
+  %   On Linux the MEX files find libQuorvelDrv.so beside them (RUNPATH
+  %   $ORIGIN) and then on the system's library path, so a real
+  %   libQuorvelDrv.so put in the folder, or installed system-wide with the
+  %   simulator's removed, replaces the simulator without a rebuild.
   %
   %   Then: addpath(folder); v = QuorvelML('Version')
   %
@@ -83,6 +84,7 @@ function outputFolder = build_quorvelml(varargin)
   end
   cd(here);
 
+  writeStatusTable(root, outputFolder);
   helpers = dir(fullfile(root, 'matlab', '*.m'));
   for k = 1:numel(helpers)
     if ~strcmp(helpers(k).name, 'build_quorvelml.m')  % it builds from the source tree only
@@ -95,6 +97,30 @@ end
 function files = sourcesIn(root, folder)
   listing = dir(fullfile(root, folder, '*.cpp'));
   files = cellfun(@(name) fullfile(root, folder, name), {listing.name}, 'UniformOutput', false);
+end
+
+function writeStatusTable(root, outputFolder)
+  % The status numbers' names and meanings that quorvelStatusText and
+  % QuorvelCamera.statusName read, written from common/ResultCodeList.h into
+  % a private folder with the same bytes as the CMake build's
+  % tools/status_table.cpp.
+  entries = regexp(fileread(fullfile(root, 'common', 'ResultCodeList.h')), ...
+                   '\nQUORVEL_RESULT\((\d+),\s*(\w+),\s*"([^"]*)"\)', 'tokens');
+  folder = fullfile(outputFolder, 'private');
+  if ~exist(folder, 'dir')
+    mkdir(folder);
+  end
+  file = fopen(fullfile(folder, 'quorvelStatusTable.m'), 'w');
+  fprintf(file, ['function table = quorvelStatusTable()\n', ...
+                 '  %% Every QuorvelML status number: number, error name, meaning. Written at\n', ...
+                 '  %% build time from common/ResultCodeList.h; change that list, not this file.\n', ...
+                 '  table = {\n']);
+  for k = 1:numel(entries)
+    [number, name, meaning] = entries{k}{:};
+    fprintf(file, '    %s, ''%s%s'', ''%s''\n', number, lower(name(1)), name(2:end), meaning);
+  end
+  fprintf(file, '  };\nend\n');
+  fclose(file);
 end
 
 function path = absolutePath(path)

@@ -3,9 +3,10 @@
 # prints its path last. The package holds the module's and the simulated
 # driver's sources under src/ with a Makefile that "pkg install" runs
 # (mkoctfile), the MATLAB files under inst/ with functionSignatures.json
-# written from the command table, and DESCRIPTION, INDEX, COPYING, PKG_ADD.
-# The signatures come from the CMake build in $QUORVEL_BUILD_DIR (default
-# build/), configured here when it is missing.
+# written from the command table and private/quorvelStatusTable.m from the
+# status numbers, and DESCRIPTION, INDEX, COPYING, PKG_ADD. Both written
+# files come from the CMake build in $QUORVEL_BUILD_DIR (default build/),
+# configured here when it is missing.
 set -euo pipefail
 folder=${1:?usage: make-octave-package.sh <folder>}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,12 +15,12 @@ version=$(sed -n 's/.*kVersionText = "\(.*\)";.*/\1/p' "$root/gateway/BasicComma
 [ -n "$version" ] || { echo "make-octave-package: no version text in gateway/BasicCommands.cpp" >&2; exit 1; }
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target function_signatures -- --no-print-directory -s >/dev/null
+cmake --build "$build" --target function_signatures status_table -- --no-print-directory -s >/dev/null
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 package="$stage/quorvelml-$version"
-mkdir -p "$package/src" "$package/inst"
+mkdir -p "$package/src" "$package/inst/private"
 for part in common gateway camera acquisition driver simulator; do
   cp -r "$root/$part" "$package/src/"
 done
@@ -28,6 +29,7 @@ for file in "$root"/matlab/*.m; do
   [ "$(basename "$file")" = build_quorvelml.m ] || cp "$file" "$package/inst/"  # it builds from a source tree
 done
 cp "$build/mex/functionSignatures.json" "$package/inst/"
+cp "$build/mex/private/quorvelStatusTable.m" "$package/inst/private/"
 cp "$root/scripts/octave-package/INDEX" "$root/scripts/octave-package/PKG_ADD" "$package/"
 cp "$root/LICENSE" "$package/COPYING"
 sed -e "s/@VERSION@/$version/" -e "s/@DATE@/$(date -u +%Y-%m-%d)/" \

@@ -20,6 +20,9 @@ listing = dir(folder);
 expect_true(all(ismember({'QuorvelML.mex', 'QuorvelSim.mex', 'libQuorvelDrv.so', 'QuorvelML.m', 'QuorvelCamera.m', ...
                           'quorvelStatusText.m'}, {listing.name})), 'MEX files, driver and MATLAB files in one folder');
 expect_true(~any(strcmp({listing.name}, 'build_quorvelml.m')), 'the build script stays in the source tree');
+expect_equal(fileread(fullfile(folder, 'private', 'quorvelStatusTable.m')), ...
+             fileread(fullfile(fileparts(which('QuorvelSim')), 'private', 'quorvelStatusTable.m')), ...
+             'the build script writes the status numbers'' table as the CMake build does');
 [~, dynamic] = system(sprintf('readelf -d "%s/QuorvelML.mex"', folder));
 expect_true(~isempty(strfind(dynamic, 'Library runpath: [$ORIGIN]')), 'the MEX has the RUNPATH $ORIGIN');
 expect_true(~isempty(strfind(dynamic, 'Shared library: [libQuorvelDrv.so]')), 'the MEX links the driver by name');
@@ -57,4 +60,4 @@ try
 catch err
   expect_equal(err.identifier, 'QuorvelML:buildDriver', 'a driver folder without the library is refused');
 end
-confirm_removed = rmdir(folder, 's') && rmdir(stubFolder, 's');
+expect_true(rmdir(folder, 's') && rmdir(stubFolder, 's'), 'the built folders are removed whole');

@@ -179,7 +179,7 @@ expect_true(cam.isReady(), 'the burst is reported');
 cam.stopRecording();
 expect_true(~cam.isReady(), 'a stop clears the report');
 [p1, p2] = cam.triggerPosition();
-expect_true(isnumeric([p1 p2]) && numel([p1 p2]) == 2, 'two trigger-position values');
+expect_equal([p1 p2], [3 8], 'the trigger position (frame 3 of the start above), then the 8 frames recorded');
 cam.ProgressThreshold = 4;
 output = evalc('frames = cam.readFrames(0:7);');
 expect_equal(size(frames), [24 32 3 8], 'colour frames stack along dimension 4');
@@ -206,7 +206,14 @@ expect_raises(@() cam.startRecording(), 'QuorvelML:grabFailed', '', 'a refused s
 file = [tempname() '.qrv'];
 cam.downloadRawFrame(file, 0, 0, 4, 0, 0);
 expect_true(exist(file, 'file') == 2, 'a raw download writes the simulator''s file');
-cam.readFromDisk(0, 4, 0, 1, 0, 0);
+QuorvelSim('clearLog');
+cam.readFromDisk(0, 4, 0, 1, 5, 6);
+reads = logged('drvReadFromDisk');
+expect_true(numel(reads) == 1 && ~isempty(strfind(reads{1}, ', 0, 4, 0, 1, 5, 6, ')), ...
+            'a disk read passes its six values in order');
+cam.waitForDisk(10);
+[finished, current, final] = cam.diskProgress();
+expect_equal({finished, current, final}, {true, 4, 4}, 'the disk read of the 4 downloaded frames ends');
 QuorvelSim('force', 'drvDownloadRawFrame', 1);
 expect_raises(@() cam.downloadRawFrame(file, 0, 0, 1, 0, 0), 'QuorvelML:downloadFailed', '', 'a failed download');
 QuorvelSim('force', 'drvReadFromDisk', 1);

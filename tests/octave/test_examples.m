@@ -30,7 +30,7 @@ orange = sheet(:, :, 1) == 255 & sheet(:, :, 2) == 160 & sheet(:, :, 3) == 0;
 % 3 columns of 160 x 120 tiles over 9-pixel labels, 4-pixel borders; frame 2 (the third) ends the first row.
 expect_equal([min(r) max(r) min(c) max(c)], [1 137 329 496], 'the trigger frame is framed in orange');
 expect_true(~isempty(strfind(output, 'Contact sheet: ')), 'the example names its contact sheet');
-confirm_removed = rmdir(folder, 's');
+expect_true(rmdir(folder, 's'), 'the example''s folder is removed whole');
 
 % A small 16-bit burst: neighbouring tiles differ clearly, each over its own label.
 evalc('small = example_record_burst(folder, ''Frames'', 2, ''Size'', [48 64]);');
@@ -40,7 +40,7 @@ second = sheet(5:52, 73:136, :);
 expect_true(mean(abs(first(:) - second(:))) > 4, 'neighbouring 16-bit frames can be told apart on the sheet');
 labels = {sheet(54:60, 5:68, 1) > 128, sheet(54:60, 73:136, 1) > 128};
 expect_true(any(labels{1}(:)) && any(labels{2}(:)) && ~isequal(labels{:}), 'each tile carries its own label');
-confirm_removed = rmdir(folder, 's');
+expect_true(rmdir(folder, 's'), 'the example''s folder is removed whole');
 
 % Mono bursts: 16-bit mono stays 16-bit, 8-bit stays 8-bit.
 folder = tempname();
@@ -50,7 +50,7 @@ expect_equal(class(imread(mono.files{2})), 'uint16', 'a 16-bit mono frame is wri
 expect_equal(imread(mono.files{2}), mono.frames(:, :, 2), 'a 16-bit mono frame file is exact');
 evalc('mono = example_record_burst(folder, ''Camera'', 1004, ''Frames'', 1, ''PixelFormat'', 0);');
 expect_equal(imread(mono.files{1}), mono.frames, 'a single 8-bit frame');
-confirm_removed = rmdir(folder, 's');
+expect_true(rmdir(folder, 's'), 'the example''s folder is removed whole');
 
 % Timing text per frame.
 QuorvelSim('setTiming', 1003, 'fixed', 2023, 60, 23, 59, 58, 999999);

@@ -36,10 +36,10 @@ expect_equal(cellfun(@numel, group)', cellfun(@(r) numel(r{2}) + 1, rows), ...
              'functionSignatures.json gives each keyword its inputs');
 
 % Every status number of the module, in the help and as an error name.
-codes = regexp(fileread(fullfile(root, 'common', 'ResultCodes.h')), 'Result(\w+) = (\d+)', 'tokens');
+codes = regexp(fileread(fullfile(root, 'common', 'ResultCodeList.h')), '\nQUORVEL_RESULT\((\d+), (\w+),', 'tokens');
 expect_equal(numel(codes), 24, 'the module has 24 status numbers');
 for k = 1:numel(codes)
-  [name, code] = codes{k}{:};
+  [code, name] = codes{k}{:};
   expect_true(~isempty(regexp(helpText, sprintf('\n\\s+%s  \\w', code), 'once')), ...
               sprintf('status %s is explained in the help', code));
   if ~strcmp(name, 'Ok')

@@ -39,4 +39,4 @@ for topic = [{'QuorvelML', 'QuorvelCamera'}, methodTopics(:)']
     expect_true(examples > 0, sprintf('help %s has examples', topic{1}));
   end
 end
-confirm_removed = rmdir(scratch, 's');
+expect_true(rmdir(scratch, 's'), 'the scratch folder of the examples is removed whole');
