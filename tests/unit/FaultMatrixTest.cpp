@@ -264,7 +264,7 @@ std::vector<Scenario> scenarios() {
          {{"drvSetParameter", 8, std::nullopt, std::nullopt, 4}}, colourRegistered},
         {"SetParameter_reapplyWidth",
          [] {
-             simConfigureCamera(kSimColourCameraId, [](SimCamera& camera) { camera.parameters[15].limit0 = 0; });
+             simConfigureCamera(kSimColourCameraId, [](SimCamera& camera) { camera.config.parameters[15].limit0 = 0; });
              openCamera(kSimColourCameraId);
          },
          "SetParameter",
@@ -514,8 +514,8 @@ protected:
     }
     static void setFrameFaults(std::optional<uint32_t> partialBytes, uint32_t excess) {
         simConfigureCamera(kSimMonoCameraId, [&](SimCamera& camera) {
-            camera.partialFrameBytes = partialBytes;
-            camera.frameExcess = excess;
+            camera.overrides.partialFrameBytes = partialBytes;
+            camera.overrides.frameExcess = excess;
         });
     }
 };
@@ -574,7 +574,7 @@ TEST_F(DriverFaults, LateRecordingCallbacksLeaveTheCameraTableAlone) {
 // A name that is no driver operation forces nothing and says so.
 TEST_F(DriverFaults, FailuresChosenByTheCallsArguments) {
     openCamera(kSimColourCameraId);
-    ASSERT_TRUE(simForceResultWhere("drvGetParameter", 2, kSimParamHeight, kFailure, kSimForever));
+    simForceResultWhere("drvGetParameter", 2, kSimParamHeight, kFailure, kSimForever);
     simClearCallLog();
     EXPECT_EQ(status(3, "SynchGrab", {{double(kSimColourCameraId)}, {0}}), 7u);
     EXPECT_EQ(simCallCount("drvGetParameter"), 5) << "format, width, height; then width, height";
@@ -582,9 +582,9 @@ TEST_F(DriverFaults, FailuresChosenByTheCallsArguments) {
     EXPECT_EQ(blockLog.taken, 0u);
 
     simClearForcedResults();
-    EXPECT_FALSE(simForceResult("drvGrabFrame", kFailure));
-    EXPECT_FALSE(simForceResultAfter("GrabFrames", 0, kFailure));
-    EXPECT_FALSE(simForceResultWhere(kSimAnyOperation, 0, 0, kFailure));
+    EXPECT_THROW(simForceResult("drvGrabFrame", kFailure), std::invalid_argument);
+    EXPECT_THROW(simForceResultAfter("GrabFrames", 0, kFailure), std::invalid_argument);
+    EXPECT_THROW(simForceResultWhere("drvGetParamter", 2, kSimParamHeight, kFailure), std::invalid_argument);
     EXPECT_EQ(status(3, "SynchGrab", {{double(kSimColourCameraId)}, {0}}), 0u);
 }
 
