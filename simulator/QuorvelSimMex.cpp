@@ -43,6 +43,7 @@
 #include "mex.h"
 #include "QuorvelSim.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
@@ -68,12 +69,18 @@ struct Verb {
     VerbHandler run;
 };
 
-std::string usageOf(const Verb& verb) {
-    std::string usage = std::string("QuorvelSim('") + verb.name + "'";
+// "id, capacity [, rate]"
+std::string argumentList(const Verb& verb) {
+    std::string list;
     for (size_t i = 0; i < verb.arguments.size(); ++i)
-        usage += std::string(i < verb.required ? ", " : " [, ") + verb.arguments[i].name;
-    for (size_t i = verb.required; i < verb.arguments.size(); ++i) usage += "]";
-    return usage + ")";
+        list += std::string(i == 0 ? "" : i < verb.required ? ", " : " [, ") + verb.arguments[i].name;
+    for (size_t i = std::max<size_t>(verb.required, 1); i < verb.arguments.size(); ++i) list += "]";
+    return list;
+}
+
+std::string usageOf(const Verb& verb) {
+    const std::string list = argumentList(verb);
+    return std::string("QuorvelSim('") + verb.name + "'" + (list.empty() ? "" : ", " + list) + ")";
 }
 
 [[noreturn]] void fail(const std::string& message) {
@@ -86,9 +93,11 @@ std::string usageOf(const Verb& verb) {
 class Arguments {
 public:
     Arguments(const Verb& verb, int nrhs, const mxArray** prhs) : verb_(verb), given_(size_t(nrhs) - 1), prhs_(prhs + 1) {
-        if (given_ < verb.required || given_ > verb.arguments.size())
-            fail(usageOf(verb) + ": " + std::to_string(given_) + " argument" + (given_ == 1 ? "" : "s") +
-                 " given.");
+        if (given_ < verb.required || given_ > verb.arguments.size()) {
+            const std::string list = argumentList(verb);
+            fail(std::string(verb.name) + " takes " + (list.empty() ? "no arguments" : "(" + list + ")") + "; " +
+                 std::to_string(given_) + " given.");
+        }
         for (size_t i = 0; i < given_; ++i) {
             const bool number = mxIsNumeric(prhs_[i]) || mxIsLogical(prhs_[i]);
             if (verb.arguments[i].kind == Kind::Number && (!number || mxGetNumberOfElements(prhs_[i]) != 1))
@@ -109,8 +118,8 @@ public:
     }
 
     [[noreturn]] void refuse(size_t index, const std::string& problem) const {
-        fail(std::string("QuorvelSim('") + verb_.name + "'): " + verb_.arguments[index].name + " (argument " +
-             std::to_string(index + 2) + ") " + problem + ".");
+        fail(std::string(verb_.name) + ": " + verb_.arguments[index].name + " (argument " + std::to_string(index + 2) +
+             ") " + problem + ".");
     }
     void requireCamera(size_t index, bool found) const {
         if (!found) refuse(index, "names no simulated camera: " + std::to_string(word(index)));
@@ -386,7 +395,7 @@ mxArray* verbList() {
 
 extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     (void)nlhs;
-    if (nrhs < 1 || !mxIsChar(prhs[0])) fail("QuorvelSim: the first argument is a verb; QuorvelSim('help') lists them.");
+    if (nrhs < 1 || !mxIsChar(prhs[0])) fail("the first argument names a verb; QuorvelSim('help') lists them.");
     char* characters = mxArrayToString(prhs[0]);
     const std::string name = characters != nullptr ? characters : "";
     mxFree(characters);
@@ -400,5 +409,5 @@ extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* 
         if (result != nullptr) plhs[0] = result;
         return;
     }
-    fail("QuorvelSim: no verb is named '" + name + "'; QuorvelSim('help') lists them.");
+    fail("no verb is named '" + name + "'; QuorvelSim('help') lists them.");
 }

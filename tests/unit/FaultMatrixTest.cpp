@@ -500,7 +500,7 @@ protected:
         setFrameBufferAllocator(defaultFrameBufferAllocator());
     }
 
-    // The mono camera (640 x 480, 8-bit) with two frames in memory; returns
+    // The mono camera (default size, 8-bit) with two frames in memory; returns
     // the image of the first.
     static std::vector<unsigned char> recordMono() {
         simSetMemory(kSimMonoCameraId, 2, 1000, 1000);
@@ -521,7 +521,7 @@ protected:
 };
 
 // A failed readout hands over what the driver wrote before it failed (the
-// first ten pixels of line 0, 480 bytes apart in the column-major image);
+// first ten pixels of line 0, a column apart in the column-major image);
 // a failed grab hands over nothing and gives its buffer back.
 TEST_F(DriverFaults, FramesWrittenInPartBeforeAFailure) {
     const std::vector<unsigned char> whole = recordMono();
@@ -529,7 +529,8 @@ TEST_F(DriverFaults, FramesWrittenInPartBeforeAFailure) {
     testhost::CallResult partial = readMono();
     EXPECT_EQ(partial.word(0), 13u);
     std::vector<unsigned char> expected(whole.size(), 0);
-    for (size_t pixel = 0; pixel < 10; ++pixel) expected[pixel * 480] = whole[pixel * 480];
+    const size_t column = kSimDefaultHeight.value;
+    for (size_t pixel = 0; pixel < 10; ++pixel) expected[pixel * column] = whole[pixel * column];
     EXPECT_EQ(partial.output(1).bytes, expected);
 
     setFrameFaults(10, 0);

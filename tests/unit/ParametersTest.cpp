@@ -51,7 +51,7 @@ using Names = std::vector<std::string>;
 TEST_F(Parameters, GetParameterReadsValueThenBothLimitsWithTheSlotsSettings) {
     openQuietly(kSimColourCameraId);
     auto result = run(4, "GetParameter", {double(kSimColourCameraId), double(kSimParamWidth)});
-    EXPECT_EQ(words(result, 4), (Words{0, 640, 16, 4096}));
+    EXPECT_EQ(words(result, 4), (Words{0, kSimDefaultWidth.value, kSimDefaultWidth.limit0, kSimDefaultWidth.limit1}));
 
     auto log = simCallLog();
     ASSERT_EQ(log.size(), 3u);
@@ -77,12 +77,13 @@ TEST_F(Parameters, GetParameterFailedReadKeepsEarlierOutputsAndSkipsLaterReads) 
 
     simClearCallLog();
     simForceResult("drvGetParameterLimit", 1);
-    EXPECT_EQ(words(run(4, "GetParameter", inputs), 4), (Words{7, 1000, 0, 0}));
+    EXPECT_EQ(words(run(4, "GetParameter", inputs), 4), (Words{7, kSimDefaultExposure.value, 0, 0}));
     EXPECT_EQ(operations(), (Names{"drvGetParameter", "drvGetParameterLimit"}));
 
     simClearCallLog();
     simForceResultAfter("drvGetParameterLimit", 1, 2);
-    EXPECT_EQ(words(run(4, "GetParameter", inputs), 4), (Words{7, 1000, 1, 0}));
+    EXPECT_EQ(words(run(4, "GetParameter", inputs), 4),
+              (Words{7, kSimDefaultExposure.value, kSimDefaultExposure.limit0, 0}));
     EXPECT_EQ(operations(), (Names{"drvGetParameter", "drvGetParameterLimit", "drvGetParameterLimit"}));
 }
 
@@ -179,10 +180,10 @@ TEST_F(Parameters, SetParameterMapsThreeToFourAndEveryOtherFailureToEight) {
         simForceResult("drvSetParameter", driverResult);
         EXPECT_EQ(run(1, "SetParameter", inputs).word(0), driverResult == 3 ? 4u : 8u) << driverResult;
     }
-    EXPECT_EQ(simCamera(kSimColourCameraId)->config.parameters[kSimParamExposure].value, 1000u);
+    EXPECT_EQ(simCamera(kSimColourCameraId)->config.parameters[kSimParamExposure].value, kSimDefaultExposure.value);
 
     // The simulator's own answer to a value outside the limits.
-    EXPECT_EQ(run(1, "SetParameter", {double(kSimColourCameraId), 15, 5000}).word(0), 4u);
+    EXPECT_EQ(run(1, "SetParameter", {double(kSimColourCameraId), 15, kSimDefaultWidth.limit1 + 1.0}).word(0), 4u);
     EXPECT_EQ(run(1, "SetParameter", {double(kSimColourCameraId), 11, 500}).word(0), 0u);
     EXPECT_EQ(simCamera(kSimColourCameraId)->config.parameters[kSimParamExposure].value, 500u);
 }
