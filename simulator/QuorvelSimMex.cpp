@@ -92,7 +92,8 @@ std::string usageOf(const Verb& verb) {
 // the argument, by name and by its position in the call.
 class Arguments {
 public:
-    Arguments(const Verb& verb, int nrhs, const mxArray** prhs) : verb_(verb), given_(size_t(nrhs) - 1), prhs_(prhs + 1) {
+    Arguments(const Verb& verb, int nrhs, const mxArray** prhs)
+        : verb_(verb), given_(size_t(nrhs) - 1), prhs_(prhs + 1) {
         if (given_ < verb.required || given_ > verb.arguments.size()) {
             const std::string list = argumentList(verb);
             fail(std::string(verb.name) + " takes " + (list.empty() ? "no arguments" : "(" + list + ")") + "; " +

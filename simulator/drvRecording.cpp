@@ -203,7 +203,8 @@ uint32_t drvReadMemory(DeviceHandle handle, uint64_t position, uint32_t index, v
     const uint32_t pixelFormat = simParameterValue(*camera, kSimParamPixelFormat);
     const uint32_t width = simParameterValue(*camera, kSimParamWidth);
     const uint32_t height = simParameterValue(*camera, kSimParamHeight);
-    const size_t frameBytes = size_t(width) * height * simFrameFormat(pixelFormat, SimFrameKind::Readout).bytesPerPixel();
+    const size_t frameBytes =
+        size_t(width) * height * simFrameFormat(pixelFormat, SimFrameKind::Readout).bytesPerPixel();
     const SimFrameFault fault = simTakeFrameFault(*camera, frameBytes + camera->overrides.frameExcess);
     const size_t written = simRenderFrame(pixelFormat, SimFrameKind::Readout, frames[position + index], width, height,
                                           destination, std::min(frameBytes, fault.writable));
@@ -242,27 +243,28 @@ uint32_t drvReadTriggerPosition(DeviceHandle handle, uint32_t* aux1, uint32_t* a
     return 0;
 }
 
+namespace {
+
 // A camera reset: the recording and the disk read end, the trigger is
-// forgotten; what was recorded stays.
-uint32_t drvReset(DeviceHandle handle) {
-    SimCallGuard call(SimOperation::drvReset, {handle});
+// forgotten; what was recorded stays unless the memory is erased too.
+uint32_t resetCamera(SimOperation operation, DeviceHandle handle, bool erase) {
+    SimCallGuard call(operation, {handle});
     if (call.forced) return *call.forced;
     if (call.camera(handle) == nullptr) return kSimErrorNoCamera;
     SimCamera* camera = stopActivity(call, handle);
     if (camera == nullptr) return kSimErrorNoCamera;
-    ++camera->counters.resets;
+    if (erase) {
+        camera->state.memory.frames.clear();
+        camera->state.memory.segments.clear();
+        ++camera->counters.erases;
+    } else {
+        ++camera->counters.resets;
+    }
     return 0;
 }
 
-// Empties the memory, ending its recording and disk read first.
-uint32_t drvEraseMemory(DeviceHandle handle) {
-    SimCallGuard call(SimOperation::drvEraseMemory, {handle});
-    if (call.forced) return *call.forced;
-    if (call.camera(handle) == nullptr) return kSimErrorNoCamera;
-    SimCamera* camera = stopActivity(call, handle);
-    if (camera == nullptr) return kSimErrorNoCamera;
-    camera->state.memory.frames.clear();
-    camera->state.memory.segments.clear();
-    ++camera->counters.erases;
-    return 0;
-}
+}  // namespace
+
+uint32_t drvReset(DeviceHandle handle) { return resetCamera(SimOperation::drvReset, handle, false); }
+
+uint32_t drvEraseMemory(DeviceHandle handle) { return resetCamera(SimOperation::drvEraseMemory, handle, true); }

@@ -83,7 +83,8 @@ uint32_t drvGetParameter(DeviceHandle handle, void* settings, uint32_t parameter
 
 uint32_t drvGetParameterLimit(DeviceHandle handle, void* settings, uint32_t parameter, uint32_t selector,
                               uint32_t* limit) {
-    SimCallGuard call(SimOperation::drvGetParameterLimit, {handle, simAddress(settings), parameter, selector, simAddress(limit)});
+    SimCallGuard call(SimOperation::drvGetParameterLimit,
+                      {handle, simAddress(settings), parameter, selector, simAddress(limit)});
     if (call.forced) return *call.forced;
     uint32_t error = 0;
     SimCamera* camera = cameraWithSettings(call, handle, settings, error);
