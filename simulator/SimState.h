@@ -13,7 +13,6 @@
 #include <map>
 #include <mutex>
 #include <optional>
-#include <string>
 #include <vector>
 
 // The recording callback a camera last registered, kept past stop and close.
