@@ -1,12 +1,7 @@
 #include "SimCallLog.h"
 
-#include <algorithm>
-#include <string_view>
-
-void SimCallLog::add(const char* operation, std::initializer_list<uint64_t> arguments, const char* text) {
-    auto counted = counts_.find(std::string_view(operation));
-    if (counted == counts_.end()) counted = counts_.emplace(operation, 0).first;
-    ++counted->second;
+void SimCallLog::add(SimOperation operation, std::initializer_list<uint64_t> arguments, const char* text) {
+    ++counts_[static_cast<size_t>(operation)];
     if (limit_ == 0) {
         ++dropped_;
         return;
@@ -19,7 +14,7 @@ void SimCallLog::add(const char* operation, std::initializer_list<uint64_t> argu
         oldest_ = (oldest_ + 1) % limit_;
         ++dropped_;
     }
-    record->operation.assign(operation);
+    record->operation.assign(simOperationName(operation));
     record->arguments.assign(arguments);
     record->hasText = text != nullptr;
     record->text.assign(text != nullptr ? text : "");
@@ -32,9 +27,8 @@ std::vector<SimCall> SimCallLog::recent() const {
     return ordered;
 }
 
-uint64_t SimCallLog::count(const std::string& operation) const {
-    auto found = counts_.find(operation);
-    return found == counts_.end() ? 0 : found->second;
+uint64_t SimCallLog::count(std::optional<SimOperation> operation) const {
+    return operation ? counts_[static_cast<size_t>(*operation)] : logged();
 }
 
 void SimCallLog::setLimit(size_t limit) {
@@ -52,5 +46,5 @@ void SimCallLog::clear() {
     recent_.clear();
     oldest_ = 0;
     dropped_ = 0;
-    counts_.clear();
+    counts_.fill(0);
 }

@@ -6,21 +6,21 @@
 
 #include "QuorvelSim.h"
 
+#include <array>
 #include <cstdint>
-#include <functional>
 #include <initializer_list>
-#include <map>
-#include <string>
+#include <optional>
 #include <vector>
 
 class SimCallLog {
 public:
-    void add(const char* operation, std::initializer_list<uint64_t> arguments, const char* text);
+    void add(SimOperation operation, std::initializer_list<uint64_t> arguments, const char* text);
     // Oldest first.
     std::vector<SimCall> recent() const;
     uint64_t dropped() const { return dropped_; }
     uint64_t logged() const { return recent_.size() + dropped_; }
-    uint64_t count(const std::string& operation) const;
+    // Calls of the operation; of every one for nullopt.
+    uint64_t count(std::optional<SimOperation> operation) const;
     // Keeps the newest `limit` calls; the others count as dropped.
     void setLimit(size_t limit);
     void clear();
@@ -30,7 +30,7 @@ private:
     size_t oldest_ = 0;            // index of the oldest record of a full ring
     size_t limit_ = kSimCallLogLimit;
     uint64_t dropped_ = 0;
-    std::map<std::string, uint64_t, std::less<>> counts_;
+    std::array<uint64_t, kSimOperationCount> counts_{};
 };
 
 #endif

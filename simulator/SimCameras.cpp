@@ -4,20 +4,21 @@
 
 SimCamera simMakeCamera(uint32_t cameraId, uint32_t cameraType, bool colour) {
     SimCamera camera;
-    camera.cameraId = cameraId;
-    camera.info = {
+    SimCameraConfig& config = camera.config;
+    config.cameraId = cameraId;
+    config.info = {
         {kSimInfoCameraType, cameraType},
-        {kSimInfoModelAttribute, 1},
+        {kSimInfoModelAttribute, kSimDefaultModelAttribute},
         {kSimInfoColour, colour ? 1u : 0u},
-        {kSimInfoAddressing, 0},
+        {kSimInfoAddressing, kSimDefaultAddressing},
     };
-    camera.parameters = {
-        {kSimParamPixelFormat, {colour ? 2u : 0u, 0, 8}},
-        {kSimParamExtraFrames, {0, 0, 7}},
-        {kSimParamExposure, {1000, 1, 1000000}},
-        {kSimParamWidth, {640, 16, 4096}},
-        {kSimParamHeight, {480, 1, 4096}},
-        {kSimParamOpenSetting, {0, 0, 10000}},
+    config.parameters = {
+        {kSimParamPixelFormat, colour ? kSimDefaultColourFormat : kSimDefaultMonoFormat},
+        {kSimParamExtraFrames, kSimDefaultExtraFrames},
+        {kSimParamExposure, kSimDefaultExposure},
+        {kSimParamWidth, kSimDefaultWidth},
+        {kSimParamHeight, kSimDefaultHeight},
+        {kSimParamOpenSetting, kSimDefaultOpenSetting},
     };
     return camera;
 }
@@ -29,9 +30,9 @@ std::vector<SimCamera> simDefaultCameras() {
         simMakeCamera(kSimMemoryCameraId, kSimMemoryCameraType, true),
         simMakeCamera(kSimSegmentedCameraId, kSimSegmentedCameraType, false),
     };
-    cameras[0].timeSource = kSimColourTimeSource;
-    cameras[1].timeSource = kSimMonoTimeSource;
-    cameras[2].timeSource = kSimMemoryTimeSource;
-    cameras[3].timeSource = kSimSegmentedTimeSource;
+    cameras[0].config.timeSource = kSimColourTimeSource;
+    cameras[1].config.timeSource = kSimMonoTimeSource;
+    cameras[2].config.timeSource = kSimMemoryTimeSource;
+    cameras[3].config.timeSource = kSimSegmentedTimeSource;
     return cameras;
 }

@@ -18,10 +18,8 @@ void simReset() {
     state.devices.clear();
     state.log.clear();
     state.log.setLimit(kSimCallLogLimit);
-    state.forced.clear();
-    state.argumentFaults.clear();
+    state.faults = SimFaultSchedules{};
     state.lateCallbacks.clear();
-    state.forcedCalls = 0;
     state.reportedEnumCount.reset();
 }
 
@@ -32,15 +30,15 @@ void simAddCamera(const SimCamera& camera) {
 
 bool simRemoveCamera(uint32_t cameraId) {
     auto lock = lockState();
-    if (SimCamera* camera = simState().camera(cameraId); camera != nullptr && camera->open) {
-        SimWorkers workers = simStopDevice(simState(), camera->handle);
+    if (SimCamera* camera = simState().camera(cameraId); camera != nullptr && camera->state.open) {
+        SimWorkers workers = simStopDevice(simState(), camera->state.handle);
         simJoinWorkers(lock, workers);
     }
     auto& cameras = simState().cameras;
     auto found = std::find_if(cameras.begin(), cameras.end(),
-                              [&](const SimCamera& camera) { return camera.cameraId == cameraId; });
+                              [&](const SimCamera& camera) { return camera.config.cameraId == cameraId; });
     if (found == cameras.end()) return false;
-    if (found->open) simState().devices.erase(found->handle);
+    if (found->state.open) simState().devices.erase(found->state.handle);
     cameras.erase(found);
     return true;
 }
@@ -63,14 +61,8 @@ std::optional<SimCamera> simCamera(uint32_t cameraId) {
 std::vector<uint32_t> simCameraIds() {
     auto lock = lockState();
     std::vector<uint32_t> ids;
-    for (const SimCamera& camera : simState().cameras) ids.push_back(camera.cameraId);
+    for (const SimCamera& camera : simState().cameras) ids.push_back(camera.config.cameraId);
     return ids;
-}
-
-void simClearForcedResults() {
-    auto lock = lockState();
-    simState().forced.clear();
-    simState().argumentFaults.clear();
 }
 
 void simSetReportedEnumCount(std::optional<uint32_t> count) {
@@ -88,9 +80,9 @@ void simClearCallLog() {
     simState().log.clear();
 }
 
-int simCallCount(const std::string& operation) {
+int simCallCount(const SimOperationKey& operation) {
     auto lock = lockState();
-    return static_cast<int>(simState().log.count(operation));
+    return static_cast<int>(simState().log.count(operation.operation));
 }
 
 uint64_t simLoggedCallCount() {
@@ -111,10 +103,10 @@ void simSetCallLogLimit(size_t calls) {
 bool simFireRecordEvent(uint32_t cameraId) {
     auto lock = lockState();
     SimCamera* camera = simState().camera(cameraId);
-    SimDevice* device = camera != nullptr && camera->open ? simState().device(camera->handle) : nullptr;
+    SimDevice* device = camera != nullptr && camera->state.open ? simState().device(camera->state.handle) : nullptr;
     if (device == nullptr || device->recordingCallback == nullptr) return false;
     SimRecordEvent event;
-    simRecordFrame(simState(), camera->handle, event);  // a frame only while the recording runs
+    simRecordFrame(simState(), camera->state.handle, event);  // a frame only while the recording runs
     RecordingCallback callback = device->recordingCallback;
     void* context = device->recordingContext;
     lock.unlock();  // the callback calls back into the driver
@@ -135,7 +127,7 @@ bool simFireLateRecordEvent(uint32_t cameraId) {
 bool simFireDiskProgress(uint32_t cameraId, uint32_t current, uint32_t final) {
     auto lock = lockState();
     SimCamera* camera = simState().camera(cameraId);
-    SimDevice* device = camera != nullptr && camera->open ? simState().device(camera->handle) : nullptr;
+    SimDevice* device = camera != nullptr && camera->state.open ? simState().device(camera->state.handle) : nullptr;
     if (device == nullptr || device->diskReadCallback == nullptr) return false;
     DiskReadCallback callback = device->diskReadCallback;
     void* context = device->diskReadContext;

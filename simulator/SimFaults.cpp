@@ -1,45 +1,109 @@
-// Fault schedules of QuorvelSim.h.
+// The operation list and the fault schedules of QuorvelSim.h.
+#include "SimFaults.h"
+
 #include "SimState.h"
 
-#include <set>
+#include <stdexcept>
 
 namespace {
 
-// A schedule may name a driver operation or, where `any` allows, every one.
-bool isScheduleName(const std::string& name, bool any) {
-    return simIsDriverOperation(name) || (any && name == kSimAnyOperation);
-}
+constexpr const char* kOperationNames[] = {
+#define QUORVEL_SIM_OPERATION_NAME(name, ordinal) #name,
+    QUORVEL_DRV_OPERATIONS(QUORVEL_SIM_OPERATION_NAME)
+#undef QUORVEL_SIM_OPERATION_NAME
+};
+static_assert(sizeof kOperationNames / sizeof kOperationNames[0] == kSimOperationCount);
 
 }  // namespace
 
-bool simIsDriverOperation(const std::string& name) {
-    static const std::set<std::string> names = {
-#define QUORVEL_OPERATION_NAME(name, ordinal) #name,
-        QUORVEL_DRV_OPERATIONS(QUORVEL_OPERATION_NAME)
-#undef QUORVEL_OPERATION_NAME
-    };
-    return names.count(name) != 0;
+const char* simOperationName(SimOperation operation) { return kOperationNames[static_cast<size_t>(operation)]; }
+
+std::optional<SimOperation> simOperationNamed(std::string_view name) {
+    for (size_t index = 0; index < kSimOperationCount; ++index)
+        if (name == kOperationNames[index]) return static_cast<SimOperation>(index);
+    return std::nullopt;
 }
 
-bool simForceResult(const std::string& operation, uint32_t value, int count) {
-    return simForceResultAfter(operation, 0, value, count);
+SimOperationKey::SimOperationKey(const char* name) {
+    const std::string_view text = name != nullptr ? name : "";
+    if (text == kSimAnyOperation) return;
+    operation = simOperationNamed(text);
+    if (!operation) throw std::invalid_argument("no driver operation is named \"" + std::string(text) + "\"");
 }
 
-bool simForceResultAfter(const std::string& operation, int skip, uint32_t value, int count) {
-    if (!isScheduleName(operation, true)) return false;
+size_t SimFaultSchedules::slotOf(std::optional<SimOperation> operation) {
+    return operation ? static_cast<size_t>(*operation) : kSimOperationCount;
+}
+
+void SimFaultSchedules::forceAfter(std::optional<SimOperation> operation, int skip, uint32_t value, int count) {
+    byPosition_[slotOf(operation)] = ByPosition{value, count, skip < 0 ? 0 : skip};
+}
+
+void SimFaultSchedules::forceWhere(std::optional<SimOperation> operation, size_t argument, uint64_t value,
+                                   uint32_t result, int count) {
+    if (count != 0) byArgument_.push_back(ByArgument{operation, argument, value, result, count});
+}
+
+void SimFaultSchedules::clear() {
+    byPosition_.fill(ByPosition{});
+    byArgument_.clear();
+}
+
+std::optional<uint32_t> SimFaultSchedules::takeByPosition(size_t slot) {
+    ByPosition& schedule = byPosition_[slot];
+    if (schedule.remaining == 0) return std::nullopt;
+    if (schedule.skip > 0) {
+        --schedule.skip;
+        return std::nullopt;
+    }
+    if (schedule.remaining != kSimForever) --schedule.remaining;
+    return schedule.value;
+}
+
+std::optional<uint32_t> SimFaultSchedules::takeByArgument(SimOperation operation,
+                                                          std::initializer_list<uint64_t> arguments) {
+    for (auto fault = byArgument_.begin(); fault != byArgument_.end(); ++fault) {
+        if ((fault->operation && *fault->operation != operation) || fault->argument >= arguments.size() ||
+            arguments.begin()[fault->argument] != fault->value)
+            continue;
+        const uint32_t result = fault->result;
+        if (fault->remaining != kSimForever && --fault->remaining == 0) byArgument_.erase(fault);
+        return result;
+    }
+    return std::nullopt;
+}
+
+std::optional<uint32_t> SimFaultSchedules::take(SimOperation operation, std::initializer_list<uint64_t> arguments) {
+    // Both schedules by position count the call; the operation's own one wins.
+    const std::optional<uint32_t> own = takeByPosition(slotOf(operation));
+    const std::optional<uint32_t> any = takeByPosition(slotOf(std::nullopt));
+    std::optional<uint32_t> forced = own ? own : any;
+    if (!forced) forced = takeByArgument(operation, arguments);
+    if (forced) ++forcedCalls_;
+    return forced;
+}
+
+void simForceResultAfter(const SimOperationKey& operation, int skip, uint32_t value, int count) {
     std::lock_guard<std::mutex> lock(simState().mutex);
-    if (count != 0) simState().forced[operation] = SimForcedResult{value, count, skip < 0 ? 0 : skip};
-    return true;
+    simState().faults.forceAfter(operation.operation, skip, value, count);
 }
 
-bool simForceResultWhere(const std::string& operation, size_t argument, uint64_t value, uint32_t result, int count) {
-    if (!isScheduleName(operation, false)) return false;
+void simForceResult(const SimOperationKey& operation, uint32_t value, int count) {
+    simForceResultAfter(operation, 0, value, count);
+}
+
+void simForceResultWhere(const SimOperationKey& operation, size_t argument, uint64_t value, uint32_t result,
+                         int count) {
     std::lock_guard<std::mutex> lock(simState().mutex);
-    if (count != 0) simState().argumentFaults.push_back(SimArgumentFault{operation, argument, value, result, count});
-    return true;
+    simState().faults.forceWhere(operation.operation, argument, value, result, count);
+}
+
+void simClearForcedResults() {
+    std::lock_guard<std::mutex> lock(simState().mutex);
+    simState().faults.clear();
 }
 
 uint64_t simForcedCallCount() {
     std::lock_guard<std::mutex> lock(simState().mutex);
-    return simState().forcedCalls;
+    return simState().faults.forcedCalls();
 }

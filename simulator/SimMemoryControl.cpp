@@ -14,7 +14,7 @@ bool waitUntil(uint32_t cameraId, int timeoutMilliseconds, Idle idle) {
         {
             std::lock_guard<std::mutex> lock(simState().mutex);
             const SimCamera* camera = simState().camera(cameraId);
-            if (camera == nullptr || idle(camera->memory)) return true;
+            if (camera == nullptr || idle(camera->state.memory)) return true;
         }
         if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -23,11 +23,11 @@ bool waitUntil(uint32_t cameraId, int timeoutMilliseconds, Idle idle) {
 
 }  // namespace
 
-bool simSetMemory(uint32_t cameraId, uint32_t capacity, uint32_t framesPerSecond, uint32_t diskFramesPerSecond) {
+bool simSetMemory(uint32_t cameraId, uint32_t capacity, uint32_t recordingRate, uint32_t diskReadRate) {
     return simConfigureCamera(cameraId, [&](SimCamera& camera) {
-        camera.memory.capacity = capacity;
-        camera.memory.framesPerSecond = framesPerSecond;
-        camera.memory.diskFramesPerSecond = diskFramesPerSecond;
+        camera.config.memoryCapacity = capacity;
+        camera.config.recordingRate = recordingRate;
+        camera.config.diskReadRate = diskReadRate;
     });
 }
 

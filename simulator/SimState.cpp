@@ -1,7 +1,6 @@
 #include "SimState.h"
 
 #include <algorithm>
-#include <cstdio>
 
 SimState::SimState() : cameras(simDefaultCameras()) {}
 
@@ -18,13 +17,13 @@ SimState& simState() {
 
 SimCamera* SimState::camera(uint32_t cameraId) {
     for (SimCamera& candidate : cameras)
-        if (candidate.cameraId == cameraId) return &candidate;
+        if (candidate.config.cameraId == cameraId) return &candidate;
     return nullptr;
 }
 
 SimCamera* SimState::cameraByHandle(DeviceHandle handle) {
     for (SimCamera& candidate : cameras)
-        if (candidate.open && candidate.handle == handle) return &candidate;
+        if (candidate.state.open && candidate.state.handle == handle) return &candidate;
     return nullptr;
 }
 
@@ -35,49 +34,10 @@ SimDevice* SimState::device(DeviceHandle handle) {
 
 uint64_t simAddress(const void* pointer) { return reinterpret_cast<uintptr_t>(pointer); }
 
-namespace {
-
-// Counts the call against the schedule under key; its value when this call
-// is one the schedule forces.
-std::optional<uint32_t> takeForced(SimState& state, const std::string& key) {
-    auto found = state.forced.find(key);
-    if (found == state.forced.end()) return std::nullopt;
-    SimForcedResult& schedule = found->second;
-    if (schedule.skip > 0) {
-        --schedule.skip;
-        return std::nullopt;
-    }
-    uint32_t value = schedule.value;
-    if (schedule.remaining != kSimForever && --schedule.remaining == 0) state.forced.erase(found);
-    return value;
-}
-
-// The result of the first argument fault that matches the call.
-std::optional<uint32_t> takeArgumentFault(SimState& state, const char* operation,
-                                          std::initializer_list<uint64_t> arguments) {
-    auto& faults = state.argumentFaults;
-    for (auto fault = faults.begin(); fault != faults.end(); ++fault) {
-        if (fault->operation != operation || fault->argument >= arguments.size() ||
-            arguments.begin()[fault->argument] != fault->value)
-            continue;
-        uint32_t result = fault->result;
-        if (fault->remaining != kSimForever && --fault->remaining == 0) faults.erase(fault);
-        return result;
-    }
-    return std::nullopt;
-}
-
-}  // namespace
-
-SimCallGuard::SimCallGuard(const char* operation, std::initializer_list<uint64_t> arguments, const char* text)
+SimCallGuard::SimCallGuard(SimOperation operation, std::initializer_list<uint64_t> arguments, const char* text)
     : state(simState()), lock(state.mutex) {
     state.log.add(operation, arguments, text);
-    // Both schedules count the call; the operation's own one wins.
-    std::optional<uint32_t> own = takeForced(state, operation);
-    std::optional<uint32_t> any = takeForced(state, kSimAnyOperation);
-    forced = own ? own : any;
-    if (!forced) forced = takeArgumentFault(state, operation, arguments);
-    if (forced) ++state.forcedCalls;
+    forced = state.faults.take(operation, arguments);
 }
 
 std::string SimCall::describe() const {
@@ -91,9 +51,10 @@ std::string SimCall::describe() const {
 }
 
 SimFrameFault simTakeFrameFault(SimCamera& camera, size_t bytes) {
-    if (!camera.partialFrameBytes) return {bytes, 0};
-    SimFrameFault fault{std::min<size_t>(bytes, *camera.partialFrameBytes), camera.partialFrameResult};
-    camera.partialFrameBytes.reset();
+    SimOverrides& overrides = camera.overrides;
+    if (!overrides.partialFrameBytes) return {bytes, 0};
+    SimFrameFault fault{std::min<size_t>(bytes, *overrides.partialFrameBytes), overrides.partialFrameResult};
+    overrides.partialFrameBytes.reset();
     return fault;
 }
 
@@ -102,14 +63,31 @@ void simWriteFrameExcess(unsigned char* destination, size_t bytes) {
 }
 
 void simFillSettings(uint32_t* settings, const SimCamera& camera, bool extended) {
-    settings[1] = camera.cameraId;
+    settings[1] = camera.config.cameraId;
     settings[2] = kSimSettingsSignature;
     settings[3] = extended ? 1 : 0;
-    for (uint32_t word = 4; word < kSettingsBlockBytes / 4; ++word) settings[word] = camera.cameraId * 31 + word;
+    std::fill(settings + kSimSettingsParameterWords, settings + kSettingsBlockBytes / 4, 0u);
+    for (const auto& [number, parameter] : camera.config.parameters)
+        simStoreSetting(settings, number, parameter.value);
 }
 
 bool simSettingsMatch(const void* settings, const SimCamera& camera) {
     if (settings == nullptr) return false;
     auto* words = static_cast<const uint32_t*>(settings);
-    return words[0] == kSettingsBlockBytes && words[1] == camera.cameraId && words[2] == kSimSettingsSignature;
+    return words[0] == kSettingsBlockBytes && words[1] == camera.config.cameraId && words[2] == kSimSettingsSignature;
+}
+
+void simStoreSetting(void* settings, uint32_t parameter, uint32_t value) {
+    constexpr uint32_t kParameterSlots = kSettingsBlockBytes / 4 - kSimSettingsParameterWords;
+    if (parameter < kParameterSlots) static_cast<uint32_t*>(settings)[kSimSettingsParameterWords + parameter] = value;
+}
+
+uint32_t simParameterValue(const SimCamera& camera, uint32_t parameter) {
+    auto found = camera.config.parameters.find(parameter);
+    return found == camera.config.parameters.end() ? 0 : found->second.value;
+}
+
+uint32_t simCameraType(const SimCamera& camera) {
+    auto found = camera.config.info.find(kSimInfoCameraType);
+    return found == camera.config.info.end() ? 0 : found->second;
 }

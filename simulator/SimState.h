@@ -5,6 +5,7 @@
 
 #include "QuorvelSim.h"
 #include "SimCallLog.h"
+#include "SimFaults.h"
 #include "SimRecording.h"
 
 #include <cstdint>
@@ -12,23 +13,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
-#include <string>
 #include <vector>
-
-struct SimForcedResult {
-    uint32_t value = 0;
-    int remaining = 0;  // kSimForever for good
-    int skip = 0;       // calls that pass untouched before the first forced one
-};
-
-// A failure chosen by a call's arguments.
-struct SimArgumentFault {
-    std::string operation;
-    size_t argument = 0;
-    uint64_t value = 0;
-    uint32_t result = 0;
-    int remaining = 0;  // kSimForever for good
-};
 
 // The recording callback a camera last registered, kept past stop and close.
 struct SimLateCallback {
@@ -55,10 +40,8 @@ struct SimState {
     std::vector<SimCamera> cameras;  // enumeration order; raw cameras included
     std::map<DeviceHandle, SimDevice> devices;
     SimCallLog log;
-    std::map<std::string, SimForcedResult> forced;  // by operation, or kSimAnyOperation
-    std::vector<SimArgumentFault> argumentFaults;
+    SimFaultSchedules faults;
     std::map<uint32_t, SimLateCallback> lateCallbacks;  // by camera id
-    uint64_t forcedCalls = 0;                       // calls answered with a forced result
     std::optional<uint32_t> reportedEnumCount;
     DeviceHandle nextHandle = 0x100;
 
@@ -86,7 +69,7 @@ uint64_t simAddress(const void* pointer);
 // Opened first in every driver operation; holds the lock for the call.
 class SimCallGuard {
 public:
-    SimCallGuard(const char* operation, std::initializer_list<uint64_t> arguments, const char* text = nullptr);
+    SimCallGuard(SimOperation operation, std::initializer_list<uint64_t> arguments, const char* text = nullptr);
 
     SimState& state;
     std::unique_lock<std::mutex> lock;
@@ -103,5 +86,12 @@ std::vector<SimCamera> simDefaultCameras();
 void simFillSettings(uint32_t* settings, const SimCamera& camera, bool extended);
 // True when the record was filled for this camera by a settings load.
 bool simSettingsMatch(const void* settings, const SimCamera& camera);
+// Keeps a parameter's value in the record, where the record has a word for it.
+void simStoreSetting(void* settings, uint32_t parameter, uint32_t value);
+
+// The value of the camera's parameter; 0 when it has none.
+uint32_t simParameterValue(const SimCamera& camera, uint32_t parameter);
+// The camera's information item 0.
+uint32_t simCameraType(const SimCamera& camera);
 
 #endif

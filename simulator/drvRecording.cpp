@@ -1,5 +1,6 @@
 // Recording into camera memory on a recording thread, the segment table,
-// the trigger position, and the readout of recorded frames.
+// the trigger position, the readout of recorded frames, and the reset and
+// erase that act on the memory.
 #include "SimState.h"
 
 #include <algorithm>
@@ -7,21 +8,17 @@
 
 namespace {
 
-uint32_t parameterValue(const SimCamera& camera, uint32_t number) {
-    auto found = camera.parameters.find(number);
-    return found == camera.parameters.end() ? 0 : found->second.value;
-}
-
 bool isSegmentedType(const SimCamera& camera) {
-    auto found = camera.info.find(kSimInfoCameraType);
-    return found != camera.info.end() && found->second >= 18 && found->second <= 20;
+    const uint32_t cameraType = simCameraType(camera);
+    return cameraType >= 18 && cameraType <= 20;
 }
 
 SimRecordingRun planRecording(const SimCamera& camera, uint32_t frames, uint32_t trigger, uint32_t segmentArgument,
                               uint32_t interval) {
     SimRecordingRun run;
     run.active = true;
-    run.framesToRecord = frames == 0 ? camera.memory.capacity : std::min(frames, camera.memory.capacity);
+    const uint32_t capacity = camera.config.memoryCapacity;
+    run.framesToRecord = frames == 0 ? capacity : std::min(frames, capacity);
     run.eventInterval = std::max(interval, 1u);
     run.triggerFrame = std::min(trigger, run.framesToRecord - 1);
     run.segmented = isSegmentedType(camera);
@@ -48,7 +45,25 @@ void recordingLoop(SimWorker& worker, DeviceHandle handle) {
 
 void endRecording(SimCamera& camera, SimDevice& device) {
     device.recording.active = false;
-    camera.memory.recording = false;
+    camera.state.memory.recording = false;
+}
+
+// Ends the device's recording and disk read, forgets their callbacks and
+// the trigger; the camera of the handle afterwards (looked up afresh), or
+// nullptr once it is gone.
+SimCamera* stopActivity(SimCallGuard& call, DeviceHandle handle) {
+    SimWorkers workers = simStopDevice(call.state, handle);
+    simJoinWorkers(call.lock, workers);
+    SimCamera* camera = call.camera(handle);
+    SimDevice* device = call.state.device(handle);
+    if (camera == nullptr || device == nullptr) return nullptr;
+    device->recordingCallback = nullptr;
+    device->recordingContext = nullptr;
+    device->diskReadCallback = nullptr;
+    device->diskReadContext = nullptr;
+    camera->state.memory.triggered = false;
+    camera->state.memory.triggerPosition = 0;
+    return camera;
 }
 
 }  // namespace
@@ -58,10 +73,10 @@ bool simRecordFrame(SimState& state, DeviceHandle handle, SimRecordEvent& event)
     SimDevice* device = state.device(handle);
     if (camera == nullptr || device == nullptr || !device->recording.active) return false;
     SimRecordingRun& run = device->recording;
-    SimMemory& memory = camera->memory;
+    SimMemory& memory = camera->state.memory;
 
     const uint32_t position = static_cast<uint32_t>(memory.frames.size());
-    memory.frames.push_back(camera->framesDelivered++);
+    memory.frames.push_back(camera->state.framesDelivered++);
     if (run.segmented && position % run.segmentFrames == 0 && memory.segments.size() < run.segmentCount)
         memory.segments.push_back(position);
     if (position == run.triggerFrame) {
@@ -91,8 +106,8 @@ SimWorkers simStopDevice(SimState& state, DeviceHandle handle) {
     device->recording.active = false;
     device->diskRead.active = false;
     if (SimCamera* camera = state.cameraByHandle(handle)) {
-        camera->memory.recording = false;
-        camera->memory.diskReading = false;
+        camera->state.memory.recording = false;
+        camera->state.memory.diskReading = false;
     }
     return workers;
 }
@@ -116,13 +131,13 @@ void simJoinWorkers(std::unique_lock<std::mutex>& lock, SimWorkers& workers) {
 
 uint32_t drvStartRecording(DeviceHandle handle, uint32_t first, uint32_t second, uint32_t segmentArgument,
                            uint32_t fourth, RecordingCallback callback, uint32_t one, void* context) {
-    SimCallGuard call("drvStartRecording", {handle, first, second, segmentArgument, fourth,
+    SimCallGuard call(SimOperation::drvStartRecording, {handle, first, second, segmentArgument, fourth,
                                             simAddress(reinterpret_cast<void*>(callback)), one, simAddress(context)});
     if (call.forced) return *call.forced;
     SimCamera* camera = call.camera(handle);
     if (camera == nullptr) return kSimErrorNoCamera;
-    if (camera->memory.recording || camera->memory.diskReading) return kSimErrorRecording;
-    if (camera->memory.capacity == 0) return kSimErrorNoFrame;
+    if (camera->state.memory.recording || camera->state.memory.diskReading) return kSimErrorRecording;
+    if (camera->config.memoryCapacity == 0) return kSimErrorNoFrame;
 
     // The thread of a recording that ended by itself may still be finishing
     // its last callback.
@@ -132,21 +147,21 @@ uint32_t drvStartRecording(DeviceHandle handle, uint32_t first, uint32_t second,
     simJoinWorkers(call.lock, finished);
     camera = call.camera(handle);
     if (camera == nullptr) return kSimErrorNoCamera;
-    if (camera->memory.recording || camera->memory.diskReading) return kSimErrorRecording;
+    if (camera->state.memory.recording || camera->state.memory.diskReading) return kSimErrorRecording;
 
     SimDevice& device = *call.state.device(handle);
-    SimMemory& memory = camera->memory;
+    SimMemory& memory = camera->state.memory;
     device.recordingCallback = callback;
     device.recordingContext = context;
-    call.state.lateCallbacks[camera->cameraId] = SimLateCallback{callback, context};
+    call.state.lateCallbacks[camera->config.cameraId] = SimLateCallback{callback, context};
     device.recording = planRecording(*camera, first, second, segmentArgument, fourth);
     memory.frames.clear();
     memory.segments.clear();
     memory.triggered = false;
     memory.recording = true;
-    ++memory.recordings;
-    if (memory.framesPerSecond != 0) {
-        device.recording.recorder = std::make_shared<SimWorker>(memory.framesPerSecond);
+    ++camera->counters.recordings;
+    if (camera->config.recordingRate != 0) {
+        device.recording.recorder = std::make_shared<SimWorker>(camera->config.recordingRate);
         device.recording.recorder->start([handle](SimWorker& worker) { recordingLoop(worker, handle); });
     }
     return 0;
@@ -155,7 +170,7 @@ uint32_t drvStartRecording(DeviceHandle handle, uint32_t first, uint32_t second,
 // Ends the recording; after the call no recording callback runs. Writes the
 // number of frames recorded into *word.
 uint32_t drvStopRecording(DeviceHandle handle, uint32_t* word) {
-    SimCallGuard call("drvStopRecording", {handle, simAddress(word)});
+    SimCallGuard call(SimOperation::drvStopRecording, {handle, simAddress(word)});
     if (call.forced) return *call.forced;
     if (call.camera(handle) == nullptr) return kSimErrorNoCamera;
     SimWorkers workers;
@@ -170,7 +185,7 @@ uint32_t drvStopRecording(DeviceHandle handle, uint32_t* word) {
     endRecording(*camera, device);
     device.recordingCallback = nullptr;
     device.recordingContext = nullptr;
-    if (word != nullptr) *word = static_cast<uint32_t>(camera->memory.frames.size());
+    if (word != nullptr) *word = static_cast<uint32_t>(camera->state.memory.frames.size());
     return 0;
 }
 
@@ -178,18 +193,19 @@ uint32_t drvStopRecording(DeviceHandle handle, uint32_t* word) {
 // the camera's current size and format, readout kind, with the camera's
 // frame faults (the excess written after it: the destination has no size).
 uint32_t drvReadMemory(DeviceHandle handle, uint64_t position, uint32_t index, void* destination) {
-    SimCallGuard call("drvReadMemory", {handle, position, index, simAddress(destination)});
+    SimCallGuard call(SimOperation::drvReadMemory, {handle, position, index, simAddress(destination)});
     if (call.forced) return *call.forced;
     SimCamera* camera = call.camera(handle);
     if (camera == nullptr) return kSimErrorNoCamera;
-    const std::vector<uint32_t>& frames = camera->memory.frames;
+    const std::vector<uint32_t>& frames = camera->state.memory.frames;
     if (position >= frames.size() || index >= frames.size() - position) return kSimErrorNoFrame;
     if (destination == nullptr) return kSimErrorBadSettings;
-    const uint32_t pixelFormat = parameterValue(*camera, kSimParamPixelFormat);
-    const uint32_t width = parameterValue(*camera, kSimParamWidth);
-    const uint32_t height = parameterValue(*camera, kSimParamHeight);
-    const size_t frameBytes = size_t(width) * height * simFrameFormat(pixelFormat, SimFrameKind::Readout).bytesPerPixel();
-    const SimFrameFault fault = simTakeFrameFault(*camera, frameBytes + camera->frameExcess);
+    const uint32_t pixelFormat = simParameterValue(*camera, kSimParamPixelFormat);
+    const uint32_t width = simParameterValue(*camera, kSimParamWidth);
+    const uint32_t height = simParameterValue(*camera, kSimParamHeight);
+    const size_t frameBytes =
+        size_t(width) * height * simFrameFormat(pixelFormat, SimFrameKind::Readout).bytesPerPixel();
+    const SimFrameFault fault = simTakeFrameFault(*camera, frameBytes + camera->overrides.frameExcess);
     const size_t written = simRenderFrame(pixelFormat, SimFrameKind::Readout, frames[position + index], width, height,
                                           destination, std::min(frameBytes, fault.writable));
     simWriteFrameExcess(static_cast<unsigned char*>(destination) + written, fault.writable - written);
@@ -198,12 +214,12 @@ uint32_t drvReadMemory(DeviceHandle handle, uint64_t position, uint32_t index, v
 
 // Copies the first positions of the segments begun, at most `entries`.
 uint32_t drvReadSegmentTable(DeviceHandle handle, uint32_t zero, uint32_t entries, uint64_t* table) {
-    SimCallGuard call("drvReadSegmentTable", {handle, zero, entries, simAddress(table)});
+    SimCallGuard call(SimOperation::drvReadSegmentTable, {handle, zero, entries, simAddress(table)});
     if (call.forced) return *call.forced;
     SimCamera* camera = call.camera(handle);
     if (camera == nullptr) return kSimErrorNoCamera;
     if (table == nullptr || zero != 0) return kSimErrorUnknownItem;
-    const std::vector<uint64_t>& segments = camera->memory.segments;
+    const std::vector<uint64_t>& segments = camera->state.memory.segments;
     std::copy_n(segments.begin(), std::min<size_t>(entries, segments.size()), table);
     return 0;
 }
@@ -212,12 +228,12 @@ uint32_t drvReadSegmentTable(DeviceHandle handle, uint32_t zero, uint32_t entrie
 // trigger position, second: frames in memory.
 uint32_t drvReadTriggerPosition(DeviceHandle handle, uint32_t* aux1, uint32_t* aux2, uint32_t* first,
                                 uint32_t* second) {
-    SimCallGuard call("drvReadTriggerPosition",
+    SimCallGuard call(SimOperation::drvReadTriggerPosition,
                       {handle, simAddress(aux1), simAddress(aux2), simAddress(first), simAddress(second)});
     if (call.forced) return *call.forced;
     SimCamera* camera = call.camera(handle);
     if (camera == nullptr) return kSimErrorNoCamera;
-    const SimMemory& memory = camera->memory;
+    const SimMemory& memory = camera->state.memory;
     if (!memory.triggered || memory.triggerPosition >= memory.frames.size()) return kSimErrorNoTrigger;
     const uint32_t recorded = static_cast<uint32_t>(memory.frames.size());
     *aux1 = memory.frames[memory.triggerPosition];
@@ -226,3 +242,29 @@ uint32_t drvReadTriggerPosition(DeviceHandle handle, uint32_t* aux1, uint32_t* a
     *second = recorded;
     return 0;
 }
+
+namespace {
+
+// A camera reset: the recording and the disk read end, the trigger is
+// forgotten; what was recorded stays unless the memory is erased too.
+uint32_t resetCamera(SimOperation operation, DeviceHandle handle, bool erase) {
+    SimCallGuard call(operation, {handle});
+    if (call.forced) return *call.forced;
+    if (call.camera(handle) == nullptr) return kSimErrorNoCamera;
+    SimCamera* camera = stopActivity(call, handle);
+    if (camera == nullptr) return kSimErrorNoCamera;
+    if (erase) {
+        camera->state.memory.frames.clear();
+        camera->state.memory.segments.clear();
+        ++camera->counters.erases;
+    } else {
+        ++camera->counters.resets;
+    }
+    return 0;
+}
+
+}  // namespace
+
+uint32_t drvReset(DeviceHandle handle) { return resetCamera(SimOperation::drvReset, handle, false); }
+
+uint32_t drvEraseMemory(DeviceHandle handle) { return resetCamera(SimOperation::drvEraseMemory, handle, true); }

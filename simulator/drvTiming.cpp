@@ -27,11 +27,11 @@ TimingRecord clockRecord(uint32_t sourceWord) {
 }
 
 TimingRecord sourceRecord(const SimCamera& camera) {
-    switch (camera.timeSource) {
+    switch (camera.config.timeSource) {
     case SimTimeSource::Irig: return clockRecord(kSimTimingIrig);
     case SimTimeSource::Gps: return clockRecord(kSimTimingGps);
     case SimTimeSource::Ptp: return clockRecord(kSimTimingPtp);
-    case SimTimeSource::Fixed: return camera.fixedTiming;
+    case SimTimeSource::Fixed: return camera.config.fixedTiming;
     case SimTimeSource::None: break;
     }
     return TimingRecord{};
@@ -40,7 +40,7 @@ TimingRecord sourceRecord(const SimCamera& camera) {
 }  // namespace
 
 uint32_t drvReadTiming(DeviceHandle handle, uint32_t zero, TimingRecord* record) {
-    SimCallGuard call("drvReadTiming", {handle, zero, simAddress(record)});
+    SimCallGuard call(SimOperation::drvReadTiming, {handle, zero, simAddress(record)});
     if (call.forced) return *call.forced;
     SimCamera* camera = call.camera(handle);
     if (camera == nullptr) return kSimErrorNoCamera;
@@ -53,7 +53,7 @@ bool simSetTimeSource(uint32_t cameraId, SimTimeSource source, const TimingRecor
     std::lock_guard<std::mutex> lock(simState().mutex);
     SimCamera* camera = simState().camera(cameraId);
     if (camera == nullptr) return false;
-    camera->timeSource = source;
-    camera->fixedTiming = fixed;
+    camera->config.timeSource = source;
+    camera->config.fixedTiming = fixed;
     return true;
 }

@@ -7,11 +7,6 @@
 
 namespace {
 
-uint32_t parameterValue(const SimCamera& camera, uint32_t number) {
-    auto found = camera.parameters.find(number);
-    return found == camera.parameters.end() ? 0 : found->second.value;
-}
-
 struct SimDiskReport {
     DiskReadCallback callback = nullptr;
     void* context = nullptr;
@@ -29,7 +24,7 @@ bool placeFrame(SimState& state, DeviceHandle handle, SimDiskReport& report) {
     SimDiskRead& read = device->diskRead;
     const uint32_t total = static_cast<uint32_t>(read.frames.size());
     if (read.placed < total) {
-        std::vector<uint32_t>& memory = camera->memory.frames;
+        std::vector<uint32_t>& memory = camera->state.memory.frames;
         const size_t position = size_t(read.position) + read.placed;
         if (position < memory.size())
             memory[position] = read.frames[read.placed];
@@ -51,7 +46,7 @@ bool placeFrame(SimState& state, DeviceHandle handle, SimDiskReport& report) {
 void finishDiskRead(DeviceHandle handle) {
     std::lock_guard<std::mutex> lock(simState().mutex);
     SimCamera* camera = simState().cameraByHandle(handle);
-    if (camera != nullptr) camera->memory.diskReading = false;
+    if (camera != nullptr) camera->state.memory.diskReading = false;
 }
 
 void diskReadLoop(SimWorker& worker, DeviceHandle handle) {
@@ -73,23 +68,23 @@ void diskReadLoop(SimWorker& worker, DeviceHandle handle) {
 // file the text names, and makes it the camera's disk file.
 uint32_t drvDownloadRawFrame(DeviceHandle handle, const char* text, uint32_t first, uint32_t second, uint32_t third,
                              uint32_t fourth, uint32_t fifth) {
-    SimCallGuard call("drvDownloadRawFrame", {handle, first, second, third, fourth, fifth}, text);
+    SimCallGuard call(SimOperation::drvDownloadRawFrame, {handle, first, second, third, fourth, fifth}, text);
     if (call.forced) return *call.forced;
     SimCamera* camera = call.camera(handle);
     if (camera == nullptr) return kSimErrorNoCamera;
     if (text == nullptr || text[0] == '\0') return kSimErrorNoFile;
     const uint64_t position = uint64_t(second) << 32 | first;
     const uint64_t count = std::max(third, 1u);
-    const std::vector<uint32_t>& frames = camera->memory.frames;
+    const std::vector<uint32_t>& frames = camera->state.memory.frames;
     if (position >= frames.size() || count > frames.size() - position) return kSimErrorNoFrame;
 
     SimRecordingFile file;
-    file.width = parameterValue(*camera, kSimParamWidth);
-    file.height = parameterValue(*camera, kSimParamHeight);
-    file.pixelFormat = parameterValue(*camera, kSimParamPixelFormat);
+    file.width = simParameterValue(*camera, kSimParamWidth);
+    file.height = simParameterValue(*camera, kSimParamHeight);
+    file.pixelFormat = simParameterValue(*camera, kSimParamPixelFormat);
     file.frameNumbers.assign(frames.begin() + position, frames.begin() + position + count);
     if (!simWriteRecordingFile(text, file)) return kSimErrorNoFile;
-    camera->memory.diskFile = text;
+    camera->state.memory.diskFile = text;
     return 0;
 }
 
@@ -97,12 +92,12 @@ uint32_t drvDownloadRawFrame(DeviceHandle handle, const char* text, uint32_t fir
 // into memory from `position` on, reporting every `interval` frames.
 uint32_t drvReadFromDisk(DeviceHandle handle, uint32_t first, uint32_t count, uint32_t position, uint32_t interval,
                          uint32_t fifth, uint32_t sixth, DiskReadCallback callback, void* context) {
-    SimCallGuard call("drvReadFromDisk", {handle, first, count, position, interval, fifth, sixth,
+    SimCallGuard call(SimOperation::drvReadFromDisk, {handle, first, count, position, interval, fifth, sixth,
                                           simAddress(reinterpret_cast<void*>(callback)), simAddress(context)});
     if (call.forced) return *call.forced;
     SimCamera* camera = call.camera(handle);
     if (camera == nullptr) return kSimErrorNoCamera;
-    SimMemory& memory = camera->memory;
+    SimMemory& memory = camera->state.memory;
     if (memory.recording || memory.diskReading) return kSimErrorRecording;
     if (memory.diskFile.empty()) return kSimErrorNoFile;
     std::optional<SimRecordingFile> file = simReadRecordingFile(memory.diskFile);
@@ -111,7 +106,8 @@ uint32_t drvReadFromDisk(DeviceHandle handle, uint32_t first, uint32_t count, ui
     if (first > stored.size()) return kSimErrorNoFrame;
     const size_t available = stored.size() - first;
     const size_t frames = count == 0 ? available : count;
-    if (frames > available || position > memory.frames.size() || uint64_t(position) + frames > memory.capacity)
+    if (frames > available || position > memory.frames.size() ||
+        uint64_t(position) + frames > camera->config.memoryCapacity)
         return kSimErrorNoFrame;
 
     // The thread of a read that ended by itself may still be finishing.
@@ -121,7 +117,7 @@ uint32_t drvReadFromDisk(DeviceHandle handle, uint32_t first, uint32_t count, ui
     simJoinWorkers(call.lock, finished);
     camera = call.camera(handle);
     if (camera == nullptr) return kSimErrorNoCamera;
-    if (camera->memory.recording || camera->memory.diskReading) return kSimErrorRecording;
+    if (camera->state.memory.recording || camera->state.memory.diskReading) return kSimErrorRecording;
 
     SimDevice& device = *call.state.device(handle);
     device.diskReadCallback = callback;
@@ -132,8 +128,8 @@ uint32_t drvReadFromDisk(DeviceHandle handle, uint32_t first, uint32_t count, ui
     read.placed = 0;
     read.position = position;
     read.reportInterval = std::max(interval, 1u);
-    camera->memory.diskReading = true;
-    read.reader = std::make_shared<SimWorker>(camera->memory.diskFramesPerSecond);
+    camera->state.memory.diskReading = true;
+    read.reader = std::make_shared<SimWorker>(camera->config.diskReadRate);
     read.reader->start([handle](SimWorker& worker) { diskReadLoop(worker, handle); });
     return 0;
 }

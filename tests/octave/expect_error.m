@@ -6,7 +6,7 @@ function expect_error(call, message, label)
     printf('not ok - %s: no error raised\n', label);
     return;
   catch err
-    got = regexprep(err.message, '^QuorvelML: ', '');
+    got = regexprep(err.message, '^Quorvel(ML|Sim): ', '');
   end
   want = regexprep(message, '\n$', '');
   if strcmp(got, want)

@@ -90,17 +90,22 @@ clear cam
 
 % --- parameters and information ------------------------------------------
 cam = QuorvelCamera(1002);
+defaults = QuorvelSim('defaults');
+width = defaults.width;
+height = defaults.height(1);
 [value, limits] = cam.getParameter(15);
-expect_equal({value, limits}, {640, [16 4096]}, 'getParameter gives the value and both limits');
+expect_equal({value, limits}, {width(1), width(2:3)}, 'getParameter gives the value and both limits');
 QuorvelSim('clearLog');
 expect_raises(@() assign(cam, 'Width', 5000), 'QuorvelML:outOfLimits', ...
-              'Camera 1002: parameter 15 takes values from 16 to 4096; 5000 is outside.', 'a width above its limit');
+              sprintf('Camera 1002: parameter 15 takes values from %d to %d; 5000 is outside.', width(2:3)), ...
+              'a width above its limit');
 expect_equal(numel(logged('drvSetParameter')), 0, 'a value outside the limits never reaches the driver');
 cam.Width = 320;
 cam.Height = 0;  % re-applies the current height
-expect_equal([cam.Width cam.Height], [320 480], 'width written, height re-applied');
+expect_equal([cam.Width cam.Height], [320 height], 'width written, height re-applied');
 writes = logged('drvSetParameter');
-expect_true(numel(writes) == 2 && ~isempty(strfind(writes{2}, ', 16, 480)')), 'a height of 0 writes the current height');
+expect_true(numel(writes) == 2 && ~isempty(strfind(writes{2}, sprintf(', 16, %d)', height))), ...
+            'a height of 0 writes the current height');
 QuorvelSim('force', 'drvSetParameter', 3);
 expect_raises(@() cam.setParameter(11, 500), 'QuorvelML:valueRejected', ...
               'Camera 1002: SetParameter answered 4: the driver rejected the value, or driver preloading failed.', ...

@@ -1,21 +1,23 @@
 % Parameters with limits, the width re-apply rule, camera information, Broc
 % records, settings, services and the timing text on the simulated cameras.
 QuorvelSim('reset');
+defaults = QuorvelSim('defaults');
 
 [status, colour] = QuorvelML('OpenCamera', 1001);
 expect_equal(status, uint32(0), 'open the colour camera');
 
 [status, value, low, high] = QuorvelML('GetParameter', colour, 15);
-expect_equal([status value low high], uint32([0 640 16 4096]), 'width with its two limits');
+expect_equal([status value low high], uint32([0 defaults.width]), 'width with its two limits');
 [status, value, low, high] = QuorvelML('GetParameter', colour, 2);
-expect_equal([status value low high], uint32([0 2 0 8]), 'pixel format with its limits');
+expect_equal([status value low high], uint32([0 defaults.colourFormat]), 'pixel format with its limits');
 [status, value, low, high] = QuorvelML('GetParameter', colour, 999);
 expect_equal([status value low high], uint32([7 0 0 0]), 'an unknown parameter answers 7');
 
 QuorvelSim('clearLog');
 QuorvelSim('forceAfter', 'drvGetParameterLimit', 1, 5);
 [status, value, low, high] = QuorvelML('GetParameter', colour, 11);
-expect_equal([status value low high], uint32([7 1000 1 0]), 'a failed selector-1 read keeps value and selector-0 limit');
+expect_equal([status value low high], uint32([7 defaults.exposure(1:2) 0]), ...
+             'a failed selector-1 read keeps value and selector-0 limit');
 expect_equal(QuorvelSim('callCount', 'drvGetParameterLimit'), 2, 'both limits were asked for');
 
 expect_equal(QuorvelML('SetParameter', colour, 11, 2000), uint32(0), 'write the exposure');
@@ -34,7 +36,7 @@ expect_equal(QuorvelML('SetParameter', trimmed, 15, 0), uint32(0), 'width 0 on a
 expect_equal(value, uint32(1004), 'a type-3 camera gets its width less 20');
 expect_equal(QuorvelML('SetParameter', colour, 15, 0), uint32(0), 'width 0 on a type-5 camera');
 [~, value, ~, ~] = QuorvelML('GetParameter', colour, 15);
-expect_equal(value, uint32(640), 'a type-5 camera keeps its width');
+expect_equal(value, uint32(defaults.width(1)), 'a type-5 camera keeps its width');
 
 [status, cameraType] = QuorvelML('GetCameraInfo', colour, 0);
 expect_equal([status cameraType], uint32([0 5]), 'camera type of the colour camera');
@@ -109,12 +111,14 @@ end
 expect_equal([numel(QuorvelSim('log')) QuorvelSim('droppedCalls') QuorvelSim('callCount', 'drvTrigger')], ...
              [2 3 5], 'the log keeps the newest calls and counts them all; the file name reached no driver');
 QuorvelSim('setLogLimit', 4096);
-refused = false;
-try, QuorvelSim('force', 'drvTriggr', 1); catch, refused = true; end
-expect_true(refused, 'forcing an unknown operation is refused');
+expect_error(@() QuorvelSim('force', 'drvTriggr', 1), ...
+             "force: operation (argument 2) names no driver operation: 'drvTriggr'.", ...
+             'forcing an unknown operation is refused');
+expect_error(@() QuorvelSim('setMemory', 1001, 'x', 1), 'setMemory: capacity (argument 3) must be a number.', ...
+             'a control argument error names the argument');
 QuorvelSim('forceWhere', 'drvGetParameter', 2, 16, 1);
 [status, value, ~, ~] = QuorvelML('GetParameter', colour, 15);
-expect_equal([status value], uint32([0 640]), 'a failure chosen for parameter 16 leaves 15 alone');
+expect_equal([status value], uint32([0 defaults.width(1)]), 'a failure chosen for parameter 16 leaves 15 alone');
 [status, value, ~, ~] = QuorvelML('GetParameter', colour, 16);
 expect_equal([status value], uint32([7 0]), 'and fails the read of 16');
 

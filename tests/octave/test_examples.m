@@ -3,6 +3,9 @@
 root = fileparts(fileparts(fileparts(which('expect_equal'))));
 addpath(fullfile(root, 'examples'));
 QuorvelSim('reset');
+defaults = QuorvelSim('defaults');
+H = defaults.height(1);
+W = defaults.width(1);
 expect_true(~quorvel_display_available(), 'octave-cli without a window system has no display');
 
 % Live preview: one line per frame, the pattern moving between frames.
@@ -14,7 +17,7 @@ expect_equal(QuorvelSim('camera', 1002).open, 0, 'the preview closes its camera'
 % The flagship: a 16-bit colour burst written losslessly, and a contact sheet.
 folder = tempname();
 output = evalc('result = example_record_burst(folder, ''Frames'', 5, ''Trigger'', 2);');
-expect_equal(size(result.frames), [480 640 3 5], 'five colour frames read back');
+expect_equal(size(result.frames), [H W 3 5], 'five colour frames read back');
 expect_equal(class(result.frames), 'uint16', 'pixel format 7 is read back as 16 bits');
 expect_equal(diff(double(squeeze(result.frames(1, 1, 3, :))))', repmat(256, 1, 4), 'frames in recording order');
 same = true;
@@ -45,7 +48,7 @@ expect_true(rmdir(folder, 's'), 'the example''s folder is removed whole');
 % Mono bursts: 16-bit mono stays 16-bit, 8-bit stays 8-bit.
 folder = tempname();
 evalc('mono = example_record_burst(folder, ''Camera'', 1004, ''Frames'', 2, ''PixelFormat'', 1);');
-expect_equal(size(mono.frames), [480 640 2], 'two mono frames');
+expect_equal(size(mono.frames), [H W 2], 'two mono frames');
 expect_equal(class(imread(mono.files{2})), 'uint16', 'a 16-bit mono frame is written with 16 bits');
 expect_equal(imread(mono.files{2}), mono.frames(:, :, 2), 'a 16-bit mono frame file is exact');
 evalc('mono = example_record_burst(folder, ''Camera'', 1004, ''Frames'', 1, ''PixelFormat'', 0);');
@@ -64,9 +67,10 @@ expect_true(~isempty(regexp(texts{1}, '^\(\d{4}/\d\d/\d\d\) \d\d:\d\d:\d\d:\d{3}
 
 % Segmented recording: the first frame of each segment.
 output = evalc('segments = example_segmented_recording(1004, 4, 16);');
-expect_equal(size(segments), [480 640 4], 'four segments read back');
+expect_equal(size(segments), [H W 4], 'four segments read back');
 expect_equal(diff(double(squeeze(segments(1, 1, :))))', [32 32 32], 'segments begin 4 frames apart');
-expect_equal(numel(regexp(output, 'segment \d: 480 x 640 uint8', 'match')), 4, 'every segment is printed');
+expect_equal(numel(regexp(output, sprintf('segment \\d: %d x %d uint8', H, W), 'match')), 4, ...
+             'every segment is printed');
 try
   evalc('example_segmented_recording(1001);');
   printf('not ok - a camera without segments is refused: no error\n');

@@ -1,9 +1,12 @@
 % "SynchGrab" and "MemoryPreview" on the simulated cameras: class, size,
 % orientation and content of the images, the preview value, failures.
 QuorvelSim('reset');
+defaults = QuorvelSim('defaults');
+H = defaults.height(1);
+W = defaults.width(1);
 
 % Synthetic sample of frame k at MATLAB (r+1, c+1), plane p (channel 3-p).
-[C, R] = meshgrid(0:639, 0:479);
+[C, R] = meshgrid(0:W - 1, 0:H - 1);
 ramp8 = @(k, ch) uint8(mod(C + 3 * R + 8 * k + 85 * ch, 256));
 ramp16 = @(k) uint16(mod(7 * C + 131 * R + 256 * k, 65536));
 
@@ -13,9 +16,9 @@ k = QuorvelSim('framesDelivered', 1001);
 [status, first, second] = QuorvelML('SynchGrab', 1001, 0);
 expect_equal(status, uint32(0), 'SynchGrab on the colour camera succeeds');
 expect_equal(class(first), 'uint8', 'colour image is uint8');
-expect_equal(size(first), [480 640 3], 'colour image is H x W x 3');
+expect_equal(size(first), [H W 3], 'colour image is H x W x 3');
 expect_equal(first, cat(3, ramp8(k, 2), ramp8(k, 1), ramp8(k, 0)), 'planes hold channels 2, 1, 0 in MATLAB orientation');
-expect_equal(size(second), [480 640 3], 'second image has the same shape');
+expect_equal(size(second), [H W 3], 'second image has the same shape');
 expect_true(~any(second(:)), 'without extra frames the second image is zero');
 
 QuorvelSim('setParameter', 1004, 2, 1);
@@ -25,7 +28,7 @@ k = QuorvelSim('framesDelivered', 1004);
 [status, first, second] = QuorvelML('SynchGrab', 1004, 5);
 expect_equal(status, uint32(0), 'two 16-bit frames from the mono camera');
 expect_equal(class(first), 'uint16', 'mono 16-bit image is uint16');
-expect_equal(size(first), [480 640], 'mono image is H x W');
+expect_equal(size(first), [H W], 'mono image is H x W');
 expect_equal(first, ramp16(k), 'first image holds the first frame');
 expect_equal(second, ramp16(k + 1), 'second image holds the next frame');
 expect_equal(QuorvelSim('camera', 1004).captureStops, 1, 'the capture is stopped once after the grab');
@@ -42,7 +45,7 @@ expect_equal(QuorvelSim('camera', 1002).captureStops, stops, 'a successful previ
 QuorvelSim('setGrab', 1002, 1, 0);
 [status, first, second] = QuorvelML('SynchGrab', 1002, 0);
 expect_equal(status, uint32(12), 'a status word left at 0 answers 12');
-expect_equal(size(first), [480 640], 'images are full size on failure');
+expect_equal(size(first), [H W], 'images are full size on failure');
 expect_true(~any(first(:)) && ~any(second(:)), 'and all zero');
 expect_equal(QuorvelSim('camera', 1002).captureStops, stops + 1, 'the failed grab stops the capture');
 

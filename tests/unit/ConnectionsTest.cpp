@@ -41,7 +41,7 @@ TEST_F(Connections, OpeningANamedCameraPreparesItWithoutEnumerating) {
     EXPECT_EQ(slot->settingsBlock[0], 1024u);
     EXPECT_EQ(log[3].arguments[1], reinterpret_cast<uintptr_t>(slot->settingsBlock));
     EXPECT_EQ(slot->frameReadyCount.load(), 0u);
-    EXPECT_EQ(simCamera(kSimColourCameraId)->parameters.at(35).value, 2500u);
+    EXPECT_EQ(simCamera(kSimColourCameraId)->config.parameters.at(35).value, 2500u);
 }
 
 TEST_F(Connections, OpeningZeroOpensTheFirstCameraFound) {
@@ -115,7 +115,7 @@ TEST_F(Connections, AFailedSettingsLoadAnswersFiveAndLeavesTheCameraRegistered) 
     EXPECT_NE(slotOf(kSimColourCameraId), nullptr);
     EXPECT_EQ(operations().back(), "drvLoadSettings");
     EXPECT_EQ(run(1, "CloseCamera", {kSimColourCameraId}).word(0), 0u);
-    EXPECT_FALSE(simCamera(kSimColourCameraId)->open);
+    EXPECT_FALSE(simCamera(kSimColourCameraId)->state.open);
 }
 
 TEST_F(Connections, OpeningZeroClosesTheFirstCameraWhenItIsInUseAndRegistered) {
@@ -136,7 +136,7 @@ TEST_F(Connections, OpeningZeroClosesTheFirstCameraWhenItIsInUseAndRegistered) {
 }
 
 TEST_F(Connections, AnInUseFirstCameraThatTheTableDoesNotHoldIsLeftToTheDriver) {
-    simConfigureCamera(kSimColourCameraId, [](SimCamera& camera) { camera.inUse = 1; });
+    simConfigureCamera(kSimColourCameraId, [](SimCamera& camera) { camera.config.inUse = 1; });
     auto result = run(2, "OpenCamera", {0});
     EXPECT_EQ(result.word(0), 2u);  // the simulated driver refuses a camera in use elsewhere
     EXPECT_EQ(result.word(1), 0u);
@@ -165,7 +165,7 @@ TEST_F(Connections, WithEverySlotTakenTheOpenedCameraIsClosedAgain) {
     EXPECT_EQ(result.word(0), 2u);
     EXPECT_EQ(result.word(1), kSimColourCameraId);
     EXPECT_EQ(operations(), (Names{"drvConfigure", "drvOpenCamera", "drvCloseCamera"}));
-    EXPECT_FALSE(simCamera(kSimColourCameraId)->open);
+    EXPECT_FALSE(simCamera(kSimColourCameraId)->state.open);
 
     auto raw = openRaw("raw:x");
     EXPECT_EQ(raw.word(0), 24u);

@@ -264,7 +264,7 @@ std::vector<Scenario> scenarios() {
          {{"drvSetParameter", 8, std::nullopt, std::nullopt, 4}}, colourRegistered},
         {"SetParameter_reapplyWidth",
          [] {
-             simConfigureCamera(kSimColourCameraId, [](SimCamera& camera) { camera.parameters[15].limit0 = 0; });
+             simConfigureCamera(kSimColourCameraId, [](SimCamera& camera) { camera.config.parameters[15].limit0 = 0; });
              openCamera(kSimColourCameraId);
          },
          "SetParameter",
@@ -485,7 +485,7 @@ protected:
         setFrameBufferAllocator(defaultFrameBufferAllocator());
     }
 
-    // The mono camera (640 x 480, 8-bit) with two frames in memory; returns
+    // The mono camera (default size, 8-bit) with two frames in memory; returns
     // the image of the first.
     static std::vector<unsigned char> recordMono() {
         simSetMemory(kSimMonoCameraId, 2, 1000, 1000);
@@ -499,14 +499,14 @@ protected:
     }
     static void setFrameFaults(std::optional<uint32_t> partialBytes, uint32_t excess) {
         simConfigureCamera(kSimMonoCameraId, [&](SimCamera& camera) {
-            camera.partialFrameBytes = partialBytes;
-            camera.frameExcess = excess;
+            camera.overrides.partialFrameBytes = partialBytes;
+            camera.overrides.frameExcess = excess;
         });
     }
 };
 
 // A failed readout hands over what the driver wrote before it failed (the
-// first ten pixels of line 0, 480 bytes apart in the column-major image);
+// first ten pixels of line 0, a column apart in the column-major image);
 // a failed grab hands over nothing and gives its buffer back.
 TEST_F(DriverFaults, FramesWrittenInPartBeforeAFailure) {
     const std::vector<unsigned char> whole = recordMono();
@@ -514,7 +514,8 @@ TEST_F(DriverFaults, FramesWrittenInPartBeforeAFailure) {
     testhost::CallResult partial = readMono();
     EXPECT_EQ(partial.word(0), 13u);
     std::vector<unsigned char> expected(whole.size(), 0);
-    for (size_t pixel = 0; pixel < 10; ++pixel) expected[pixel * 480] = whole[pixel * 480];
+    const size_t column = kSimDefaultHeight.value;
+    for (size_t pixel = 0; pixel < 10; ++pixel) expected[pixel * column] = whole[pixel * column];
     EXPECT_EQ(partial.output(1).bytes, expected);
 
     setFrameFaults(10, 0);
@@ -559,7 +560,7 @@ TEST_F(DriverFaults, LateRecordingCallbacksLeaveTheCameraTableAlone) {
 // A name that is no driver operation forces nothing and says so.
 TEST_F(DriverFaults, FailuresChosenByTheCallsArguments) {
     openCamera(kSimColourCameraId);
-    ASSERT_TRUE(simForceResultWhere("drvGetParameter", 2, kSimParamHeight, kFailure, kSimForever));
+    simForceResultWhere("drvGetParameter", 2, kSimParamHeight, kFailure, kSimForever);
     simClearCallLog();
     EXPECT_EQ(status(3, "SynchGrab", {{double(kSimColourCameraId)}, {0}}), 7u);
     EXPECT_EQ(simCallCount("drvGetParameter"), 5) << "format, width, height; then width, height";
@@ -567,9 +568,9 @@ TEST_F(DriverFaults, FailuresChosenByTheCallsArguments) {
     EXPECT_EQ(blockLog.taken, 0u);
 
     simClearForcedResults();
-    EXPECT_FALSE(simForceResult("drvGrabFrame", kFailure));
-    EXPECT_FALSE(simForceResultAfter("GrabFrames", 0, kFailure));
-    EXPECT_FALSE(simForceResultWhere(kSimAnyOperation, 0, 0, kFailure));
+    EXPECT_THROW(simForceResult("drvGrabFrame", kFailure), std::invalid_argument);
+    EXPECT_THROW(simForceResultAfter("GrabFrames", 0, kFailure), std::invalid_argument);
+    EXPECT_THROW(simForceResultWhere("drvGetParamter", 2, kSimParamHeight, kFailure), std::invalid_argument);
     EXPECT_EQ(status(3, "SynchGrab", {{double(kSimColourCameraId)}, {0}}), 0u);
 }
 

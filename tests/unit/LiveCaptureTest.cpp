@@ -54,17 +54,17 @@ protected:
     // Opens the camera with the frame geometry given and forgets the log.
     void openWith(uint32_t cameraId, uint32_t pixelFormat, uint32_t extraFrames, uint32_t width, uint32_t height) {
         simConfigureCamera(cameraId, [&](SimCamera& camera) {
-            camera.parameters[kSimParamPixelFormat].value = pixelFormat;
-            camera.parameters[kSimParamExtraFrames].value = extraFrames;
-            camera.parameters[kSimParamWidth].value = width;
-            camera.parameters[kSimParamHeight].value = height;
+            camera.config.parameters[kSimParamPixelFormat].value = pixelFormat;
+            camera.config.parameters[kSimParamExtraFrames].value = extraFrames;
+            camera.config.parameters[kSimParamWidth].value = width;
+            camera.config.parameters[kSimParamHeight].value = height;
         });
         ASSERT_EQ(open(cameraId), 0u);
         simClearCallLog();
     }
 
     void setGrab(uint32_t cameraId, const SimGrabBehaviour& behaviour) {
-        simConfigureCamera(cameraId, [&](SimCamera& camera) { camera.grab = behaviour; });
+        simConfigureCamera(cameraId, [&](SimCamera& camera) { camera.overrides.grab = behaviour; });
     }
 
     static const TransferDescriptor& transferOf(int32_t cameraId) {
@@ -186,7 +186,7 @@ TEST_F(LiveCapture, LoweredByteSizeCopiesOnlyWhatTheDriverReports) {
     EXPECT_EQ(one.output(1).bytes, imageOf(0, 10, 10, slice(renderedFrames(0, 0, 1, 10, 10), 0, 37)));
 
     // Two frames and an odd size: two halves of 50 bytes, the last byte left.
-    simConfigureCamera(kSimColourCameraId, [](SimCamera& c) { c.parameters[kSimParamExtraFrames].value = 1; });
+    simConfigureCamera(kSimColourCameraId, [](SimCamera& c) { c.config.parameters[kSimParamExtraFrames].value = 1; });
     setGrab(kSimColourCameraId, {1, 1, 101, std::nullopt});
     auto two = run(3, "SynchGrab", {kSimColourCameraId, 0});
     const auto frames = renderedFrames(0, 1, 2, 10, 10);
@@ -207,8 +207,8 @@ TEST_F(LiveCapture, NoCopyWritesPastItsImage) {
 
     // Four frames: each half holds two, each image takes one.
     simConfigureCamera(kSimColourCameraId, [](SimCamera& c) {
-        c.parameters[kSimParamPixelFormat].value = 0;
-        c.parameters[kSimParamExtraFrames].value = 3;
+        c.config.parameters[kSimParamPixelFormat].value = 0;
+        c.config.parameters[kSimParamExtraFrames].value = 3;
     });
     auto many = run(3, "SynchGrab", {kSimColourCameraId, 0});
     EXPECT_EQ(many.word(0), 0u);
@@ -242,8 +242,8 @@ TEST_F(LiveCapture, ARecycledFrameBufferPassesOnOnlyWhatTheDriverDelivered) {
     openWith(kSimColourCameraId, 2, 1, 10, 10);  // two colour frames fill the buffer
     ASSERT_EQ(run(3, "SynchGrab", {kSimColourCameraId, 0}).word(0), 0u);
     simConfigureCamera(kSimColourCameraId, [](SimCamera& c) {
-        c.parameters[kSimParamPixelFormat].value = 1;
-        c.parameters[kSimParamExtraFrames].value = 0;
+        c.config.parameters[kSimParamPixelFormat].value = 1;
+        c.config.parameters[kSimParamExtraFrames].value = 0;
     });
     setGrab(kSimColourCameraId, {1, 1, 37, std::nullopt});
     auto lowered = run(3, "SynchGrab", {kSimColourCameraId, 0});
@@ -257,7 +257,7 @@ TEST_F(LiveCapture, RaisedByteSizeReadsNothingBeyondTheFrameBuffer) {
     EXPECT_EQ(one.word(0), 0u);
     EXPECT_EQ(one.output(1).bytes, imageOf(0, 10, 10, renderedFrames(0, 0, 1, 10, 10)));
 
-    simConfigureCamera(kSimColourCameraId, [](SimCamera& c) { c.parameters[kSimParamExtraFrames].value = 1; });
+    simConfigureCamera(kSimColourCameraId, [](SimCamera& c) { c.config.parameters[kSimParamExtraFrames].value = 1; });
     auto two = run(3, "SynchGrab", {kSimColourCameraId, 0});
     EXPECT_EQ(two.output(1).bytes, imageOf(0, 10, 10, renderedFrames(0, 1, 1, 10, 10)));
     EXPECT_EQ(two.output(2).bytes, imageOf(0, 10, 10, renderedFrames(0, 2, 1, 10, 10)));

@@ -21,8 +21,8 @@ protected:
     // A camera of the type whose item 7 and frame width are as given.
     void addCamera(uint32_t cameraId, uint32_t cameraType, uint32_t modelAttribute, uint32_t width) {
         SimCamera camera = simMakeCamera(cameraId, cameraType, false);
-        camera.info[kSimInfoModelAttribute] = modelAttribute;
-        camera.parameters[kSimParamWidth].value = width;
+        camera.config.info[kSimInfoModelAttribute] = modelAttribute;
+        camera.config.parameters[kSimParamWidth].value = width;
         simAddCamera(camera);
     }
 
@@ -51,7 +51,7 @@ using Names = std::vector<std::string>;
 TEST_F(Parameters, GetParameterReadsValueThenBothLimitsWithTheSlotsSettings) {
     openQuietly(kSimColourCameraId);
     auto result = run(4, "GetParameter", {double(kSimColourCameraId), double(kSimParamWidth)});
-    EXPECT_EQ(words(result, 4), (Words{0, 640, 16, 4096}));
+    EXPECT_EQ(words(result, 4), (Words{0, kSimDefaultWidth.value, kSimDefaultWidth.limit0, kSimDefaultWidth.limit1}));
 
     auto log = simCallLog();
     ASSERT_EQ(log.size(), 3u);
@@ -77,12 +77,13 @@ TEST_F(Parameters, GetParameterFailedReadKeepsEarlierOutputsAndSkipsLaterReads) 
 
     simClearCallLog();
     simForceResult("drvGetParameterLimit", 1);
-    EXPECT_EQ(words(run(4, "GetParameter", inputs), 4), (Words{7, 1000, 0, 0}));
+    EXPECT_EQ(words(run(4, "GetParameter", inputs), 4), (Words{7, kSimDefaultExposure.value, 0, 0}));
     EXPECT_EQ(operations(), (Names{"drvGetParameter", "drvGetParameterLimit"}));
 
     simClearCallLog();
     simForceResultAfter("drvGetParameterLimit", 1, 2);
-    EXPECT_EQ(words(run(4, "GetParameter", inputs), 4), (Words{7, 1000, 1, 0}));
+    EXPECT_EQ(words(run(4, "GetParameter", inputs), 4),
+              (Words{7, kSimDefaultExposure.value, kSimDefaultExposure.limit0, 0}));
     EXPECT_EQ(operations(), (Names{"drvGetParameter", "drvGetParameterLimit", "drvGetParameterLimit"}));
 }
 
@@ -130,7 +131,7 @@ TEST_F(Parameters, ZeroWidthReappliesTheCurrentWidthTrimmedForTypesOneAndThree) 
         EXPECT_EQ(log[1].arguments[1], kSimInfoModelAttribute) << label;
         EXPECT_EQ(log[2].arguments[2], kSimParamWidth) << label;
         EXPECT_EQ(writtenValue(), c.written) << label;
-        EXPECT_EQ(simCamera(cameraId)->parameters[kSimParamWidth].value, c.written) << label;
+        EXPECT_EQ(simCamera(cameraId)->config.parameters[kSimParamWidth].value, c.written) << label;
     }
 }
 
@@ -138,7 +139,7 @@ TEST_F(Parameters, ZeroHeightReappliesTheCurrentHeightUnchangedOnEveryType) {
     for (uint32_t cameraType : {1u, 3u, 5u}) {
         uint32_t cameraId = 3000 + cameraType;
         addCamera(cameraId, cameraType, 0, 1024);
-        simConfigureCamera(cameraId, [](SimCamera& c) { c.parameters[kSimParamHeight].value = 700; });
+        simConfigureCamera(cameraId, [](SimCamera& c) { c.config.parameters[kSimParamHeight].value = 700; });
         openQuietly(cameraId);
         EXPECT_EQ(run(1, "SetParameter", {double(cameraId), 16, 0}).word(0), 0u);
         EXPECT_EQ(operations(), (Names{"drvGetParameter", "drvSetParameter"})) << cameraType;
@@ -157,7 +158,7 @@ TEST_F(Parameters, ZeroForAnyOtherParameterAndNonZeroWidthAreWrittenAsGiven) {
     EXPECT_EQ(run(1, "SetParameter", {3100, 15, 512}).word(0), 0u);
     EXPECT_EQ(operations(), (Names{"drvSetParameter"}));
     EXPECT_EQ(writtenValue(), 512u);
-    EXPECT_EQ(simCamera(3100)->parameters[kSimParamWidth].value, 512u);
+    EXPECT_EQ(simCamera(3100)->config.parameters[kSimParamWidth].value, 512u);
 }
 
 TEST_F(Parameters, SetParameterMapsThreeToFourAndEveryOtherFailureToEight) {
@@ -167,12 +168,12 @@ TEST_F(Parameters, SetParameterMapsThreeToFourAndEveryOtherFailureToEight) {
         simForceResult("drvSetParameter", driverResult);
         EXPECT_EQ(run(1, "SetParameter", inputs).word(0), driverResult == 3 ? 4u : 8u) << driverResult;
     }
-    EXPECT_EQ(simCamera(kSimColourCameraId)->parameters[kSimParamExposure].value, 1000u);
+    EXPECT_EQ(simCamera(kSimColourCameraId)->config.parameters[kSimParamExposure].value, kSimDefaultExposure.value);
 
     // The simulator's own answer to a value outside the limits.
-    EXPECT_EQ(run(1, "SetParameter", {double(kSimColourCameraId), 15, 5000}).word(0), 4u);
+    EXPECT_EQ(run(1, "SetParameter", {double(kSimColourCameraId), 15, kSimDefaultWidth.limit1 + 1.0}).word(0), 4u);
     EXPECT_EQ(run(1, "SetParameter", {double(kSimColourCameraId), 11, 500}).word(0), 0u);
-    EXPECT_EQ(simCamera(kSimColourCameraId)->parameters[kSimParamExposure].value, 500u);
+    EXPECT_EQ(simCamera(kSimColourCameraId)->config.parameters[kSimParamExposure].value, 500u);
 }
 
 TEST_F(Parameters, FailedPreliminaryReadsDoNotFailTheWrite) {
@@ -224,8 +225,8 @@ TEST_F(Parameters, SendCfgPreparesThenSendsAndOnlyTheSendDecides) {
     EXPECT_EQ(log[1].operation, "drvSendSettings");
     EXPECT_EQ(log[1].arguments, (std::vector<uint64_t>{handle, settings}));
     SimCamera after = *simCamera(kSimMemoryCameraId);
-    EXPECT_EQ(after.settingsPrepared, before.settingsPrepared + 1);
-    EXPECT_EQ(after.settingsSent, before.settingsSent + 1);
+    EXPECT_EQ(after.counters.settingsPrepared, before.counters.settingsPrepared + 1);
+    EXPECT_EQ(after.counters.settingsSent, before.counters.settingsSent + 1);
 
     simForceResult("drvPrepareSettings", 1);
     EXPECT_EQ(run(1, "SendCfg", {double(kSimMemoryCameraId)}).word(0), 0u);

@@ -47,13 +47,13 @@ protected:
     }
 
     // The frame numbers in the camera's memory, by position.
-    static std::vector<uint32_t> memoryFrames(uint32_t cameraId) { return simCamera(cameraId)->memory.frames; }
+    static std::vector<uint32_t> memoryFrames(uint32_t cameraId) { return simCamera(cameraId)->state.memory.frames; }
 
     static void setParameter(uint32_t cameraId, uint32_t number, uint32_t value) {
-        simConfigureCamera(cameraId, [&](SimCamera& camera) { camera.parameters[number].value = value; });
+        simConfigureCamera(cameraId, [&](SimCamera& camera) { camera.config.parameters[number].value = value; });
     }
     static void setInfo(uint32_t cameraId, uint32_t item, uint32_t value) {
-        simConfigureCamera(cameraId, [&](SimCamera& camera) { camera.info[item] = value; });
+        simConfigureCamera(cameraId, [&](SimCamera& camera) { camera.config.info[item] = value; });
     }
 
     // The logged calls of one operation, described.

@@ -102,7 +102,7 @@ TEST_F(RecordingThreads, NoCallbackRunsAfterStopCloseOrUnloadHasReturned) {
     settle();
     EXPECT_EQ(simLoggedCallCount(), callsAtReturn) << "no callback called into the driver since";
     EXPECT_EQ(simCallCount("drvUnload"), 1);
-    EXPECT_FALSE(simCamera(kSimMonoCameraId)->memory.recording);
+    EXPECT_FALSE(simCamera(kSimMonoCameraId)->state.memory.recording);
 }
 
 // A driver must survive a callback that stops the recording from the

@@ -90,14 +90,14 @@ TEST_F(Services, ServicesLeaveTheirMarksOnTheCameraAndNotOnTheSlot) {
 
     for (const Service& service : kServices) callService(service, kSimColourCameraId);
     SimCamera after = *simCamera(kSimColourCameraId);
-    EXPECT_EQ(after.calibrations, before.calibrations + 1);
-    EXPECT_EQ(after.calibrationValue, 6u);
-    EXPECT_EQ(after.triggers, before.triggers + 1);
-    EXPECT_EQ(after.resets, before.resets + 1);
-    EXPECT_EQ(after.erases, before.erases + 1);
-    EXPECT_EQ(after.traceSwitches, 1u);
-    EXPECT_EQ(after.traceText, "grab");
-    EXPECT_EQ(after.traceValue, 2u);
+    EXPECT_EQ(after.counters.calibrations, before.counters.calibrations + 1);
+    EXPECT_EQ(after.state.calibrationValue, 6u);
+    EXPECT_EQ(after.counters.triggers, before.counters.triggers + 1);
+    EXPECT_EQ(after.counters.resets, before.counters.resets + 1);
+    EXPECT_EQ(after.counters.erases, before.counters.erases + 1);
+    EXPECT_EQ(after.counters.traceSwitches, 1u);
+    EXPECT_EQ(after.state.traceText, "grab");
+    EXPECT_EQ(after.state.traceValue, 2u);
 
     // A forced failure has no effect in the simulator; the module's slot is
     // the same after failures as after successes.
@@ -106,8 +106,8 @@ TEST_F(Services, ServicesLeaveTheirMarksOnTheCameraAndNotOnTheSlot) {
         callService(service, kSimColourCameraId);
     }
     SimCamera afterFailures = *simCamera(kSimColourCameraId);
-    EXPECT_EQ(afterFailures.triggers, after.triggers);
-    EXPECT_EQ(afterFailures.resets, after.resets);
+    EXPECT_EQ(afterFailures.counters.triggers, after.counters.triggers);
+    EXPECT_EQ(afterFailures.counters.resets, after.counters.resets);
     EXPECT_EQ(std::vector<uint32_t>(std::begin(slot.settingsBlock), std::end(slot.settingsBlock)), settingsBefore);
     EXPECT_EQ(slot.frameReadyCount.load(), 0u);
 }
@@ -124,16 +124,16 @@ TEST_F(Services, CalibrationValueIsConvertedAndTheTrailingArgumentsAreZero) {
 
 TEST_F(Services, TraceTextReachesTheDriverWholeUpTo255CharactersAndEmptyAsEmpty) {
     EXPECT_EQ(traceCall("", 1), "");
-    EXPECT_EQ(simCamera(kSimColourCameraId)->traceText, "");
+    EXPECT_EQ(simCamera(kSimColourCameraId)->state.traceText, "");
     EXPECT_EQ(traceCall(std::string(255, 'a'), 1), std::string(255, 'a'));
     std::string longText(300, 'x');
     for (size_t i = 0; i < longText.size(); ++i) longText[i] = static_cast<char>('a' + i % 26);
     EXPECT_EQ(traceCall(longText, 1), longText.substr(0, 255));
     EXPECT_EQ(simCallLog().back().arguments, (std::vector<uint64_t>{handle(), 1}));
-    EXPECT_EQ(simCamera(kSimColourCameraId)->traceValue, 1u);
+    EXPECT_EQ(simCamera(kSimColourCameraId)->state.traceValue, 1u);
     traceCall("off", 0);
-    EXPECT_EQ(simCamera(kSimColourCameraId)->traceText, "off");
-    EXPECT_EQ(simCamera(kSimColourCameraId)->traceValue, 0u);
+    EXPECT_EQ(simCamera(kSimColourCameraId)->state.traceText, "off");
+    EXPECT_EQ(simCamera(kSimColourCameraId)->state.traceValue, 0u);
 }
 
 TEST_F(Services, InputErrorsComeBeforeTheOutputCountAndCallNoDriver) {
