@@ -1,13 +1,15 @@
 #include "CameraTable.h"
 
-#include "gateway/ModuleState.h"
+#include "CameraState.h"
 
 #include <algorithm>
 #include <iterator>
 
 namespace {
 
-CameraSlot* slots() { return moduleState().cameraTable.slots; }
+SlotReleaseHook releaseHook = nullptr;
+
+CameraSlot* slots() { return cameraState().cameraTable.slots; }
 
 void zeroSlot(CameraSlot& slot, int32_t key) {
     slot.key.store(key, std::memory_order_relaxed);
@@ -44,12 +46,12 @@ int FindCameraSlot(int32_t key) { return lowestSlotWithKey(key); }
 int ReleaseCameraSlot(int32_t key) {
     int index = lowestSlotWithKey(key);
     if (index == kNoSlot) return index;
-    detachGrabContext(index);
+    if (releaseHook != nullptr) releaseHook(index);
     zeroSlot(slots()[index], kFreeSlotKey);
     return index;
 }
 
-void detachGrabContext(int index) { moduleState().cameraTable.grabContexts[index].cameraId.store(kFreeSlotKey); }
+void setSlotReleaseHook(SlotReleaseHook hook) { releaseHook = hook; }
 
 CameraSlot& cameraSlot(int index) { return slots()[index]; }
 
@@ -64,10 +66,4 @@ int findOpenCameraIndex(int32_t cameraId) {
 
 void clearCameraTable(CameraTable& table) {
     for (CameraSlot& slot : table.slots) zeroSlot(slot, 0);
-    for (GrabContext& context : table.grabContexts) {
-        context.cameraId.store(0);
-        context.segmentArgument.store(0);
-        context.segmentTable.store(nullptr);
-    }
-    for (std::atomic<int32_t>& context : table.diskReadContexts) context.store(0);
 }

@@ -1,0 +1,12 @@
+#include "CameraState.h"
+
+namespace {
+CameraState state;
+}
+
+CameraState& cameraState() { return state; }
+
+void resetCameraState() {
+    state.interfaceAddress = kDefaultInterfaceAddress;
+    clearCameraTable(state.cameraTable);
+}
