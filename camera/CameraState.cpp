@@ -1,5 +1,7 @@
 #include "CameraState.h"
 
+#include "CameraTable.h"
+
 namespace {
 CameraState state;
 }
@@ -8,5 +10,5 @@ CameraState& cameraState() { return state; }
 
 void resetCameraState() {
     state.interfaceAddress = kDefaultInterfaceAddress;
-    clearCameraTable(state.cameraTable);
+    clearCameraTable();
 }

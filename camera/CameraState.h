@@ -1,10 +1,8 @@
-// What the camera layer keeps for the module's lifetime: the camera table
-// and the network adapter address. All zero (the address all ones) when
-// the module is loaded.
+// What the camera layer keeps for the module's lifetime besides the camera
+// table (which CameraTable.cpp holds): the network adapter address, all
+// ones when the module is loaded.
 #ifndef QUORVEL_CAMERA_CAMERASTATE_H
 #define QUORVEL_CAMERA_CAMERASTATE_H
-
-#include "CameraTable.h"
 
 #include <cstdint>
 
@@ -12,12 +10,12 @@ constexpr uint32_t kDefaultInterfaceAddress = 0xFFFFFFFFu;
 
 struct CameraState {
     uint32_t interfaceAddress = kDefaultInterfaceAddress;
-    CameraTable cameraTable;
 };
 
 CameraState& cameraState();
 
-// Puts the state back as a fresh load of the module finds it.
+// Puts the address and the camera table back as a fresh load of the module
+// finds them.
 void resetCameraState();
 
 #endif

@@ -1,15 +1,14 @@
 #include "CameraTable.h"
 
-#include "CameraState.h"
-
 #include <algorithm>
 #include <iterator>
 
 namespace {
 
+CameraTable table;
 SlotReleaseHook releaseHook = nullptr;
 
-CameraSlot* slots() { return cameraState().cameraTable.slots; }
+CameraSlot* slots() { return table.slots; }
 
 void zeroSlot(CameraSlot& slot, int32_t key) {
     slot.key.store(key, std::memory_order_relaxed);
@@ -64,6 +63,6 @@ int findOpenCameraIndex(int32_t cameraId) {
     return cameraId == kFreeSlotKey ? kNoSlot : FindCameraSlot(cameraId);
 }
 
-void clearCameraTable(CameraTable& table) {
+void clearCameraTable() {
     for (CameraSlot& slot : table.slots) zeroSlot(slot, 0);
 }

@@ -57,6 +57,6 @@ CameraSlot* findOpenCamera(int32_t cameraId);
 int findOpenCameraIndex(int32_t cameraId);
 
 // Zeroes the table as the module finds it at load.
-void clearCameraTable(CameraTable& table);
+void clearCameraTable();
 
 #endif
