@@ -1,6 +1,6 @@
 // What a finished call may look like: the host error the checks must raise
-// for the inputs given, and the documented classes, sizes and values of
-// each command's outputs. Independent of the module's own checking code.
+// for the inputs given, worked out independently of the module's checking
+// code, and outputs of the kinds and values the command's row names.
 #ifndef QUORVEL_FUZZ_CALLCONTRACT_H
 #define QUORVEL_FUZZ_CALLCONTRACT_H
 
@@ -17,9 +17,6 @@
 // input count, each input by position, output count, then the timing
 // column's length (0 to 65536).
 std::string expectedCheckError(const CommandRow& row, int nlhs, const std::vector<const mxArray*>& inputs);
-
-// The text a command raises while its camera operation is not built.
-std::string notAvailableMessage(const CommandRow& row);
 
 // What the module and the driver looked like just before the call.
 struct CallContext {

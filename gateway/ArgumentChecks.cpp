@@ -47,7 +47,7 @@ void prepareCommandCall(const CommandRow& row, int nlhs, mxArray* plhs[], int nr
         }
     }
 
-    if (nlhs != row.outputCount) {
+    if (nlhs != row.outputCount()) {
         releaseTextArguments(call);
         raiseHostError(kOutputCountError, row.outputCountMessage);
     }

@@ -1,21 +1,59 @@
 // The keyword table: one row per command with everything the uniform
-// checks need, so handlers hold only what is particular to them.
+// checks need, so handlers hold only what is particular to them, and what
+// a caller may expect back: the kinds of the outputs, the values output 1
+// may hold, and the answer for a camera id that no open camera holds.
 #ifndef QUORVEL_GATEWAY_COMMANDTABLE_H
 #define QUORVEL_GATEWAY_COMMANDTABLE_H
 
 #include "CommandCall.h"
+#include "common/ResultCodes.h"
 
 #include <cstddef>
+#include <cstdint>
+
+// Whether input 2 names an open camera, and output 1 when no open camera
+// has that id: the command then reaches no driver, allocates no frame and
+// leaves every other output zero or empty.
+struct CameraArgument {
+    bool named;
+    ResultCode notOpenStatus;
+};
+
+constexpr CameraArgument kNoCameraArgument{false, ResultOk};
+
+constexpr CameraArgument namesOpenCamera(ResultCode notOpenStatus) { return {true, notOpenStatus}; }
+
+// The values output 1 may hold, one bit per value.
+template <typename... Values>
+constexpr uint32_t answerSet(Values... values) {
+    return (0u | ... | (1u << values));
+}
+
+// Output 1 of the discovery commands: a 0/1 flag, not a status number.
+constexpr uint32_t kFlagAnswers = 0b11;
+
+constexpr int kindCount(const char* kinds) {
+    int count = 0;
+    while (kinds[count] != '\0') ++count;
+    return count;
+}
 
 struct CommandRow {
     const char* keyword;
     const char* inputCountMessage;
     const char* argumentKinds;  // from input 2 on: 'S' scalar, 'T' text
-    int outputCount;
+    // From output 1 on: 'W' 1x1 uint32, 'T' text, 'L' 1-by-n uint32 list,
+    // 'G' live image, 'I' recorded image, 'K' stack of recorded images,
+    // 'C' uint8 column.
+    const char* outputKinds;
     const char* outputCountMessage;
+    CameraArgument camera;
+    uint32_t answers;  // answerSet() of output 1; 0 when it is no number
     CommandHandler handler;
 
-    int inputCount() const;  // the keyword included
+    constexpr int inputCount() const { return 1 + kindCount(argumentKinds); }  // the keyword included
+    constexpr int outputCount() const { return kindCount(outputKinds); }
+    constexpr bool mayAnswer(uint32_t value) const { return value < 32 && (answers >> value & 1u) != 0; }
 };
 
 constexpr size_t kCommandCount = 32;

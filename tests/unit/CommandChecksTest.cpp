@@ -1,66 +1,23 @@
-// Every command's argument checks: counts, kinds by position, and the
-// order in which they are applied, with the exact bytes of each message.
+// Every command's checks, run from its row of the command table: counts,
+// kinds by position and the order in which they are applied; and the
+// answer for a camera id that no open camera holds.
 #include "ModuleFixture.h"
+#include "acquisition/FrameBuffer.h"
+#include "gateway/CommandTable.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 using testhost::Array;
 
 namespace {
 
-struct ExpectedCommand {
-    const char* keyword;
-    const char* kinds;  // from input 2 on
-    int outputs;
-    const char* inputCountMessage;
-    const char* outputCountMessage;
-};
-
-const ExpectedCommand kExpected[] = {
-    {"InitPCIeMemory", "S", 1, "Invalid number of inputs to InitPCIeMemory\n", "InitPCIeMemory needs 1 output\n"},
-    {"SetNetAdapterIPAddress", "T", 1, "Invalid number of inputs to SetNetAdapterIPAddress\n",
-     "SetNetAdapterIPAddress needs 1 outputs\n"},
-    {"OpenCamera", "S", 2, "Invalid number of inputs to ZelOpenCamera\n", "ZelOpenCamera needs 2 outputs\n"},
-    {"CloseCamera", "S", 1, "Invalid number of inputs to ZelCloseCamera\n", "ZelCloseCamera needs 1 output\n"},
-    {"EnumCameras", "S", 3, "Invalid number of inputs to ZelEnumCameras\n", "ZelEnumCameras needs 3 outputs\n"},
-    {"GetCameraInfo", "SS", 2, "Invalid number of inputs to ZelGetCameraInfo\n",
-     "ZelGetCameraInfo needs 2 outputs\n"},
-    {"GetParameter", "SS", 4, "Invalid number of inputs to ZelGetParameter\n", "ZelGetParameter needs 4 outputs\n"},
-    {"SetParameter", "SSS", 1, "Invalid number of inputs to ZelSetParameter\n", "ZelSetParameter needs 1 outputs\n"},
-    {"Abort", "S", 1, "Invalid number of inputs to ZelAbort\n", "ZelAbort needs 1 output\n"},
-    {"Version", "", 1, "Invalid number of inputs to Version\n", "Version needs 1 output\n"},
-    {"GrabIsReady", "S", 2, "Invalid number of inputs to GrabIsReady\n", "GrabIsReady needs 2 outputs\n"},
-    {"GetBrocParameters", "SS", 5, "Invalid number of inputs to GetBrocParameters\n",
-     "GetBrocParameters needs 5 outputs\n"},
-    {"SynchGrab", "SS", 3, "Invalid number of inputs to ZelSynchGrab\n", "ZelSynchGrab needs 3 outputs\n"},
-    {"MemoryPreview", "S", 3, "Invalid number of inputs to MemoryPreview\n", "MemoryPreview needs 3 outputs\n"},
-    {"MemoryStartGrab", "SSSSS", 1, "Invalid number of inputs to StartGrabEx\n", "StartGrabEx needs 1 outputs\n"},
-    {"MemoryStopGrab", "S", 1, "Invalid number of inputs to EndGrabEx\n", "EndGrabEx needs 1 output\n"},
-    {"MemoryReadData", "SSSS", 2, "Invalid number of inputs to ReadMemory\n", "ZelStartAcquire needs 2 outputs\n"},
-    {"MemoryReadTriggerPosition", "S", 3, "Invalid number of inputs to RuxMemoryReadTriggerPosition\n",
-     "MemoryReadTriggerPosition needs 3 outputs\n"},
-    {"CalibrateNoiseReduction", "SS", 1, "Invalid number of inputs to CalibrateNoiseReduction\n",
-     "CalibrateNoiseReduction needs 1 output\n"},
-    {"SendCfg", "S", 1, "Invalid number of inputs to SendCfg\n", "SendCfg needs 1 output\n"},
-    {"Trigger", "S", 1, "Invalid number of inputs to Trigger\n", "Trigger needs 1 output\n"},
-    {"ReadGPSTiming", "SS", 2, "Invalid number of inputs to ReadGPSTiming\n", "ReadGPSTiming needs 2 outputs\n"},
-    {"Reset", "S", 1, "Invalid number of inputs to Reset\n", "Reset needs 1 output\n"},
-    {"EnableDiagnosticTrace", "STS", 1, "Invalid number of inputs to EnableDiagnosticTrace\n",
-     "EnableDiagnosticTrace needs 1 outputs\n"},
-    {"EraseMemory", "S", 1, "Invalid number of inputs to MemoryErase\n", "MemoryErase needs 1 output\n"},
-    {"MemoryDownloadRawFrame", "STSSSSS", 1, "Invalid number of inputs to MemoryDownloadRawFrame\n",
-     "MemoryDownloadRawFrame needs 1 outputs\n"},
-    {"PreLoadDriver", "SSS", 1, "Invalid number of inputs to PreLoadDriver\n", "PreLoadDriver needs 1 outputs\n"},
-    {"OpenRawCamera", "T", 2, "Invalid number of inputs to ZelOpenRawCamera\n", "ZelOpenRawCamera needs 2 outputs\n"},
-    {"MemoryReadFromDisk", "SSSSSSS", 1, "Invalid number of inputs to MemoryReadFromDisk\n",
-     "MemoryReadFromDisk needs 1 outputs\n"},
-    {"DiskReadProgress", "S", 4, "Invalid number of inputs to DiskReadProgress\n", "DiskReadProgress needs 4 outputs\n"},
-};
-
-// A valid argument list for the command, with an unknown camera id so that
-// nothing reaches a camera.
-std::vector<Array> validInputs(const ExpectedCommand& command) {
+// A valid argument list for the command; the scalars name no open camera.
+std::vector<Array> validInputs(const CommandRow& row) {
     std::vector<Array> inputs;
-    inputs.push_back(testhost::text(command.keyword));
-    for (const char* kind = command.kinds; *kind != '\0'; ++kind)
+    inputs.push_back(testhost::text(row.keyword));
+    for (const char* kind = row.argumentKinds; *kind != '\0'; ++kind)
         inputs.push_back(*kind == 'T' ? testhost::text("text") : testhost::scalar(777));
     return inputs;
 }
@@ -84,62 +41,113 @@ std::string inputKindMessage(int position, char kind) {
     return "Input " + std::to_string(position) + (kind == 'T' ? " must be a string." : " must be a scalar.");
 }
 
+std::vector<const CommandRow*> rowsWhere(bool (*wanted)(const CommandRow&)) {
+    std::vector<const CommandRow*> rows;
+    for (const CommandRow& row : kCommandTable)
+        if (wanted(row)) rows.push_back(&row);
+    return rows;
+}
+
+std::string keywordOf(const ::testing::TestParamInfo<const CommandRow*>& info) { return info.param->keyword; }
+
 using Error = std::pair<std::string, std::string>;  // identifier, text
 
-class CommandChecks : public ModuleTest, public ::testing::WithParamInterface<ExpectedCommand> {};
+class CommandChecks : public ModuleTest, public ::testing::WithParamInterface<const CommandRow*> {};
 
 TEST_P(CommandChecks, WrongInputCountRaisesTheInputMessageWhateverElseIsWrong) {
-    const ExpectedCommand& command = GetParam();
-    std::vector<Array> tooMany = validInputs(command);
+    const CommandRow& row = *GetParam();
+    std::vector<Array> tooMany = validInputs(row);
     tooMany.push_back(testhost::scalar(1));
-    EXPECT_EQ(identifiedErrorOf(command.outputs, tooMany), Error("QuorvelML:inputCount", command.inputCountMessage));
-    EXPECT_EQ(errorOf(command.outputs + 1, tooMany), command.inputCountMessage);
+    EXPECT_EQ(identifiedErrorOf(row.outputCount(), tooMany), Error("QuorvelML:inputCount", row.inputCountMessage));
+    EXPECT_EQ(errorOf(row.outputCount() + 1, tooMany), row.inputCountMessage);
 
-    std::vector<Array> tooFew = validInputs(command);
+    std::vector<Array> tooFew = validInputs(row);
     if (tooFew.size() > 1) {
         tooFew.pop_back();
-        EXPECT_EQ(errorOf(command.outputs, tooFew), command.inputCountMessage);
-        EXPECT_EQ(errorOf(0, tooFew), command.inputCountMessage);
+        EXPECT_EQ(errorOf(row.outputCount(), tooFew), row.inputCountMessage);
+        EXPECT_EQ(errorOf(0, tooFew), row.inputCountMessage);
     }
 }
 
 TEST_P(CommandChecks, EachInputKindIsCheckedByPositionBeforeTheOutputCount) {
-    const ExpectedCommand& command = GetParam();
-    const std::string kinds = command.kinds;
+    const CommandRow& row = *GetParam();
+    const std::string kinds = row.argumentKinds;
     for (size_t i = 0; i < kinds.size(); ++i) {
         const int position = static_cast<int>(i) + 2;
         for (Array& bad : badKindsFor(kinds[i])) {
-            std::vector<Array> inputs = validInputs(command);
+            std::vector<Array> inputs = validInputs(row);
             inputs[i + 1] = std::move(bad);
-            EXPECT_EQ(identifiedErrorOf(command.outputs, inputs),
+            EXPECT_EQ(identifiedErrorOf(row.outputCount(), inputs),
                       Error("QuorvelML:inputKind", inputKindMessage(position, kinds[i])))
                 << position;
-            EXPECT_EQ(errorOf(command.outputs + 2, inputs), inputKindMessage(position, kinds[i])) << position;
+            EXPECT_EQ(errorOf(row.outputCount() + 2, inputs), inputKindMessage(position, kinds[i])) << position;
         }
     }
 }
 
 TEST_P(CommandChecks, TheFirstFailingPositionWins) {
-    const ExpectedCommand& command = GetParam();
-    const std::string kinds = command.kinds;
+    const CommandRow& row = *GetParam();
+    const std::string kinds = row.argumentKinds;
     if (kinds.size() < 2) return;
-    std::vector<Array> inputs = validInputs(command);
+    std::vector<Array> inputs = validInputs(row);
     for (size_t i = 0; i < kinds.size(); ++i) inputs[i + 1] = std::move(badKindsFor(kinds[i]).front());
-    EXPECT_EQ(errorOf(command.outputs, inputs), inputKindMessage(2, kinds[0]));
+    EXPECT_EQ(errorOf(row.outputCount(), inputs), inputKindMessage(2, kinds[0]));
 }
 
 TEST_P(CommandChecks, WrongOutputCountRaisesTheOutputMessageAndReachesNoCamera) {
-    const ExpectedCommand& command = GetParam();
-    EXPECT_EQ(identifiedErrorOf(0, validInputs(command)),
-              Error("QuorvelML:outputCount", command.outputCountMessage));
-    EXPECT_EQ(errorOf(command.outputs + 1, validInputs(command)), command.outputCountMessage);
+    const CommandRow& row = *GetParam();
+    EXPECT_EQ(identifiedErrorOf(0, validInputs(row)), Error("QuorvelML:outputCount", row.outputCountMessage));
+    EXPECT_EQ(errorOf(row.outputCount() + 1, validInputs(row)), row.outputCountMessage);
     for (const std::string& operation : operations())
         EXPECT_TRUE(operation == "drvPreLoad" || operation == "drvLoad") << operation;
 }
 
-INSTANTIATE_TEST_SUITE_P(AllCommands, CommandChecks, ::testing::ValuesIn(kExpected),
-                         [](const ::testing::TestParamInfo<ExpectedCommand>& info) {
-                             return std::string(info.param.keyword);
-                         });
+INSTANTIATE_TEST_SUITE_P(AllCommands, CommandChecks,
+                         ::testing::ValuesIn(rowsWhere([](const CommandRow&) { return true; })), keywordOf);
+
+// The module's blocks, counted.
+size_t blocksTaken = 0;
+void* countingAllocate(size_t bytes) {
+    ++blocksTaken;
+    return std::malloc(bytes);
+}
+
+class UnknownCamera : public ModuleTest, public ::testing::WithParamInterface<const CommandRow*> {
+protected:
+    void TearDown() override { setFrameBufferAllocator(defaultFrameBufferAllocator()); }
+};
+
+// With another camera open: output 1 is the row's answer, nothing reaches
+// the driver, no block is taken but the text arguments' copies, and every
+// other output is empty or zero.
+TEST_P(UnknownCamera, AnswersTheRowsStatusWithoutTheDriver) {
+    const CommandRow& row = *GetParam();
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    simClearCallLog();
+    for (double cameraId : {4242.0, -1.0, 0.0}) {
+        SCOPED_TRACE(cameraId);
+        std::vector<Array> inputs = validInputs(row);
+        inputs[1] = testhost::scalar(cameraId);
+        blocksTaken = 0;
+        setFrameBufferAllocator({countingAllocate, std::free});
+        testhost::CallResult result = testhost::call(row.outputCount(), inputs);
+        setFrameBufferAllocator(defaultFrameBufferAllocator());
+        EXPECT_EQ(result.word(0), uint32_t(row.camera.notOpenStatus));
+        const std::string kinds = row.argumentKinds;
+        EXPECT_EQ(blocksTaken, size_t(std::count(kinds.begin(), kinds.end(), 'T')));
+        for (size_t i = 1; i < result.outputs.size(); ++i) {
+            const mxArray& output = result.output(i);
+            if (std::strchr("GIK", row.outputKinds[i]) != nullptr) {
+                EXPECT_EQ(output.elementCount(), 0u) << i;
+            }
+            EXPECT_EQ(output.bytes, std::vector<unsigned char>(output.bytes.size(), 0)) << i;
+        }
+    }
+    EXPECT_TRUE(simCallLog().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(CameraCommands, UnknownCamera,
+                         ::testing::ValuesIn(rowsWhere([](const CommandRow& row) { return row.camera.named; })),
+                         keywordOf);
 
 }  // namespace

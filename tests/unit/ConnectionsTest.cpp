@@ -228,11 +228,4 @@ TEST_F(Connections, AFailedCloseAnswersSixKeepsTheCameraAndCanBeRetried) {
     EXPECT_EQ(slotOf(kSimColourCameraId), nullptr);
 }
 
-TEST_F(Connections, ClosingACameraNoSlotHoldsAnswersSixWithoutTheDriver) {
-    for (double id : {4242.0, -1.0, 0.0}) {
-        EXPECT_EQ(run(1, "CloseCamera", {id}).word(0), 6u) << id;
-    }
-    EXPECT_TRUE(simCallLog().empty());
-}
-
 }  // namespace

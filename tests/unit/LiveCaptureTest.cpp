@@ -385,19 +385,6 @@ TEST_F(LiveCapture, StatusWordsAreNeverClearedByTheModule) {
     EXPECT_EQ(transferOf(kSimColourCameraId).status1, 1u);
 }
 
-TEST_F(LiveCapture, UnknownCameraAnswersWithoutCallingTheDriver) {
-    ASSERT_EQ(open(kSimColourCameraId), 0u);
-    simClearCallLog();
-    auto grab = run(3, "SynchGrab", {4242, 0});
-    EXPECT_EQ(grab.word(0), 9u);
-    auto preview = run(3, "MemoryPreview", {-1});
-    EXPECT_EQ(preview.word(0), 9u);
-    EXPECT_EQ(preview.word(2), 0u);
-    EXPECT_TRUE(simCallLog().empty());
-    EXPECT_EQ(dimensionsOf(grab.output(1)), (std::vector<mwSize>{0, 0}));
-    EXPECT_TRUE(allocatorLog.sizes.empty());
-}
-
 TEST_F(LiveCapture, ArgumentErrorsUseTheExactMessages) {
     auto inputs = [](std::vector<Array> arguments) {
         std::vector<Array> all;

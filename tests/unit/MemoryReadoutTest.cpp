@@ -215,11 +215,4 @@ TEST_F(MemoryReadout, FrameBoundCoversThreeSixteenBitSamplesPerPixel) {
     EXPECT_EQ(readoutFrameBound(0xFFFFFFFFu, 0xFFFFFFFFu), 0u) << "overflow is no bound";
 }
 
-TEST_F(MemoryReadout, AnIdNoOpenCameraAnswers13WithoutTheDriver) {
-    ASSERT_EQ(open(kSimColourCameraId), 0u);
-    simClearCallLog();
-    for (double id : {4242.0, -1.0}) EXPECT_EQ(readData(uint32_t(int32_t(id)), 0, 0, 0).word(0), 13u);
-    EXPECT_TRUE(simCallLog().empty());
-}
-
 }  // namespace

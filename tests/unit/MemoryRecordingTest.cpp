@@ -196,16 +196,4 @@ TEST_F(MemoryRecording, TriggerPositionGivesTheDriversThirdAndFourthValues) {
     EXPECT_EQ(result.word(2), 0u);
 }
 
-TEST_F(MemoryRecording, AnIdNoOpenCameraCarriesAnswersWithoutTheDriver) {
-    ASSERT_EQ(open(kSimColourCameraId), 0u);
-    simClearCallLog();
-    for (double id : {4242.0, -1.0}) {
-        EXPECT_EQ(startGrab(uint32_t(int32_t(id)), 0, 0, 0, 1), 12u) << id;
-        EXPECT_EQ(run(1, "MemoryStopGrab", {id}).word(0), 15u) << id;
-        EXPECT_EQ(run(2, "GrabIsReady", {id}).word(1), 0u) << id;
-        EXPECT_EQ(run(3, "MemoryReadTriggerPosition", {id}).word(0), 14u) << id;
-    }
-    EXPECT_TRUE(simCallLog().empty());
-}
-
 }  // namespace

@@ -103,18 +103,6 @@ TEST_F(Parameters, NullLimitPointersStillMakeAllThreeReads) {
               ResultParameterReadFailed);
 }
 
-TEST_F(Parameters, UnknownCameraAnswersEachCommandsCodeWithoutADriverCall) {
-    openQuietly(kSimColourCameraId);
-    for (double cameraId : {4242.0, -1.0, 0.0}) {
-        EXPECT_EQ(words(run(4, "GetParameter", {cameraId, 15}), 4), (Words{7, 0, 0, 0})) << cameraId;
-        EXPECT_EQ(words(run(2, "GetCameraInfo", {cameraId, 0}), 2), (Words{9, 0})) << cameraId;
-        EXPECT_EQ(run(1, "SetParameter", {cameraId, 15, 0}).word(0), 8u) << cameraId;
-        EXPECT_EQ(run(1, "SendCfg", {cameraId}).word(0), 10u) << cameraId;
-        EXPECT_EQ(words(run(5, "GetBrocParameters", {cameraId, 3}), 5), (Words{7, 0, 0, 0, 0})) << cameraId;
-    }
-    EXPECT_TRUE(simCallLog().empty());
-}
-
 struct WidthCase {
     uint32_t cameraType;
     uint32_t modelAttribute;

@@ -83,13 +83,6 @@ TEST_F(Services, DriverFailureGivesTheServicesCodeNotTheDriversValue) {
     }
 }
 
-TEST_F(Services, UnknownCameraAnswersTheCodeWithoutADriverCall) {
-    for (const Service& service : kServices)
-        for (double cameraId : {4242.0, -1.0, 0.0})
-            EXPECT_EQ(callService(service, cameraId).word(0), service.failureCode) << service.keyword << cameraId;
-    EXPECT_TRUE(simCallLog().empty());
-}
-
 TEST_F(Services, ServicesLeaveTheirMarksOnTheCameraAndNotOnTheSlot) {
     const CameraSlot& slot = cameraSlot(FindCameraSlot(kSimColourCameraId));
     std::vector<uint32_t> settingsBefore(std::begin(slot.settingsBlock), std::end(slot.settingsBlock));

@@ -127,12 +127,6 @@ TEST_F(ReadTiming, FailedReadAnswers20WithTheColumnAllZero) {
     }
 }
 
-TEST_F(ReadTiming, UnknownCameraAnswers20WithoutADriverCall) {
-    for (double cameraId : {4242.0, -1.0, 0.0})
-        EXPECT_EQ(readColumn(cameraId, 32, 20), std::vector<uint8_t>(32, 0)) << cameraId;
-    EXPECT_TRUE(simCallLog().empty());
-}
-
 TEST_F(ReadTiming, ShortColumnGetsWhatFitsAndNothingBeyondItsLength) {
     setFixed(record(2024, 46, 13, 5, 9, 123456));
     const std::string text = "(2024/02/15) 13:05:09:123:456";
