@@ -4,8 +4,9 @@ namespace {
 
 AcquisitionState state;
 
-// Registered before any command runs: whoever releases a camera slot, the
-// slot's recording context is detached with it.
+// Registered when the module loads, beside the contexts, so that every
+// program that can attach a context has it: whoever releases a camera slot,
+// the slot's recording context is detached with it.
 struct DetachOnSlotRelease {
     DetachOnSlotRelease() { setSlotReleaseHook(detachGrabContext); }
 } detachOnSlotRelease;

@@ -5,10 +5,8 @@
 
 namespace {
 
-CameraTable table;
+CameraSlot table[kMaxCameras];
 SlotReleaseHook releaseHook = nullptr;
-
-CameraSlot* slots() { return table.slots; }
 
 void zeroSlot(CameraSlot& slot, int32_t key) {
     slot.key.store(key, std::memory_order_relaxed);
@@ -24,19 +22,19 @@ void zeroSlot(CameraSlot& slot, int32_t key) {
 
 int lowestSlotWithKey(int32_t key) {
     for (int index = 0; index < kMaxCameras; ++index)
-        if (slots()[index].key.load(std::memory_order_relaxed) == key) return index;
+        if (table[index].key.load(std::memory_order_relaxed) == key) return index;
     return kNoSlot;
 }
 
 }  // namespace
 
 void ResetCameraTable() {
-    for (int index = 0; index < kMaxCameras; ++index) zeroSlot(slots()[index], kFreeSlotKey);
+    for (int index = 0; index < kMaxCameras; ++index) zeroSlot(table[index], kFreeSlotKey);
 }
 
 int ClaimCameraSlot(int32_t key) {
     int index = lowestSlotWithKey(kFreeSlotKey);
-    if (index != kNoSlot) slots()[index].key.store(key, std::memory_order_relaxed);
+    if (index != kNoSlot) table[index].key.store(key, std::memory_order_relaxed);
     return index;
 }
 
@@ -46,17 +44,17 @@ int ReleaseCameraSlot(int32_t key) {
     int index = lowestSlotWithKey(key);
     if (index == kNoSlot) return index;
     if (releaseHook != nullptr) releaseHook(index);
-    zeroSlot(slots()[index], kFreeSlotKey);
+    zeroSlot(table[index], kFreeSlotKey);
     return index;
 }
 
 void setSlotReleaseHook(SlotReleaseHook hook) { releaseHook = hook; }
 
-CameraSlot& cameraSlot(int index) { return slots()[index]; }
+CameraSlot& cameraSlot(int index) { return table[index]; }
 
 CameraSlot* findOpenCamera(int32_t cameraId) {
     int index = findOpenCameraIndex(cameraId);
-    return index == kNoSlot ? nullptr : &slots()[index];
+    return index == kNoSlot ? nullptr : &table[index];
 }
 
 int findOpenCameraIndex(int32_t cameraId) {
@@ -64,5 +62,5 @@ int findOpenCameraIndex(int32_t cameraId) {
 }
 
 void clearCameraTable() {
-    for (CameraSlot& slot : table.slots) zeroSlot(slot, 0);
+    for (CameraSlot& slot : table) zeroSlot(slot, 0);
 }

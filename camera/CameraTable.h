@@ -33,10 +33,6 @@ struct CameraSlot {
     uint64_t segmentTable[kSegmentTableEntries] = {};
 };
 
-struct CameraTable {
-    CameraSlot slots[kMaxCameras];
-};
-
 // The four table operations scan slots 0 to 15 and act on the lowest match.
 void ResetCameraTable();                 // every slot zeroed and free
 int ClaimCameraSlot(int32_t key);        // index of the slot taken, or kNoSlot when full
