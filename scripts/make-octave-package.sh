@@ -20,7 +20,7 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 package="$stage/quorvelml-$version"
 mkdir -p "$package/src" "$package/inst"
-for part in gateway camera acquisition driver common simulator; do
+for part in common gateway camera acquisition driver simulator; do
   cp -r "$root/$part" "$package/src/"
 done
 cp "$root/scripts/octave-package/Makefile" "$package/src/Makefile"
