@@ -8,7 +8,7 @@ FrameShape selectFrameShape(uint32_t pixelFormat, FrameFamily family) {
     FrameShape shape;
     if (pixelFormat == kPixelFormatMono8) return shape;
     if (pixelFormat == kPixelFormatMono16) {
-        shape.classId = mxUINT16_CLASS;
+        shape.sampleType = SampleType::UInt16;
         shape.layoutCode = LayoutMono16;
         shape.bytesPerSample = 2;
         return shape;
@@ -18,7 +18,7 @@ FrameShape selectFrameShape(uint32_t pixelFormat, FrameFamily family) {
     shape.layoutCode = LayoutThreeSamples;
     shape.samplesPerPixel = 3;
     if (pixelFormat == kPixelFormatWide && family == FrameFamily::Readout) {
-        shape.classId = mxUINT16_CLASS;
+        shape.sampleType = SampleType::UInt16;
         shape.bytesPerSample = 2;
     }
     return shape;

@@ -3,19 +3,21 @@
 // The driver delivers a frame line after line, the samples of a colour
 // pixel side by side (channels 0, 1, 2). MATLAB wants H rows by W columns in
 // column-major order, colour as three planes, plane 0 holding channel 2.
-// The frame reaches the conversion in a buffer of the camera operation
-// (ImageOutput.h); only the converted image becomes a MATLAB array.
+// The frame reaches the conversion in a buffer of the camera operation;
+// only the converted image becomes a MATLAB array (gateway/ImageOutput.h).
 #ifndef QUORVEL_ACQUISITION_FRAMELAYOUT_H
 #define QUORVEL_ACQUISITION_FRAMELAYOUT_H
 
 #include "common/ResultCodes.h"
-#include "mex.h"
 
 #include <cstddef>
 #include <cstdint>
 
 // Live capture and memory readout shape PixelFormat 7 differently.
 enum class FrameFamily { Live, Readout };
+
+// The type of an image's samples; the gateway gives it its MATLAB class.
+enum class SampleType { UInt8, UInt16 };
 
 // What a camera operation is asked to deliver; tested against the
 // camera's abilities.
@@ -30,9 +32,9 @@ constexpr uint32_t kPixelFormatMono16 = 1;
 constexpr uint32_t kPixelFormatWide = 7;  // uint16 colour on readout, uint8 colour live
 
 struct FrameShape {
-    mxClassID classId = mxUINT8_CLASS;
-    mwSize dimensionCount = 2;
-    mwSize dimensions[3] = {0, 0, 1};  // H, W, planes; see setSize
+    SampleType sampleType = SampleType::UInt8;
+    uint32_t dimensionCount = 2;
+    uint32_t dimensions[3] = {0, 0, 1};  // H, W, planes; see setSize
     LayoutCode layoutCode = LayoutMono8;
     uint32_t bytesPerSample = 1;
     uint32_t samplesPerPixel = 1;

@@ -1,10 +1,10 @@
 #include "Recording.h"
 
+#include "AcquisitionState.h"
 #include "camera/CameraTable.h"
 #include "camera/CameraTypes.h"
 #include "camera/Parameters.h"
 #include "driver/QuorvelDrv.h"
-#include "gateway/ModuleState.h"
 
 #include <algorithm>
 
@@ -37,7 +37,7 @@ ResultCode camStartGrab(int32_t cameraId, uint32_t first, uint32_t second, uint3
     slot.frameReadyCount.store(0);
     if (isMemoryResetType(readCameraType(handle)) && drvReset(handle) != 0) return ResultResetFailed;
 
-    GrabContext& context = moduleState().cameraTable.grabContexts[index];
+    GrabContext& context = acquisitionState().grabContexts[index];
     context.cameraId.store(cameraId);
     context.segmentArgument.store(segmentArgument);
     context.segmentTable.store(slot.segmentTable);

@@ -1,8 +1,8 @@
 #include "Transfers.h"
 
+#include "AcquisitionState.h"
 #include "camera/CameraTable.h"
 #include "driver/QuorvelDrv.h"
-#include "gateway/ModuleState.h"
 
 ResultCode camDownloadRawFrame(int32_t cameraId, const char* text, const TransferNumbers& numbers) {
     CameraSlot* slot = findOpenCamera(cameraId);
@@ -18,7 +18,7 @@ ResultCode camReadFromDisk(int32_t cameraId, uint32_t first, const TransferNumbe
     CameraSlot& slot = cameraSlot(index);
     slot.diskReadCount.store(0);
     slot.lastDiskReport.store(0);
-    std::atomic<int32_t>& context = moduleState().cameraTable.diskReadContexts[index];
+    std::atomic<int32_t>& context = acquisitionState().diskReadContexts[index];
     context.store(cameraId);
     const uint32_t* n = numbers.values;
     uint32_t read = drvReadFromDisk(slot.deviceHandle.load(), first, n[0], n[1], n[2], n[3], n[4],

@@ -1,13 +1,12 @@
 #include "CameraTable.h"
 
-#include "gateway/ModuleState.h"
-
 #include <algorithm>
 #include <iterator>
 
 namespace {
 
-CameraSlot* slots() { return moduleState().cameraTable.slots; }
+CameraSlot table[kMaxCameras];
+SlotReleaseHook releaseHook = nullptr;
 
 void zeroSlot(CameraSlot& slot, int32_t key) {
     slot.key.store(key, std::memory_order_relaxed);
@@ -23,19 +22,19 @@ void zeroSlot(CameraSlot& slot, int32_t key) {
 
 int lowestSlotWithKey(int32_t key) {
     for (int index = 0; index < kMaxCameras; ++index)
-        if (slots()[index].key.load(std::memory_order_relaxed) == key) return index;
+        if (table[index].key.load(std::memory_order_relaxed) == key) return index;
     return kNoSlot;
 }
 
 }  // namespace
 
 void ResetCameraTable() {
-    for (int index = 0; index < kMaxCameras; ++index) zeroSlot(slots()[index], kFreeSlotKey);
+    for (int index = 0; index < kMaxCameras; ++index) zeroSlot(table[index], kFreeSlotKey);
 }
 
 int ClaimCameraSlot(int32_t key) {
     int index = lowestSlotWithKey(kFreeSlotKey);
-    if (index != kNoSlot) slots()[index].key.store(key, std::memory_order_relaxed);
+    if (index != kNoSlot) table[index].key.store(key, std::memory_order_relaxed);
     return index;
 }
 
@@ -44,30 +43,24 @@ int FindCameraSlot(int32_t key) { return lowestSlotWithKey(key); }
 int ReleaseCameraSlot(int32_t key) {
     int index = lowestSlotWithKey(key);
     if (index == kNoSlot) return index;
-    detachGrabContext(index);
-    zeroSlot(slots()[index], kFreeSlotKey);
+    if (releaseHook != nullptr) releaseHook(index);
+    zeroSlot(table[index], kFreeSlotKey);
     return index;
 }
 
-void detachGrabContext(int index) { moduleState().cameraTable.grabContexts[index].cameraId.store(kFreeSlotKey); }
+void setSlotReleaseHook(SlotReleaseHook hook) { releaseHook = hook; }
 
-CameraSlot& cameraSlot(int index) { return slots()[index]; }
+CameraSlot& cameraSlot(int index) { return table[index]; }
 
 CameraSlot* findOpenCamera(int32_t cameraId) {
     int index = findOpenCameraIndex(cameraId);
-    return index == kNoSlot ? nullptr : &slots()[index];
+    return index == kNoSlot ? nullptr : &table[index];
 }
 
 int findOpenCameraIndex(int32_t cameraId) {
     return cameraId == kFreeSlotKey ? kNoSlot : FindCameraSlot(cameraId);
 }
 
-void clearCameraTable(CameraTable& table) {
-    for (CameraSlot& slot : table.slots) zeroSlot(slot, 0);
-    for (GrabContext& context : table.grabContexts) {
-        context.cameraId.store(0);
-        context.segmentArgument.store(0);
-        context.segmentTable.store(nullptr);
-    }
-    for (std::atomic<int32_t>& context : table.diskReadContexts) context.store(0);
+void clearCameraTable() {
+    for (CameraSlot& slot : table) zeroSlot(slot, 0);
 }

@@ -1,5 +1,5 @@
 // The module's only record of open cameras: kMaxCameras fixed slots, keyed
-// by CameraId, plus one recording and one disk-read context per slot.
+// by CameraId.
 //
 // Commands run on the host's thread and are the only writers of keys,
 // handles and settings. Driver callbacks run on driver threads: they look
@@ -33,40 +33,26 @@ struct CameraSlot {
     uint64_t segmentTable[kSegmentTableEntries] = {};
 };
 
-// Handed to the driver as the recording callback's context. Written by a
-// start while an earlier recording's callback may still read it, hence atomic.
-struct GrabContext {
-    std::atomic<int32_t> cameraId{0};
-    std::atomic<uint32_t> segmentArgument{0};
-    std::atomic<uint64_t*> segmentTable{nullptr};
-};
-
-struct CameraTable {
-    CameraSlot slots[kMaxCameras];
-    GrabContext grabContexts[kMaxCameras];
-    std::atomic<int32_t> diskReadContexts[kMaxCameras] = {};
-};
-
 // The four table operations scan slots 0 to 15 and act on the lowest match.
 void ResetCameraTable();                 // every slot zeroed and free
 int ClaimCameraSlot(int32_t key);        // index of the slot taken, or kNoSlot when full
 int FindCameraSlot(int32_t key);         // index, or kNoSlot
-int ReleaseCameraSlot(int32_t key);      // index of the slot freed, or kNoSlot; detaches its GrabContext
+int ReleaseCameraSlot(int32_t key);      // index of the slot freed, or kNoSlot; runs the release hook
 
-// The slot's GrabContext names no camera until the next start: a driver
-// calling back late (after a successful stop, or after a close) finds no
-// camera and touches nothing, even when the same camera is open again.
-void detachGrabContext(int index);
+// Run with the index of every slot released, before the slot is cleared:
+// the layer above lets go of what it keeps for that slot.
+using SlotReleaseHook = void (*)(int index);
+void setSlotReleaseHook(SlotReleaseHook hook);
 
 CameraSlot& cameraSlot(int index);
 
 // The slot of an open camera, or nullptr: a key no slot holds, and -1 (the
 // free marker), name no open camera.
 CameraSlot* findOpenCamera(int32_t cameraId);
-// The index of that slot, for the side arrays, or kNoSlot.
+// The index of that slot, for what the layer above keeps per slot, or kNoSlot.
 int findOpenCameraIndex(int32_t cameraId);
 
-// Zeroes the table as the module finds it at load, side arrays included.
-void clearCameraTable(CameraTable& table);
+// Zeroes the table as the module finds it at load.
+void clearCameraTable();
 
 #endif

@@ -1,10 +1,10 @@
 #include "Connections.h"
 
+#include "CameraState.h"
 #include "CameraTable.h"
 #include "CameraTypes.h"
 #include "Discovery.h"
 #include "driver/QuorvelDrv.h"
-#include "gateway/ModuleState.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ ResultCode prepareOpenedCamera(CameraSlot& slot) {
 }  // namespace
 
 ResultCode camOpenCamera(int32_t* cameraId) {
-    drvConfigure(0, kConfigureNetworkAddress, moduleState().interfaceAddress, 0);
+    drvConfigure(0, kConfigureNetworkAddress, cameraState().interfaceAddress, 0);
 
     int32_t identifier = *cameraId;
     if (identifier == 0) {

@@ -1,6 +1,8 @@
 #include "ModuleState.h"
 
+#include "acquisition/AcquisitionState.h"
 #include "acquisition/FrameBuffer.h"
+#include "camera/CameraState.h"
 
 namespace {
 ModuleState state;
@@ -11,7 +13,7 @@ ModuleState& moduleState() { return state; }
 void resetModuleState() {
     state.exitHookRegistered = false;
     state.driverLoaded = false;
-    state.interfaceAddress = kDefaultInterfaceAddress;
-    clearCameraTable(state.cameraTable);
+    resetCameraState();
+    resetAcquisitionState();
     releaseRecycledFrameBuffers();
 }

@@ -1,27 +1,21 @@
-// Everything the module keeps for its lifetime, in one place: the gateway's
-// two flags, the camera table with its side arrays, and the network adapter
-// address. All zero (the address all ones) when the module is loaded.
+// The gateway's two flags, kept for the module's lifetime, and the one
+// reset that puts every layer back as a fresh load of the module finds it.
+// The camera table and the adapter address are the camera layer's
+// (camera/CameraState.h), the recording and disk-read contexts the
+// acquisition layer's (acquisition/AcquisitionState.h).
 #ifndef QUORVEL_GATEWAY_MODULESTATE_H
 #define QUORVEL_GATEWAY_MODULESTATE_H
-
-#include "camera/CameraTable.h"
-
-#include <cstdint>
-
-constexpr uint32_t kDefaultInterfaceAddress = 0xFFFFFFFFu;
 
 struct ModuleState {
     bool exitHookRegistered = false;
     bool driverLoaded = false;
-    uint32_t interfaceAddress = kDefaultInterfaceAddress;
-    CameraTable cameraTable;
 };
 
 ModuleState& moduleState();
 
-// Puts the state back as a fresh load of the module finds it and gives the
-// recycled frame buffers back to the heap. For tests, which need a fresh
-// module per case.
+// Puts the state of every layer back as a fresh load of the module finds
+// it and gives the recycled frame buffers back to the heap. For tests,
+// which need a fresh module per case.
 void resetModuleState();
 
 #endif

@@ -4,6 +4,7 @@
 #include "CommandTable.h"
 #include "ModuleState.h"
 #include "acquisition/FrameBuffer.h"
+#include "camera/CameraTable.h"
 #include "driver/QuorvelDrv.h"
 
 namespace {

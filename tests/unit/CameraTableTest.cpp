@@ -1,4 +1,5 @@
 #include "ModuleFixture.h"
+#include "camera/CameraTable.h"
 
 namespace {
 

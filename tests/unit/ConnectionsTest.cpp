@@ -1,5 +1,6 @@
 // Opening and closing cameras, checked against the driver calls they make.
 #include "ModuleFixture.h"
+#include "camera/CameraTable.h"
 
 using testhost::Array;
 

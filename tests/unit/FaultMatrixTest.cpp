@@ -4,9 +4,11 @@
 // that call must produce (or kNotExamined: the command's outcome stands),
 // the calls that must follow it, and a check of the state afterwards.
 #include "ModuleFixture.h"
+#include "camera/CameraState.h"
 #include "camera/CameraTable.h"
 #include "camera/Connections.h"
 
+#include "acquisition/AcquisitionState.h"
 #include "acquisition/FrameBuffer.h"
 #include "acquisition/Readout.h"
 
@@ -189,7 +191,7 @@ std::vector<Scenario> scenarios() {
     return {
         {"InitPCIeMemory", [] {}, "InitPCIeMemory", {{256}}, 1, 0, {{"drvConfigure", 1}}},
         {"SetNetAdapterIPAddress", [] {}, "SetNetAdapterIPAddress", {T("10.1.2.3")}, 1, 0, {{"drvConfigure", 1}},
-         [](uint32_t) { EXPECT_EQ(moduleState().interfaceAddress, 0x0A010203u); }, 1},
+         [](uint32_t) { EXPECT_EQ(cameraState().interfaceAddress, 0x0A010203u); }, 1},
         {"EnumCameras", [] {}, "EnumCameras", {{0}}, 3, 0,
          {{"drvConfigure", kNotExamined}, {"drvEnumCameras", 1}}},
         {"PreLoadDriver", [] {}, "PreLoadDriver", {{1}, {2}, {3}}, 1, 0, {{"drvPreLoad", 4}}},
@@ -304,7 +306,7 @@ std::vector<Scenario> scenarios() {
              EXPECT_EQ(cameraSlot(index).frameReadyCount.load(), 0u);
              // The context is written unless the reset failed.
              int32_t expected = code == 21 ? 0 : int32_t(kSimMemoryCameraId);
-             EXPECT_EQ(moduleState().cameraTable.grabContexts[index].cameraId, expected);
+             EXPECT_EQ(acquisitionState().grabContexts[index].cameraId, expected);
          }},
         {"MemoryStopGrab",
          [] {
@@ -326,7 +328,7 @@ std::vector<Scenario> scenarios() {
          [](uint32_t) {
              int index = FindCameraSlot(kSimColourCameraId);
              EXPECT_EQ(cameraSlot(index).diskReadCount.load(), 0u);
-             EXPECT_EQ(moduleState().cameraTable.diskReadContexts[index], int32_t(kSimColourCameraId));
+             EXPECT_EQ(acquisitionState().diskReadContexts[index], int32_t(kSimColourCameraId));
          }},
         {"GrabIsReady", openColour, "GrabIsReady", {{colour}}, 2, 0, {}},
         {"SynchGrab", openColour, "SynchGrab", {{colour}, {0}}, 3, 0,

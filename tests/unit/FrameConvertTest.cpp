@@ -3,7 +3,7 @@
 #include "TestHost.h"
 #include "acquisition/FrameConvertPaths.h"
 #include "acquisition/FrameLayout.h"
-#include "acquisition/ImageOutput.h"
+#include "gateway/ImageOutput.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,7 @@ TEST(FrameShapeSelection, EveryPixelFormatOfBothFamilies) {
         FrameShape shape = selectFrameShape(row.pixelFormat, row.family);
         shape.setSize(640, 480);
         const std::string name = "PixelFormat " + std::to_string(row.pixelFormat);
-        EXPECT_EQ(shape.classId, row.classId) << name;
+        EXPECT_EQ(imageClass(shape.sampleType), row.classId) << name;
         EXPECT_EQ(shape.dimensionCount, row.dimensionCount) << name;
         EXPECT_EQ(shape.dimensions[0], 480u) << name;
         EXPECT_EQ(shape.dimensions[1], 640u) << name;
@@ -250,7 +250,7 @@ TEST(ImageOutputs, AShortDeliveryConvertsAsIfZerosFollowedIt) {
                 padded.resize(bytes, 0);
                 convertFrameReference(shape, size.first, size.second, padded.data(), expected.data());
                 std::unique_ptr<mxArray> image(createImageArray(shape, size.first, size.second));
-                ASSERT_EQ(image->classId, shape.classId);
+                ASSERT_EQ(image->classId, imageClass(shape.sampleType));
                 ASSERT_EQ(image->dimensions.size(), size_t(shape.dimensionCount));
                 convertDeliveredFrame(shape, size.first, size.second, frame.data(), delivered, mxGetData(image.get()));
                 EXPECT_EQ(image->bytes, expected) << pixelFormat << ": " << size.first << "x" << size.second << ", "

@@ -1,6 +1,7 @@
 // Start-up and dispatch: the exit hook, the driver load on the first
 // resolved keyword, and the gateway's own messages.
 #include "ModuleFixture.h"
+#include "camera/CameraTable.h"
 
 using testhost::Array;
 

@@ -1,8 +1,8 @@
 // "MemoryStartGrab", "MemoryStopGrab", "GrabIsReady",
 // "MemoryReadTriggerPosition" and the recording callback.
 #include "RecordingFixture.h"
+#include "acquisition/AcquisitionState.h"
 #include "acquisition/Recording.h"
-#include "gateway/ModuleState.h"
 
 #include <algorithm>
 
@@ -10,7 +10,7 @@ namespace {
 
 class MemoryRecording : public RecordingFixture {
 protected:
-    GrabContext& contextOf(uint32_t cameraId) { return moduleState().cameraTable.grabContexts[indexOf(cameraId)]; }
+    GrabContext& contextOf(uint32_t cameraId) { return acquisitionState().grabContexts[indexOf(cameraId)]; }
 };
 
 TEST_F(MemoryRecording, GrabIsReadyFollowsTheFirstCallbackAndClearsOnStop) {
@@ -161,7 +161,7 @@ TEST_F(MemoryRecording, CallbackOfAClosedCameraTouchesNothing) {
     ASSERT_EQ(open(kSimSegmentedCameraId), 0u);
     ASSERT_EQ(startGrab(kSimSegmentedCameraId, 0, 0, 3, 1), 0u);
     const int index = indexOf(kSimSegmentedCameraId);
-    GrabContext& context = moduleState().cameraTable.grabContexts[index];
+    GrabContext& context = acquisitionState().grabContexts[index];
     ASSERT_EQ(run(1, "CloseCamera", {double(kSimSegmentedCameraId)}).word(0), 0u);
 
     // A camera of the same type now holds the slot the closed one had.

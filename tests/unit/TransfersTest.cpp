@@ -2,8 +2,8 @@
 // the disk-read callback; the simulator's recording file round trip.
 #include "RecordingFixture.h"
 #include "SimTransfers.h"
+#include "acquisition/AcquisitionState.h"
 #include "acquisition/Transfers.h"
-#include "gateway/ModuleState.h"
 
 #include <cstdio>
 #include <unistd.h>
@@ -38,7 +38,7 @@ protected:
     }
 
     std::atomic<int32_t>& contextOf(uint32_t cameraId) {
-        return moduleState().cameraTable.diskReadContexts[indexOf(cameraId)];
+        return acquisitionState().diskReadContexts[indexOf(cameraId)];
     }
 
     const std::string file_ = "/tmp/quorvel-transfers-" + std::to_string(getpid()) + ".qrv";
@@ -114,7 +114,7 @@ TEST_F(Transfers, DownloadPassesWholeTextsAndTheFiveNumbersAndRefusesTextsItWoul
 TEST_F(Transfers, AnIdNoOpenCameraAnswersWithoutTheDriverAndTouchesNoContext) {
     ASSERT_EQ(open(kSimColourCameraId), 0u);
     const int freeIndex = FindCameraSlot(kFreeSlotKey);
-    moduleState().cameraTable.diskReadContexts[freeIndex] = 99;
+    acquisitionState().diskReadContexts[freeIndex] = 99;
     cameraSlot(freeIndex).diskReadCount = 4;
     simClearCallLog();
     for (double id : {4242.0, -1.0}) {
@@ -123,7 +123,7 @@ TEST_F(Transfers, AnIdNoOpenCameraAnswersWithoutTheDriverAndTouchesNoContext) {
         EXPECT_EQ(progress(uint32_t(int32_t(id))), (std::vector<uint32_t>{13, 0, 0, 0}));
     }
     EXPECT_TRUE(simCallLog().empty());
-    EXPECT_EQ(moduleState().cameraTable.diskReadContexts[freeIndex].load(), 99);
+    EXPECT_EQ(acquisitionState().diskReadContexts[freeIndex].load(), 99);
     EXPECT_EQ(cameraSlot(freeIndex).diskReadCount.load(), 4u);
 }
 

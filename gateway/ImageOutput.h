@@ -2,11 +2,15 @@
 // uninitialised and then written whole, by the conversion of the frame that
 // a camera operation delivers (zeros where the delivery falls short of a
 // frame) or by zeros when nothing arrives.
-#ifndef QUORVEL_ACQUISITION_IMAGEOUTPUT_H
-#define QUORVEL_ACQUISITION_IMAGEOUTPUT_H
+#ifndef QUORVEL_GATEWAY_IMAGEOUTPUT_H
+#define QUORVEL_GATEWAY_IMAGEOUTPUT_H
 
-#include "FrameLayout.h"
-#include "FrameReceiver.h"
+#include "acquisition/FrameLayout.h"
+#include "acquisition/FrameReceiver.h"
+#include "mex.h"
+
+// The MATLAB class of an image of those samples.
+mxClassID imageClass(SampleType sampleType);
 
 // An uninitialised real array of the shape's class, H x W (x 3).
 mxArray* createImageArray(const FrameShape& shape, uint32_t width, uint32_t height);

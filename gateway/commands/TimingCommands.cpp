@@ -1,7 +1,7 @@
 // "ReadGPSTiming": the status number and a uint8 column of the requested
 // length (0 to kMaxTimingColumnLength) holding the timing text, returned
 // whatever the status.
-#include "Timing.h"
+#include "camera/Timing.h"
 #include "gateway/Handlers.h"
 
 #include <cstdio>

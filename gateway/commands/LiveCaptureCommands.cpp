@@ -1,9 +1,9 @@
 // "SynchGrab" and "MemoryPreview".
-#include "ImageOutput.h"
-#include "ImageSize.h"
-#include "LiveCapture.h"
+#include "acquisition/ImageSize.h"
+#include "acquisition/LiveCapture.h"
 #include "camera/Parameters.h"
 #include "gateway/Handlers.h"
+#include "gateway/ImageOutput.h"
 
 namespace {
 

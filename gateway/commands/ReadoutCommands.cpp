@@ -1,11 +1,11 @@
 // "MemoryReadData", and the bulk readouts "MemoryReadFrames" and
 // "MemoryReadSegments" that stack many recorded frames into one array.
-#include "ImageOutput.h"
-#include "ImageSize.h"
-#include "Readout.h"
+#include "acquisition/ImageSize.h"
+#include "acquisition/Readout.h"
 #include "camera/CameraTable.h"
 #include "gateway/CommandTable.h"
 #include "gateway/Handlers.h"
+#include "gateway/ImageOutput.h"
 
 #include <cstdio>
 #include <limits>

@@ -1,6 +1,6 @@
 // "InitPCIeMemory", "SetNetAdapterIPAddress", "EnumCameras", "PreLoadDriver".
 // The first output of the first three is a 0/1 flag, not a status number.
-#include "Discovery.h"
+#include "camera/Discovery.h"
 #include "gateway/Handlers.h"
 
 void initPCIeMemoryCommand(CommandCall& call) {

@@ -1,6 +1,6 @@
 // "GetCameraInfo", "GetParameter", "SetParameter", "SendCfg",
 // "GetBrocParameters". The driver writes straight into the outputs.
-#include "Parameters.h"
+#include "camera/Parameters.h"
 #include "gateway/Handlers.h"
 
 void getCameraInfoCommand(CommandCall& call) {

@@ -1,5 +1,5 @@
 // "OpenCamera", "OpenRawCamera", "CloseCamera".
-#include "Connections.h"
+#include "camera/Connections.h"
 #include "gateway/Handlers.h"
 
 void openCameraCommand(CommandCall& call) {

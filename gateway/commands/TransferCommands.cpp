@@ -1,5 +1,5 @@
 // "MemoryDownloadRawFrame", "MemoryReadFromDisk", "DiskReadProgress".
-#include "Transfers.h"
+#include "acquisition/Transfers.h"
 #include "gateway/Handlers.h"
 
 namespace {

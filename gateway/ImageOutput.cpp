@@ -19,7 +19,7 @@ mwSize imageDimensions(const FrameShape& shape, uint32_t width, uint32_t height,
 mxArray* createImage(const FrameShape& shape, uint32_t width, uint32_t height, bool stacked, mwSize frames) {
     mwSize dimensions[4];
     const mwSize count = imageDimensions(shape, width, height, stacked, frames, dimensions);
-    return mxCreateUninitNumericArray(count, dimensions, shape.classId, mxREAL);
+    return mxCreateUninitNumericArray(count, dimensions, imageClass(shape.sampleType), mxREAL);
 }
 
 // Output row `row` of every column takes what `line` holds of its line
@@ -42,6 +42,10 @@ void finishColumns(uint32_t samplesPerPixel, uint32_t width, uint32_t height, ui
 }
 
 }  // namespace
+
+mxClassID imageClass(SampleType sampleType) {
+    return sampleType == SampleType::UInt16 ? mxUINT16_CLASS : mxUINT8_CLASS;
+}
 
 mxArray* createImageArray(const FrameShape& shape, uint32_t width, uint32_t height) {
     return createImage(shape, width, height, false, 0);

@@ -1,6 +1,6 @@
 // "CalibrateNoiseReduction", "Trigger", "Reset", "EraseMemory",
 // "EnableDiagnosticTrace": output 1 is the service's status number.
-#include "Services.h"
+#include "camera/Services.h"
 #include "gateway/Handlers.h"
 
 void calibrateNoiseReductionCommand(CommandCall& call) {

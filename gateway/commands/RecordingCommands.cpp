@@ -1,6 +1,6 @@
 // "MemoryStartGrab", "MemoryStopGrab", "GrabIsReady",
 // "MemoryReadTriggerPosition".
-#include "Recording.h"
+#include "acquisition/Recording.h"
 #include "gateway/Handlers.h"
 
 void memoryStartGrabCommand(CommandCall& call) {

@@ -1,0 +1,14 @@
+#include "CameraState.h"
+
+#include "CameraTable.h"
+
+namespace {
+CameraState state;
+}
+
+CameraState& cameraState() { return state; }
+
+void resetCameraState() {
+    state.interfaceAddress = kDefaultInterfaceAddress;
+    clearCameraTable();
+}
