@@ -21,8 +21,8 @@ ResultCode camReadFromDisk(int32_t cameraId, uint32_t first, const TransferNumbe
     std::atomic<int32_t>& context = acquisitionState().diskReadContexts[index];
     context.store(cameraId);
     const uint32_t* n = numbers.values;
-    uint32_t read = drvReadFromDisk(cameraSlot(index).deviceHandle.load(), first, n[0], n[1], n[2], n[3], n[4],
-                                    onDiskReadProgress, &context);
+    const DeviceHandle handle = cameraSlot(index).deviceHandle.load();
+    uint32_t read = drvReadFromDisk(handle, first, n[0], n[1], n[2], n[3], n[4], onDiskReadProgress, &context);
     return resultOf(read, ResultReadFailed);
 }
 
