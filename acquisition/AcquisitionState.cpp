@@ -1,21 +1,40 @@
 #include "AcquisitionState.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 AcquisitionState state;
 
 // Registered when the module loads, beside the contexts, so that every
 // program that can attach a context has it: whoever releases a camera slot,
-// the slot's recording context is detached with it.
-struct DetachOnSlotRelease {
-    DetachOnSlotRelease() { setSlotReleaseHook(detachGrabContext); }
-} detachOnSlotRelease;
+// the slot's recording context is detached and its record zeroed with it.
+struct ReleaseWithCameraSlot {
+    ReleaseWithCameraSlot() { setSlotReleaseHook(releaseAcquisitionSlot); }
+} releaseWithCameraSlot;
+
+void zeroSlot(AcquisitionSlot& slot) {
+    slot.frameReadyCount.store(0);
+    slot.diskReadCount.store(0);
+    slot.lastDiskReport.store(0);
+    slot.transfer = TransferDescriptor{};
+    std::lock_guard<std::mutex> tableLock(slot.segmentTableLock);
+    std::fill(std::begin(slot.segmentTable), std::end(slot.segmentTable), 0u);
+}
 
 }  // namespace
 
 AcquisitionState& acquisitionState() { return state; }
 
+AcquisitionSlot& acquisitionSlot(int index) { return state.slots[index]; }
+
 void detachGrabContext(int index) { state.grabContexts[index].cameraId.store(kFreeSlotKey); }
+
+void releaseAcquisitionSlot(int index) {
+    detachGrabContext(index);
+    zeroSlot(state.slots[index]);
+}
 
 void resetAcquisitionState() {
     for (GrabContext& context : state.grabContexts) {
@@ -24,4 +43,5 @@ void resetAcquisitionState() {
         context.segmentTable.store(nullptr);
     }
     for (std::atomic<int32_t>& context : state.diskReadContexts) context.store(0);
+    for (AcquisitionSlot& slot : state.slots) zeroSlot(slot);
 }

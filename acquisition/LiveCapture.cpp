@@ -1,5 +1,6 @@
 #include "LiveCapture.h"
 
+#include "AcquisitionState.h"
 #include "FrameBuffer.h"
 #include "FrameLayout.h"
 #include "camera/CameraTable.h"
@@ -29,9 +30,10 @@ void deliverBounded(const FrameReceiver& receiver, size_t capacity, const unsign
 }
 
 ResultCode camGrabLive(const LiveGrab& grab) {
-    CameraSlot* slot = findOpenCamera(grab.cameraId);
-    if (slot == nullptr) return ResultInfoReadFailed;
-    const DeviceHandle handle = slot->deviceHandle.load();
+    const int index = findOpenCameraIndex(grab.cameraId);
+    if (index == kNoSlot) return ResultInfoReadFailed;
+    CameraSlot& slot = cameraSlot(index);
+    const DeviceHandle handle = slot.deviceHandle.load();
     uint32_t scratch = 0;
 
     uint32_t colour = 0;
@@ -46,7 +48,7 @@ ResultCode camGrabLive(const LiveGrab& grab) {
     const uint32_t numbers[] = {kParamFrameWidth, kParamFrameHeight, kParamPixelFormat, kParamExtraFrames};
     uint32_t* values[] = {&width, &height, &pixelFormat, &extraFrames};
     for (int i = 0; i < 4; ++i)
-        if (drvGetParameter(handle, slot->settingsBlock, numbers[i], values[i]) != 0) return ResultParameterReadFailed;
+        if (drvGetParameter(handle, slot.settingsBlock, numbers[i], values[i]) != 0) return ResultParameterReadFailed;
 
     // Sizes wrap modulo 2^32 as the driver's 32-bit words do.
     const uint32_t pixels = width * height;
@@ -54,7 +56,7 @@ ResultCode camGrabLive(const LiveGrab& grab) {
     const uint32_t frameCount = extraFrames + 1;
     const uint32_t allocation = isMemoryResetType(cameraType) ? frameCount * pixels * 4 : frameCount * frameBytes;
 
-    TransferDescriptor& transfer = slot->transfer;
+    TransferDescriptor& transfer = acquisitionSlot(index).transfer;
     auto* buffer = static_cast<unsigned char*>(allocateFrameBuffer(allocation));
     transfer.buffer = buffer;
     if (buffer == nullptr) return ResultOutOfMemory;

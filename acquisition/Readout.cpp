@@ -1,5 +1,6 @@
 #include "Readout.h"
 
+#include "AcquisitionState.h"
 #include "FrameBuffer.h"
 #include "FrameLayout.h"
 #include "camera/CameraTable.h"
@@ -27,10 +28,11 @@ size_t readoutFrameBound(uint32_t width, uint32_t height) {
 ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positionHigh,
                          const ReadoutDestination& destination, uint32_t layoutCode, uint32_t segment,
                          ReadoutAddressing addressing) {
-    CameraSlot* slot = findOpenCamera(cameraId);
-    if (slot == nullptr) return ResultReadFailed;
-    const DeviceHandle handle = slot->deviceHandle.load();
-    void* settings = slot->settingsBlock;
+    const int index = findOpenCameraIndex(cameraId);
+    if (index == kNoSlot) return ResultReadFailed;
+    CameraSlot& slot = cameraSlot(index);
+    const DeviceHandle handle = slot.deviceHandle.load();
+    void* settings = slot.settingsBlock;
     uint32_t scratch = 0;
 
     const uint32_t cameraType = readCameraType(handle);
@@ -53,8 +55,9 @@ ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positi
                            addressingRead && addressingItem != kAddressingByPosition;
     if (bySegment) {
         if (segment >= kSegmentTableEntries) return ResultReadFailed;
-        std::lock_guard<std::mutex> tableLock(slot->segmentTableLock);
-        position = slot->segmentTable[segment];
+        AcquisitionSlot& record = acquisitionSlot(index);
+        std::lock_guard<std::mutex> tableLock(record.segmentTableLock);
+        position = record.segmentTable[segment];
         driverIndex = 0;
     }
 

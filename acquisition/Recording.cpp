@@ -10,11 +10,9 @@
 
 namespace {
 
-
-
 // Clears the table and lets the driver fill it, with the table's lock held
 // so that a readout never sees a half-written table.
-void refreshSegmentTable(CameraSlot& slot, DeviceHandle handle, uint64_t* table, uint32_t segmentArgument) {
+void refreshSegmentTable(AcquisitionSlot& slot, DeviceHandle handle, uint64_t* table, uint32_t segmentArgument) {
     std::lock_guard<std::mutex> tableLock(slot.segmentTableLock);
     std::fill(table, table + kSegmentTableEntries, 0u);
     drvReadSegmentTable(handle, 0, segmentEntriesFor(segmentArgument), table);
@@ -31,8 +29,8 @@ ResultCode camStartGrab(int32_t cameraId, uint32_t first, uint32_t second, uint3
                         uint32_t fourth) {
     int index = findOpenCameraIndex(cameraId);
     if (index == kNoSlot) return ResultGrabFailed;
-    CameraSlot& slot = cameraSlot(index);
-    DeviceHandle handle = slot.deviceHandle.load();
+    DeviceHandle handle = cameraSlot(index).deviceHandle.load();
+    AcquisitionSlot& slot = acquisitionSlot(index);
 
     slot.frameReadyCount.store(0);
     if (isMemoryResetType(readCameraType(handle)) && drvReset(handle) != 0) return ResultResetFailed;
@@ -49,17 +47,16 @@ ResultCode camStartGrab(int32_t cameraId, uint32_t first, uint32_t second, uint3
 ResultCode camStopGrab(int32_t cameraId) {
     int index = findOpenCameraIndex(cameraId);
     if (index == kNoSlot) return ResultStopFailed;
-    CameraSlot& slot = cameraSlot(index);
     uint32_t word = 0;
-    if (drvStopRecording(slot.deviceHandle.load(), &word) != 0) return ResultStopFailed;
+    if (drvStopRecording(cameraSlot(index).deviceHandle.load(), &word) != 0) return ResultStopFailed;
     detachGrabContext(index);
-    slot.frameReadyCount.store(0);
+    acquisitionSlot(index).frameReadyCount.store(0);
     return ResultOk;
 }
 
 ResultCode camGrabIsReady(int32_t cameraId, uint32_t* ready) {
-    CameraSlot* slot = findOpenCamera(cameraId);
-    *ready = slot != nullptr && slot->frameReadyCount.load() != 0 ? 1 : 0;
+    int index = findOpenCameraIndex(cameraId);
+    *ready = index != kNoSlot && acquisitionSlot(index).frameReadyCount.load() != 0 ? 1 : 0;
     return ResultOk;
 }
 
@@ -74,13 +71,14 @@ ResultCode camReadTriggerPosition(int32_t cameraId, uint32_t* first, uint32_t* s
 
 uint32_t onRecordEvent(void* context, uint32_t, uint32_t) {
     auto* grab = static_cast<GrabContext*>(context);
-    CameraSlot* slot = findOpenCamera(grab->cameraId.load());
-    if (slot == nullptr) return 0;
-    slot->frameReadyCount.fetch_add(1);
+    int index = findOpenCameraIndex(grab->cameraId.load());
+    if (index == kNoSlot) return 0;
+    AcquisitionSlot& slot = acquisitionSlot(index);
+    slot.frameReadyCount.fetch_add(1);
 
-    DeviceHandle handle = slot->deviceHandle.load();
+    DeviceHandle handle = cameraSlot(index).deviceHandle.load();
     if (!isSegmentedType(readCameraType(handle))) return 0;
     uint64_t* table = grab->segmentTable.load();
-    if (table != nullptr) refreshSegmentTable(*slot, handle, table, grab->segmentArgument.load());
+    if (table != nullptr) refreshSegmentTable(slot, handle, table, grab->segmentArgument.load());
     return 0;
 }

@@ -15,32 +15,34 @@ ResultCode camDownloadRawFrame(int32_t cameraId, const char* text, const Transfe
 ResultCode camReadFromDisk(int32_t cameraId, uint32_t first, const TransferNumbers& numbers) {
     int index = findOpenCameraIndex(cameraId);
     if (index == kNoSlot) return ResultReadFailed;
-    CameraSlot& slot = cameraSlot(index);
+    AcquisitionSlot& slot = acquisitionSlot(index);
     slot.diskReadCount.store(0);
     slot.lastDiskReport.store(0);
     std::atomic<int32_t>& context = acquisitionState().diskReadContexts[index];
     context.store(cameraId);
     const uint32_t* n = numbers.values;
-    uint32_t read = drvReadFromDisk(slot.deviceHandle.load(), first, n[0], n[1], n[2], n[3], n[4],
-                                    onDiskReadProgress, &context);
+    const DeviceHandle handle = cameraSlot(index).deviceHandle.load();
+    uint32_t read = drvReadFromDisk(handle, first, n[0], n[1], n[2], n[3], n[4], onDiskReadProgress, &context);
     return resultOf(read, ResultReadFailed);
 }
 
 uint32_t onDiskReadProgress(void* context, uint32_t current, uint32_t final) {
     auto* cameraId = static_cast<std::atomic<int32_t>*>(context);
-    CameraSlot* slot = findOpenCamera(cameraId->load());
-    if (slot == nullptr) return 0;
-    slot->lastDiskReport.store(uint64_t{final} << 32 | current);
-    if (current >= final) slot->diskReadCount.fetch_add(1);
+    int index = findOpenCameraIndex(cameraId->load());
+    if (index == kNoSlot) return 0;
+    AcquisitionSlot& slot = acquisitionSlot(index);
+    slot.lastDiskReport.store(uint64_t{final} << 32 | current);
+    if (current >= final) slot.diskReadCount.fetch_add(1);
     return 0;
 }
 
 ResultCode camDiskReadProgress(int32_t cameraId, DiskReadProgress& progress) {
     progress = {};
-    CameraSlot* slot = findOpenCamera(cameraId);
-    if (slot == nullptr) return ResultReadFailed;
-    const uint64_t report = slot->lastDiskReport.load();
-    progress.finishedReports = slot->diskReadCount.load();
+    int index = findOpenCameraIndex(cameraId);
+    if (index == kNoSlot) return ResultReadFailed;
+    const AcquisitionSlot& slot = acquisitionSlot(index);
+    const uint64_t report = slot.lastDiskReport.load();
+    progress.finishedReports = slot.diskReadCount.load();
     progress.current = static_cast<uint32_t>(report);
     progress.final = static_cast<uint32_t>(report >> 32);
     return ResultOk;

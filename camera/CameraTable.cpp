@@ -12,12 +12,6 @@ void zeroSlot(CameraSlot& slot, int32_t key) {
     slot.key.store(key, std::memory_order_relaxed);
     slot.deviceHandle.store(0, std::memory_order_relaxed);
     std::fill(std::begin(slot.settingsBlock), std::end(slot.settingsBlock), 0u);
-    slot.frameReadyCount.store(0);
-    slot.diskReadCount.store(0);
-    slot.lastDiskReport.store(0);
-    slot.transfer = TransferDescriptor{};
-    std::lock_guard<std::mutex> tableLock(slot.segmentTableLock);
-    std::fill(std::begin(slot.segmentTable), std::end(slot.segmentTable), 0u);
 }
 
 int lowestSlotWithKey(int32_t key) {

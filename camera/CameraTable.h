@@ -2,8 +2,8 @@
 // by CameraId.
 //
 // Commands run on the host's thread and are the only writers of keys,
-// handles and settings. Driver callbacks run on driver threads: they look
-// keys up and bump the counters, so keys, handles and counters are atomic.
+// handles and settings. Driver callbacks run on driver threads and look
+// keys and handles up, so those two are atomic.
 #ifndef QUORVEL_CAMERA_CAMERATABLE_H
 #define QUORVEL_CAMERA_CAMERATABLE_H
 
@@ -11,7 +11,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <mutex>
 
 constexpr int kMaxCameras = 16;
 constexpr int32_t kFreeSlotKey = -1;
@@ -21,16 +20,6 @@ struct CameraSlot {
     std::atomic<int32_t> key{0};
     std::atomic<DeviceHandle> deviceHandle{0};
     uint32_t settingsBlock[kSettingsBlockBytes / 4] = {};  // word 0 holds its size
-    std::atomic<uint32_t> frameReadyCount{0};
-    std::atomic<uint32_t> diskReadCount{0};
-    // The disk read's latest report, final count in the high word and
-    // current count in the low one, so a reader sees one report whole.
-    std::atomic<uint64_t> lastDiskReport{0};
-    TransferDescriptor transfer = {};
-    // Held only around a refresh of the segment table (recording callback),
-    // a read of one entry (readout) and the clearing of the slot.
-    std::mutex segmentTableLock;
-    uint64_t segmentTable[kSegmentTableEntries] = {};
 };
 
 // The four table operations scan slots 0 to 15 and act on the lowest match.

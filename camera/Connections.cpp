@@ -50,7 +50,6 @@ ResultCode prepareOpenedCamera(CameraSlot& slot) {
     }
     drvPrepareSettings(handle, slot.settingsBlock);
     drvSendSettings(handle, slot.settingsBlock);
-    slot.frameReadyCount.store(0);
     return ResultOk;
 }
 
@@ -97,7 +96,6 @@ ResultCode camOpenRawCamera(const char* text, int32_t* cameraId) {
 
     CameraSlot* slot = registerCamera(kRawCameraId, handle);
     if (slot == nullptr) return ResultRawOpenFailed;
-    slot->frameReadyCount.store(0);
     slot->settingsBlock[0] = kSettingsBlockBytes;
 
     if (drvLoadSettingsEx(handle, slot->settingsBlock) != 0) return ResultParameterReadFailed;

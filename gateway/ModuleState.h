@@ -1,8 +1,9 @@
 // The gateway's two flags, kept for the module's lifetime, and the one
 // reset that puts every layer back as a fresh load of the module finds it.
 // The camera table and the adapter address are the camera layer's
-// (camera/CameraState.h), the recording and disk-read contexts the
-// acquisition layer's (acquisition/AcquisitionState.h).
+// (camera/CameraState.h), the callbacks' contexts and each slot's record
+// of recording and transfers the acquisition layer's
+// (acquisition/AcquisitionState.h).
 #ifndef QUORVEL_GATEWAY_MODULESTATE_H
 #define QUORVEL_GATEWAY_MODULESTATE_H
 

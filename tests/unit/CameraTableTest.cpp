@@ -1,4 +1,5 @@
 #include "ModuleFixture.h"
+#include "acquisition/AcquisitionState.h"
 #include "camera/CameraTable.h"
 
 namespace {
@@ -43,20 +44,21 @@ TEST_F(CameraTableTest, ReleasingAnAbsentKeyChangesNothing) {
 TEST_F(CameraTableTest, AReclaimedSlotReadsZeroWhateverTheLastCameraLeft) {
     int index = ClaimCameraSlot(5);
     CameraSlot& slot = cameraSlot(index);
+    AcquisitionSlot& record = acquisitionSlot(index);
     slot.deviceHandle = 99;
     slot.settingsBlock[10] = 1;
-    slot.frameReadyCount = 4;
-    slot.diskReadCount = 2;
-    slot.transfer.status1 = 1;
-    slot.segmentTable[kSegmentTableEntries - 1] = 42;
+    record.frameReadyCount = 4;
+    record.diskReadCount = 2;
+    record.transfer.status1 = 1;
+    record.segmentTable[kSegmentTableEntries - 1] = 42;
     ReleaseCameraSlot(5);
     ASSERT_EQ(ClaimCameraSlot(6), index);
     EXPECT_EQ(slot.deviceHandle.load(), 0u);
     EXPECT_EQ(slot.settingsBlock[10], 0u);
-    EXPECT_EQ(slot.frameReadyCount.load(), 0u);
-    EXPECT_EQ(slot.diskReadCount.load(), 0u);
-    EXPECT_EQ(slot.transfer.status1, 0u);
-    EXPECT_EQ(slot.segmentTable[kSegmentTableEntries - 1], 0u);
+    EXPECT_EQ(record.frameReadyCount.load(), 0u);
+    EXPECT_EQ(record.diskReadCount.load(), 0u);
+    EXPECT_EQ(record.transfer.status1, 0u);
+    EXPECT_EQ(record.segmentTable[kSegmentTableEntries - 1], 0u);
 }
 
 }  // namespace

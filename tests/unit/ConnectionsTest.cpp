@@ -1,5 +1,6 @@
 // Opening and closing cameras, checked against the driver calls they make.
 #include "ModuleFixture.h"
+#include "acquisition/AcquisitionState.h"
 #include "camera/CameraTable.h"
 
 using testhost::Array;
@@ -41,7 +42,7 @@ TEST_F(Connections, OpeningANamedCameraPreparesItWithoutEnumerating) {
     ASSERT_NE(slot, nullptr);
     EXPECT_EQ(slot->settingsBlock[0], 1024u);
     EXPECT_EQ(log[3].arguments[1], reinterpret_cast<uintptr_t>(slot->settingsBlock));
-    EXPECT_EQ(slot->frameReadyCount.load(), 0u);
+    EXPECT_EQ(acquisitionSlot(FindCameraSlot(kSimColourCameraId)).frameReadyCount.load(), 0u);
     EXPECT_EQ(simCamera(kSimColourCameraId)->config.parameters.at(35).value, 2500u);
 }
 

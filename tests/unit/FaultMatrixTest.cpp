@@ -94,7 +94,7 @@ void openCamera(uint32_t cameraId) { ASSERT_EQ(status(2, "OpenCamera", {{double(
 
 bool registered(int32_t cameraId) { return findOpenCamera(cameraId) != nullptr; }
 
-CameraSlot& slotOf(int32_t cameraId) { return cameraSlot(FindCameraSlot(cameraId)); }
+AcquisitionSlot& recordOf(int32_t cameraId) { return acquisitionSlot(FindCameraSlot(cameraId)); }
 
 void startRecording(uint32_t cameraId) {
     ASSERT_EQ(status(1, "MemoryStartGrab", {{double(cameraId)}, {1}, {2}, {3}, {4}}), 0u);
@@ -209,7 +209,7 @@ std::vector<Scenario> scenarios() {
          [](uint32_t code) {
              EXPECT_EQ(registered(kSimColourCameraId), code != 2);
              if (code != 2) {
-                 EXPECT_EQ(slotOf(kSimColourCameraId).frameReadyCount.load(), 0u);
+                 EXPECT_EQ(recordOf(kSimColourCameraId).frameReadyCount.load(), 0u);
              }
          }},
         {"OpenCamera_resetAtOpen",
@@ -290,7 +290,7 @@ std::vector<Scenario> scenarios() {
         {"ReadGPSTiming", openColour, "ReadGPSTiming", {{colour}, {64}}, 2, 0, {{"drvReadTiming", 20}}},
         {"MemoryStartGrab", openColour, "MemoryStartGrab", {{colour}, {1}, {2}, {3}, {4}}, 1, 0,
          {{"drvGetCameraInfo", kNotExamined}, {"drvStartRecording", 12}},
-         [](uint32_t) { EXPECT_EQ(slotOf(kSimColourCameraId).frameReadyCount.load(), 0u); }},
+         [](uint32_t) { EXPECT_EQ(recordOf(kSimColourCameraId).frameReadyCount.load(), 0u); }},
         {"MemoryStartGrab_resetFirst",
          [] { openCamera(kSimMemoryCameraId); },
          "MemoryStartGrab",
@@ -303,7 +303,7 @@ std::vector<Scenario> scenarios() {
           {"drvStartRecording", 12}},
          [](uint32_t code) {
              int index = FindCameraSlot(kSimMemoryCameraId);
-             EXPECT_EQ(cameraSlot(index).frameReadyCount.load(), 0u);
+             EXPECT_EQ(acquisitionSlot(index).frameReadyCount.load(), 0u);
              // The context is written unless the reset failed.
              int32_t expected = code == 21 ? 0 : int32_t(kSimMemoryCameraId);
              EXPECT_EQ(acquisitionState().grabContexts[index].cameraId, expected);
@@ -318,7 +318,7 @@ std::vector<Scenario> scenarios() {
          1,
          0,
          {{"drvStopRecording", 15}},
-         [](uint32_t code) { EXPECT_EQ(slotOf(kSimColourCameraId).frameReadyCount.load(), code == 0 ? 0u : 1u); }},
+         [](uint32_t code) { EXPECT_EQ(recordOf(kSimColourCameraId).frameReadyCount.load(), code == 0 ? 0u : 1u); }},
         {"MemoryReadTriggerPosition", recorded, "MemoryReadTriggerPosition", {{colour}}, 3, 0,
          {{"drvReadTriggerPosition", 14}}},
         {"MemoryDownloadRawFrame", recorded, "MemoryDownloadRawFrame", {{colour}, T(rawFramePath()), {0}, {0}, {1}, {0}, {0}},
@@ -327,7 +327,7 @@ std::vector<Scenario> scenarios() {
          {{"drvReadFromDisk", 13}},
          [](uint32_t) {
              int index = FindCameraSlot(kSimColourCameraId);
-             EXPECT_EQ(cameraSlot(index).diskReadCount.load(), 0u);
+             EXPECT_EQ(acquisitionSlot(index).diskReadCount.load(), 0u);
              EXPECT_EQ(acquisitionState().diskReadContexts[index], int32_t(kSimColourCameraId));
          }},
         {"GrabIsReady", openColour, "GrabIsReady", {{colour}}, 2, 0, {}},
@@ -548,11 +548,11 @@ TEST_F(DriverFaults, LateRecordingCallbacksLeaveTheCameraTableAlone) {
         ASSERT_TRUE(simFireRecordEvent(kSimSegmentedCameraId));
         ASSERT_EQ(status(1, end, {{segmented}}), 0u);
         if (!registered(kSimSegmentedCameraId)) openCamera(kSimSegmentedCameraId);
-        slotOf(kSimSegmentedCameraId).segmentTable[0] = 55;
+        recordOf(kSimSegmentedCameraId).segmentTable[0] = 55;
         simClearCallLog();
         ASSERT_TRUE(simFireLateRecordEvent(kSimSegmentedCameraId));
         EXPECT_EQ(command(2, "GrabIsReady", {{segmented}}).word(1), 0u) << end;
-        EXPECT_EQ(slotOf(kSimSegmentedCameraId).segmentTable[0], 55u) << end;
+        EXPECT_EQ(recordOf(kSimSegmentedCameraId).segmentTable[0], 55u) << end;
         EXPECT_EQ(simCallCount("drvGetCameraInfo"), 0) << end;
     }
 }

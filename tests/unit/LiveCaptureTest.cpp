@@ -2,6 +2,7 @@
 // the descriptor, the split and the block move, bounded copies, every
 // failure code with its clean-up, and the images handed back.
 #include "ModuleFixture.h"
+#include "acquisition/AcquisitionState.h"
 #include "acquisition/FrameBuffer.h"
 #include "acquisition/FrameLayout.h"
 #include "acquisition/LiveCapture.h"
@@ -68,7 +69,7 @@ protected:
     }
 
     static const TransferDescriptor& transferOf(int32_t cameraId) {
-        return cameraSlot(FindCameraSlot(cameraId)).transfer;
+        return acquisitionSlot(FindCameraSlot(cameraId)).transfer;
     }
 
     // The live frames the simulator writes for the camera's next grab, as

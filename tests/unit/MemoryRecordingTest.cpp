@@ -24,7 +24,7 @@ TEST_F(MemoryRecording, GrabIsReadyFollowsTheFirstCallbackAndClearsOnStop) {
     ASSERT_TRUE(simFireRecordEvent(kSimColourCameraId));
     ASSERT_TRUE(simFireRecordEvent(kSimColourCameraId));
     EXPECT_EQ(ready(kSimColourCameraId), 1u);  // a flag, not the count
-    EXPECT_EQ(slotOf(kSimColourCameraId).frameReadyCount.load(), 3u);
+    EXPECT_EQ(recordOf(kSimColourCameraId).frameReadyCount.load(), 3u);
 
     EXPECT_EQ(run(1, "MemoryStopGrab", {double(kSimColourCameraId)}).word(0), 0u);
     EXPECT_EQ(ready(kSimColourCameraId), 0u);
@@ -65,7 +65,7 @@ TEST_F(MemoryRecording, RefusedStartAnswers12WithTheContextWrittenAndHandedOver)
     GrabContext& context = contextOf(kSimColourCameraId);
     EXPECT_EQ(context.cameraId.load(), int32_t(kSimColourCameraId));
     EXPECT_EQ(context.segmentArgument.load(), 9u);
-    EXPECT_EQ(context.segmentTable.load(), slotOf(kSimColourCameraId).segmentTable);
+    EXPECT_EQ(context.segmentTable.load(), recordOf(kSimColourCameraId).segmentTable);
 
     auto log = simCallLog();
     ASSERT_EQ(log.size(), 2u);  // the type read and the start; the poll calls nothing
@@ -106,7 +106,7 @@ TEST_F(MemoryRecording, FailedResetAnswers21AndStartsNothing) {
 
 TEST_F(MemoryRecording, SegmentedCameraClearsTheWholeTableAndAsksForSegmentArgumentPlusOneEntries) {
     ASSERT_EQ(open(kSimSegmentedCameraId), 0u);
-    CameraSlot& slot = slotOf(kSimSegmentedCameraId);
+    AcquisitionSlot& slot = recordOf(kSimSegmentedCameraId);
     std::fill(std::begin(slot.segmentTable), std::end(slot.segmentTable), 0xABABu);
     ASSERT_EQ(startGrab(kSimSegmentedCameraId, 8, 0, 3, 1), 0u);  // 8 frames in 4 segments
     simClearCallLog();
@@ -130,7 +130,7 @@ TEST_F(MemoryRecording, SegmentedCameraClearsTheWholeTableAndAsksForSegmentArgum
 
 TEST_F(MemoryRecording, OtherTypesCountEventsButNeverTouchTheTable) {
     ASSERT_EQ(open(kSimColourCameraId), 0u);
-    CameraSlot& slot = slotOf(kSimColourCameraId);
+    AcquisitionSlot& slot = recordOf(kSimColourCameraId);
     slot.segmentTable[0] = 77;
     slot.segmentTable[kSegmentTableEntries - 1] = 78;
     ASSERT_EQ(startGrab(kSimColourCameraId, 0, 0, 3, 1), 0u);
@@ -167,7 +167,7 @@ TEST_F(MemoryRecording, CallbackOfAClosedCameraTouchesNothing) {
     // A camera of the same type now holds the slot the closed one had.
     ASSERT_EQ(addAndOpen(3019, kSimSegmentedCameraType, false), 0u);
     ASSERT_EQ(indexOf(3019), index);
-    CameraSlot& slot = cameraSlot(index);
+    AcquisitionSlot& slot = acquisitionSlot(index);
     slot.segmentTable[0] = 55;
     simClearCallLog();
 

@@ -5,6 +5,7 @@
 #define QUORVEL_TESTS_RECORDINGFIXTURE_H
 
 #include "ModuleFixture.h"
+#include "acquisition/AcquisitionState.h"
 #include "camera/CameraTable.h"
 
 #include <string>
@@ -26,6 +27,7 @@ protected:
 
     static CameraSlot& slotOf(uint32_t cameraId) { return cameraSlot(FindCameraSlot(int32_t(cameraId))); }
     static int indexOf(uint32_t cameraId) { return FindCameraSlot(int32_t(cameraId)); }
+    static AcquisitionSlot& recordOf(uint32_t cameraId) { return acquisitionSlot(indexOf(cameraId)); }
     static DeviceHandle handleOf(uint32_t cameraId) { return slotOf(cameraId).deviceHandle.load(); }
     static uint64_t address(const void* pointer) { return reinterpret_cast<uintptr_t>(pointer); }
 

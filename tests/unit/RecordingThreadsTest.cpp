@@ -61,9 +61,9 @@ TEST_F(RecordingThreads, ARecordingThreadCallsBackUntilItsLastFrame) {
     settle();
 
     EXPECT_EQ(ready(kSimSegmentedCameraId), 1u);
-    EXPECT_EQ(slotOf(kSimSegmentedCameraId).frameReadyCount.load(), 10u) << "one event every 4 of 40 frames";
+    EXPECT_EQ(recordOf(kSimSegmentedCameraId).frameReadyCount.load(), 10u) << "one event every 4 of 40 frames";
     EXPECT_EQ(memoryFrames(kSimSegmentedCameraId).size(), 40u);
-    const uint64_t* table = slotOf(kSimSegmentedCameraId).segmentTable;
+    const uint64_t* table = recordOf(kSimSegmentedCameraId).segmentTable;
     EXPECT_EQ(std::vector<uint64_t>(table, table + 5), (std::vector<uint64_t>{0, 10, 20, 30, 0}));
     testhost::CallResult trigger = run(3, "MemoryReadTriggerPosition", {double(kSimSegmentedCameraId)});
     EXPECT_EQ(trigger.word(1), 10u);
@@ -88,8 +88,8 @@ TEST_F(RecordingThreads, NoCallbackRunsAfterStopCloseOrUnloadHasReturned) {
     ASSERT_EQ(run(1, "CloseCamera", {double(kSimSegmentedCameraId)}).word(0), 0u);
     ASSERT_EQ(ClaimCameraSlot(5555), index);  // a slot nobody's callback may touch now
     settle();
-    EXPECT_EQ(cameraSlot(index).frameReadyCount.load(), 0u) << "after the close";
-    EXPECT_EQ(cameraSlot(index).segmentTable[0], 0u);
+    EXPECT_EQ(acquisitionSlot(index).frameReadyCount.load(), 0u) << "after the close";
+    EXPECT_EQ(acquisitionSlot(index).segmentTable[0], 0u);
     ReleaseCameraSlot(5555);
 
     ASSERT_EQ(open(kSimMonoCameraId), 0u);
@@ -163,7 +163,7 @@ TEST_F(RecordingThreads, CallbacksAtAHighRateMeetCommandsOnTheHostThread) {
     ASSERT_TRUE(simWaitForDiskRead(disk, kWaitMilliseconds));
     ASSERT_EQ(run(1, "MemoryReadFromDisk", {double(disk), 0, 0, 0, 7, 0, 0}).word(0), 0u);
     ASSERT_TRUE(simWaitForDiskRead(disk, kWaitMilliseconds));
-    EXPECT_EQ(slotOf(disk).diskReadCount.load(), 1u) << "a read reports its end once";
+    EXPECT_EQ(recordOf(disk).diskReadCount.load(), 1u) << "a read reports its end once";
     settle();
     EXPECT_EQ(ready(segmented), 0u);
     EXPECT_EQ(ready(colour), 0u);

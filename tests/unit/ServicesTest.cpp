@@ -1,6 +1,7 @@
 // The one-shot services: one driver call each, its code on failure, their
 // marks on the simulated camera, and the trace text as the driver gets it.
 #include "ModuleFixture.h"
+#include "acquisition/AcquisitionState.h"
 #include "camera/CameraTable.h"
 
 #include <cstring>
@@ -109,7 +110,7 @@ TEST_F(Services, ServicesLeaveTheirMarksOnTheCameraAndNotOnTheSlot) {
     EXPECT_EQ(afterFailures.counters.triggers, after.counters.triggers);
     EXPECT_EQ(afterFailures.counters.resets, after.counters.resets);
     EXPECT_EQ(std::vector<uint32_t>(std::begin(slot.settingsBlock), std::end(slot.settingsBlock)), settingsBefore);
-    EXPECT_EQ(slot.frameReadyCount.load(), 0u);
+    EXPECT_EQ(acquisitionSlot(FindCameraSlot(kSimColourCameraId)).frameReadyCount.load(), 0u);
 }
 
 TEST_F(Services, CalibrationValueIsConvertedAndTheTrailingArgumentsAreZero) {

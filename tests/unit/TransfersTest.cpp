@@ -49,7 +49,7 @@ TEST_F(Transfers, OnlyReportsThatReachTheFinalCountAreCountedUnsigned) {
     simForceResult("drvReadFromDisk", 0);
     ASSERT_EQ(readFromDisk(kSimColourCameraId, {1, 2, 3, 4, 5, 6}), 0u);
     std::atomic<int32_t>* context = &contextOf(kSimColourCameraId);
-    std::atomic<uint32_t>& count = slotOf(kSimColourCameraId).diskReadCount;
+    std::atomic<uint32_t>& count = recordOf(kSimColourCameraId).diskReadCount;
 
     onDiskReadProgress(context, 3, 10);
     EXPECT_EQ(count.load(), 0u);
@@ -66,10 +66,10 @@ TEST_F(Transfers, OnlyReportsThatReachTheFinalCountAreCountedUnsigned) {
 
 TEST_F(Transfers, ReadFromDiskStartsFromZeroAndKeepsTheContextWhenTheDriverFails) {
     ASSERT_EQ(open(kSimColourCameraId), 0u);
-    slotOf(kSimColourCameraId).diskReadCount = 5;
+    recordOf(kSimColourCameraId).diskReadCount = 5;
     simForceResult("drvReadFromDisk", 1);
     EXPECT_EQ(readFromDisk(kSimColourCameraId, {1, 2, 3, 4, 5, 6}), 13u);
-    EXPECT_EQ(slotOf(kSimColourCameraId).diskReadCount.load(), 0u);
+    EXPECT_EQ(recordOf(kSimColourCameraId).diskReadCount.load(), 0u);
     EXPECT_EQ(contextOf(kSimColourCameraId).load(), int32_t(kSimColourCameraId));
 }
 
@@ -115,7 +115,7 @@ TEST_F(Transfers, AnIdNoOpenCameraAnswersWithoutTheDriverAndTouchesNoContext) {
     ASSERT_EQ(open(kSimColourCameraId), 0u);
     const int freeIndex = FindCameraSlot(kFreeSlotKey);
     acquisitionState().diskReadContexts[freeIndex] = 99;
-    cameraSlot(freeIndex).diskReadCount = 4;
+    acquisitionSlot(freeIndex).diskReadCount = 4;
     simClearCallLog();
     for (double id : {4242.0, -1.0}) {
         EXPECT_EQ(download(uint32_t(int32_t(id)), "f", {0, 0, 0, 0, 0}), 25u);
@@ -124,7 +124,7 @@ TEST_F(Transfers, AnIdNoOpenCameraAnswersWithoutTheDriverAndTouchesNoContext) {
     }
     EXPECT_TRUE(simCallLog().empty());
     EXPECT_EQ(acquisitionState().diskReadContexts[freeIndex].load(), 99);
-    EXPECT_EQ(cameraSlot(freeIndex).diskReadCount.load(), 4u);
+    EXPECT_EQ(acquisitionSlot(freeIndex).diskReadCount.load(), 4u);
 }
 
 TEST_F(Transfers, AReportForAClosedCameraTouchesNoSlot) {
@@ -138,7 +138,7 @@ TEST_F(Transfers, AReportForAClosedCameraTouchesNoSlot) {
     ASSERT_EQ(indexOf(kSimMonoCameraId), index);
 
     onDiskReadProgress(context, 1, 1);
-    EXPECT_EQ(cameraSlot(index).diskReadCount.load(), 0u);
+    EXPECT_EQ(acquisitionSlot(index).diskReadCount.load(), 0u);
 }
 
 TEST_F(Transfers, DownloadedFramesReadBackFromDiskIntoMemory) {
