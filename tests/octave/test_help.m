@@ -35,13 +35,15 @@ expect_equal(cellfun(@(t) t{1}, offered, 'UniformOutput', false), cellfun(@(r) r
 expect_equal(cellfun(@numel, group)', cellfun(@(r) numel(r{2}) + 1, rows), ...
              'functionSignatures.json gives each keyword its inputs');
 
-% Every status number of the module, in the help and as an error name.
-codes = regexp(fileread(fullfile(root, 'common', 'ResultCodeList.h')), '\nQUORVEL_RESULT\((\d+), (\w+),', 'tokens');
+% Every status number of the module, with its meaning in the help's table
+% and its name as an error identifier.
+codes = regexp(fileread(fullfile(root, 'common', 'ResultCodeList.h')), '\nQUORVEL_RESULT\((\d+), (\w+),\s*"([^"]*)"\)', 'tokens');
 expect_equal(numel(codes), 24, 'the module has 24 status numbers');
+flatHelp = regexprep(helpText, '\s+', ' ');
 for k = 1:numel(codes)
-  [code, name] = codes{k}{:};
-  expect_true(~isempty(regexp(helpText, sprintf('\n\\s+%s  \\w', code), 'once')), ...
-              sprintf('status %s is explained in the help', code));
+  [code, name, meaning] = codes{k}{:};
+  expect_true(~isempty(strfind(flatHelp, [' ' code ' ' meaning])), ...
+              sprintf('status %s is explained in the help as "%s"', code, meaning));
   if ~strcmp(name, 'Ok')
     expect_equal(QuorvelCamera.statusName(str2double(code)), [lower(name(1)) name(2:end)], ...
                  sprintf('status %s is the error QuorvelML:%s', code, [lower(name(1)) name(2:end)]));
