@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <iosfwd>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -41,6 +42,13 @@ constexpr const char* kSimAnyOperation = "*";
 const char* simOperationName(SimOperation operation);
 // The operation of that name; nullopt when the driver has none.
 std::optional<SimOperation> simOperationNamed(std::string_view name);
+
+// A logged operation against a name. A name the driver has no operation of
+// throws std::invalid_argument naming it, so that a misspelt name cannot
+// make a comparison that is simply never true.
+bool operator==(SimOperation operation, std::string_view name);
+inline bool operator!=(SimOperation operation, std::string_view name) { return !(operation == name); }
+std::ostream& operator<<(std::ostream& out, SimOperation operation);  // its name
 
 // What a fault schedule or a call count is about: one operation, or every
 // one (kSimAnyOperation). Made from an enumerator or from a name; a name
@@ -252,7 +260,7 @@ SimCamera simMakeCamera(uint32_t cameraId, uint32_t cameraType, bool colour);
 // ---- Cameras, the call log and callbacks --------------------------------------
 
 struct SimCall {
-    std::string operation;             // "drvOpenCamera"
+    SimOperation operation;
     std::vector<uint64_t> arguments;   // numbers and addresses in order
     std::string text;                  // the text argument, if the call has one
     bool hasText = false;

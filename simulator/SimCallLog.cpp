@@ -14,7 +14,7 @@ void SimCallLog::add(SimOperation operation, std::initializer_list<uint64_t> arg
         oldest_ = (oldest_ + 1) % limit_;
         ++dropped_;
     }
-    record->operation.assign(simOperationName(operation));
+    record->operation = operation;
     record->arguments.assign(arguments);
     record->hasText = text != nullptr;
     record->text.assign(text != nullptr ? text : "");

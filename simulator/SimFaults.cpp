@@ -3,6 +3,7 @@
 
 #include "SimState.h"
 
+#include <ostream>
 #include <stdexcept>
 
 namespace {
@@ -13,6 +14,12 @@ constexpr const char* kOperationNames[] = {
 #undef QUORVEL_SIM_OPERATION_NAME
 };
 static_assert(sizeof kOperationNames / sizeof kOperationNames[0] == kSimOperationCount);
+
+SimOperation operationNamed(std::string_view name) {
+    const std::optional<SimOperation> operation = simOperationNamed(name);
+    if (!operation) throw std::invalid_argument("no driver operation is named \"" + std::string(name) + "\"");
+    return *operation;
+}
 
 }  // namespace
 
@@ -27,9 +34,12 @@ std::optional<SimOperation> simOperationNamed(std::string_view name) {
 SimOperationKey::SimOperationKey(const char* name) {
     const std::string_view text = name != nullptr ? name : "";
     if (text == kSimAnyOperation) return;
-    operation = simOperationNamed(text);
-    if (!operation) throw std::invalid_argument("no driver operation is named \"" + std::string(text) + "\"");
+    operation = operationNamed(text);
 }
+
+bool operator==(SimOperation operation, std::string_view name) { return operation == operationNamed(name); }
+
+std::ostream& operator<<(std::ostream& out, SimOperation operation) { return out << simOperationName(operation); }
 
 size_t SimFaultSchedules::slotOf(std::optional<SimOperation> operation) {
     return operation ? static_cast<size_t>(*operation) : kSimOperationCount;

@@ -41,7 +41,7 @@ SimCallGuard::SimCallGuard(SimOperation operation, std::initializer_list<uint64_
 }
 
 std::string SimCall::describe() const {
-    std::string line = operation + "(";
+    std::string line = std::string(simOperationName(operation)) + "(";
     for (size_t i = 0; i < arguments.size(); ++i) {
         if (i > 0) line += ", ";
         line += std::to_string(arguments[i]);

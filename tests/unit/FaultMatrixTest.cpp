@@ -103,7 +103,7 @@ void startRecording(uint32_t cameraId) {
 
 std::vector<std::string> operationsInLog() {
     std::vector<std::string> names;
-    for (const SimCall& call : simCallLog()) names.push_back(call.operation);
+    for (const SimCall& call : simCallLog()) names.push_back(simOperationName(call.operation));
     return names;
 }
 

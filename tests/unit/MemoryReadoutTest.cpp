@@ -34,9 +34,10 @@ protected:
 
     // The operation and the parameter or item it reads: "drvGetParameter 15".
     static std::string readOf(const SimCall& call) {
-        if (call.operation == "drvReadMemory") return call.operation;
+        const std::string name = simOperationName(call.operation);
+        if (call.operation == "drvReadMemory") return name;
         const size_t number = call.operation == "drvGetCameraInfo" ? 1 : 2;
-        return call.operation + " " + std::to_string(call.arguments[number]);
+        return name + " " + std::to_string(call.arguments[number]);
     }
 
     // The image that frame `frameNumber` must give: plane k of a colour

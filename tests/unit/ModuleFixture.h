@@ -50,7 +50,7 @@ protected:
 
     static std::vector<std::string> operations() {
         std::vector<std::string> names;
-        for (const SimCall& call : simCallLog()) names.push_back(call.operation);
+        for (const SimCall& call : simCallLog()) names.push_back(simOperationName(call.operation));
         return names;
     }
 };

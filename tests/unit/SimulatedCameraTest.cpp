@@ -54,6 +54,9 @@ TEST_F(SimulatedCamera, ResetEndsTheRecordingAndForgetsTheTriggerEraseEmptiesThe
 TEST_F(SimulatedCamera, AMisspeltOperationIsRefusedWhereverItIsNamed) {
     EXPECT_THROW(simCallCount("drvOpenCam"), std::invalid_argument);
     EXPECT_THROW(simForceResult("", 1), std::invalid_argument);
+    run(1, "Version", {});
+    ASSERT_FALSE(simCallLog().empty());
+    EXPECT_THROW((void)(simCallLog().back().operation == "drvLoadDriver"), std::invalid_argument);
 }
 
 }  // namespace
