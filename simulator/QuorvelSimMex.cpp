@@ -44,6 +44,8 @@
 #include "QuorvelSim.h"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
@@ -103,6 +105,9 @@ public:
             const bool number = mxIsNumeric(prhs_[i]) || mxIsLogical(prhs_[i]);
             if (verb.arguments[i].kind == Kind::Number && (!number || mxGetNumberOfElements(prhs_[i]) != 1))
                 refuse(i, "must be a number");
+            // Beyond this a conversion to an integer is undefined.
+            if (verb.arguments[i].kind == Kind::Number && !(std::fabs(mxGetScalar(prhs_[i])) < 0x1p63))
+                refuse(i, "must be a finite number below 2^63");
             if (verb.arguments[i].kind == Kind::Text && !mxIsChar(prhs_[i])) refuse(i, "must be a text");
         }
     }
@@ -110,7 +115,9 @@ public:
     bool has(size_t index) const { return index < given_; }
     double number(size_t index) const { return mxGetScalar(prhs_[index]); }
     uint32_t word(size_t index) const { return static_cast<uint32_t>(static_cast<int64_t>(number(index))); }
-    int count(size_t index, int absent) const { return has(index) ? static_cast<int>(number(index)) : absent; }
+    int count(size_t index, int absent) const {
+        return has(index) ? static_cast<int>(std::clamp(number(index), double(INT_MIN), double(INT_MAX))) : absent;
+    }
     std::string text(size_t index) const {
         char* characters = mxArrayToString(prhs_[index]);
         std::string copy = characters != nullptr ? characters : "";
