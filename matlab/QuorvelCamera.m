@@ -597,17 +597,10 @@ classdef QuorvelCamera < handle
     function name = statusName(code)
       % QuorvelCamera.statusName(12) is 'grabFailed'; the error identifier is 'QuorvelML:' and the name.
       % QuorvelCamera.statusName() returns every code and name as an N-by-2 cell array.
-      table = quorvelStatusTable();
-      table = table(:, [1 2]);
       if nargin == 0
-        name = table;
-        return;
-      end
-      row = find([table{:, 1}] == double(code), 1);
-      if isempty(row)
-        name = sprintf('status%d', double(code));
+        [~, name] = quorvelStatusText();
       else
-        name = table{row, 2};
+        [~, name] = quorvelStatusText(code);
       end
     end
 
