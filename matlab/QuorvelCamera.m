@@ -751,7 +751,11 @@ function [frames, read, status] = readMany(obj, keyword, numbers, progress, keep
   % of the frames a call. The first frame that fails ends the readout: with
   % keepPartial the frames before it are kept and its status number is
   % returned, otherwise its error is raised.
-  numbers = double(numbers(:)');
+  if isinteger(numbers)
+    numbers = uint64(numbers(:)');  % positions up to 2^64-1 stay exact
+  else
+    numbers = double(numbers(:)');
+  end
   count = numel(numbers);
   chunk = min(count, 65536);  % the most one bulk call reads
   if progress
@@ -763,13 +767,13 @@ function [frames, read, status] = readMany(obj, keyword, numbers, progress, keep
   while read < count && status == 0
     first = numbers(read + 1);
     span = 1;
-    while span < chunk && read + span < count && numbers(read + span + 1) == first + span
+    while span < chunk && read + span < count && numbers(read + span + 1) - first == span  % no sum to saturate
       span = span + 1;
     end
     if first >= 2^32
       [status, block, got] = readBeyondBulk(obj, first, keepPartial);
     else
-      out = runHeld(obj, 3, keyword, first, span);
+      out = runHeld(obj, 3, keyword, double(first), span);
       [status, block, got] = deal(double(out{1}), out{2}, double(out{3}));
     end
     if got > 0

@@ -201,6 +201,12 @@ expect_raises(@() cam.readFrame(2^32 + 5, 2), 'QuorvelML:readFailed', '', 'a fai
 reads = logged('drvReadMemory');
 expect_true(numel(reads) == 1 && ~isempty(strfind(reads{1}, ', 4294967301, 2, ')), ...
             'a position above 32 bits reaches the driver whole');
+QuorvelSim('clearLog');
+QuorvelSim('force', 'drvReadMemory', 1);
+expect_raises(@() cam.readFrames(uint64(2^53) + [1 2]), 'QuorvelML:readFailed', '', 'a failed readout of many');
+reads = logged('drvReadMemory');
+expect_true(numel(reads) == 1 && ~isempty(strfind(reads{1}, ', 9007199254740993, ')), ...
+            'a uint64 position beyond 2^53 reaches the driver exactly');
 expect_raises(@() cam.readFrame(-1), 'QuorvelML:badPosition', '', 'a negative position');
 QuorvelSim('force', 'drvStopRecording', 1);
 expect_raises(@() cam.stopRecording(), 'QuorvelML:stopFailed', '', 'a failed stop');
