@@ -5,7 +5,7 @@
 // build script reads it as text): the error identifier QuorvelML:<name>
 // with its first letter in lower case, and the meaning quorvelStatusText
 // gives. The README's table of status numbers is checked against it.
-// Meanings are plain text, without quotes or backslashes.
+// Meanings are plain text, without double quotes or backslashes.
 QUORVEL_RESULT(0, Ok, "success")
 QUORVEL_RESULT(2, OpenFailed, "no camera could be found or opened")
 QUORVEL_RESULT(3, FormatNotMono, "the camera delivers mono frames only; a colour layout was asked for")

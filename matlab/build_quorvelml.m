@@ -118,7 +118,7 @@ function writeStatusTable(root, outputFolder)
                  '  table = {\n']);
   for k = 1:numel(entries)
     [number, name, meaning] = entries{k}{:};
-    fprintf(file, '    %s, ''%s%s'', ''%s''\n', number, lower(name(1)), name(2:end), meaning);
+    fprintf(file, '    %s, ''%s%s'', ''%s''\n', number, lower(name(1)), name(2:end), strrep(meaning, '''', ''''''));
   end
   fprintf(file, '  };\nend\n');
   fclose(file);

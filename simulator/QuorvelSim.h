@@ -323,7 +323,7 @@ bool simDriverLoaded();
 
 // The next `skip` calls of the operation pass untouched; the `count` calls
 // after them (kSimForever: all) return value without effect. Replaces the
-// operation's schedule by position.
+// operation's schedule by position; a count of 0 schedules nothing.
 void simForceResultAfter(const SimOperationKey& operation, int skip, uint32_t value, int count = 1);
 // The next `count` calls: simForceResultAfter with no skip.
 void simForceResult(const SimOperationKey& operation, uint32_t value, int count = 1);

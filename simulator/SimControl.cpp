@@ -39,6 +39,7 @@ bool simRemoveCamera(uint32_t cameraId) {
                               [&](const SimCamera& camera) { return camera.config.cameraId == cameraId; });
     if (found == cameras.end()) return false;
     if (found->state.open) simState().devices.erase(found->state.handle);
+    simState().lateCallbacks.erase(cameraId);  // a camera added later under this id has recorded nothing
     cameras.erase(found);
     return true;
 }

@@ -46,7 +46,7 @@ size_t SimFaultSchedules::slotOf(std::optional<SimOperation> operation) {
 }
 
 void SimFaultSchedules::forceAfter(std::optional<SimOperation> operation, int skip, uint32_t value, int count) {
-    byPosition_[slotOf(operation)] = ByPosition{value, count, skip < 0 ? 0 : skip};
+    if (count != 0) byPosition_[slotOf(operation)] = ByPosition{value, count, skip < 0 ? 0 : skip};
 }
 
 void SimFaultSchedules::forceWhere(std::optional<SimOperation> operation, size_t argument, uint64_t value,

@@ -8,8 +8,14 @@
 
 namespace {
 
+// A MATLAB text holds a quote doubled.
 void writeRow(unsigned number, const char* name, const char* meaning) {
-    std::printf("    %u, '%c%s', '%s'\n", number, std::tolower(static_cast<unsigned char>(name[0])), name + 1, meaning);
+    std::printf("    %u, '%c%s', '", number, std::tolower(static_cast<unsigned char>(name[0])), name + 1);
+    for (const char* c = meaning; *c != '\0'; ++c) {
+        if (*c == '\'') std::putchar('\'');
+        std::putchar(*c);
+    }
+    std::printf("'\n");
 }
 
 }  // namespace
