@@ -11,6 +11,9 @@ constexpr int kRecycledBlocks = 4;
 
 // Below this a fresh block costs less than a kept one would hold back.
 constexpr size_t kSmallestRecycledBlock = 64 * 1024;
+// Above this a kept block would hold back more memory than a session should
+// lose between commands; such a request costs its page faults either way.
+constexpr size_t kLargestRecycledBlock = size_t(256) << 20;
 
 struct RecycledBlock {
     void* block = nullptr;
@@ -24,7 +27,7 @@ RecycledBlock recycled[kRecycledBlocks];
 // of least capacity is regrown (an empty one has none), so that the block
 // kept for the largest frames stays.
 void* recyclingAllocate(size_t bytes) {
-    if (bytes < kSmallestRecycledBlock) return std::malloc(bytes);
+    if (bytes < kSmallestRecycledBlock || bytes > kLargestRecycledBlock) return std::malloc(bytes);
     RecycledBlock* fits = nullptr;
     RecycledBlock* regrow = nullptr;
     for (RecycledBlock& entry : recycled) {

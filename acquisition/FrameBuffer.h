@@ -8,7 +8,7 @@
 // commands find their memory mapped and warm instead of faulting in fresh
 // pages every call. Kept blocks grow on demand and go back to the heap with
 // releaseRecycledFrameBuffers, when the module unloads or is reset. Small
-// blocks (texts) come from the heap each time. Blocks are taken and given
+// blocks (texts) and blocks over 256 MiB come from the heap each time. Blocks are taken and given
 // back on MATLAB's thread only.
 #ifndef QUORVEL_ACQUISITION_FRAMEBUFFER_H
 #define QUORVEL_ACQUISITION_FRAMEBUFFER_H

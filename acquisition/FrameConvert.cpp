@@ -283,7 +283,9 @@ void convertBlocks(const ConvertKernels& k, OutputStores stores, uint32_t thread
 #endif
     };
     // A helper thread takes the lower half of the rows, split on a whole
-    // output line, so that no line is written by both threads.
+    // block: on a whole output line where the output is line-aligned above;
+    // elsewhere the two threads may share one cache line at the split,
+    // which costs a little speed, never a sample.
     const uint32_t half = (rows - lead) / 2 / kBlock<T> * kBlock<T>;
     if (threads < 2 || half == 0) {
         convertRest(lead, rows - lead);

@@ -41,8 +41,10 @@ ResultCode camDiskReadProgress(int32_t cameraId, DiskReadProgress& progress) {
     int index = findOpenCameraIndex(cameraId);
     if (index == kNoSlot) return ResultReadFailed;
     const AcquisitionSlot& slot = acquisitionSlot(index);
-    const uint64_t report = slot.lastDiskReport.load();
+    // The callback stores the report before it counts a finished read, so the
+    // count is read first: a report older than the count it goes with cannot show.
     progress.finishedReports = slot.diskReadCount.load();
+    const uint64_t report = slot.lastDiskReport.load();
     progress.current = static_cast<uint32_t>(report);
     progress.final = static_cast<uint32_t>(report >> 32);
     return ResultOk;

@@ -18,9 +18,9 @@ struct TransferNumbers {
 // driver call).
 ResultCode camDownloadRawFrame(int32_t cameraId, const char* text, const TransferNumbers& numbers);
 
-// Clears the camera's disk-read count, points its DiskReadContext word at
-// the camera, then calls drvReadFromDisk with `first`, the numbers,
-// onDiskReadProgress and that word. Answers 0 or ResultReadFailed (also for
+// Clears the camera's disk-read count and latest report, points its
+// DiskReadContext word at the camera, then calls drvReadFromDisk with
+// `first`, the numbers, onDiskReadProgress and that word. Answers 0 or ResultReadFailed (also for
 // an id no open camera carries, then touching no count or context word).
 ResultCode camReadFromDisk(int32_t cameraId, uint32_t first, const TransferNumbers& numbers);
 

@@ -37,8 +37,8 @@ int FindCameraSlot(int32_t key) { return lowestSlotWithKey(key); }
 int ReleaseCameraSlot(int32_t key) {
     int index = lowestSlotWithKey(key);
     if (index == kNoSlot) return index;
+    zeroSlot(table[index], kFreeSlotKey);  // from here no callback finds the camera
     if (releaseHook != nullptr) releaseHook(index);
-    zeroSlot(table[index], kFreeSlotKey);
     return index;
 }
 

@@ -28,8 +28,9 @@ int ClaimCameraSlot(int32_t key);        // index of the slot taken, or kNoSlot 
 int FindCameraSlot(int32_t key);         // index, or kNoSlot
 int ReleaseCameraSlot(int32_t key);      // index of the slot freed, or kNoSlot; runs the release hook
 
-// Run with the index of every slot released, before the slot is cleared:
-// the layer above lets go of what it keeps for that slot.
+// Run with the index of every slot released, once the slot is free: the
+// layer above lets go of what it keeps for that slot when a driver
+// callback can no longer find the camera to count for it.
 using SlotReleaseHook = void (*)(int index);
 void setSlotReleaseHook(SlotReleaseHook hook);
 

@@ -24,22 +24,6 @@ size_t columnsAndBeyond(const mxArray& array) {
     return count;
 }
 
-bool isScalarInput(const mxArray& array) {
-    return isNumericClass(array.classId) && rows(array) * columnsAndBeyond(array) == 1;
-}
-
-// The 32-bit value MATLAB code means by a scalar argument, worked out here
-// rather than by the module, whose conversion the contract checks.
-uint32_t argumentWord(const mxArray& array) {
-    double value = mxGetScalar(&array);
-    if (std::isnan(value) || std::fabs(value) >= 9223372036854775808.0) return 0;
-    return uint32_t(uint64_t(int64_t(value)));
-}
-
-bool isBulkReadout(const std::string& keyword) {
-    return keyword == "MemoryReadFrames" || keyword == "MemoryReadSegments";
-}
-
 bool isWord(const mxArray& array) {
     return array.classId == mxUINT32_CLASS && !array.complex && array.dimensions == std::vector<mwSize>{1, 1};
 }
@@ -114,6 +98,20 @@ bool allZero(const mxArray& array) {
 }
 
 }  // namespace
+
+bool isScalarInput(const mxArray& array) {
+    return isNumericClass(array.classId) && rows(array) * columnsAndBeyond(array) == 1;
+}
+
+uint32_t argumentWord(const mxArray& array) {
+    double value = mxGetScalar(&array);
+    if (std::isnan(value) || std::fabs(value) >= 9223372036854775808.0) return 0;
+    return uint32_t(uint64_t(int64_t(value)));
+}
+
+bool isBulkReadout(const std::string& keyword) {
+    return keyword == "MemoryReadFrames" || keyword == "MemoryReadSegments";
+}
 
 void contractBroken(const std::string& what, const std::string& call) {
     std::fprintf(stderr, "contract broken: %s\n  in %s\n", what.c_str(), call.c_str());

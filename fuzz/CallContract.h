@@ -10,6 +10,14 @@
 #include <string>
 #include <vector>
 
+// A numeric input of one element, and the 32-bit value MATLAB code means by
+// it: worked out here rather than by the module, whose conversion the
+// contract checks.
+bool isScalarInput(const mxArray& array);
+uint32_t argumentWord(const mxArray& array);
+
+bool isBulkReadout(const std::string& keyword);
+
 // Aborts with the message and the call's description.
 [[noreturn]] void contractBroken(const std::string& what, const std::string& call);
 

@@ -10,7 +10,6 @@
 #include "TestHost.h"
 #include "acquisition/Readout.h"
 #include "camera/CameraTable.h"
-#include "gateway/HostCalls.h"
 #include "gateway/ModuleState.h"
 
 #include <algorithm>
@@ -112,11 +111,11 @@ std::string describeCall(int nlhs, const std::vector<const mxArray*>& inputs) {
     return text;
 }
 
-// Whether input 2 names a camera the module holds as open, read as the
-// module reads a camera id.
+// Whether input 2 names a camera the module holds as open, the id read as
+// MATLAB code means it.
 bool inputNamesOpenCamera(const std::vector<const mxArray*>& inputs) {
-    if (!moduleState().driverLoaded || inputs.size() < 2 || !isScalarArgument(inputs[1])) return false;
-    return findOpenCamera(int32_t(convertScalar(mxGetScalar(inputs[1])))) != nullptr;
+    if (!moduleState().driverLoaded || inputs.size() < 2 || !isScalarInput(*inputs[1])) return false;
+    return findOpenCamera(int32_t(argumentWord(*inputs[1]))) != nullptr;
 }
 
 // Figures for the run's report, printed when the fuzzer exits, and the
@@ -174,9 +173,8 @@ void runCall(FuzzInput& in, Session& session) {
     }
     // A stack of thousands of frames is the host's to refuse: a count the
     // bulk readouts accept stays small.
-    const bool bulk = std::string(row.keyword) == "MemoryReadFrames" || std::string(row.keyword) == "MemoryReadSegments";
-    if (bulk && inputs.size() == 4 && isScalarArgument(inputs[3].get())) {
-        uint32_t count = convertScalar(mxGetScalar(inputs[3].get()));
+    if (isBulkReadout(row.keyword) && inputs.size() == 4 && isScalarInput(*inputs[3])) {
+        uint32_t count = argumentWord(*inputs[3]);
         if (count > 16 && count <= kMaxBulkReadoutFrames) inputs[3] = testhost::scalar(count % 17);
     }
     // The driver writes the raw-frame file the text names: keep it in the

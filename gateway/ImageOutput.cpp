@@ -5,13 +5,12 @@
 
 namespace {
 
-// H, W (, 3) (, frames); returns how many.
-mwSize imageDimensions(const FrameShape& shape, uint32_t width, uint32_t height, bool stacked, mwSize frames,
+// The shape's H, W (, 3) at this size, then the frames of a stack; returns how many.
+mwSize imageDimensions(FrameShape shape, uint32_t width, uint32_t height, bool stacked, mwSize frames,
                        mwSize (&dimensions)[4]) {
-    dimensions[0] = height;
-    dimensions[1] = width;
-    dimensions[2] = 3;
-    mwSize count = shape.dimensionCount;
+    shape.setSize(width, height);
+    mwSize count = 0;
+    for (; count < shape.dimensionCount; ++count) dimensions[count] = shape.dimensions[count];
     if (stacked) dimensions[count++] = frames;
     return count;
 }

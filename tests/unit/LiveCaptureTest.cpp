@@ -240,7 +240,7 @@ TEST_F(LiveCapture, CopiesStopAtTheDestinationSizeTheCoreIsGiven) {
 
 TEST_F(LiveCapture, ARecycledFrameBufferPassesOnOnlyWhatTheDriverDelivered) {
     setFrameBufferAllocator(defaultFrameBufferAllocator());
-    openWith(kSimColourCameraId, 2, 1, 10, 10);  // two colour frames fill the buffer
+    openWith(kSimColourCameraId, 2, 1, 160, 160);  // two colour frames fill a buffer the allocator keeps
     ASSERT_EQ(run(3, "SynchGrab", {kSimColourCameraId, 0}).word(0), 0u);
     simConfigureCamera(kSimColourCameraId, [](SimCamera& c) {
         c.config.parameters[kSimParamPixelFormat].value = 1;
@@ -248,7 +248,7 @@ TEST_F(LiveCapture, ARecycledFrameBufferPassesOnOnlyWhatTheDriverDelivered) {
     });
     setGrab(kSimColourCameraId, {1, 1, 37, std::nullopt});
     auto lowered = run(3, "SynchGrab", {kSimColourCameraId, 0});
-    EXPECT_EQ(lowered.output(1).bytes, imageOf(1, 10, 10, slice(renderedFrames(1, 2, 1, 10, 10), 0, 37)));
+    EXPECT_EQ(lowered.output(1).bytes, imageOf(1, 160, 160, slice(renderedFrames(1, 2, 1, 160, 160), 0, 37)));
 }
 
 TEST_F(LiveCapture, RaisedByteSizeReadsNothingBeyondTheFrameBuffer) {
