@@ -11,9 +11,6 @@ constexpr int kRecycledBlocks = 4;
 
 // Below this a fresh block costs less than a kept one would hold back.
 constexpr size_t kSmallestRecycledBlock = 64 * 1024;
-// Above this a kept block would hold back more memory than a session should
-// lose between commands; such a request costs its page faults either way.
-constexpr size_t kLargestRecycledBlock = size_t(256) << 20;
 
 struct RecycledBlock {
     void* block = nullptr;
@@ -23,11 +20,36 @@ struct RecycledBlock {
 
 RecycledBlock recycled[kRecycledBlocks];
 
+void forget(RecycledBlock& entry) {
+    std::free(entry.block);
+    entry = RecycledBlock{};
+}
+
+size_t keptBytes() {
+    size_t total = 0;
+    for (const RecycledBlock& entry : recycled) total += entry.capacity;
+    return total;
+}
+
+// Frees kept blocks not in use, smallest first, until `bytes` more fit in
+// the limit; false when the blocks in use alone leave no room.
+bool makeRoomFor(size_t bytes) {
+    while (keptBytes() > kRecycledBytesLimit - bytes) {
+        RecycledBlock* smallest = nullptr;
+        for (RecycledBlock& entry : recycled)
+            if (!entry.taken && entry.capacity > 0 && (smallest == nullptr || entry.capacity < smallest->capacity))
+                smallest = &entry;
+        if (smallest == nullptr) return false;
+        forget(*smallest);
+    }
+    return true;
+}
+
 // The smallest kept block that holds the request; otherwise the free entry
 // of least capacity is regrown (an empty one has none), so that the block
-// kept for the largest frames stays.
+// kept for the largest frames stays, within the limit on all kept blocks.
 void* recyclingAllocate(size_t bytes) {
-    if (bytes < kSmallestRecycledBlock || bytes > kLargestRecycledBlock) return std::malloc(bytes);
+    if (bytes < kSmallestRecycledBlock || bytes > kRecycledBytesLimit) return std::malloc(bytes);
     RecycledBlock* fits = nullptr;
     RecycledBlock* regrow = nullptr;
     for (RecycledBlock& entry : recycled) {
@@ -37,8 +59,8 @@ void* recyclingAllocate(size_t bytes) {
     }
     if (fits == nullptr && regrow == nullptr) return std::malloc(bytes);
     if (fits == nullptr) {
-        std::free(regrow->block);
-        *regrow = RecycledBlock{};
+        forget(*regrow);
+        if (!makeRoomFor(bytes)) return std::malloc(bytes);
         regrow->block = std::malloc(bytes);
         if (regrow->block == nullptr) return nullptr;
         regrow->capacity = bytes;
@@ -73,6 +95,8 @@ void releaseModuleBlock(void* block) {
 }
 
 void* allocateFrameBuffer(size_t bytes) { return allocateModuleBlock(bytes == 0 ? 1 : bytes); }
+
+size_t recycledFrameBufferBytes() { return keptBytes(); }
 
 void releaseRecycledFrameBuffers() {
     for (RecycledBlock& entry : recycled) {

@@ -7,14 +7,19 @@
 // kept for the next request it is large enough for, so that repeated
 // commands find their memory mapped and warm instead of faulting in fresh
 // pages every call. Kept blocks grow on demand and go back to the heap with
-// releaseRecycledFrameBuffers, when the module unloads or is reset. Small
-// blocks (texts) and blocks over 256 MiB come from the heap each time. Blocks are taken and given
+// releaseRecycledFrameBuffers, when the module unloads or is reset. The
+// kept blocks together hold at most kRecycledBytesLimit: a block that would
+// pass it first frees the other kept blocks not in use, and otherwise comes
+// from the heap like small blocks (texts) do. Blocks are taken and given
 // back on MATLAB's thread only.
 #ifndef QUORVEL_ACQUISITION_FRAMEBUFFER_H
 #define QUORVEL_ACQUISITION_FRAMEBUFFER_H
 
 #include <cstddef>
 #include <memory>
+
+// All the default allocator keeps between commands, in bytes.
+constexpr size_t kRecycledBytesLimit = size_t(256) << 20;
 
 struct FrameBufferAllocator {
     void* (*allocate)(size_t bytes);  // nullptr when memory is short
@@ -44,5 +49,8 @@ using FrameBufferBlock = std::unique_ptr<void, FrameBufferRelease>;
 // Gives the default allocator's kept blocks back to the heap; blocks still
 // taken go back when they are released.
 void releaseRecycledFrameBuffers();
+
+// The bytes of the blocks the default allocator keeps, in use or not.
+size_t recycledFrameBufferBytes();
 
 #endif

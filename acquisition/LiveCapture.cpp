@@ -19,8 +19,7 @@ struct LiveGrab {
     bool preview;
     FrameReceiver first;
     FrameReceiver second;  // receives nothing in the preview form
-    size_t destinationBytes;
-    uint32_t layoutCode;
+    LiveImages images;
     uint32_t grabArgument;
     uint32_t* previewValue;
 };
@@ -39,7 +38,7 @@ ResultCode camGrabLive(const LiveGrab& grab) {
     uint32_t colour = 0;
     if (drvGetCameraInfo(handle, kInfoColour, &colour, &scratch) != 0) return ResultInfoReadFailed;
     if (colour == 0) {
-        ResultCode layout = monoCameraLayoutCheck(readCameraType(handle), grab.layoutCode);
+        ResultCode layout = monoCameraLayoutCheck(readCameraType(handle), grab.images.layoutCode);
         if (layout != ResultOk) return layout;
     }
     const uint32_t cameraType = readCameraType(handle);
@@ -49,6 +48,7 @@ ResultCode camGrabLive(const LiveGrab& grab) {
     uint32_t* values[] = {&width, &height, &pixelFormat, &extraFrames};
     for (int i = 0; i < 4; ++i)
         if (drvGetParameter(handle, slot.settingsBlock, numbers[i], values[i]) != 0) return ResultParameterReadFailed;
+    if (!grab.images.shapeRead) return ResultParameterReadFailed;
 
     // Sizes wrap modulo 2^32 as the driver's 32-bit words do.
     const uint32_t pixels = width * height;
@@ -60,6 +60,9 @@ ResultCode camGrabLive(const LiveGrab& grab) {
     auto* buffer = static_cast<unsigned char*>(allocateFrameBuffer(allocation));
     transfer.buffer = buffer;
     if (buffer == nullptr) return ResultOutOfMemory;
+    // The block is recycled: where the driver writes less than it reports,
+    // an earlier frame's bytes would pass for this one's.
+    std::memset(buffer, 0, allocation);
     transfer.byteSize = frameCount * frameBytes;
     transfer.frameCount = frameCount;
 
@@ -75,15 +78,15 @@ ResultCode camGrabLive(const LiveGrab& grab) {
     // buffer is read or moved.
     const size_t used = std::min(transfer.byteSize, allocation);
     const size_t half = used / 2;
-    if (extraFrames != 0 && movesBlockBeforeSplit(grab.layoutCode)) {
+    if (extraFrames != 0 && movesBlockBeforeSplit(grab.images.layoutCode)) {
         const size_t moved = size_t(uint64_t(used) * 3 / 8);
         std::memmove(buffer + half, buffer + moved, moved);
     }
     if (extraFrames == 0) {
-        deliverBounded(grab.first, grab.destinationBytes, buffer, used);
+        deliverBounded(grab.first, grab.images.bytes, buffer, used);
     } else {
-        deliverBounded(grab.first, grab.destinationBytes, buffer, half);
-        deliverBounded(grab.second, grab.destinationBytes, buffer + half, half);
+        deliverBounded(grab.first, grab.images.bytes, buffer, half);
+        deliverBounded(grab.second, grab.images.bytes, buffer + half, half);
     }
 
     if (!grab.preview) drvStopCapture(handle);
@@ -105,11 +108,11 @@ uint32_t liveBytesPerPixel(uint32_t pixelFormat) {
 }
 
 ResultCode camSynchGrab(int32_t cameraId, const FrameReceiver& first, const FrameReceiver& second,
-                        size_t destinationBytes, uint32_t layoutCode, uint32_t grabArgument) {
-    return camGrabLive({cameraId, false, first, second, destinationBytes, layoutCode, grabArgument, nullptr});
+                        const LiveImages& images, uint32_t grabArgument) {
+    return camGrabLive({cameraId, false, first, second, images, grabArgument, nullptr});
 }
 
-ResultCode camMemoryPreview(int32_t cameraId, const FrameReceiver& destination, size_t destinationBytes,
-                            uint32_t layoutCode, uint32_t* previewValue) {
-    return camGrabLive({cameraId, true, destination, {}, destinationBytes, layoutCode, 0, previewValue});
+ResultCode camMemoryPreview(int32_t cameraId, const FrameReceiver& destination, const LiveImages& images,
+                            uint32_t* previewValue) {
+    return camGrabLive({cameraId, true, destination, {}, images, 0, previewValue});
 }

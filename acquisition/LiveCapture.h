@@ -14,20 +14,32 @@ constexpr uint32_t kParamExtraFrames = 7;  // the buffer holds this + 1 frames
 // Bytes one pixel takes in the driver's frame buffer.
 uint32_t liveBytesPerPixel(uint32_t pixelFormat);
 
+// The images a grab fills: each receiver is given at most `bytes`.
+// shapeRead is false when the caller could not read the pixel format or
+// the frame size its images are shaped by: the grab then answers 7 where
+// the camera's own parameter reads would, without grabbing, since its
+// bytes would be taken for another layout.
+struct LiveImages {
+    size_t bytes = 0;
+    uint32_t layoutCode = 0;
+    bool shapeRead = true;
+};
+
 // The frame form: drvGrabFrames with the grab argument. With extra frames
 // the first half of the data goes to `first` and the second half to
-// `second`; without, all of it goes to `first`. Each receiver is given at
-// most `destinationBytes`, and nothing when nothing is copied. Stops the
-// capture after every grab, failed or not.
+// `second`; without, all of it goes to `first`. Nothing is given when
+// nothing is copied; the frame buffer is cleared before the grab, so bytes
+// the driver did not write reach the images as zeros. Stops the capture
+// after every grab, failed or not.
 // Codes: 0, 3, 7, 9, 11, 12, 18; an id no open slot holds answers 9
 // without a driver call.
 ResultCode camSynchGrab(int32_t cameraId, const FrameReceiver& first, const FrameReceiver& second,
-                        size_t destinationBytes, uint32_t layoutCode, uint32_t grabArgument);
+                        const LiveImages& images, uint32_t grabArgument);
 
 // The preview form: drvGrabPreview, which writes *previewValue. With extra
 // frames only the first half has a destination; the second is dropped.
 // Stops the capture only after a failed grab. Codes as camSynchGrab.
-ResultCode camMemoryPreview(int32_t cameraId, const FrameReceiver& destination, size_t destinationBytes,
-                            uint32_t layoutCode, uint32_t* previewValue);
+ResultCode camMemoryPreview(int32_t cameraId, const FrameReceiver& destination, const LiveImages& images,
+                            uint32_t* previewValue);
 
 #endif

@@ -61,7 +61,7 @@ ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positi
         driverIndex = 0;
     }
 
-    if (!destination.frameBoundKnown) return ResultParameterReadFailed;
+    if (!destination.shapeKnown) return ResultParameterReadFailed;
     FrameBufferBlock staging(allocateFrameBuffer(destination.frameBound));
     if (staging == nullptr) return ResultReadFailed;
     // Only the bytes that reach the receiver need clearing: the staging

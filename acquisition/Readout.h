@@ -28,7 +28,9 @@ struct ReadoutDestination {
     FrameReceiver receiver;
     size_t bytes = 0;
     size_t frameBound = 0;
-    bool frameBoundKnown = false;  // false when the handler could not read the frame size
+    // false when the handler could not read the frame size or the pixel
+    // format its image is shaped by
+    bool shapeKnown = false;
 };
 
 // How the readout position is found: as the camera type says (segment
@@ -46,7 +48,7 @@ size_t readoutFrameBound(uint32_t width, uint32_t height);
 // the readout) and index 0; other cameras take high:low and `segment` as
 // the index; ReadoutAddressing::ByPosition takes high:low on every type.
 // A failed information read counts as type 0, or as position addressing.
-// An unknown frame bound answers 7 without a readout; an id no open camera
+// An unknown shape or frame bound answers 7 without a readout; an id no open camera
 // carries answers 13 without a driver call; a staging buffer that cannot
 // be had answers 13 without a readout. The receiver is given the frame
 // whenever the driver was called. Answers 0, 3, 7, 9, 13 or 18.

@@ -1,5 +1,7 @@
 #include "ImageOutput.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -52,6 +54,13 @@ mxArray* createImageArray(const FrameShape& shape, uint32_t width, uint32_t heig
 
 mxArray* createImageStack(const FrameShape& shape, uint32_t width, uint32_t height, mwSize frames) {
     return createImage(shape, width, height, true, frames);
+}
+
+uint64_t hostMemoryBytes() {
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageBytes = sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || pageBytes <= 0) return UINT64_MAX;  // unknown: the host's allocation decides
+    return uint64_t(pages) * uint64_t(pageBytes);
 }
 
 void keepStackFrames(mxArray* stack, const FrameShape& shape, uint32_t width, uint32_t height, mwSize frames) {

@@ -18,6 +18,9 @@ mxArray* createImageArray(const FrameShape& shape, uint32_t width, uint32_t heig
 // The same with a last dimension of `frames`: H x W (x 3) x frames.
 mxArray* createImageStack(const FrameShape& shape, uint32_t width, uint32_t height, mwSize frames);
 
+// The host's physical memory in bytes: no stack larger than this is made.
+uint64_t hostMemoryBytes();
+
 // Cuts a stack down to its first `frames` frames (no more than it has).
 void keepStackFrames(mxArray* stack, const FrameShape& shape, uint32_t width, uint32_t height, mwSize frames);
 

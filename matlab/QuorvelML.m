@@ -157,7 +157,9 @@ function varargout = QuorvelML(varargin)
 %
 %   Image class by pixel format (parameter 2): 0 uint8 H-by-W; 1 uint16
 %   H-by-W; every other format uint8 H-by-W-by-3 (MemoryReadData gives
-%   uint16 H-by-W-by-3 for format 7).
+%   uint16 H-by-W-by-3 for format 7). Bytes the driver did not deliver are
+%   zeros. When the pixel format cannot be read the images are uint8
+%   H-by-W zeros and the status 7; when the size cannot be read, empty.
 %
 %   [status, first, second] = QuorvelML('SynchGrab', id, argument)
 %       Grabs parameter 7 + 1 frames; with parameter 7 = 1 the two images
@@ -218,7 +220,7 @@ function varargout = QuorvelML(varargin)
 %       before it (framesRead of them). count is at most 65536 (a larger
 %       count is an error).
 %       Status: as MemoryReadData, for the frame that stopped the readout;
-%       11 the stack would not fit in memory.
+%       11 the stack is larger than the host's memory (nothing is read).
 %       Example:  [status, frames, n] = QuorvelML('MemoryReadFrames', id, 0, 8);
 %
 %   [status, frames, framesRead] = QuorvelML('MemoryReadSegments', id, firstSegment, count)

@@ -241,7 +241,8 @@ struct SimOverrides {
     // partialFrameResult; frameExcess makes every frame that many bytes
     // (kSimFrameExcessByte) longer than its W x H pixels. Live grabs still
     // write no more than the caller's byteSize and report the frames' true
-    // size in it.
+    // size in it; a readout frame with its excess stops at W x H x
+    // kSimWidestReadoutPixelBytes bytes.
     std::optional<uint32_t> partialFrameBytes;
     uint32_t partialFrameResult = 1;
     uint32_t frameExcess = 0;

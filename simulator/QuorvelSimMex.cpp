@@ -18,6 +18,7 @@
 //                              drvGrabPreview, drvReadMemory) writes only
 //                              bytes bytes, then answers value (default 1)
 //   frameExcess                every frame that many bytes longer than W x H
+//                              (a readout frame at most W x H x 6 bytes)
 //   setGrab                    what live grabs leave; byteSize or previewValue
 //                              -1 (the default): as the caller set it / the
 //                              frame number

@@ -20,6 +20,11 @@
 
 enum class SimFrameKind { Live, Readout };
 
+// No readout format writes more per pixel; a readout frame with its excess
+// never runs past W x H times this, the buffer a caller sized for the
+// widest format has.
+constexpr size_t kSimWidestReadoutPixelBytes = 6;
+
 struct SimFrameFormat {
     uint32_t channels = 1;        // samples per pixel
     uint32_t bytesPerSample = 1;  // 1 or 2

@@ -191,7 +191,8 @@ uint32_t drvStopRecording(DeviceHandle handle, uint32_t* word) {
 
 // Renders the frame at position + index into the destination: one frame of
 // the camera's current size and format, readout kind, with the camera's
-// frame faults (the excess written after it: the destination has no size).
+// frame faults. The destination has no size: the excess written after the
+// frame stops at the widest format's frame.
 uint32_t drvReadMemory(DeviceHandle handle, uint64_t position, uint32_t index, void* destination) {
     SimCallGuard call(SimOperation::drvReadMemory, {handle, position, index, simAddress(destination)});
     if (call.forced) return *call.forced;
@@ -205,7 +206,9 @@ uint32_t drvReadMemory(DeviceHandle handle, uint64_t position, uint32_t index, v
     const uint32_t height = simParameterValue(*camera, kSimParamHeight);
     const size_t frameBytes =
         size_t(width) * height * simFrameFormat(pixelFormat, SimFrameKind::Readout).bytesPerPixel();
-    const SimFrameFault fault = simTakeFrameFault(*camera, frameBytes + camera->overrides.frameExcess);
+    const size_t widest = size_t(width) * height * kSimWidestReadoutPixelBytes;
+    const size_t excess = std::min<size_t>(camera->overrides.frameExcess, widest - std::min(frameBytes, widest));
+    const SimFrameFault fault = simTakeFrameFault(*camera, frameBytes + excess);
     const size_t written = simRenderFrame(pixelFormat, SimFrameKind::Readout, frames[position + index], width, height,
                                           destination, std::min(frameBytes, fault.writable));
     simWriteFrameExcess(static_cast<unsigned char*>(destination) + written, fault.writable - written);

@@ -11,19 +11,23 @@ struct LiveImage {
     FrameShape shape;
     uint32_t width = 0;
     uint32_t height = 0;
+    bool shapeRead = false;
 
-    size_t destinationBytes() const { return shape.frameBytes(width, height); }
+    LiveImages request() const { return {shape.frameBytes(width, height), shape.layoutCode, shapeRead}; }
 };
 
-// The shape the camera's PixelFormat and size call for. The reads are not
-// examined: a failed read leaves its value 0 (8-bit mono, empty image), and
-// the capture core reads everything again and reports the failure.
+// The shape the camera's PixelFormat and size call for. A failed read
+// counts as 0: format 0's shape (uint8 H x W), or an empty image; the grab
+// then answers 7 and the images stay zero.
 LiveImage liveImageOf(int32_t cameraId) {
     uint32_t pixelFormat = 0;
-    camGetParameter(cameraId, kParamPixelFormat, &pixelFormat, nullptr, nullptr);
+    const bool formatRead = camGetParameter(cameraId, kParamPixelFormat, &pixelFormat, nullptr, nullptr) == ResultOk;
+    if (!formatRead) pixelFormat = 0;
     LiveImage image;
-    camGetImageSize(cameraId, &image.width, &image.height);
+    const bool sizeRead = camGetImageSize(cameraId, &image.width, &image.height) == ResultOk;
+    if (!sizeRead) image.width = image.height = 0;
     image.shape = selectFrameShape(pixelFormat, FrameFamily::Live);
+    image.shapeRead = formatRead && sizeRead;
     return image;
 }
 
@@ -36,8 +40,7 @@ void synchGrabCommand(CommandCall& call) {
     ImageTarget first = createImageOutput(&call.plhs[1], image.shape, image.width, image.height);
     ImageTarget second = createImageOutput(&call.plhs[2], image.shape, image.width, image.height);
 
-    *status = camSynchGrab(cameraId, first.receiver(), second.receiver(), image.destinationBytes(),
-                           image.shape.layoutCode, call.scalar(3));
+    *status = camSynchGrab(cameraId, first.receiver(), second.receiver(), image.request(), call.scalar(3));
 
     first.finish();
     second.finish();
@@ -50,8 +53,7 @@ void memoryPreviewCommand(CommandCall& call) {
     const LiveImage image = liveImageOf(cameraId);
     ImageTarget target = createImageOutput(&call.plhs[1], image.shape, image.width, image.height);
 
-    *status = camMemoryPreview(cameraId, target.receiver(), image.destinationBytes(), image.shape.layoutCode,
-                               previewValue);
+    *status = camMemoryPreview(cameraId, target.receiver(), image.request(), previewValue);
 
     target.finish();
 }

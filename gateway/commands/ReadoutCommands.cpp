@@ -14,12 +14,14 @@ namespace {
 
 // The image every frame of a readout command is read as: the camera's size
 // and format read once, before the first frame. A frame size that cannot be
-// read gives empty images and no bound for the readout.
+// read gives empty images, a format that cannot be read format 0's shape
+// (uint8 H x W); either answers 7 without a readout.
 struct ReadoutImage {
     FrameShape shape;
     uint32_t width = 0;
     uint32_t height = 0;
     bool sizeRead = false;
+    bool formatRead = false;
 
     size_t frameBytes() const { return shape.frameBytes(width, height); }
 
@@ -28,7 +30,7 @@ struct ReadoutImage {
         destination.receiver = receiver;
         destination.bytes = frameBytes();
         destination.frameBound = readoutFrameBound(width, height);
-        destination.frameBoundKnown = sizeRead && (destination.frameBound > 0 || width == 0 || height == 0);
+        destination.shapeKnown = sizeRead && formatRead && (destination.frameBound > 0 || width == 0 || height == 0);
         return destination;
     }
 };
@@ -38,7 +40,8 @@ ReadoutImage readoutImageOf(int32_t cameraId) {
     image.sizeRead = camGetImageSize(cameraId, &image.width, &image.height) == ResultOk;
     if (!image.sizeRead) image.width = image.height = 0;
     uint32_t pixelFormat = 0;
-    camGetParameter(cameraId, kParamPixelFormat, &pixelFormat, nullptr, nullptr);
+    image.formatRead = camGetParameter(cameraId, kParamPixelFormat, &pixelFormat, nullptr, nullptr) == ResultOk;
+    if (!image.formatRead) pixelFormat = 0;
     image.shape = selectFrameShape(pixelFormat, FrameFamily::Readout);
     return image;
 }
@@ -62,8 +65,8 @@ void readIntoStack(CommandCall& call, uint32_t count, ReadFrame readFrame) {
     if (findOpenCamera(call.signedScalar(2)) == nullptr) {
         *status = ResultReadFailed;  // even for no frames: there is no camera to read
         count = 0;
-    } else if (count > 0 && frameBytes > std::numeric_limits<size_t>::max() / count) {
-        *status = ResultOutOfMemory;  // no host could hold the stack
+    } else if (count > 0 && frameBytes > hostMemoryBytes() / count) {
+        *status = ResultOutOfMemory;  // larger than the host's memory: asking for it would fail or thrash
         count = 0;
     }
     mxArray* stack = createImageStack(image.shape, image.width, image.height, count);

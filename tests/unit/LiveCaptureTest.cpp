@@ -226,14 +226,14 @@ FrameReceiver copyingReceiver(void* destination) {
 TEST_F(LiveCapture, CopiesStopAtTheDestinationSizeTheCoreIsGiven) {
     openWith(kSimColourCameraId, 3, 1, 4, 2);
     std::vector<uint8_t> first(24 + 40, 0xEE), second(24 + 40, 0xEE);
-    ASSERT_EQ(camSynchGrab(kSimColourCameraId, copyingReceiver(first.data()), copyingReceiver(second.data()), 24, 2, 0), ResultOk);
+    ASSERT_EQ(camSynchGrab(kSimColourCameraId, copyingReceiver(first.data()), copyingReceiver(second.data()), {24, 2}, 0), ResultOk);
     EXPECT_EQ(slice(first, 24, 40), std::vector<uint8_t>(40, 0xEE));
     EXPECT_EQ(slice(second, 24, 40), std::vector<uint8_t>(40, 0xEE));
 
     // The preview's second half has no destination at all.
     setGrab(kSimColourCameraId, {1, 1, 1000, std::nullopt});
     uint32_t previewValue = 0;
-    ASSERT_EQ(camMemoryPreview(kSimColourCameraId, copyingReceiver(first.data()), 24, 2, &previewValue), ResultOk);
+    ASSERT_EQ(camMemoryPreview(kSimColourCameraId, copyingReceiver(first.data()), {24, 2}, &previewValue), ResultOk);
     EXPECT_EQ(slice(first, 24, 40), std::vector<uint8_t>(40, 0xEE));
     EXPECT_EQ(previewValue, 2u);
 }

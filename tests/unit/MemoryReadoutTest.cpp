@@ -169,25 +169,24 @@ TEST_F(MemoryReadout, ColourLessCamerasRefuseLayoutsTheyCannotDeliver) {
     EXPECT_EQ(simCallCount("drvReadMemory"), 1);
 }
 
+// A driver frame longer than the image (frameExcess) at the widest format:
+// the simulated driver writes no more than three 16-bit samples a pixel,
+// the readout buffer's size, and the image is the frame's.
 TEST_F(MemoryReadout, TheDestinationIsNeverWrittenPastItsEnd) {
-    // The handler's format read fails, so it makes an 8-bit mono image
-    // while the driver writes three 16-bit samples per pixel.
     ASSERT_EQ(open(kSimColourCameraId), 0u);
     useSmallFrames(kSimColourCameraId, 7);
     record(kSimColourCameraId, 1);
     const uint32_t frameNumber = memoryFrames(kSimColourCameraId)[0];
-    simForceResultAfter("drvGetParameter", 2, 1);
+    simConfigureCamera(kSimColourCameraId, [](SimCamera& camera) { camera.overrides.frameExcess = 1000; });
     testhost::CallResult result = readData(kSimColourCameraId, 0, 0, 0);
     EXPECT_EQ(result.word(0), 0u);
-    ASSERT_EQ(result.output(1).classId, mxUINT8_CLASS);
-    ASSERT_EQ(result.output(1).elementCount(), size_t(kWidth) * kHeight);
+    EXPECT_EQ(imageOf<uint16_t>(result.output(1)), expectedImage<uint16_t>(7, frameNumber, 3));
 
-    std::vector<uint8_t> frame(kWidth * kHeight * 6);
-    simRenderFrame(7, SimFrameKind::Readout, frameNumber, kWidth, kHeight, frame.data(), frame.size());
-    std::vector<uint8_t> expected(kWidth * kHeight);
-    for (uint32_t r = 0; r < kHeight; ++r)
-        for (uint32_t c = 0; c < kWidth; ++c) expected[c * kHeight + r] = frame[r * kWidth + c];
-    EXPECT_EQ(imageOf<uint8_t>(result.output(1)), expected) << "the first W x H bytes of the driver's frame";
+    const size_t bound = size_t(kWidth) * kHeight * kMaxReadoutBytesPerPixel;
+    std::vector<unsigned char> destination(bound + 64, 0x5A);
+    EXPECT_EQ(drvReadMemory(handleOf(kSimColourCameraId), 0, 0, destination.data()), 0u);
+    EXPECT_EQ(std::vector<unsigned char>(destination.begin() + bound, destination.end()),
+              std::vector<unsigned char>(64, 0x5A));
 }
 
 TEST_F(MemoryReadout, AnUnreadableFrameSizeGivesAnEmptyImageAndNoReadout) {
