@@ -8,12 +8,12 @@
 // is written whole by consecutive stores, from blocks aligned to the
 // output's lines; where they are a multiple of 4 KiB apart, large outputs
 // are streamed past the caches.
+#include "ConversionHelper.h"
 #include "FrameConvertKernels.h"
 #include "FrameConvertPaths.h"
 
 #include <algorithm>
 #include <cstring>
-#include <system_error>
 #include <thread>
 
 #ifdef QUORVEL_X86
@@ -262,6 +262,10 @@ bool columnsAreWholeLines(uint32_t height, const T* output) {
 // defeats streaming.
 // Only the first `rows` rows of every output column are written; with two
 // threads, by this thread and a helper.
+// Enough bands that the two threads finish close together, few enough
+// that claiming one costs nothing.
+constexpr uint32_t kConversionBands = 8;
+
 template <typename T>
 void convertBlocks(const ConvertKernels& k, OutputStores stores, uint32_t threads, uint32_t samplesPerPixel,
                    uint32_t width, uint32_t height, uint32_t rows, const T* scratch, T* output) {
@@ -282,24 +286,27 @@ void convertBlocks(const ConvertKernels& k, OutputStores stores, uint32_t thread
         if (streamed) _mm_sfence();  // streamed lines reach memory before any later store
 #endif
     };
-    // A helper thread takes the lower half of the rows, split on a whole
-    // block: on a whole output line where the output is line-aligned above;
-    // elsewhere the two threads may share one cache line at the split,
-    // which costs a little speed, never a sample.
-    const uint32_t half = (rows - lead) / 2 / kBlock<T> * kBlock<T>;
-    if (threads < 2 || half == 0) {
+    // Two threads share the rows in bands of whole blocks: on whole output
+    // lines where the output is line-aligned above; elsewhere two bands may
+    // share one cache line at their border, which costs a little speed,
+    // never a sample.
+    const uint32_t band = (rows - lead) / kConversionBands / kBlock<T> * kBlock<T>;
+    if (threads < 2 || band == 0) {
         convertRest(lead, rows - lead);
         return;
     }
-    std::thread helper;
-    try {
-        helper = std::thread(convertRest, lead + half, rows - lead - half);
-    } catch (const std::system_error&) {
-        convertRest(lead, rows - lead);  // no thread to be had: all on this one
-        return;
-    }
-    convertRest(lead, half);
-    helper.join();
+    struct Bands {
+        const decltype(convertRest)* convert;
+        uint32_t first;
+        uint32_t rows;
+        uint32_t band;
+    } bands{&convertRest, lead, rows - lead, band};
+    const auto convertBand = [](void* context, uint32_t index) {
+        const auto* b = static_cast<const Bands*>(context);
+        const uint32_t offset = index * b->band;
+        (*b->convert)(b->first + offset, std::min(b->band, b->rows - offset));
+    };
+    runOnBothThreads(convertBand, &bands, (rows - lead + band - 1) / band);
 }
 
 const ConvertKernels& kernelsOf(ConvertPath path) {

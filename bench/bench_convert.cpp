@@ -98,19 +98,35 @@ void registerAll() {
     }
 }
 
-// One thread against two on the selected path, by frame size: the
-// measurement that decides whether convertFrame should take two. Run with
-// --benchmark_enable_random_interleaving=true for ratios under equal load.
+// One thread against two on the selected path, by frame size, beside a
+// memcpy of the same bytes and convertFrame's own choice: the measurement
+// that sets kTwoThreadOutputBytes. Run bench/convert_table.py --threads for
+// the ratios to memcpy; --benchmark_enable_random_interleaving=true puts
+// the four under equal load.
+enum class ThreadsMethod { Memcpy, OneThread, TwoThreads, ConvertFrame };
+
 void BM_ConvertFrameThreads(benchmark::State& state) {
     const int format = static_cast<int>(state.range(0));
     const auto width = static_cast<uint32_t>(state.range(1));
     const auto height = static_cast<uint32_t>(state.range(2));
-    const auto threads = static_cast<uint32_t>(state.range(3));
+    const auto method = static_cast<ThreadsMethod>(state.range(3));
     const FrameShape shape = selectFrameShape(kFormats[format].pixelFormat, kFormats[format].family);
     Buffers& buffers = buffersFor(format, width, height);
     for (auto _ : state) {
-        convertFrameOn(selectedConvertPath(), OutputStores::BySize, shape, width, height, buffers.scratch.data(),
-                       buffers.output.data(), threads);
+        switch (method) {
+            case ThreadsMethod::Memcpy:
+                std::memcpy(buffers.output.data(), buffers.scratch.data(), buffers.output.size());
+                break;
+            case ThreadsMethod::OneThread:
+            case ThreadsMethod::TwoThreads:
+                convertFrameOn(selectedConvertPath(), OutputStores::BySize, shape, width, height,
+                               buffers.scratch.data(), buffers.output.data(),
+                               method == ThreadsMethod::TwoThreads ? 2 : 1);
+                break;
+            case ThreadsMethod::ConvertFrame:
+                convertFrame(shape, width, height, buffers.scratch.data(), buffers.output.data());
+                break;
+        }
         benchmark::DoNotOptimize(buffers.output.data());
         benchmark::ClobberMemory();
     }
@@ -119,13 +135,13 @@ void BM_ConvertFrameThreads(benchmark::State& state) {
 }
 
 void registerThreads() {
-    const int sizes[][2] = {{640, 480}, {1024, 1024}, {2048, 1024}, {2048, 2048}};
+    const int sizes[][2] = {{256, 256}, {640, 480}, {1024, 768}, {1024, 1024}, {2048, 1024}, {2048, 2048}};
     for (int format = 0; format < 4; ++format)
         for (const auto& size : sizes)
-            for (int threads : {1, 2})
+            for (int method = 0; method < 4; ++method)
                 benchmark::RegisterBenchmark("ConvertFrameThreads", BM_ConvertFrameThreads)
-                    ->Args({format, size[0], size[1], threads})
-                    ->ArgNames({"format", "W", "H", "threads"})
+                    ->Args({format, size[0], size[1], method})
+                    ->ArgNames({"format", "W", "H", "method"})
                     ->Repetitions(5)
                     ->ReportAggregatesOnly(true)
                     ->UseRealTime()

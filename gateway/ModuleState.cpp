@@ -1,6 +1,7 @@
 #include "ModuleState.h"
 
 #include "acquisition/AcquisitionState.h"
+#include "acquisition/ConversionHelper.h"
 #include "acquisition/FrameBuffer.h"
 #include "camera/CameraState.h"
 
@@ -16,4 +17,5 @@ void resetModuleState() {
     resetCameraState();
     resetAcquisitionState();
     releaseRecycledFrameBuffers();
+    stopConversionHelper();
 }

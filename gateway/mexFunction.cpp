@@ -3,6 +3,7 @@
 #include "ArgumentChecks.h"
 #include "CommandTable.h"
 #include "ModuleState.h"
+#include "acquisition/ConversionHelper.h"
 #include "acquisition/FrameBuffer.h"
 #include "camera/CameraTable.h"
 #include "driver/QuorvelDrv.h"
@@ -13,6 +14,7 @@ namespace {
 void ExitHook() {
     drvUnload();
     releaseRecycledFrameBuffers();
+    stopConversionHelper();
 }
 
 void loadDriverOnce() {
