@@ -97,6 +97,20 @@ bool allZero(const mxArray& array) {
     return true;
 }
 
+// Whether a scalar input names a whole number below 2^bits: integer classes
+// by their stored value, the others by the double they hold.
+bool namesWholeNumber(const mxArray& input, int bits) {
+    const long double limit = bits == 64 ? 18446744073709551616.0L : 4294967296.0L;
+    if (input.classId == mxUINT64_CLASS || input.classId == mxINT64_CLASS) {
+        uint64_t stored;
+        std::memcpy(&stored, input.bytes.data(), sizeof stored);
+        if (input.classId == mxINT64_CLASS && int64_t(stored) < 0) return false;
+        return (long double)stored < limit;
+    }
+    const double value = mxGetScalar(&input);
+    return value >= 0 && (long double)value < limit && value == std::floor(value);
+}
+
 }  // namespace
 
 bool isScalarInput(const mxArray& array) {
@@ -129,9 +143,14 @@ std::string expectedCheckError(const CommandRow& row, int nlhs, const std::vecto
             std::snprintf(message, sizeof message, "Input %d must be a string.", position);
             return message;
         }
-        if (isScalarInput(input)) continue;
-        std::snprintf(message, sizeof message, "Input %d must be a scalar.", position);
-        return message;
+        if (!isScalarInput(input)) {
+            std::snprintf(message, sizeof message, "Input %d must be a scalar.", position);
+            return message;
+        }
+        const char kind = row.argumentKinds[position - 2];
+        if ((kind == 'P' || kind == 'N') && !namesWholeNumber(input, kind == 'P' ? 64 : 32))
+            return "Input " + std::to_string(position) + " must be a whole number from 0 to " +
+                   (kind == 'P' ? "18446744073709551615." : "4294967295.");
     }
     if (nlhs != row.outputCount()) return row.outputCountMessage;
     if (isBulkReadout(row.keyword) && argumentWord(*inputs[3]) > kMaxBulkReadoutFrames)

@@ -10,6 +10,13 @@ namespace {
     raiseHostError(kInputKindError, message);
 }
 
+[[noreturn]] void raiseWholeNumberError(int position, uint64_t maximum) {
+    char message[80];
+    std::snprintf(message, sizeof message, "Input %d must be a whole number from 0 to %llu.", position,
+                  static_cast<unsigned long long>(maximum));
+    raiseHostError(kInputValueError, message);
+}
+
 }  // namespace
 
 void releaseTextArguments(CommandCall& call) {
@@ -25,10 +32,13 @@ void prepareCommandCall(const CommandRow& row, int nlhs, mxArray* plhs[], int nr
 
     for (int position = 2; position <= nrhs; ++position) {
         const mxArray* input = prhs[position - 1];
-        if (row.argumentKinds[position - 2] == 'T') {
+        const char kind = row.argumentKinds[position - 2];
+        if (kind == 'T') {
             if (!mxIsChar(input)) raiseInputError(position, "string");
         } else if (!isScalarArgument(input)) {
             raiseInputError(position, "scalar");
+        } else if (isWholeKind(kind) && !readWholeArgument(input, wholeKindMaximum(kind), call.wholes[position])) {
+            raiseWholeNumberError(position, wholeKindMaximum(kind));
         }
     }
 
@@ -36,7 +46,7 @@ void prepareCommandCall(const CommandRow& row, int nlhs, mxArray* plhs[], int nr
     call.plhs = plhs;
     for (int position = 2; position <= nrhs; ++position) {
         const mxArray* input = prhs[position - 1];
-        if (row.argumentKinds[position - 2] == 'S') {
+        if (row.argumentKinds[position - 2] != 'T') {
             call.scalars[position] = convertScalar(mxGetScalar(input));
             continue;
         }

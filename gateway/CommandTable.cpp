@@ -88,9 +88,9 @@ constexpr CommandRow kCommandTable[] = {
      openRawCameraCommand},
     {"MemoryReadFromDisk", INPUTS("MemoryReadFromDisk"), "SSSSSSS", "W", "MemoryReadFromDisk needs 1 outputs\n",
      namesOpenCamera(ResultReadFailed), answersOkOr(ResultReadFailed), memoryReadFromDiskCommand},
-    {"MemoryReadFrames", INPUTS("MemoryReadFrames"), "SSS", "WKW", "MemoryReadFrames needs 3 outputs\n",
+    {"MemoryReadFrames", INPUTS("MemoryReadFrames"), "SPS", "WKW", "MemoryReadFrames needs 3 outputs\n",
      namesOpenCamera(ResultReadFailed), kStackAnswers, memoryReadFramesCommand},
-    {"MemoryReadSegments", INPUTS("MemoryReadSegments"), "SSS", "WKW", "MemoryReadSegments needs 3 outputs\n",
+    {"MemoryReadSegments", INPUTS("MemoryReadSegments"), "SNS", "WKW", "MemoryReadSegments needs 3 outputs\n",
      namesOpenCamera(ResultReadFailed), kStackAnswers, memoryReadSegmentsCommand},
     {"DiskReadProgress", INPUTS("DiskReadProgress"), "S", "WWWW", "DiskReadProgress needs 4 outputs\n",
      namesOpenCamera(ResultReadFailed), answersOkOr(ResultReadFailed), diskReadProgressCommand},
@@ -125,7 +125,7 @@ constexpr bool oneRowPerKeyword() {
 // Every input fits the call's arrays by position; a camera id is a scalar
 // and its command answers a status number, the not-open one among them.
 constexpr bool rowFits(const CommandRow& row) {
-    const bool kindsKnown = onlyKindsOf(row.argumentKinds, "ST") && onlyKindsOf(row.outputKinds, "WTLGIKC");
+    const bool kindsKnown = onlyKindsOf(row.argumentKinds, "STPN") && onlyKindsOf(row.outputKinds, "WTLGIKC");
     const bool cameraSound = !row.camera.named || (row.argumentKinds[0] == 'S' && row.outputKinds[0] == 'W' &&
                                                    row.mayAnswer(row.camera.notOpenStatus));
     return row.keyword[0] != '\0' && kindsKnown && row.inputCount() <= kMaxInputs && row.outputCount() >= 1 &&

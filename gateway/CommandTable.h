@@ -38,10 +38,17 @@ constexpr int kindCount(const char* kinds) {
     return count;
 }
 
+// The largest value of a whole-number kind.
+constexpr uint64_t wholeKindMaximum(char kind) { return kind == 'P' ? UINT64_MAX : UINT32_MAX; }
+constexpr bool isWholeKind(char kind) { return kind == 'P' || kind == 'N'; }
+
 struct CommandRow {
     const char* keyword;
     const char* inputCountMessage;
-    const char* argumentKinds;  // from input 2 on: 'S' scalar, 'T' text
+    // From input 2 on: 'S' scalar, 'T' text; scalars that must name a whole
+    // number, kept whole: 'P' a readout position (0 to 2^64 - 1), 'N' a
+    // 32-bit number (0 to 2^32 - 1).
+    const char* argumentKinds;
     // From output 1 on: 'W' 1x1 uint32, 'T' text, 'L' 1-by-n uint32 list,
     // 'G' live image, 'I' recorded image, 'K' stack of recorded images,
     // 'C' uint8 column.

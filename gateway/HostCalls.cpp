@@ -21,6 +21,18 @@ bool isScalarArgument(const mxArray* array) {
     return mxGetM(array) * mxGetN(array) == 1 && mxIsNumeric(array);
 }
 
+bool readWholeArgument(const mxArray* array, uint64_t maximum, uint64_t& value) {
+    if (mxGetClassID(array) == mxUINT64_CLASS || mxGetClassID(array) == mxINT64_CLASS) {
+        std::memcpy(&value, mxGetData(array), sizeof value);
+        return (mxGetClassID(array) == mxUINT64_CLASS || int64_t(value) >= 0) && value <= maximum;
+    }
+    constexpr double kTwoTo64 = 18446744073709551616.0;
+    const double number = mxGetScalar(array);
+    if (!(number >= 0 && number < kTwoTo64 && number == std::trunc(number))) return false;  // NaN fails too
+    value = static_cast<uint64_t>(number);
+    return value <= maximum;
+}
+
 bool isWholeText(const mxArray* array, const char* copy) {
     // A host's text may take more bytes than the array has characters, never fewer.
     return std::strlen(copy) >= mxGetM(array) * mxGetN(array);

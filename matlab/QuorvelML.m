@@ -218,7 +218,8 @@ function varargout = QuorvelML(varargin)
 %       of the class MemoryReadData gives. The first frame that fails ends
 %       the readout: status is its number and frames holds the frames read
 %       before it (framesRead of them). count is at most 65536 (a larger
-%       count is an error).
+%       count is an error). first is a whole number from 0 to 2^64-1
+%       (as uint64 beyond 2^53), taken whole; anything else is an error.
 %       Status: as MemoryReadData, for the frame that stopped the readout;
 %       11 the stack is larger than the host's memory (nothing is read).
 %       Example:  [status, frames, n] = QuorvelML('MemoryReadFrames', id, 0, 8);
@@ -228,7 +229,8 @@ function varargout = QuorvelML(varargin)
 %       each frame as MemoryReadData(id, 0, 0, segment) reads it: the first
 %       frame of the segment on cameras of types 18 to 20 (unless item 24 is
 %       4); on other cameras the frame at position 0 with the segment number
-%       as the driver's index. Stack, count and status as MemoryReadFrames.
+%       as the driver's index. Stack, count and status as MemoryReadFrames;
+%       firstSegment is a whole number from 0 to 2^32-1.
 %       Example:  [status, frames, n] = QuorvelML('MemoryReadSegments', id, 0, 4);
 %
 %   TRANSFERS

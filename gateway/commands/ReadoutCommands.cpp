@@ -99,9 +99,10 @@ void memoryReadDataCommand(CommandCall& call) {
 
 void memoryReadFramesCommand(CommandCall& call) {
     const int32_t cameraId = call.signedScalar(2);
-    const uint64_t first = call.scalar(3);
+    const uint64_t first = call.whole(3);
     readIntoStack(call, call.scalar(4), [&](const ReadoutDestination& destination, uint32_t layoutCode, uint32_t k) {
         const uint64_t position = first + k;
+        if (position < first) return ResultReadFailed;  // past the last position there is
         return camReadMemory(cameraId, uint32_t(position), uint32_t(position >> 32), destination, layoutCode, 0,
                              ReadoutAddressing::ByPosition);
     });
@@ -109,7 +110,7 @@ void memoryReadFramesCommand(CommandCall& call) {
 
 void memoryReadSegmentsCommand(CommandCall& call) {
     const int32_t cameraId = call.signedScalar(2);
-    const uint64_t first = call.scalar(3);
+    const uint64_t first = call.whole(3);
     readIntoStack(call, call.scalar(4), [&](const ReadoutDestination& destination, uint32_t layoutCode, uint32_t k) {
         const uint64_t segment = first + k;
         if (segment > std::numeric_limits<uint32_t>::max()) return ResultReadFailed;  // no such segment number

@@ -4,6 +4,7 @@
 #include "RecordingFixture.h"
 #include "acquisition/Readout.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -115,6 +116,47 @@ TEST_F(BulkReadout, NoEarlierFrameShowsThroughAFailedReadout) {
     testhost::CallResult failed = run(2, "MemoryReadData", {kSimColourCameraId, 3, 0, 0});
     EXPECT_EQ(failed.word(0), 13u);
     EXPECT_EQ(failed.output(1).bytes, std::vector<unsigned char>(7 * 5 * 2, 0));
+}
+
+}  // namespace
+
+namespace {
+
+// The first position or segment number is taken whole: beyond 32 bits it
+// reaches the driver as given (as uint64 up to 2^64 - 1), and a value that
+// names no position or segment number is refused rather than cut.
+TEST_F(BulkReadout, TheFirstNumberIsTakenWholeOrRefused) {
+    auto firstPosition = [](testhost::Array first) {
+        std::vector<testhost::Array> inputs;
+        inputs.push_back(testhost::text("MemoryReadFrames"));
+        inputs.push_back(testhost::scalar(kSimColourCameraId));
+        inputs.push_back(std::move(first));
+        inputs.push_back(testhost::scalar(2));
+        return inputs;
+    };
+    simClearCallLog();
+    testhost::CallResult beyond = testhost::call(3, firstPosition(testhost::scalar(4294967297.0)));
+    EXPECT_EQ(beyond.word(0), 13u) << "nothing recorded there";
+    EXPECT_EQ(beyond.word(2), 0u);
+    EXPECT_EQ(callsOf("drvReadMemory").size(), 1u);
+    EXPECT_EQ(simCallLog().back().operation, "drvReadMemory");
+    testhost::Array last = testhost::numeric(mxUINT64_CLASS, {1, 1});
+    const uint64_t lastPosition = UINT64_MAX;
+    std::memcpy(last->bytes.data(), &lastPosition, sizeof lastPosition);
+    testhost::call(3, firstPosition(std::move(last)));
+    std::vector<uint64_t> positions;
+    for (const SimCall& call : simCallLog())
+        if (call.operation == "drvReadMemory") positions.push_back(call.arguments[1]);
+    EXPECT_EQ(positions, (std::vector<uint64_t>{4294967297u, UINT64_MAX}));
+
+    const std::string frames = "Input 3 must be a whole number from 0 to 18446744073709551615.";
+    for (double bad : {0.5, -1.0, std::nan(""), double(INFINITY), 18446744073709551616.0})
+        EXPECT_EQ(identifiedErrorOf(3, firstPosition(testhost::scalar(bad))),
+                  std::make_pair(std::string("QuorvelML:inputValue"), frames))
+            << bad;
+    std::vector<testhost::Array> segments = firstPosition(testhost::scalar(4294967296.0));
+    segments[0] = testhost::text("MemoryReadSegments");
+    EXPECT_EQ(errorOf(3, segments), "Input 3 must be a whole number from 0 to 4294967295.");
 }
 
 }  // namespace

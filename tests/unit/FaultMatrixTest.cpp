@@ -139,12 +139,20 @@ std::vector<std::string> operationsOf(const std::vector<Step>& steps) {
     return names;
 }
 
-// Unexamined reads that stop at their first failure, followed by rest: a
-// failed read skips the reads after it in the chain, not the rest.
-std::vector<Step> readChain(const std::vector<const char*>& operations, const std::vector<Step>& rest) {
+// The image handler's reads, group after group (a failed call ends its own
+// group only): a failure among them answers 7 once the operation has made
+// its checks, the calls `checks`, with no frame asked for; 9 when every
+// later call fails too, the colour read among them.
+std::vector<Step> handlerReads(const std::vector<std::vector<const char*>>& groups,
+                               const std::vector<std::string>& checks) {
     std::vector<Step> steps;
-    for (const char* operation : operations) steps.push_back({operation, kNotExamined, operationsOf(rest)});
-    return concat(steps, rest);
+    for (size_t g = 0; g < groups.size(); ++g) {
+        std::vector<std::string> after;
+        for (size_t h = g + 1; h < groups.size(); ++h) after.insert(after.end(), groups[h].begin(), groups[h].end());
+        after.insert(after.end(), checks.begin(), checks.end());
+        for (const char* operation : groups[g]) steps.push_back({operation, 7, after, 9});
+    }
+    return steps;
 }
 
 // The image commands' handler reads: the pixel format (value and both
@@ -182,12 +190,10 @@ std::vector<Scenario> scenarios() {
                                             {"drvGetParameter", 7},            {"drvGetParameter", 7},
                                             {"drvGetCameraInfo", kNotExamined}, {"drvReadMemory", 13},
                                             {"drvGetParameter", 7}};
-    // Without the image size the frame's bound is unknown: the readout is
-    // refused with 7 before the driver is asked for the frame.
-    std::vector<std::string> unsized = operationsOf(readChain(kPixelFormatRead, readDataCore));
-    unsized.resize(unsized.size() - 2);
-    const std::vector<Step> readDataSizeRead = {{"drvGetParameter", 7, unsized, 9},
-                                                {"drvGetParameter", 7, unsized, 9}};
+    std::vector<std::string> readDataChecks = operationsOf(readDataCore);
+    readDataChecks.resize(readDataChecks.size() - 2);
+    std::vector<std::string> liveChecks = operationsOf(liveCore("drvGrabFrames"));
+    liveChecks.resize(liveChecks.size() - 1);
     return {
         {"InitPCIeMemory", [] {}, "InitPCIeMemory", {{256}}, 1, 0, {{"drvConfigure", 1}}},
         {"SetNetAdapterIPAddress", [] {}, "SetNetAdapterIPAddress", {T("10.1.2.3")}, 1, 0, {{"drvConfigure", 1}},
@@ -332,11 +338,11 @@ std::vector<Scenario> scenarios() {
          }},
         {"GrabIsReady", openColour, "GrabIsReady", {{colour}}, 2, 0, {}},
         {"SynchGrab", openColour, "SynchGrab", {{colour}, {0}}, 3, 0,
-         readChain(kPixelFormatRead, readChain(kImageSizeRead, synchGrabCore)), [](uint32_t) {}, 1, 11},
+         concat(handlerReads({kPixelFormatRead, kImageSizeRead}, liveChecks), synchGrabCore), [](uint32_t) {}, 1, 11},
         {"MemoryPreview", openColour, "MemoryPreview", {{colour}}, 3, 0,
-         readChain(kPixelFormatRead, readChain(kImageSizeRead, previewCore)), [](uint32_t) {}, 1, 11},
+         concat(handlerReads({kPixelFormatRead, kImageSizeRead}, liveChecks), previewCore), [](uint32_t) {}, 1, 11},
         {"MemoryReadData", recorded, "MemoryReadData", {{colour}, {0}, {0}, {0}}, 2, 0,
-         concat(readDataSizeRead, readChain(kPixelFormatRead, readDataCore)), [](uint32_t) {}, 1, 13},
+         concat(handlerReads({kImageSizeRead, kPixelFormatRead}, readDataChecks), readDataCore), [](uint32_t) {}, 1, 13},
     };
 }
 
