@@ -111,3 +111,10 @@ ResultCode camCloseCamera(int32_t cameraId) {
     ReleaseCameraSlot(cameraId);
     return ResultOk;
 }
+
+void camCloseEveryCamera() {
+    for (int index = 0; index < kMaxCameras; ++index) {
+        const int32_t key = cameraSlot(index).key.load();
+        if (key != kFreeSlotKey) camCloseCamera(key);
+    }
+}

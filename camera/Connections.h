@@ -28,4 +28,8 @@ ResultCode camOpenRawCamera(const char* text, int32_t* cameraId);
 // ResultCloseFailed (still registered).
 ResultCode camCloseCamera(int32_t cameraId);
 
+// Closes every camera the table holds, as camCloseCamera closes one; a
+// camera the driver fails to close stays registered.
+void camCloseEveryCamera();
+
 #endif
