@@ -42,6 +42,7 @@ struct CommandRow {
     const char* keyword;
     const char* inputCountMessage;
     const char* argumentKinds;  // from input 2 on: 'S' scalar, 'T' text
+    const char* argumentNames;  // one name per kind, ", " between, for tab completion
     // From output 1 on: 'W' 1x1 uint32, 'T' text, 'L' 1-by-n uint32 list,
     // 'G' live image, 'I' recorded image, 'K' stack of recorded images,
     // 'C' uint8 column.
@@ -56,7 +57,7 @@ struct CommandRow {
     constexpr bool mayAnswer(uint32_t value) const { return value < 32 && (answers >> value & 1u) != 0; }
 };
 
-constexpr size_t kCommandCount = 32;
+constexpr size_t kCommandCount = 35;
 
 extern const CommandRow kCommandTable[kCommandCount];
 
