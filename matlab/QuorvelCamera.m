@@ -849,7 +849,7 @@ classdef QuorvelCamera < handle
           end
         case 'expect'
           if mine
-            rows(row, 3) = reports;
+            rows(row, 3) = double(reports);
           end
         case 'expected'
           result = NaN;
@@ -867,7 +867,7 @@ classdef QuorvelCamera < handle
       if frames == 0
         reports = Inf;
       else
-        reports = ceil(frames / max(interval, 1));
+        reports = ceil(double(frames) / max(double(interval), 1));
       end
     end
 
