@@ -919,10 +919,15 @@ classdef QuorvelCamera < handle
                 QuorvelCamera.describe(values(notWhole)));
         end
       end
-      % As doubles, top + 1 is exact where top is not (2^64 - 1).
-      outside = find(values < 0 | double(values) >= double(top) + 1 | (isinteger(values) & double(values) > double(top)), 1);
+      if isinteger(values)
+        outside = find(values < 0 | uint64(max(values, 0)) > uint64(top), 1);
+      else
+        % top + 1 is exact as a double where top is not (2^64 - 1).
+        outside = find(values < 0 | values >= double(top) + 1, 1);
+      end
       if ~isempty(outside)
-        error(identifier, '%s%s takes a whole number from 0 to %s; %s is outside.', where, subject, num2str(top), ...
+        error(identifier, '%s%s takes a whole number from 0 to %s; %s is outside.', where, subject, ...
+              QuorvelCamera.describe(top), ...
               QuorvelCamera.describe(values(outside)));
       end
     end
@@ -931,6 +936,10 @@ classdef QuorvelCamera < handle
       % A value as a message shows it.
       if ischar(value)
         text = ['''' value ''''];
+      elseif isinteger(value) && isscalar(value)
+        text = strtrim(evalc('disp(value)'));  % exact, where Octave's printf goes through a double
+      elseif isnumeric(value) && isscalar(value) && isreal(value) && value == fix(value) && isfinite(value)
+        text = sprintf('%.0f', value);  % whole, however large
       elseif (isnumeric(value) || islogical(value)) && isscalar(value)
         text = num2str(value);
       elseif isempty(value)
