@@ -60,6 +60,11 @@ ResultCode camGrabIsReady(int32_t cameraId, uint32_t* ready) {
     return ResultOk;
 }
 
+uint32_t camFrameReadyCount(int32_t cameraId) {
+    int index = findOpenCameraIndex(cameraId);
+    return index == kNoSlot ? 0 : acquisitionSlot(index).frameReadyCount.load();
+}
+
 ResultCode camReadTriggerPosition(int32_t cameraId, uint32_t* first, uint32_t* second) {
     CameraSlot* slot = findOpenCamera(cameraId);
     if (slot == nullptr) return ResultTriggerPositionFailed;

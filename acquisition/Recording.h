@@ -28,6 +28,11 @@ ResultCode camStopGrab(int32_t cameraId);
 // call. Always answers 0.
 ResultCode camGrabIsReady(int32_t cameraId, uint32_t* ready);
 
+// The recording events counted since the camera was opened or since the
+// last start or successful stop (the count GrabIsReady tests); 0 for an id
+// no open camera carries. No driver call.
+uint32_t camFrameReadyCount(int32_t cameraId);
+
 // The driver's third and fourth trigger-position values into *first and
 // *second. Answers 0 or ResultTriggerPositionFailed.
 ResultCode camReadTriggerPosition(int32_t cameraId, uint32_t* first, uint32_t* second);

@@ -9,6 +9,6 @@ CameraState state;
 CameraState& cameraState() { return state; }
 
 void resetCameraState() {
-    state.interfaceAddress = kDefaultInterfaceAddress;
+    state = CameraState{};
     clearCameraTable();
 }

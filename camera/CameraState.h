@@ -10,6 +10,7 @@ constexpr uint32_t kDefaultInterfaceAddress = 0xFFFFFFFFu;
 
 struct CameraState {
     uint32_t interfaceAddress = kDefaultInterfaceAddress;
+    uint32_t lastOpenSerial = 0;
 };
 
 CameraState& cameraState();

@@ -11,6 +11,7 @@ SlotReleaseHook releaseHook = nullptr;
 void zeroSlot(CameraSlot& slot, int32_t key) {
     slot.key.store(key, std::memory_order_relaxed);
     slot.deviceHandle.store(0, std::memory_order_relaxed);
+    slot.openSerial = 0;
     std::fill(std::begin(slot.settingsBlock), std::end(slot.settingsBlock), 0u);
 }
 

@@ -20,6 +20,7 @@ struct CameraSlot {
     std::atomic<int32_t> key{0};
     std::atomic<DeviceHandle> deviceHandle{0};
     uint32_t settingsBlock[kSettingsBlockBytes / 4] = {};  // word 0 holds its size
+    uint32_t openSerial = 0;  // the open that registered the camera; 0 for a free slot
 };
 
 // The four table operations scan slots 0 to 15 and act on the lowest match.

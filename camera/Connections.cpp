@@ -6,6 +6,8 @@
 #include "Discovery.h"
 #include "driver/QuorvelDrv.h"
 
+#include <chrono>
+
 namespace {
 
 constexpr uint32_t kFirstLoadExType = 9;
@@ -22,6 +24,21 @@ void closeInUseCamera(int32_t cameraId) {
     ReleaseCameraSlot(cameraId);
 }
 
+// The next open's serial: the microsecond clock's low 32 bits, or one past
+// the last serial where the clock has not moved on, and never 0. An earlier
+// load of the module in the same process handed out numbers below the
+// clock, so they do not come back (until the clock's 32 bits wrap, after
+// 71 minutes).
+uint32_t nextOpenSerial() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    const uint32_t clock = static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count());
+    uint32_t& last = cameraState().lastOpenSerial;
+    const bool clockMovedOn = last == 0 || static_cast<int32_t>(clock - last) > 0;
+    last = clockMovedOn ? clock : last + 1;
+    if (last == 0) last = 1;
+    return last;
+}
+
 // Registers an opened camera; when every slot is taken the camera is
 // closed again so that it does not stay open without a slot.
 CameraSlot* registerCamera(int32_t cameraId, DeviceHandle handle) {
@@ -31,6 +48,7 @@ CameraSlot* registerCamera(int32_t cameraId, DeviceHandle handle) {
     }
     CameraSlot& slot = cameraSlot(FindCameraSlot(cameraId));
     slot.deviceHandle.store(handle);
+    slot.openSerial = nextOpenSerial();
     return &slot;
 }
 
@@ -110,4 +128,16 @@ ResultCode camCloseCamera(int32_t cameraId) {
     if (drvCloseCamera(handle) != 0) return ResultCloseFailed;
     ReleaseCameraSlot(cameraId);
     return ResultOk;
+}
+
+void camCloseEveryCamera() {
+    for (int index = 0; index < kMaxCameras; ++index) {
+        const int32_t key = cameraSlot(index).key.load();
+        if (key != kFreeSlotKey) camCloseCamera(key);
+    }
+}
+
+uint32_t camOpenSerial(int32_t cameraId) {
+    const CameraSlot* slot = findOpenCamera(cameraId);
+    return slot == nullptr ? 0 : slot->openSerial;
 }

@@ -28,4 +28,12 @@ ResultCode camOpenRawCamera(const char* text, int32_t* cameraId);
 // ResultCloseFailed (still registered).
 ResultCode camCloseCamera(int32_t cameraId);
 
+// The serial of the open that registered the camera: a later open of the
+// same id, after a close, has another. 0 for an id no open camera carries.
+uint32_t camOpenSerial(int32_t cameraId);
+
+// Closes every camera the table holds, as camCloseCamera closes one; a
+// camera the driver fails to close stays registered.
+void camCloseEveryCamera();
+
 #endif

@@ -1,9 +1,13 @@
-% The QuorvelML demo on the simulated cameras: version, discovery, opening
-% and closing, with every status number and its meaning.
+% The QuorvelML demo on the simulated cameras: version and the driver that
+% answers, discovery, opening and closing, with every status number and its
+% meaning.
 function quorvel_demo()
   report = @(what, status) printf('  %-42s status %2d  %s\n', what, status, quorvelStatusText(status));
 
-  printf('QuorvelML %s\n\n', QuorvelML('Version'));
+  printf('QuorvelML %s\n', QuorvelML('Version'));
+  driver = QuorvelCamera.driverInfo();
+  kinds = {'a real driver', 'the simulator'};
+  printf('Driver: %s (%s)\n\n', driver.Path, kinds{driver.Simulated + 1});
 
   [failed, count, ids] = QuorvelML('EnumCameras', 0);
   printf('Cameras found (flag %d): %d\n', failed, count);

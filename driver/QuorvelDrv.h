@@ -31,6 +31,10 @@ extern "C" {
 
 typedef uint32_t DeviceHandle;
 
+/* Exported by the simulated driver only, never by a real one: a module
+ * tells which it runs on by looking this name up in the loaded library. */
+#define QUORVEL_SIMULATOR_MARKER "quorvelSimulatedDriver"
+
 /* One record per camera found by drvEnumCameras. */
 typedef struct CameraEnumRecord {
     uint32_t reserved0;

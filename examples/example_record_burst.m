@@ -55,7 +55,7 @@ function result = example_record_burst(outputFolder, varargin)
           cam.Id, options.Frames, cam.Width, cam.Height, options.PixelFormat);
 
   cam.startRecording(options.Frames, options.Trigger, 0, options.Frames);
-  cam.waitUntilReady(30);
+  cam.wait(30);
   cam.stopRecording();
   [first, second] = cam.triggerPosition();
   fprintf('Trigger position: %d, %d\n', first, second);

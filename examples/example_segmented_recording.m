@@ -23,7 +23,7 @@ function segments = example_segmented_recording(cameraId, segmentCount, frames)
   end
   fprintf('Camera %d: recording %d frames in %d segments\n', cam.Id, frames, segmentCount);
   cam.startRecording(frames, 0, segmentCount - 1, frames);
-  cam.waitUntilReady(30);
+  cam.wait(30);
   cam.stopRecording();
   segments = cam.readSegments(0:segmentCount - 1);
   colour = ~any(cam.PixelFormat == [0 1]);  % colour frames stack along dimension 4

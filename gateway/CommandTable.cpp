@@ -25,75 +25,81 @@ constexpr uint32_t answersOkOr(ResultCode failure) { return answerSet(ResultOk, 
 // Compared in this order; the first equal keyword wins. A row too many or
 // too few does not compile.
 constexpr CommandRow kCommandTable[] = {
-    {"InitPCIeMemory", INPUTS("InitPCIeMemory"), "S", "W", "InitPCIeMemory needs 1 output\n", kNoCameraArgument,
+    {"InitPCIeMemory", INPUTS("InitPCIeMemory"), "S", "value", "W", "InitPCIeMemory needs 1 output\n", kNoCameraArgument,
      kFlagAnswers, initPCIeMemoryCommand},
-    {"SetNetAdapterIPAddress", INPUTS("SetNetAdapterIPAddress"), "T", "W", "SetNetAdapterIPAddress needs 1 outputs\n",
+    {"SetNetAdapterIPAddress", INPUTS("SetNetAdapterIPAddress"), "T", "address", "W", "SetNetAdapterIPAddress needs 1 outputs\n",
      kNoCameraArgument, kFlagAnswers, setNetAdapterIPAddressCommand},
-    {"OpenCamera", INPUTS("ZelOpenCamera"), "S", "WW", "ZelOpenCamera needs 2 outputs\n", kNoCameraArgument,
+    {"OpenCamera", INPUTS("ZelOpenCamera"), "S", "cameraId", "WW", "ZelOpenCamera needs 2 outputs\n", kNoCameraArgument,
      answerSet(ResultOk, ResultOpenFailed, ResultSettingsLoadFailed), openCameraCommand},
-    {"CloseCamera", INPUTS("ZelCloseCamera"), "S", "W", "ZelCloseCamera needs 1 output\n",
+    {"CloseCamera", INPUTS("ZelCloseCamera"), "S", "cameraId", "W", "ZelCloseCamera needs 1 output\n",
      namesOpenCamera(ResultCloseFailed), answersOkOr(ResultCloseFailed), closeCameraCommand},
-    {"EnumCameras", INPUTS("ZelEnumCameras"), "S", "WWL", "ZelEnumCameras needs 3 outputs\n", kNoCameraArgument,
+    {"EnumCameras", INPUTS("ZelEnumCameras"), "S", "filter", "WWL", "ZelEnumCameras needs 3 outputs\n", kNoCameraArgument,
      kFlagAnswers, enumCamerasCommand},
-    {"GetCameraInfo", INPUTS("ZelGetCameraInfo"), "SS", "WW", "ZelGetCameraInfo needs 2 outputs\n",
+    {"GetCameraInfo", INPUTS("ZelGetCameraInfo"), "SS", "cameraId, item", "WW", "ZelGetCameraInfo needs 2 outputs\n",
      namesOpenCamera(ResultInfoReadFailed), answersOkOr(ResultInfoReadFailed), getCameraInfoCommand},
-    {"GetParameter", INPUTS("ZelGetParameter"), "SS", "WWWW", "ZelGetParameter needs 4 outputs\n",
+    {"GetParameter", INPUTS("ZelGetParameter"), "SS", "cameraId, parameter", "WWWW", "ZelGetParameter needs 4 outputs\n",
      namesOpenCamera(ResultParameterReadFailed), answersOkOr(ResultParameterReadFailed), getParameterCommand},
-    {"SetParameter", INPUTS("ZelSetParameter"), "SSS", "W", "ZelSetParameter needs 1 outputs\n",
+    {"SetParameter", INPUTS("ZelSetParameter"), "SSS", "cameraId, parameter, value", "W", "ZelSetParameter needs 1 outputs\n",
      namesOpenCamera(ResultParameterWriteFailed), answerSet(ResultOk, ResultValueRejected, ResultParameterWriteFailed),
      setParameterCommand},
-    {"Abort", INPUTS("ZelAbort"), "S", "W", "ZelAbort needs 1 output\n", kNoCameraArgument, answerSet(ResultOk),
+    {"Abort", INPUTS("ZelAbort"), "S", "value", "W", "ZelAbort needs 1 output\n", kNoCameraArgument, answerSet(ResultOk),
      abortCommand},
-    {"Version", INPUTS("Version"), "", "T", "Version needs 1 output\n", kNoCameraArgument, 0, versionCommand},
-    {"GrabIsReady", INPUTS("GrabIsReady"), "S", "WW", "GrabIsReady needs 2 outputs\n", namesOpenCamera(ResultOk),
+    {"Version", INPUTS("Version"), "", "", "T", "Version needs 1 output\n", kNoCameraArgument, 0, versionCommand},
+    {"GrabIsReady", INPUTS("GrabIsReady"), "S", "cameraId", "WW", "GrabIsReady needs 2 outputs\n", namesOpenCamera(ResultOk),
      answerSet(ResultOk), grabIsReadyCommand},
-    {"GetBrocParameters", INPUTS("GetBrocParameters"), "SS", "WWWWW", "GetBrocParameters needs 5 outputs\n",
+    {"GetBrocParameters", INPUTS("GetBrocParameters"), "SS", "cameraId, recordIndex", "WWWWW", "GetBrocParameters needs 5 outputs\n",
      namesOpenCamera(ResultParameterReadFailed), answersOkOr(ResultParameterReadFailed), getBrocParametersCommand},
-    {"SynchGrab", INPUTS("ZelSynchGrab"), "SS", "WGG", "ZelSynchGrab needs 3 outputs\n",
+    {"SynchGrab", INPUTS("ZelSynchGrab"), "SS", "cameraId, grabArgument", "WGG", "ZelSynchGrab needs 3 outputs\n",
      namesOpenCamera(ResultInfoReadFailed), kLiveImageAnswers, synchGrabCommand},
-    {"MemoryPreview", INPUTS("MemoryPreview"), "S", "WGW", "MemoryPreview needs 3 outputs\n",
+    {"MemoryPreview", INPUTS("MemoryPreview"), "S", "cameraId", "WGW", "MemoryPreview needs 3 outputs\n",
      namesOpenCamera(ResultInfoReadFailed), kLiveImageAnswers, memoryPreviewCommand},
-    {"MemoryStartGrab", INPUTS("StartGrabEx"), "SSSSS", "W", "StartGrabEx needs 1 outputs\n",
+    {"MemoryStartGrab", INPUTS("StartGrabEx"), "SSSSS", "cameraId, frames, trigger, segmentArgument, interval", "W", "StartGrabEx needs 1 outputs\n",
      namesOpenCamera(ResultGrabFailed), answerSet(ResultOk, ResultGrabFailed, ResultResetFailed),
      memoryStartGrabCommand},
-    {"MemoryStopGrab", INPUTS("EndGrabEx"), "S", "W", "EndGrabEx needs 1 output\n", namesOpenCamera(ResultStopFailed),
+    {"MemoryStopGrab", INPUTS("EndGrabEx"), "S", "cameraId", "W", "EndGrabEx needs 1 output\n", namesOpenCamera(ResultStopFailed),
      answersOkOr(ResultStopFailed), memoryStopGrabCommand},
-    {"MemoryReadData", INPUTS("ReadMemory"), "SSSS", "WI", "ZelStartAcquire needs 2 outputs\n",
+    {"MemoryReadData", INPUTS("ReadMemory"), "SSSS", "cameraId, positionLow, positionHigh, segment", "WI", "ZelStartAcquire needs 2 outputs\n",
      namesOpenCamera(ResultReadFailed), kReadoutAnswers, memoryReadDataCommand},
-    {"MemoryReadTriggerPosition", INPUTS("RuxMemoryReadTriggerPosition"), "S", "WWW",
+    {"MemoryReadTriggerPosition", INPUTS("RuxMemoryReadTriggerPosition"), "S", "cameraId", "WWW",
      "MemoryReadTriggerPosition needs 3 outputs\n", namesOpenCamera(ResultTriggerPositionFailed),
      answersOkOr(ResultTriggerPositionFailed), memoryReadTriggerPositionCommand},
-    {"CalibrateNoiseReduction", INPUTS("CalibrateNoiseReduction"), "SS", "W",
+    {"CalibrateNoiseReduction", INPUTS("CalibrateNoiseReduction"), "SS", "cameraId, value", "W",
      "CalibrateNoiseReduction needs 1 output\n", namesOpenCamera(ResultCalibrationFailed),
      answersOkOr(ResultCalibrationFailed), calibrateNoiseReductionCommand},
-    {"SendCfg", INPUTS("SendCfg"), "S", "W", "SendCfg needs 1 output\n", namesOpenCamera(ResultSettingsSendFailed),
+    {"SendCfg", INPUTS("SendCfg"), "S", "cameraId", "W", "SendCfg needs 1 output\n", namesOpenCamera(ResultSettingsSendFailed),
      answersOkOr(ResultSettingsSendFailed), sendCfgCommand},
-    {"Trigger", INPUTS("Trigger"), "S", "W", "Trigger needs 1 output\n", namesOpenCamera(ResultTriggerFailed),
+    {"Trigger", INPUTS("Trigger"), "S", "cameraId", "W", "Trigger needs 1 output\n", namesOpenCamera(ResultTriggerFailed),
      answersOkOr(ResultTriggerFailed), triggerCommand},
-    {"ReadGPSTiming", INPUTS("ReadGPSTiming"), "SS", "WC", "ReadGPSTiming needs 2 outputs\n",
+    {"ReadGPSTiming", INPUTS("ReadGPSTiming"), "SS", "cameraId, length", "WC", "ReadGPSTiming needs 2 outputs\n",
      namesOpenCamera(ResultTimingReadFailed), answersOkOr(ResultTimingReadFailed), readGPSTimingCommand},
-    {"Reset", INPUTS("Reset"), "S", "W", "Reset needs 1 output\n", namesOpenCamera(ResultResetFailed),
+    {"Reset", INPUTS("Reset"), "S", "cameraId", "W", "Reset needs 1 output\n", namesOpenCamera(ResultResetFailed),
      answersOkOr(ResultResetFailed), resetCommand},
-    {"EnableDiagnosticTrace", INPUTS("EnableDiagnosticTrace"), "STS", "W", "EnableDiagnosticTrace needs 1 outputs\n",
+    {"EnableDiagnosticTrace", INPUTS("EnableDiagnosticTrace"), "STS", "cameraId, traceText, traceValue", "W", "EnableDiagnosticTrace needs 1 outputs\n",
      namesOpenCamera(ResultTraceFailed), answersOkOr(ResultTraceFailed), enableDiagnosticTraceCommand},
-    {"EraseMemory", INPUTS("MemoryErase"), "S", "W", "MemoryErase needs 1 output\n", namesOpenCamera(ResultEraseFailed),
+    {"EraseMemory", INPUTS("MemoryErase"), "S", "cameraId", "W", "MemoryErase needs 1 output\n", namesOpenCamera(ResultEraseFailed),
      answersOkOr(ResultEraseFailed), eraseMemoryCommand},
-    {"MemoryDownloadRawFrame", INPUTS("MemoryDownloadRawFrame"), "STSSSSS", "W",
+    {"MemoryDownloadRawFrame", INPUTS("MemoryDownloadRawFrame"), "STSSSSS", "cameraId, fileName, positionLow, positionHigh, frameCount, driverValue1, driverValue2", "W",
      "MemoryDownloadRawFrame needs 1 outputs\n", namesOpenCamera(ResultDownloadFailed),
      answersOkOr(ResultDownloadFailed), memoryDownloadRawFrameCommand},
-    {"PreLoadDriver", INPUTS("PreLoadDriver"), "SSS", "W", "PreLoadDriver needs 1 outputs\n", kNoCameraArgument,
+    {"PreLoadDriver", INPUTS("PreLoadDriver"), "SSS", "first, second, third", "W", "PreLoadDriver needs 1 outputs\n", kNoCameraArgument,
      answerSet(ResultOk, ResultValueRejected), preLoadDriverCommand},
-    {"OpenRawCamera", INPUTS("ZelOpenRawCamera"), "T", "WW", "ZelOpenRawCamera needs 2 outputs\n", kNoCameraArgument,
+    {"OpenRawCamera", INPUTS("ZelOpenRawCamera"), "T", "source", "WW", "ZelOpenRawCamera needs 2 outputs\n", kNoCameraArgument,
      answerSet(ResultOk, ResultParameterReadFailed, ResultSettingsSendFailed, ResultRawOpenFailed),
      openRawCameraCommand},
-    {"MemoryReadFromDisk", INPUTS("MemoryReadFromDisk"), "SSSSSSS", "W", "MemoryReadFromDisk needs 1 outputs\n",
+    {"MemoryReadFromDisk", INPUTS("MemoryReadFromDisk"), "SSSSSSS", "cameraId, firstFrame, frameCount, position, interval, driverValue1, driverValue2", "W", "MemoryReadFromDisk needs 1 outputs\n",
      namesOpenCamera(ResultReadFailed), answersOkOr(ResultReadFailed), memoryReadFromDiskCommand},
-    {"MemoryReadFrames", INPUTS("MemoryReadFrames"), "SPS", "WKW", "MemoryReadFrames needs 3 outputs\n",
+    {"MemoryReadFrames", INPUTS("MemoryReadFrames"), "SPS", "cameraId, firstPosition, count", "WKW", "MemoryReadFrames needs 3 outputs\n",
      namesOpenCamera(ResultReadFailed), kStackAnswers, memoryReadFramesCommand},
-    {"MemoryReadSegments", INPUTS("MemoryReadSegments"), "SNS", "WKW", "MemoryReadSegments needs 3 outputs\n",
+    {"MemoryReadSegments", INPUTS("MemoryReadSegments"), "SNS", "cameraId, firstSegment, count", "WKW", "MemoryReadSegments needs 3 outputs\n",
      namesOpenCamera(ResultReadFailed), kStackAnswers, memoryReadSegmentsCommand},
-    {"DiskReadProgress", INPUTS("DiskReadProgress"), "S", "WWWW", "DiskReadProgress needs 4 outputs\n",
+    {"DiskReadProgress", INPUTS("DiskReadProgress"), "S", "cameraId", "WWWW", "DiskReadProgress needs 4 outputs\n",
      namesOpenCamera(ResultReadFailed), answersOkOr(ResultReadFailed), diskReadProgressCommand},
+    {"FrameReadyCount", INPUTS("FrameReadyCount"), "S", "cameraId", "WW", "FrameReadyCount needs 2 outputs\n",
+     namesOpenCamera(ResultOk), answerSet(ResultOk), frameReadyCountCommand},
+    {"OpenSerial", INPUTS("OpenSerial"), "S", "cameraId", "WW", "OpenSerial needs 2 outputs\n", namesOpenCamera(ResultOk),
+     answerSet(ResultOk), openSerialCommand},
+    {"DriverInfo", INPUTS("DriverInfo"), "", "", "TW", "DriverInfo needs 2 outputs\n", kNoCameraArgument, 0,
+     driverInfoCommand},
 };
 
 #undef INPUTS
@@ -122,6 +128,17 @@ constexpr bool oneRowPerKeyword() {
     return true;
 }
 
+// One name per argument kind, separated by ", ".
+constexpr bool namesEachArgument(const CommandRow& row) {
+    int names = row.argumentNames[0] == '\0' ? 0 : 1;
+    for (const char* c = row.argumentNames; *c != '\0'; ++c) {
+        if (*c != ',') continue;
+        if (c[1] != ' ') return false;
+        ++names;
+    }
+    return names == kindCount(row.argumentKinds);
+}
+
 // Every input fits the call's arrays by position; a camera id is a scalar
 // and its command answers a status number, the not-open one among them.
 constexpr bool rowFits(const CommandRow& row) {
@@ -129,14 +146,16 @@ constexpr bool rowFits(const CommandRow& row) {
     const bool cameraSound = !row.camera.named || (row.argumentKinds[0] == 'S' && row.outputKinds[0] == 'W' &&
                                                    row.mayAnswer(row.camera.notOpenStatus));
     return row.keyword[0] != '\0' && kindsKnown && row.inputCount() <= kMaxInputs && row.outputCount() >= 1 &&
-           cameraSound;
+           cameraSound && namesEachArgument(row);
 }
 
 // The table's size comes from its declaration: rows left out are zero.
 // (Handlers are not compared: sanitizer builds do not fold their addresses.)
 constexpr bool everyRowFilled() {
     for (const CommandRow& row : kCommandTable)
-        if (row.keyword == nullptr || row.argumentKinds == nullptr || row.outputKinds == nullptr) return false;
+        if (row.keyword == nullptr || row.argumentKinds == nullptr || row.argumentNames == nullptr ||
+            row.outputKinds == nullptr)
+            return false;
     return true;
 }
 
@@ -148,7 +167,7 @@ constexpr bool everyRowFits() {
 
 static_assert(everyRowFilled(), "the table has fewer rows than kCommandCount");
 static_assert(oneRowPerKeyword(), "a keyword has two rows");
-static_assert(!everyRowFilled() || everyRowFits(), "a row's kinds do not fit the call or its camera facts disagree");
+static_assert(!everyRowFilled() || everyRowFits(), "a row's kinds or names do not fit the call, or its camera facts disagree");
 
 }  // namespace
 

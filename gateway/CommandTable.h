@@ -49,6 +49,7 @@ struct CommandRow {
     // number, kept whole: 'P' a readout position (0 to 2^64 - 1), 'N' a
     // 32-bit number (0 to 2^32 - 1).
     const char* argumentKinds;
+    const char* argumentNames;  // one name per kind, ", " between, for tab completion
     // From output 1 on: 'W' 1x1 uint32, 'T' text, 'L' 1-by-n uint32 list,
     // 'G' live image, 'I' recorded image, 'K' stack of recorded images,
     // 'C' uint8 column.
@@ -63,7 +64,7 @@ struct CommandRow {
     constexpr bool mayAnswer(uint32_t value) const { return value < 32 && (answers >> value & 1u) != 0; }
 };
 
-constexpr size_t kCommandCount = 32;
+constexpr size_t kCommandCount = 35;
 
 extern const CommandRow kCommandTable[kCommandCount];
 

@@ -36,5 +36,8 @@ void preLoadDriverCommand(CommandCall& call);
 void openRawCameraCommand(CommandCall& call);
 void memoryReadFromDiskCommand(CommandCall& call);
 void diskReadProgressCommand(CommandCall& call);
+void frameReadyCountCommand(CommandCall& call);
+void openSerialCommand(CommandCall& call);
+void driverInfoCommand(CommandCall& call);
 
 #endif

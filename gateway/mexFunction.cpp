@@ -2,17 +2,29 @@
 // first use, and hands the call to the command's handler.
 #include "ArgumentChecks.h"
 #include "CommandTable.h"
+#include "ModulePin.h"
 #include "ModuleState.h"
 #include "acquisition/ConversionHelper.h"
 #include "acquisition/FrameBuffer.h"
 #include "camera/CameraTable.h"
+#include "camera/Connections.h"
 #include "driver/QuorvelDrv.h"
 
 namespace {
 
-// Runs once when the host unloads the module; open cameras stay open.
+// Runs once when the host unloads the module; open cameras stay open. A
+// driver that refuses to unload keeps its threads, which may call back
+// into this module: its cameras are closed, which ends their recordings
+// and disk reads, and the module's code stays mapped for what no close
+// ends. The host then finds the same module at its next load, which must
+// start as a fresh one does.
 void ExitHook() {
-    drvUnload();
+    ModuleState& state = moduleState();
+    if (drvUnload() != 0 && state.driverLoaded) {
+        camCloseEveryCamera();
+        keepModuleMapped();
+        state = ModuleState{};
+    }
     releaseRecycledFrameBuffers();
     stopConversionHelper();
 }

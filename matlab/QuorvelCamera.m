@@ -10,8 +10,15 @@ classdef QuorvelCamera < handle
   %   session already holds is refused (QuorvelML:alreadyOpen); use the
   %   first handle, or close it first. A handle whose camera was closed
   %   elsewhere (a raw CloseCamera, QuorvelCamera.closeAll) or whose module
-  %   was cleared (clear QuorvelML) reports IsOpen false and refuses every
-  %   command with QuorvelML:closed.
+  %   was cleared (clear QuorvelML, clear functions) reports IsOpen false and
+  %   refuses every command with QuorvelML:closed, even when the camera is
+  %   opened again elsewhere.
+  %
+  %   Arguments are checked before any command runs: numbers must be whole
+  %   and in range, texts texts; a refusal raises a QuorvelML:* error that
+  %   names the argument (QuorvelML:badCameraId, QuorvelML:badPosition,
+  %   QuorvelML:badSegment, QuorvelML:notWholeNumber, QuorvelML:notText,
+  %   QuorvelML:missingArgument).
   %
   %   Every method runs one or more QuorvelML commands on the camera. A
   %   non-zero status number becomes an error whose identifier names it,
@@ -21,6 +28,7 @@ classdef QuorvelCamera < handle
   %
   %   Session
   %     ids = QuorvelCamera.list()        identifiers of the cameras found
+  %     d = QuorvelCamera.driverInfo()    the driver library's Path, and Simulated
   %     QuorvelCamera.closeAll()          closes every camera the class holds
   %
   %   Parameters and information
@@ -38,8 +46,10 @@ classdef QuorvelCamera < handle
   %     [image, value] = cam.preview()
   %
   %   Recording and readout
-  %     cam.startRecording(a, b, segments, d);  cam.isReady();  cam.wait(seconds)
-  %     cam.stopRecording();  [p1, p2] = cam.triggerPosition()
+  %     cam.startRecording(frames, trigger, segments, interval)
+  %     cam.wait(seconds)                 waits for the recording's last report
+  %     cam.waitUntilReady(seconds);  cam.isReady()   the first report
+  %     n = cam.reportCount();  cam.stopRecording();  [p1, p2] = cam.triggerPosition()
   %     image = cam.readFrame(position);  [frames, info] = cam.readFrames(positions)
   %     image = cam.readSegment(n);       [frames, info] = cam.readSegments(numbers)
   %     Range readouts stack frames along the last dimension and show their
@@ -75,7 +85,7 @@ classdef QuorvelCamera < handle
   end
 
   properties (Hidden, SetAccess = private)
-    Token = 0        % this handle's claim on the camera; see heldCameras
+    Serial = 0       % the module's serial of the open this handle holds
   end
 
   properties
@@ -105,19 +115,21 @@ classdef QuorvelCamera < handle
         which = 0;
       end
       if ischar(which)
-        refuseHeld(0);
+        QuorvelCamera.requireText([], which, 'QuorvelCamera', 'a raw camera''s text');
+        QuorvelCamera.refuseHeld(0);
         [status, id] = QuorvelML('OpenRawCamera', which);
         keyword = 'OpenRawCamera';
         opened = any(status == [0 7 10]);
         obj.Source = which;
       else
+        QuorvelCamera.requireWhole([], which, 'QuorvelCamera', 'the camera id', 2^32 - 2, 'QuorvelML:badCameraId');
         if which == 0
-          first = firstCameraFound();
+          first = QuorvelCamera.firstCameraFound();
           if first ~= 0
-            refuseHeld(first);
+            QuorvelCamera.refuseHeld(first);
           end
         else
-          refuseHeld(which);
+          QuorvelCamera.refuseHeld(which);
         end
         [status, id] = QuorvelML('OpenCamera', which);
         keyword = 'OpenCamera';
@@ -132,14 +144,15 @@ classdef QuorvelCamera < handle
         QuorvelCamera.check(status, keyword, double(id));
       end
       obj.Id = double(id);
-      obj.Token = heldCameras('claim', obj.Id);
+      obj.Serial = QuorvelCamera.serialOf(obj.Id);
+      QuorvelCamera.claims('claim', obj.Id, obj.Serial);
     end
 
     function delete(obj)
       % delete(cam)  Closes the camera; a failure here is not reported (use close).
       if obj.IsOpen
         closed = QuorvelML('CloseCamera', obj.Id); %#ok<NASGU> a destructor raises nothing
-        heldCameras('release', obj.Id);
+        QuorvelCamera.claims('release', obj.Id, obj.Serial);
       end
     end
 
@@ -147,15 +160,17 @@ classdef QuorvelCamera < handle
       % cam.close()  Closes the camera; QuorvelML:closeFailed when the driver fails.
       %   Closing a camera that is already closed does nothing.
       if obj.IsOpen
-        run(obj, 1, 'CloseCamera');
-        heldCameras('release', obj.Id);
+        QuorvelCamera.run(obj, 1, 'CloseCamera');
+        QuorvelCamera.claims('release', obj.Id, obj.Serial);
       end
     end
 
     function open = get.IsOpen(obj)
-      open = holds(obj) && moduleHolds(obj.Id);
+      % The module's serial for the id changes with every close and open,
+      % so a camera closed and opened again elsewhere is not this handle's.
+      open = obj.Serial ~= 0 && QuorvelCamera.serialOf(obj.Id) == obj.Serial;
       if ~open
-        release(obj);
+        QuorvelCamera.claims('release', obj.Id, obj.Serial);
       end
     end
 
@@ -165,8 +180,12 @@ classdef QuorvelCamera < handle
         fprintf('  QuorvelCamera %s (closed)\n', num2str(obj.Id));
         return;
       end
-      fprintf('  QuorvelCamera %d%s: type %d, %d x %d, pixel format %d\n', obj.Id, ...
-              ifRaw(obj.Source), obj.Type, obj.Width, obj.Height, obj.PixelFormat);
+      raw = '';
+      if ~isempty(obj.Source)
+        raw = sprintf(' (raw: %s)', obj.Source);
+      end
+      fprintf('  QuorvelCamera %d%s: type %d, %d x %d, pixel format %d\n', obj.Id, raw, obj.Type, obj.Width, ...
+              obj.Height, obj.PixelFormat);
     end
 
     function display(obj)
@@ -180,9 +199,13 @@ classdef QuorvelCamera < handle
 
     function [value, limits] = getParameter(obj, number)
       % [value, limits] = cam.getParameter(number)  Current value and [limit0 limit1].
+      %   number: the parameter's number (15 the width, 16 the height, 2 the
+      %   pixel format, 7 the extra frames); a name is refused.
       %   Example:  cam = QuorvelCamera(1002);
       %             [width, limits] = cam.getParameter(15)
-      out = run(obj, 4, 'GetParameter', number);
+      QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'getParameter', 'a parameter number');
+      QuorvelCamera.requireWhole(obj, number, 'getParameter', 'the parameter number', 2^32 - 1);
+      out = QuorvelCamera.run(obj, 4, 'GetParameter', number);
       value = double(out{2});
       limits = double([out{3} out{4}]);
     end
@@ -197,8 +220,9 @@ classdef QuorvelCamera < handle
       %   0 for the width (15) or height (16) re-applies the current value.
       %   Example:  cam = QuorvelCamera(1002);
       %             cam.setParameter(11, 2500)
-      requireWholeNumber(obj, number, 'a parameter number');
-      requireWholeNumber(obj, value, sprintf('parameter %d', number));
+      QuorvelCamera.requireArguments(obj, nargin - 1, 2, 'setParameter', 'a parameter number and a value');
+      QuorvelCamera.requireWhole(obj, number, 'setParameter', 'the parameter number', 2^32 - 1);
+      QuorvelCamera.requireWhole(obj, value, '', sprintf('parameter %g', number), 2^32 - 1);
       reapply = value == 0 && any(number == [15 16]);
       if ~reapply
         [~, limits] = obj.getParameter(number);
@@ -208,9 +232,9 @@ classdef QuorvelCamera < handle
         end
       end
       if number == 2
-        refuseUndeliverableFormat(obj, value);
+        QuorvelCamera.refuseUndeliverableFormat(obj, value);
       end
-      run(obj, 1, 'SetParameter', number, value);
+      QuorvelCamera.run(obj, 1, 'SetParameter', number, value);
     end
 
     function list = parameters(obj, numbers)
@@ -224,24 +248,19 @@ classdef QuorvelCamera < handle
       if nargin < 2
         numbers = 0:63;
       end
-      named = {2, 'PixelFormat'; 7, 'ExtraFrames'; 15, 'Width'; 16, 'Height'};
+      QuorvelCamera.requireWhole(obj, numbers, 'parameters', 'a parameter number', 2^32 - 1, '', false);
       list = struct('Number', {}, 'Property', {}, 'Value', {}, 'Limits', {});
-      for number = numbers
+      for number = numbers(:)'
         out = cell(1, 4);
         [out{:}] = QuorvelML('GetParameter', obj.Id, number);
         if out{1} ~= 0
           continue;
         end
-        row = find([named{:, 1}] == number, 1);
-        property = '';
-        if ~isempty(row)
-          property = named{row, 2};
-        end
-        list(end + 1) = struct('Number', number, 'Property', property, 'Value', double(out{2}), ...
-                               'Limits', double([out{3} out{4}])); %#ok<AGROW>
+        list(end + 1) = struct('Number', double(number), 'Property', QuorvelCamera.propertyOf(number), ...
+                               'Value', double(out{2}), 'Limits', double([out{3} out{4}])); %#ok<AGROW>
       end
       if isempty(list) && ~obj.IsOpen
-        raiseClosed(obj);
+        QuorvelCamera.raiseClosed(obj);
       end
       if nargout == 0
         fprintf('  %6s  %-12s %10s %10s %10s\n', 'number', 'property', 'value', 'limit 0', 'limit 1');
@@ -254,18 +273,22 @@ classdef QuorvelCamera < handle
 
     function value = info(obj, item)
       % value = cam.info(item)  One camera information item (0 type, 12 colour, ...).
-      out = run(obj, 2, 'GetCameraInfo', item);
+      QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'info', 'an item number');
+      QuorvelCamera.requireWhole(obj, item, 'info', 'the item number', 2^32 - 1);
+      out = QuorvelCamera.run(obj, 2, 'GetCameraInfo', item);
       value = double(out{2});
     end
 
     function sendSettings(obj)
       % cam.sendSettings()  Prepares and sends the camera's settings.
-      run(obj, 1, 'SendCfg');
+      QuorvelCamera.run(obj, 1, 'SendCfg');
     end
 
     function words = brocParameters(obj, index)
       % words = cam.brocParameters(index)  The four uint32 words of Broc record index (0 to 255).
-      out = run(obj, 5, 'GetBrocParameters', index);
+      QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'brocParameters', 'a record index');
+      QuorvelCamera.requireWhole(obj, index, 'brocParameters', 'the record index', 2^32 - 1);
+      out = QuorvelCamera.run(obj, 5, 'GetBrocParameters', index);
       words = [out{2:5}];
     end
 
@@ -307,48 +330,113 @@ classdef QuorvelCamera < handle
       if nargin < 2
         argument = 0;
       end
-      out = run(obj, 3, 'SynchGrab', argument);
+      QuorvelCamera.requireWhole(obj, argument, 'grab', 'the argument', 2^32 - 1);
+      out = QuorvelCamera.run(obj, 3, 'SynchGrab', argument);
       [first, second] = out{2:3};
     end
 
     function [image, value] = preview(obj)
       % [image, value] = cam.preview()  A preview image and the driver's value with it.
-      out = run(obj, 3, 'MemoryPreview');
+      out = QuorvelCamera.run(obj, 3, 'MemoryPreview');
       image = out{2};
       value = out{3};
     end
 
-    function startRecording(obj, a, b, segments, d)
-      % cam.startRecording([a, b, segments, d])  Starts recording into camera memory.
-      %   a, b and d go to the driver; segments is the last segment number of
-      %   a segmented recording. Omitted values are 0.
+    function startRecording(obj, frames, trigger, segments, interval)
+      % cam.startRecording([frames, trigger, segments, interval])  Starts recording into camera memory.
+      %   frames: how many to record (0: until the memory is full); trigger:
+      %   the frame the trigger falls on; segments: the last segment number
+      %   of a segmented recording; interval: the driver reports after every
+      %   interval-th frame and after the last (0 as 1). Omitted values are 0.
+      %   All four go to the driver as they are. wait waits for the last report.
       values = {0, 0, 0, 0};
       given = {};
-      if nargin > 1, given{end + 1} = a; end
-      if nargin > 2, given{end + 1} = b; end
+      if nargin > 1, given{end + 1} = frames; end
+      if nargin > 2, given{end + 1} = trigger; end
       if nargin > 3, given{end + 1} = segments; end
-      if nargin > 4, given{end + 1} = d; end
+      if nargin > 4, given{end + 1} = interval; end
       values(1:numel(given)) = given;
-      run(obj, 1, 'MemoryStartGrab', values{:});
+      names = {'the frame count', 'the trigger frame', 'the last segment number', 'the report interval'};
+      for k = 1:4
+        QuorvelCamera.requireWhole(obj, values{k}, 'startRecording', names{k}, 2^32 - 1);
+      end
+      out = QuorvelCamera.callHeld(obj, 1, 'MemoryStartGrab', values{:});
+      if out{1} == 12 && QuorvelCamera.recordingRuns(obj)
+        error('QuorvelML:grabFailed', ['Camera %d: MemoryStartGrab answered 12: a recording this handle ' ...
+              'started is still running; stop it first with stopRecording, or wait for its end with wait.'], obj.Id);
+      end
+      QuorvelCamera.check(out{1}, 'MemoryStartGrab', obj.Id);
+      QuorvelCamera.claims('expect', obj.Id, obj.Serial, QuorvelCamera.reportsOf(values{1}, values{4}));
     end
 
     function ready = isReady(obj)
       % cam.isReady()  True once the driver has reported a recording event since the start.
-      out = run(obj, 2, 'GrabIsReady');
+      out = QuorvelCamera.run(obj, 2, 'GrabIsReady');
       ready = out{2} ~= 0;
       % The module answers "not ready" for a camera it does not hold.
       if ~ready && ~obj.IsOpen
-        raiseClosed(obj);
+        QuorvelCamera.raiseClosed(obj);
       end
     end
 
-    function wait(obj, timeout)
-      % cam.wait([seconds])  Waits for the recording's report; QuorvelML:timeout after seconds (default 10).
-      %   Returns once the driver has reported a recording event since the
-      %   start (isReady). A recording whose report interval is its frame
-      %   count reports once, at its end, so wait then waits for the end.
-      %   Example:  cam = QuorvelCamera(1001);
-      %             cam.startRecording(8, 3, 0, 8); cam.wait(5); cam.stopRecording();
+    function count = reportCount(obj)
+      % count = cam.reportCount()  The recording reports the driver made since the start.
+      %   Example:
+      %     >> QuorvelSim('reset');
+      %     >> cam = QuorvelCamera(1001);
+      %     >> cam.startRecording(40, 0, 0, 10);
+      %     >> cam.wait(5);
+      %     >> cam.reportCount()
+      %     ans = 4
+      out = QuorvelCamera.run(obj, 2, 'FrameReadyCount');
+      count = double(out{2});
+    end
+
+    function wait(obj, timeout, reports)
+      % cam.wait([seconds [, reports]])  Waits for the recording's end: its last report.
+      %   A recording started with startRecording(frames, trigger, segments,
+      %   interval) ends with its report number ceil(frames / interval)
+      %   (interval 0 as 1); give reports to wait for another count, and
+      %   use waitUntilReady to wait for the first report only. A recording
+      %   of frames 0 (until the memory is full) has no known end: give
+      %   reports. QuorvelML:timeout after seconds (default 10).
+      %   Example:
+      %     >> QuorvelSim('reset');
+      %     >> cam = QuorvelCamera(1002);
+      %     >> cam.startRecording(100, 40, 0, 10);
+      %     >> cam.wait(5);
+      %     >> frames = cam.readFrames(0:99, false);
+      %     >> size(frames, 3)
+      %     ans = 100
+      if nargin < 2
+        timeout = 10;
+      end
+      if nargin < 3
+        reports = QuorvelCamera.claims('expected', obj.Id, obj.Serial);
+      else
+        QuorvelCamera.requireWhole(obj, reports, 'wait', 'the report count', 2^32 - 1);
+      end
+      if isnan(reports) || isinf(reports)
+        error('QuorvelML:unknownEnd', ['Camera %d: the end of the recording is unknown (this handle started ' ...
+              'none of a known frame count since its last stop): wait for a number of reports with ' ...
+              'wait(seconds, reports), or for the first with waitUntilReady.'], obj.Id);
+      end
+      started = tic;
+      count = obj.reportCount();
+      while count < reports
+        if toc(started) > timeout
+          error('QuorvelML:timeout', 'Camera %d: the recording did not end within %g seconds (%d of %d reports).', ...
+                obj.Id, timeout, count, reports);
+        end
+        pause(0.01);
+        count = obj.reportCount();
+      end
+    end
+
+    function waitUntilReady(obj, timeout)
+      % cam.waitUntilReady([seconds])  Waits for the recording's first report (isReady).
+      %   A recording that reports more than once goes on after it; wait
+      %   waits for its end. QuorvelML:timeout after seconds (default 10).
       if nargin < 2
         timeout = 10;
       end
@@ -361,22 +449,15 @@ classdef QuorvelCamera < handle
       end
     end
 
-    function waitUntilReady(obj, timeout)
-      % cam.waitUntilReady([seconds])  The same as cam.wait(seconds).
-      if nargin < 2
-        timeout = 10;
-      end
-      obj.wait(timeout);
-    end
-
     function stopRecording(obj)
       % cam.stopRecording()  Stops the recording; GrabIsReady reads 0 again.
-      run(obj, 1, 'MemoryStopGrab');
+      QuorvelCamera.run(obj, 1, 'MemoryStopGrab');
+      QuorvelCamera.claims('expect', obj.Id, obj.Serial, NaN);
     end
 
     function [first, second] = triggerPosition(obj)
       % [first, second] = cam.triggerPosition()  The recording's two trigger-position values.
-      out = run(obj, 3, 'MemoryReadTriggerPosition');
+      out = QuorvelCamera.run(obj, 3, 'MemoryReadTriggerPosition');
       first = double(out{2});
       second = double(out{3});
     end
@@ -385,18 +466,24 @@ classdef QuorvelCamera < handle
       % image = cam.readFrame(position [, index])  One recorded frame by its readout position.
       %   position: a whole number from 0 (up to 2^64 - 1 as uint64); index
       %   (default 0) is passed to the driver.
+      QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'readFrame', 'a position');
       if nargin < 3
         index = 0;
       end
-      [low, high] = splitPosition(position);
-      out = run(obj, 2, 'MemoryReadData', low, high, index);
+      QuorvelCamera.requireWhole(obj, position, 'readFrame', 'the position', intmax('uint64'), 'QuorvelML:badPosition');
+      QuorvelCamera.requireWhole(obj, index, 'readFrame', 'the index', 2^32 - 1);
+      position = uint64(position);
+      low = double(bitand(position, uint64(4294967295)));
+      high = double(bitshift(position, -32));
+      out = QuorvelCamera.run(obj, 2, 'MemoryReadData', low, high, index);
       image = out{2};
     end
 
     function [frames, info] = readFrames(obj, positions, progress)
       % [frames, info] = cam.readFrames(positions [, progress])  Recorded frames stacked along the last dimension.
-      %   Mono frames stack along dimension 3, colour along 4. Each run of
-      %   consecutive positions is read with one MemoryReadFrames call (a
+      %   Mono frames stack along dimension 3, colour along 4. positions are
+      %   whole numbers from 0 to 2^32 - 1 (readFrame reads beyond). Each run
+      %   of consecutive positions is read with one MemoryReadFrames call (a
       %   tenth of the frames a call when progress is shown). progress: true
       %   or false; by default shown from ProgressThreshold frames on.
       %   info: per frame read its Position, Segment (NaN: none) and
@@ -404,60 +491,80 @@ classdef QuorvelCamera < handle
       %   recording has none), and Status: 0, or the status number of the
       %   frame that ended the readout early. With info requested an early
       %   end keeps the frames read before it and raises nothing; without
-      %   it, it raises the status number's error.
+      %   it, it raises the status number's error, naming the position.
       %   Example:  cam = QuorvelCamera(1001);
       %             cam.startRecording(8, 3, 0, 8); cam.wait(5); cam.stopRecording();
       %             [frames, info] = cam.readFrames(0:7);
+      QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'readFrames', 'positions');
+      QuorvelCamera.requireWhole(obj, positions, 'readFrames', 'a position', 2^32 - 1, 'QuorvelML:badPosition', false);
       if nargin < 3
         progress = numel(positions) >= obj.ProgressThreshold;
       end
-      requirePositions(positions);
-      [frames, read, status] = readMany(obj, 'MemoryReadFrames', positions, progress, nargout > 1);
+      [frames, read, status] = QuorvelCamera.readMany(obj, 'MemoryReadFrames', 'position', double(positions), ...
+                                                      progress, nargout > 1);
       if nargout > 1
-        info = readoutInfo(obj, double(positions(1:read)), nan(1, read), status);
+        info = QuorvelCamera.readoutInfo(obj, double(positions(1:read)), nan(1, read), status);
       end
     end
 
     function image = readSegment(obj, number)
       % image = cam.readSegment(number)  The first frame of one segment of a segmented recording.
-      out = run(obj, 2, 'MemoryReadData', 0, 0, number);
+      QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'readSegment', 'a segment number');
+      QuorvelCamera.requireWhole(obj, number, 'readSegment', 'the segment number', 2^32 - 1, 'QuorvelML:badSegment');
+      out = QuorvelCamera.run(obj, 2, 'MemoryReadData', 0, 0, number);
       image = out{2};
     end
 
     function [frames, info] = readSegments(obj, numbers, progress)
       % [frames, info] = cam.readSegments(numbers [, progress])  Segments stacked along the last dimension.
       %   As readFrames, with one MemoryReadSegments call per run of
-      %   consecutive numbers; info.Segment holds the segment numbers, and
-      %   the position (the module takes it from its segment table) is NaN.
+      %   consecutive numbers (whole numbers from 0 to 2^32 - 1); info.Segment
+      %   holds the segment numbers, and the position (the module takes it
+      %   from its segment table) is NaN.
       %   Example:  cam = QuorvelCamera(1004);
       %             cam.startRecording(12, 0, 3, 12); cam.wait(5); cam.stopRecording();
       %             [segments, info] = cam.readSegments(0:3);
+      QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'readSegments', 'segment numbers');
+      QuorvelCamera.requireWhole(obj, numbers, 'readSegments', 'a segment number', 2^32 - 1, ...
+                                 'QuorvelML:badSegment', false);
       if nargin < 3
         progress = numel(numbers) >= obj.ProgressThreshold;
       end
-      [frames, read, status] = readMany(obj, 'MemoryReadSegments', numbers, progress, nargout > 1);
+      [frames, read, status] = QuorvelCamera.readMany(obj, 'MemoryReadSegments', 'segment', double(numbers), ...
+                                                      progress, nargout > 1);
       if nargout > 1
-        info = readoutInfo(obj, nan(1, read), double(numbers(1:read)), status);
+        info = QuorvelCamera.readoutInfo(obj, nan(1, read), double(numbers(1:read)), status);
       end
     end
 
     function downloadRawFrame(obj, text, a, b, c, d, e)
       % cam.downloadRawFrame(text, a, b, c, d, e)  Has the driver download a raw frame.
-      run(obj, 1, 'MemoryDownloadRawFrame', text, a, b, c, d, e);
+      QuorvelCamera.requireArguments(obj, nargin - 1, 6, 'downloadRawFrame', 'a file name and five numbers');
+      QuorvelCamera.requireText(obj, text, 'downloadRawFrame', 'the file name');
+      numbers = {a, b, c, d, e};
+      for k = 1:5
+        QuorvelCamera.requireWhole(obj, numbers{k}, 'downloadRawFrame', sprintf('number %d', k), 2^32 - 1);
+      end
+      QuorvelCamera.run(obj, 1, 'MemoryDownloadRawFrame', text, numbers{:});
     end
 
     function readFromDisk(obj, a, b, c, d, e, f)
       % cam.readFromDisk(a, b, c, d, e, f)  Starts the driver's read of a recording back from disk.
       %   The read goes on after the call; follow it with diskProgress and
       %   wait for it with waitForDisk.
-      run(obj, 1, 'MemoryReadFromDisk', a, b, c, d, e, f);
+      QuorvelCamera.requireArguments(obj, nargin - 1, 6, 'readFromDisk', 'six numbers');
+      numbers = {a, b, c, d, e, f};
+      for k = 1:6
+        QuorvelCamera.requireWhole(obj, numbers{k}, 'readFromDisk', sprintf('number %d', k), 2^32 - 1);
+      end
+      QuorvelCamera.run(obj, 1, 'MemoryReadFromDisk', numbers{:});
     end
 
     function [finished, current, final] = diskProgress(obj)
       % [finished, current, final] = cam.diskProgress()  How far the disk read has come.
       %   finished: true once the driver reported the read complete; current
       %   of final: the counts of its latest report (0 of 0 before any).
-      out = run(obj, 4, 'DiskReadProgress');
+      out = QuorvelCamera.run(obj, 4, 'DiskReadProgress');
       finished = out{2} ~= 0;
       current = double(out{3});
       final = double(out{4});
@@ -466,7 +573,8 @@ classdef QuorvelCamera < handle
     function waitForDisk(obj, timeout, progress)
       % cam.waitForDisk([seconds [, progress]])  Waits until the disk read is complete.
       %   QuorvelML:timeout after seconds (default 10). progress true prints
-      %   each new count the driver reports.
+      %   the count read at each tenth of the read and at its end, as
+      %   readFrames does.
       %   Example:  cam = QuorvelCamera(1001);
       %             cam.startRecording(8, 0, 0, 8); cam.wait(5); cam.stopRecording();
       %             cam.downloadRawFrame('burst.qrv', 0, 0, 8, 0, 0);
@@ -478,12 +586,16 @@ classdef QuorvelCamera < handle
         progress = false;
       end
       started = tic;
-      shown = -1;
+      shownTenth = 0;
       while true
         [finished, current, final] = obj.diskProgress();
-        if progress && current ~= shown
-          fprintf('Camera %d: disk read %d of %d\n', obj.Id, current, final);
-          shown = current;
+        tenth = 0;
+        if final > 0
+          tenth = floor(10 * min(current, final) / final);
+        end
+        if progress && (tenth > shownTenth || (finished && shownTenth < 10))
+          fprintf('Camera %d: disk read %d of %d frames\n', obj.Id, current, final);
+          shownTenth = max(tenth, 10 * finished);
         end
         if finished
           return;
@@ -498,7 +610,7 @@ classdef QuorvelCamera < handle
 
     function text = timing(obj)
       % text = cam.timing()  The camera's IRIG/GPS/PTP time as text.
-      out = run(obj, 2, 'ReadGPSTiming', 64);
+      out = QuorvelCamera.run(obj, 2, 'ReadGPSTiming', 64);
       column = out{2};
       last = find(column == 0, 1) - 1;
       if isempty(last)
@@ -509,27 +621,32 @@ classdef QuorvelCamera < handle
 
     function trigger(obj)
       % cam.trigger()  Software trigger.
-      run(obj, 1, 'Trigger');
+      QuorvelCamera.run(obj, 1, 'Trigger');
     end
 
     function reset(obj)
       % cam.reset()  Resets the camera.
-      run(obj, 1, 'Reset');
+      QuorvelCamera.run(obj, 1, 'Reset');
     end
 
     function eraseMemory(obj)
       % cam.eraseMemory()  Erases the camera's recording memory.
-      run(obj, 1, 'EraseMemory');
+      QuorvelCamera.run(obj, 1, 'EraseMemory');
     end
 
     function calibrateNoiseReduction(obj, value)
       % cam.calibrateNoiseReduction(value)  Noise-reduction calibration; value goes to the driver.
-      run(obj, 1, 'CalibrateNoiseReduction', value);
+      QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'calibrateNoiseReduction', 'a value');
+      QuorvelCamera.requireWhole(obj, value, 'calibrateNoiseReduction', 'the value', 2^32 - 1);
+      QuorvelCamera.run(obj, 1, 'CalibrateNoiseReduction', value);
     end
 
     function enableTrace(obj, text, value)
       % cam.enableTrace(text, value)  Switches the driver's diagnostic trace.
-      run(obj, 1, 'EnableDiagnosticTrace', text, value);
+      QuorvelCamera.requireArguments(obj, nargin - 1, 2, 'enableTrace', 'a text and a value');
+      QuorvelCamera.requireText(obj, text, 'enableTrace', 'the trace text');
+      QuorvelCamera.requireWhole(obj, value, 'enableTrace', 'the value', 2^32 - 1);
+      QuorvelCamera.run(obj, 1, 'EnableDiagnosticTrace', text, value);
     end
   end
 
@@ -541,11 +658,25 @@ classdef QuorvelCamera < handle
       if nargin < 1
         filter = 0;
       end
+      QuorvelCamera.requireWhole([], filter, 'QuorvelCamera.list', 'the filter', 2^32 - 1);
       [failed, count, found] = QuorvelML('EnumCameras', filter);
       if failed ~= 0
         error('QuorvelML:enumerationFailed', 'EnumCameras failed: the driver could not list the cameras.');
       end
       ids = double(found(1:count));
+    end
+
+    function info = driverInfo()
+      % info = QuorvelCamera.driverInfo()  Which driver library answers.
+      %   Path: the file of the driver library as the dynamic loader
+      %   resolved it ('' where it cannot tell); Simulated: true for the
+      %   simulated driver, which alone exports its marker symbol.
+      %   Example:
+      %     >> info = QuorvelCamera.driverInfo();
+      %     >> info.Simulated
+      %     ans = 1
+      [path, simulated] = QuorvelML('DriverInfo');
+      info = struct('Path', path, 'Simulated', simulated ~= 0);
     end
 
     function closeAll()
@@ -554,13 +685,14 @@ classdef QuorvelCamera < handle
       %   close stay held, and QuorvelML:closeFailed names them after the
       %   others are closed.
       %   Example:  QuorvelCamera.closeAll()
-      held = heldCameras('list');
+      held = QuorvelCamera.claims('list');
       failed = [];
       for k = 1:size(held, 1)
-        if QuorvelML('CloseCamera', held(k, 1)) == 0 || ~moduleHolds(held(k, 1))
-          heldCameras('release', held(k, 1));
+        [id, serial] = deal(held(k, 1), held(k, 2));
+        if QuorvelCamera.serialOf(id) ~= serial || QuorvelML('CloseCamera', id) == 0
+          QuorvelCamera.claims('release', id, serial);
         else
-          failed(end + 1) = held(k, 1); %#ok<AGROW>
+          failed(end + 1) = id; %#ok<AGROW>
         end
       end
       if ~isempty(failed)
@@ -571,6 +703,7 @@ classdef QuorvelCamera < handle
 
     function setAdapterAddress(address)
       % QuorvelCamera.setAdapterAddress('192.168.1.10')  Network adapter for later lists and opens.
+      QuorvelCamera.requireText([], address, 'QuorvelCamera.setAdapterAddress', 'the address');
       if QuorvelML('SetNetAdapterIPAddress', address) ~= 0
         error('QuorvelML:adapterRefused', ...
               'SetNetAdapterIPAddress: the driver refused the adapter address %s (it is kept all the same).', address);
@@ -579,6 +712,7 @@ classdef QuorvelCamera < handle
 
     function initPCIeMemory(value)
       % QuorvelCamera.initPCIeMemory(value)  Passes a PCIe memory setting to the driver.
+      QuorvelCamera.requireWhole([], value, 'QuorvelCamera.initPCIeMemory', 'the value', 2^32 - 1);
       if QuorvelML('InitPCIeMemory', value) ~= 0
         error('QuorvelML:pcieMemoryRefused', 'InitPCIeMemory: the driver refused the value %g.', value);
       end
@@ -586,6 +720,10 @@ classdef QuorvelCamera < handle
 
     function preloadDriver(a, b, c)
       % QuorvelCamera.preloadDriver(a, b, c)  The driver's preload step with chosen values.
+      values = {a, b, c};
+      for k = 1:3
+        QuorvelCamera.requireWhole([], values{k}, 'QuorvelCamera.preloadDriver', sprintf('value %d', k), 2^32 - 1);
+      end
       QuorvelCamera.check(QuorvelML('PreLoadDriver', a, b, c), 'PreLoadDriver', []);
     end
 
@@ -610,269 +748,329 @@ classdef QuorvelCamera < handle
       if status == 0
         return;
       end
-      if isempty(cameraId)
-        where = keyword;
-      else
-        where = sprintf('Camera %d: %s', cameraId, keyword);
-      end
       error(['QuorvelML:' QuorvelCamera.statusName(status)], '%s answered %d: %s.', ...
-            where, double(status), quorvelStatusText(status));
+            QuorvelCamera.where(cameraId, keyword), double(status), quorvelStatusText(status));
     end
   end
-end
 
-% Helpers live outside the class so that methods() lists only what callers
-% may use.
+  % Helpers are static and private: methods() lists only what callers may
+  % use, and, unlike a class file's local functions, they stay callable by
+  % the handles that live through "clear functions".
+  methods (Static, Access = private)
+    function out = run(obj, outputs, keyword, varargin)
+      % Runs the keyword on the camera with the given number of outputs and
+      % raises the error of a non-zero status number.
+      out = QuorvelCamera.callHeld(obj, outputs, keyword, varargin{:});
+      QuorvelCamera.check(out{1}, keyword, obj.Id);
+    end
 
-function out = run(obj, outputs, keyword, varargin)
-  % Runs the keyword on the camera with the given number of outputs and
-  % raises the error of a non-zero status number.
-  out = runHeld(obj, outputs, keyword, varargin{:});
-  QuorvelCamera.check(out{1}, keyword, obj.Id);
-end
-
-function out = runHeld(obj, outputs, keyword, varargin)
-  % Runs the keyword on the camera this handle holds and returns every
-  % output. A failure on a camera the module no longer holds is reported as
-  % closed instead.
-  if ~holds(obj)
-    raiseClosed(obj);
-  end
-  out = cell(1, outputs);
-  [out{:}] = QuorvelML(keyword, obj.Id, varargin{:});
-  if out{1} ~= 0 && ~obj.IsOpen
-    raiseClosed(obj);
-  end
-end
-
-function raiseClosed(obj)
-  error('QuorvelML:closed', 'Camera %s is closed.', num2str(obj.Id));
-end
-
-function held = holds(obj)
-  % This handle's claim is still the session's claim on its camera.
-  held = obj.Token ~= 0 && heldCameras('token', obj.Id) == obj.Token;
-end
-
-function release(obj)
-  if holds(obj)
-    heldCameras('release', obj.Id);
-  end
-end
-
-function held = moduleHolds(id)
-  % The module answers DiskReadProgress for every camera it holds and 13
-  % for any other, without reaching the driver.
-  [status, ~, ~, ~] = QuorvelML('DiskReadProgress', id);
-  held = status == 0;
-end
-
-function id = firstCameraFound()
-  % The camera an open of 0 takes; 0 when none is found.
-  [failed, count, found] = QuorvelML('EnumCameras', 0);
-  id = 0;
-  if failed == 0 && count > 0
-    id = double(found(1));
-  end
-end
-
-function refuseHeld(id)
-  % One handle per camera: a camera that a handle of this session holds
-  % cannot be opened again; a claim whose camera the module lost is dropped.
-  if heldCameras('token', id) == 0
-    return;
-  end
-  if moduleHolds(id)
-    error('QuorvelML:alreadyOpen', ['Camera %d is already open in this session: use its QuorvelCamera, ', ...
-          'or close that first.'], id);
-  end
-  heldCameras('release', id);
-end
-
-function result = heldCameras(action, id)
-  % The session's claims, one row [id token] per camera a handle holds.
-  % Tokens are never reused, so a handle whose claim was released (closed,
-  % closeAll, module cleared) can never hold a camera again. Handles are
-  % not kept here, so clearing the last reference still deletes them.
-  persistent claims lastToken
-  if isempty(lastToken)
-    claims = zeros(0, 2);
-    lastToken = 0;
-  end
-  result = [];
-  row = [];
-  if nargin > 1
-    row = find(claims(:, 1) == id, 1);
-  end
-  switch action
-    case 'claim'
-      lastToken = lastToken + 1;
-      claims(end + 1, :) = [id lastToken];
-      result = lastToken;
-    case 'token'
-      result = 0;
-      if ~isempty(row)
-        result = claims(row, 2);
+    function out = callHeld(obj, outputs, keyword, varargin)
+      % Runs the keyword on the camera this handle holds and returns every
+      % output; a camera the handle no longer holds is reported as closed.
+      if ~obj.IsOpen
+        QuorvelCamera.raiseClosed(obj);
       end
-    case 'release'
-      claims(row, :) = [];
-    case 'list'
-      result = claims;
-  end
-end
-
-function requireWholeNumber(obj, value, what)
-  if ~(isnumeric(value) && isscalar(value) && isreal(value) && value == fix(value))
-    error('QuorvelML:notWholeNumber', 'Camera %d: %s takes a whole number; %s is not one.', ...
-          obj.Id, what, mat2str(value));
-  end
-end
-
-function refuseUndeliverableFormat(obj, format)
-  % The refusal a grab would give for this format: a mono-only camera
-  % delivers formats 0 and 1, and one of type 2 format 0 only.
-  if format == 0 || obj.IsColour
-    return;
-  end
-  if obj.Type == 2
-    code = 18;
-  elseif format ~= 1
-    code = 3;
-  else
-    return;
-  end
-  error(['QuorvelML:' QuorvelCamera.statusName(code)], 'Camera %d: pixel format %d refused: %s.', ...
-        obj.Id, format, quorvelStatusText(code));
-end
-
-function [frames, read, status] = readMany(obj, keyword, numbers, progress, keepPartial)
-  % Reads each run of consecutive numbers with one call of the bulk keyword
-  % into one stack along the last dimension; with progress shown, a tenth
-  % of the frames a call. The first frame that fails ends the readout: with
-  % keepPartial the frames before it are kept and its status number is
-  % returned, otherwise its error is raised.
-  if isinteger(numbers)
-    numbers = uint64(numbers(:)');  % positions up to 2^64-1 stay exact
-  else
-    numbers = double(numbers(:)');
-  end
-  count = numel(numbers);
-  chunk = min(count, 65536);  % the most one bulk call reads
-  if progress
-    chunk = max(1, ceil(count / 10));
-  end
-  frames = [];
-  read = 0;
-  status = 0;
-  while read < count && status == 0
-    first = numbers(read + 1);
-    span = 1;
-    while span < chunk && read + span < count && numbers(read + span + 1) - first == span  % no sum to saturate
-      span = span + 1;
+      out = cell(1, outputs);
+      [out{:}] = QuorvelML(keyword, obj.Id, varargin{:});
+      if out{1} ~= 0 && ~obj.IsOpen
+        QuorvelCamera.raiseClosed(obj);
+      end
     end
-    if first >= 2^32
-      [status, block, got] = readBeyondBulk(obj, first, keepPartial);
-    else
-      out = runHeld(obj, 3, keyword, double(first), span);
-      [status, block, got] = deal(double(out{1}), out{2}, double(out{3}));
+
+    function raiseClosed(obj)
+      error('QuorvelML:closed', 'Camera %s is closed.', num2str(obj.Id));
     end
-    if got > 0
-      frames = placeFrames(frames, block, got, read, count);
-      read = read + got;
+
+    function text = where(cameraId, name)
+      % "Camera id: name", or the name alone for a call without a camera.
+      if isempty(cameraId)
+        text = name;
+      else
+        text = sprintf('Camera %d: %s', cameraId, name);
+      end
     end
-    if status ~= 0 && ~keepPartial
-      QuorvelCamera.check(status, keyword, obj.Id);
+
+    function serial = serialOf(id)
+      % The module's serial of the open that registered the camera; 0 for
+      % an id it holds no camera under.
+      [~, serial] = QuorvelML('OpenSerial', id);
+      serial = double(serial);
     end
-    if progress
-      fprintf('Camera %d: read %d of %d frames\n', obj.Id, read, count);
+
+    function id = firstCameraFound()
+      % The camera an open of 0 takes; 0 when none is found.
+      [failed, count, found] = QuorvelML('EnumCameras', 0);
+      id = 0;
+      if failed == 0 && count > 0
+        id = double(found(1));
+      end
     end
-  end
-  if read > 0 && read < count
-    planes = repmat({':'}, 1, ndims(frames) - 1);
-    frames = frames(planes{:}, 1:read);
-  end
-end
 
-function [status, block, got] = readBeyondBulk(obj, position, keepPartial)
-  % One frame at a position beyond the bulk commands' 32-bit first position.
-  status = 0;
-  block = [];
-  got = 0;
-  try
-    block = obj.readFrame(position);
-    got = 1;
-  catch failure
-    status = statusOf(failure);
-    if status == 0 || ~keepPartial
-      rethrow(failure);
+    function refuseHeld(id)
+      % One handle per camera: a camera that a handle of this session holds
+      % cannot be opened again; a claim whose open the module forgot is dropped.
+      serial = QuorvelCamera.claims('serial', id);
+      if serial == 0
+        return;
+      end
+      if QuorvelCamera.serialOf(id) == serial
+        error('QuorvelML:alreadyOpen', ['Camera %d is already open in this session: use its QuorvelCamera, ', ...
+              'or close that first.'], id);
+      end
+      QuorvelCamera.claims('release', id, serial);
     end
-  end
-end
 
-function frames = placeFrames(frames, block, got, read, count)
-  % Puts the got frames of block after the read ones in a stack made for
-  % count frames; a block that is the whole readout is the stack itself.
-  if got == count
-    frames = block;
-    return;
-  end
-  frameSize = size(block);
-  if got > 1
-    frameSize = frameSize(1:end - 1);
-  end
-  if isempty(frames)
-    % Mono frames stack along dimension 3, colour frames along 4.
-    frames = zeros([frameSize count], class(block));
-  end
-  planes = repmat({':'}, 1, numel(frameSize));
-  frames(planes{:}, read + 1:read + got) = block;
-end
+    function result = claims(action, id, serial, reports)
+      % The session's claims, one row [id serial reports] per camera a
+      % handle holds: the module's serial of its open and the reports that
+      % end the recording the handle started (NaN: none known). Handles are
+      % not kept here, so clearing the last reference still deletes them.
+      persistent rows
+      if isempty(rows)
+        rows = zeros(0, 3);
+      end
+      result = [];
+      row = [];
+      if nargin > 1
+        row = find(rows(:, 1) == id, 1);
+      end
+      mine = ~isempty(row) && nargin > 2 && rows(row, 2) == serial;
+      switch action
+        case 'claim'
+          rows(end + 1, :) = [id serial NaN];
+        case 'serial'
+          result = 0;
+          if ~isempty(row)
+            result = rows(row, 2);
+          end
+        case 'release'
+          if mine
+            rows(row, :) = [];
+          end
+        case 'expect'
+          if mine
+            rows(row, 3) = double(reports);
+          end
+        case 'expected'
+          result = NaN;
+          if mine
+            result = rows(row, 3);
+          end
+        case 'list'
+          result = rows;
+      end
+    end
 
-function status = statusOf(failure)
-  % The status number behind a QuorvelML:<name> error, or 0 for any other.
-  status = 0;
-  table = QuorvelCamera.statusName();
-  name = regexprep(failure.identifier, '^QuorvelML:', '');
-  row = find(strcmp(table(:, 2), name), 1);
-  if ~isempty(row) && ~strcmp(name, 'ok')
-    status = table{row, 1};
-  end
-end
+    function reports = reportsOf(frames, interval)
+      % The report that ends a recording of frames with that interval: one
+      % after every interval-th frame and one after the last.
+      if frames == 0
+        reports = Inf;
+      else
+        reports = ceil(double(frames) / max(double(interval), 1));
+      end
+    end
 
-function info = readoutInfo(obj, positions, segments, status)
-  % Per frame read: position, segment and index relative to the trigger
-  % position of the recording (NaN where the recording has none).
-  triggerIndex = nan(size(positions));
-  [triggerStatus, trigger, ~] = QuorvelML('MemoryReadTriggerPosition', obj.Id);
-  if triggerStatus == 0
-    triggerIndex = positions - double(trigger);
-  end
-  info = struct('Position', positions, 'Segment', segments, 'TriggerIndex', triggerIndex, 'Status', status);
-end
+    function running = recordingRuns(obj)
+      % A recording this handle started has not ended nor been stopped.
+      reports = QuorvelCamera.claims('expected', obj.Id, obj.Serial);
+      running = ~isnan(reports) && obj.reportCount() < reports;
+    end
 
-function requirePositions(positions)
-  % Readout positions are whole numbers from 0 on (up to 2^64-1 as uint64).
-  if ~isnumeric(positions) || any(positions(:) < 0 | positions(:) ~= fix(positions(:)))
-    error('QuorvelML:badPosition', 'A readout position is a whole number from 0 on.');
-  end
-end
+    function requireArguments(obj, given, needed, method, what)
+      if given < needed
+        error('QuorvelML:missingArgument', '%s takes %s; %d of %d arguments were given.', ...
+              QuorvelCamera.where(QuorvelCamera.idOf(obj), method), what, given, needed);
+      end
+    end
 
-function [low, high] = splitPosition(position)
-  % A readout position (0 to 2^64-1, double or uint64) as its two 32-bit words.
-  if ~isscalar(position)
-    error('QuorvelML:badPosition', 'A readout position is one whole number from 0 on.');
-  end
-  requirePositions(position);
-  position = uint64(position);
-  low = double(bitand(position, uint64(4294967295)));
-  high = double(bitshift(position, -32));
-end
+    function requireText(obj, value, method, name)
+      if ~(ischar(value) && (isrow(value) || isempty(value)))
+        error('QuorvelML:notText', '%s%s of %s takes a text; %s is not one.', ...
+              QuorvelCamera.where(QuorvelCamera.idOf(obj), ''), name, method, QuorvelCamera.describe(value));
+      end
+    end
 
-function text = ifRaw(source)
-  if isempty(source)
-    text = '';
-  else
-    text = sprintf(' (raw: %s)', source);
+    function requireWhole(obj, value, method, name, top, identifier, scalar)
+      % Refuses anything but whole numbers from 0 to top (one unless scalar
+      % is false), naming the argument, its method and the first value refused.
+      if nargin < 6 || isempty(identifier)
+        identifier = 'QuorvelML:notWholeNumber';
+      end
+      if nargin < 7
+        scalar = true;
+      end
+      subject = name;
+      if ~isempty(method)
+        subject = sprintf('%s of %s', name, method);
+      end
+      where = QuorvelCamera.where(QuorvelCamera.idOf(obj), '');
+      if ~(isnumeric(value) && isreal(value) && (~scalar || isscalar(value)) && ~isempty(value))
+        if ~isempty(value) || scalar
+          error(identifier, '%s%s takes a whole number; %s is not one.', where, subject, QuorvelCamera.describe(value));
+        end
+        return;
+      end
+      values = value(:);
+      if ~isinteger(values)
+        notWhole = find(~isfinite(values) | values ~= fix(values), 1);
+        if ~isempty(notWhole)
+          error(identifier, '%s%s takes a whole number; %s is not one.', where, subject, ...
+                QuorvelCamera.describe(values(notWhole)));
+        end
+      end
+      if isinteger(values)
+        outside = find(values < 0 | uint64(max(values, 0)) > uint64(top), 1);
+      else
+        % top + 1 is exact as a double where top is not (2^64 - 1).
+        outside = find(values < 0 | values >= double(top) + 1, 1);
+      end
+      if ~isempty(outside)
+        error(identifier, '%s%s takes a whole number from 0 to %s; %s is outside.', where, subject, ...
+              QuorvelCamera.describe(top), ...
+              QuorvelCamera.describe(values(outside)));
+      end
+    end
+
+    function text = describe(value)
+      % A value as a message shows it.
+      if ischar(value)
+        text = ['''' value ''''];
+      elseif isinteger(value) && isscalar(value)
+        text = strtrim(evalc('disp(value)'));  % exact, where Octave's printf goes through a double
+      elseif isnumeric(value) && isscalar(value) && isreal(value) && value == fix(value) && isfinite(value)
+        text = sprintf('%.0f', value);  % whole, however large
+      elseif (isnumeric(value) || islogical(value)) && isscalar(value)
+        text = num2str(value);
+      elseif isempty(value)
+        text = 'an empty value';
+      else
+        text = sprintf('a %s %s', strjoin(arrayfun(@num2str, size(value), 'UniformOutput', false), '-by-'), ...
+                       class(value));
+      end
+    end
+
+    function id = idOf(obj)
+      id = [];
+      if ~isempty(obj)
+        id = obj.Id;
+      end
+    end
+
+    function property = propertyOf(number)
+      named = {2, 'PixelFormat'; 7, 'ExtraFrames'; 15, 'Width'; 16, 'Height'};
+      row = find([named{:, 1}] == number, 1);
+      property = '';
+      if ~isempty(row)
+        property = named{row, 2};
+      end
+    end
+
+    function refuseUndeliverableFormat(obj, format)
+      % The refusal a grab would give for this format: a mono-only camera
+      % delivers formats 0 and 1, and one of type 2 format 0 only.
+      if format == 0 || obj.IsColour
+        return;
+      end
+      if obj.Type == 2
+        code = 18;
+      elseif format ~= 1
+        code = 3;
+      else
+        return;
+      end
+      error(['QuorvelML:' QuorvelCamera.statusName(code)], 'Camera %d: pixel format %d refused: %s.', ...
+            obj.Id, format, quorvelStatusText(code));
+    end
+
+    function [frames, read, status] = readMany(obj, keyword, unit, numbers, progress, keepPartial)
+      % Reads each run of consecutive numbers with one call of the bulk keyword
+      % into one stack along the last dimension; with progress shown, a tenth
+      % of the frames a call. The first frame that fails ends the readout: with
+      % keepPartial the frames before it are kept and its status number is
+      % returned, otherwise its error is raised.
+      numbers = numbers(:)';
+      count = numel(numbers);
+      read = 0;
+      status = 0;
+      if count == 0
+        % No frames: an empty stack of the class and frame shape a read gives.
+        out = QuorvelCamera.run(obj, 3, keyword, 0, 0);
+        frames = out{2};
+        return;
+      end
+      chunk = min(count, 65536);  % the most one bulk call reads
+      if progress
+        chunk = max(1, ceil(count / 10));
+      end
+      frames = [];
+      while read < count && status == 0
+        first = numbers(read + 1);
+        span = 1;
+        while span < chunk && read + span < count && numbers(read + span + 1) - first == span
+          span = span + 1;
+        end
+        out = QuorvelCamera.callHeld(obj, 3, keyword, first, span);
+        [status, block, got] = deal(double(out{1}), out{2}, double(out{3}));
+        if got > 0
+          frames = QuorvelCamera.placeFrames(frames, block, got, read, count);
+          read = read + got;
+        end
+        if status ~= 0 && ~keepPartial
+          QuorvelCamera.raiseReadFailure(obj, keyword, unit, status, numbers(read + 1), read, count);
+        end
+        if progress
+          fprintf('Camera %d: read %d of %d frames\n', obj.Id, read, count);
+        end
+      end
+      if read > 0 && read < count
+        planes = repmat({':'}, 1, ndims(frames) - 1);
+        frames = frames(planes{:}, 1:read);
+      end
+    end
+
+    function raiseReadFailure(obj, keyword, unit, status, number, read, count)
+      % The status error of a readout, with where it stopped and, from the
+      % recording's trigger-position record, how many frames it holds.
+      recorded = '';
+      [triggerStatus, ~, frames] = QuorvelML('MemoryReadTriggerPosition', obj.Id);
+      if triggerStatus == 0
+        recorded = sprintf(' The recording holds %d frames (positions 0 to %d).', frames, double(frames) - 1);
+      end
+      error(['QuorvelML:' QuorvelCamera.statusName(status)], ...
+            'Camera %d: %s answered %d at %s %d: %s; %d of the %d frames asked for were read.%s', ...
+            obj.Id, keyword, status, unit, number, quorvelStatusText(status), read, count, recorded);
+    end
+
+    function frames = placeFrames(frames, block, got, read, count)
+      % Puts the got frames of block after the read ones in a stack made for
+      % count frames; a block that is the whole readout is the stack itself.
+      if got == count
+        frames = block;
+        return;
+      end
+      frameSize = size(block);
+      if got > 1
+        frameSize = frameSize(1:end - 1);
+      end
+      if isempty(frames)
+        % Mono frames stack along dimension 3, colour frames along 4.
+        frames = zeros([frameSize count], class(block));
+      end
+      planes = repmat({':'}, 1, numel(frameSize));
+      frames(planes{:}, read + 1:read + got) = block;
+    end
+
+    function info = readoutInfo(obj, positions, segments, status)
+      % Per frame read: position, segment and index relative to the trigger
+      % position of the recording (NaN where the recording has none).
+      triggerIndex = nan(size(positions));
+      [triggerStatus, trigger, ~] = QuorvelML('MemoryReadTriggerPosition', obj.Id);
+      if triggerStatus == 0
+        triggerIndex = positions - double(trigger);
+      end
+      info = struct('Position', positions, 'Segment', segments, 'TriggerIndex', triggerIndex, 'Status', status);
+    end
   end
 end
 

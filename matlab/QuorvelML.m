@@ -37,6 +37,17 @@ function varargout = QuorvelML(varargin)
 %       Always 0; x is read and not used. Has no other effect.
 %       Example:  z = QuorvelML('Abort', 0)
 %
+%   [path, simulated] = QuorvelML('DriverInfo')
+%       Which driver library answers. path: its file as the dynamic loader
+%       resolved it ('' where the loader cannot tell); simulated: 1 for the
+%       simulated driver (it alone exports the symbol quorvelSimulatedDriver),
+%       0 for a real one. Asks the loader, never the driver.
+%       Example:
+%         >> [path, simulated] = QuorvelML('DriverInfo');
+%         >> simulated
+%         simulated = 1
+%
+%
 %   DRIVER AND DISCOVERY
 %
 %   refused = QuorvelML('SetNetAdapterIPAddress', address)
@@ -85,6 +96,25 @@ function varargout = QuorvelML(varargin)
 %       Status: 0; 6 the driver failed to close it (it stays open) or no
 %       camera of that id is open.
 %       Example:  status = QuorvelML('CloseCamera', id)
+%
+%   [zero, serial] = QuorvelML('OpenSerial', id)
+%       The serial number of the open that registered the camera: every
+%       open that registers a camera takes a new one (never 0), and an open
+%       of a camera already open keeps its serial, so a program can tell
+%       whether the camera it opened was closed and opened again since.
+%       Serials are taken from the microsecond clock: those of an earlier
+%       load of the module do not come back for 71 minutes. serial: 0 when
+%       no camera of that id is open. zero: always 0. No driver call.
+%       Example:
+%         >> [~, id] = QuorvelML('OpenCamera', 1002);
+%         >> [zero, serial] = QuorvelML('OpenSerial', id);
+%         >> serial > 0
+%         ans = 1
+%         >> status = QuorvelML('CloseCamera', id);
+%         >> [zero, serial] = QuorvelML('OpenSerial', id)
+%         zero = 0
+%         serial = 0
+%
 %
 %   PARAMETERS AND INFORMATION
 %
@@ -191,6 +221,24 @@ function varargout = QuorvelML(varargin)
 %       camera was opened or since the last start or successful stop.
 %       zero: always 0.
 %       Example:  [~, ready] = QuorvelML('GrabIsReady', id)
+%
+%   [zero, count] = QuorvelML('FrameReadyCount', id)
+%       The recording reports the driver made since the camera was opened
+%       or since the last start or successful stop: the count GrabIsReady
+%       tests. A recording started with MemoryStartGrab(id, frames, trigger,
+%       segmentArgument, interval) on the simulator reports after every
+%       interval-th frame and after the last, so it has ended once the count
+%       reaches ceil(frames / interval). count: 0 when no camera of that id
+%       is open. zero: always 0. No driver call.
+%       Example:
+%         >> [~, id] = QuorvelML('OpenCamera', 1001);
+%         >> status = QuorvelML('MemoryStartGrab', id, 40, 0, 0, 10);
+%         >> QuorvelSim('waitRecording', id);
+%         >> [zero, count] = QuorvelML('FrameReadyCount', id)
+%         zero = 0
+%         count = 4
+%         >> status = QuorvelML('CloseCamera', id);
+%
 %
 %   status = QuorvelML('MemoryStopGrab', id)
 %       Stops the recording. Status: 0; 15 stopping failed.

@@ -5,6 +5,12 @@
 #include <algorithm>
 #include <cstring>
 
+extern "C" {
+QUORVEL_DRV_API extern const char quorvelSimulatedDriver[];
+const char quorvelSimulatedDriver[] = "simulated cameras";
+}
+static_assert(sizeof QUORVEL_SIMULATOR_MARKER == sizeof "quorvelSimulatedDriver", "the marker names this symbol");
+
 namespace {
 
 // Forgets an open camera's device; a raw camera leaves the set.

@@ -1,4 +1,4 @@
-// "OpenCamera", "OpenRawCamera", "CloseCamera".
+// "OpenCamera", "OpenRawCamera", "CloseCamera", "OpenSerial".
 #include "camera/Connections.h"
 #include "gateway/Handlers.h"
 
@@ -21,4 +21,9 @@ void openRawCameraCommand(CommandCall& call) {
 void closeCameraCommand(CommandCall& call) {
     uint32_t* status = call.wordOutput(0);
     *status = camCloseCamera(call.signedScalar(2));
+}
+
+void openSerialCommand(CommandCall& call) {
+    *call.wordOutput(0) = ResultOk;
+    *call.wordOutput(1) = camOpenSerial(call.signedScalar(2));
 }

@@ -1,4 +1,4 @@
-// "MemoryStartGrab", "MemoryStopGrab", "GrabIsReady",
+// "MemoryStartGrab", "MemoryStopGrab", "GrabIsReady", "FrameReadyCount",
 // "MemoryReadTriggerPosition".
 #include "acquisition/Recording.h"
 #include "gateway/Handlers.h"
@@ -17,6 +17,11 @@ void grabIsReadyCommand(CommandCall& call) {
     uint32_t* status = call.wordOutput(0);
     uint32_t* ready = call.wordOutput(1);
     *status = camGrabIsReady(call.signedScalar(2), ready);
+}
+
+void frameReadyCountCommand(CommandCall& call) {
+    *call.wordOutput(0) = ResultOk;
+    *call.wordOutput(1) = camFrameReadyCount(call.signedScalar(2));
 }
 
 void memoryReadTriggerPositionCommand(CommandCall& call) {

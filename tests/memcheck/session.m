@@ -7,6 +7,7 @@ file = [tempname() '.qrv'];
 
 s = QuorvelML('Version');
 s = QuorvelML('Abort', 0);
+[path, simulated] = QuorvelML('DriverInfo');
 s = QuorvelML('PreLoadDriver', 0, 1, 0);
 s = QuorvelML('InitPCIeMemory', 256);
 s = QuorvelML('SetNetAdapterIPAddress', '192.168.1.10');
@@ -35,6 +36,8 @@ s = QuorvelML('SetParameter', 1001, 7, 1);
 s = QuorvelML('MemoryStartGrab', 1001, 0, 0, 0, 0);
 QuorvelSim('waitRecording', 1001, 5000);
 [status, ready] = QuorvelML('GrabIsReady', 1001);
+[status, count] = QuorvelML('FrameReadyCount', 1001);
+[status, serial] = QuorvelML('OpenSerial', 1001);
 [status, first, second] = QuorvelML('MemoryReadTriggerPosition', 1001);
 s = QuorvelML('MemoryStopGrab', 1001);
 [status, image] = QuorvelML('MemoryReadData', 1001, 0, 0, 0);

@@ -202,11 +202,9 @@ reads = logged('drvReadMemory');
 expect_true(numel(reads) == 1 && ~isempty(strfind(reads{1}, ', 4294967301, 2, ')), ...
             'a position above 32 bits reaches the driver whole');
 QuorvelSim('clearLog');
-QuorvelSim('force', 'drvReadMemory', 1);
-expect_raises(@() cam.readFrames(uint64(2^53) + [1 2]), 'QuorvelML:readFailed', '', 'a failed readout of many');
-reads = logged('drvReadMemory');
-expect_true(numel(reads) == 1 && ~isempty(strfind(reads{1}, ', 9007199254740993, ')), ...
-            'a uint64 position beyond 2^53 reaches the driver exactly');
+expect_raises(@() cam.readFrames(uint64(2^53) + [1 2]), 'QuorvelML:badPosition', '', ...
+              'readFrames refuses positions its bulk command cannot take');
+expect_equal(numel(logged('drvReadMemory')), 0, 'and reads nothing');
 expect_raises(@() cam.readFrame(-1), 'QuorvelML:badPosition', '', 'a negative position');
 QuorvelSim('force', 'drvStopRecording', 1);
 expect_raises(@() cam.stopRecording(), 'QuorvelML:stopFailed', '', 'a failed stop');
@@ -244,3 +242,82 @@ expect_equal(size(segments), [8 16 4], 'mono segments stack along dimension 3');
 expect_equal(diff(double(squeeze(segments(1, 1, :))))', [24 24 24], ...
              'each segment starts 3 frames after the one before');
 clear seg
+
+% --- arguments: whole numbers in range, refused with the argument named ----
+clear failures  % its function handles hold the camera of the services above
+QuorvelSim('reset');
+cam = QuorvelCamera(1001);
+for given = {1001 + 2^32, 1001.5, NaN, 1001 - 2^32}
+  expect_raises(@() QuorvelCamera(given{1}), 'QuorvelML:badCameraId', '', ...
+                sprintf('camera id %g is refused while 1001 is held', given{1}));
+end
+expect_raises(@() assign(cam, 'Width', '320'), 'QuorvelML:notWholeNumber', ...
+              'Camera 1001: parameter 15 takes a whole number; ''320'' is not one.', 'a width given as text');
+expect_raises(@() cam.setParameter(11), 'QuorvelML:missingArgument', ...
+              'Camera 1001: setParameter takes a parameter number and a value; 1 of 2 arguments were given.', ...
+              'setParameter without its value');
+expect_raises(@() cam.getParameter('Width'), 'QuorvelML:notWholeNumber', ...
+              'Camera 1001: the parameter number of getParameter takes a whole number; ''Width'' is not one.', ...
+              'getParameter by a name');
+for bad = {0.5, NaN, Inf, -1, 'ab', 1+2i, uint64(2^32) + [0 1]}
+  expect_raises(@() cam.readSegments(bad{1}), 'QuorvelML:badSegment', '', ['readSegments refuses ' strtrim(disp(bad{1}))]);
+  expect_raises(@() cam.readFrames(bad{1}), 'QuorvelML:badPosition', '', ['readFrames refuses ' strtrim(disp(bad{1}))]);
+end
+expect_raises(@() cam.readFrames(2^32), 'QuorvelML:badPosition', ...
+              'Camera 1001: a position of readFrames takes a whole number from 0 to 4294967295; 4294967296 is outside.', ...
+              'readFrames names a position beyond what MemoryReadFrames takes');
+none = cam.readFrames([]);
+expect_equal({class(none), size(none)}, {'uint8', [480 640 3 0]}, 'readFrames([]) is an empty stack of the image class');
+clear cam
+
+% A handle whose camera was closed and opened again by raw commands stays closed.
+a = QuorvelCamera(1002);
+expect_equal(QuorvelML('CloseCamera', 1002), uint32(0), 'a raw close');
+[status, ~] = QuorvelML('OpenCamera', 1002);
+expect_true(~a.IsOpen, 'the handle stays closed after a raw reopen');
+expect_raises(@() a.trigger(), 'QuorvelML:closed', 'Camera 1002 is closed.', 'and refuses commands');
+clear a
+expect_equal(QuorvelSim('camera', 1002).open, 1, 'clearing it leaves the raw user''s camera open');
+expect_equal(QuorvelML('CloseCamera', 1002), uint32(0), 'which the raw user closes');
+
+% --- waiting for a recording's end, and messages that say what to do ----
+QuorvelSim('setMemory', 1002, 256, 2000);
+cam = QuorvelCamera(1002);
+cam.Width = 16;
+cam.Height = 4;
+cam.startRecording(100, 40, 0, 10);
+cam.wait(5);
+expect_equal(cam.reportCount(), 10, 'wait returns at the last of the recording''s 10 reports');
+expect_equal(size(cam.readFrames(0:99, false), 3), 100, 'so every frame is recorded when it returns');
+QuorvelSim('setMemory', 1002, 256, 0);   % records only on fireRecordEvent: it never ends by itself
+cam.startRecording(0, 0, 0, 1);
+expect_raises(@() cam.wait(1), 'QuorvelML:unknownEnd', '', 'a recording of no frame count has no known end');
+expect_raises(@() cam.startRecording(8, 0, 0, 8), 'QuorvelML:grabFailed', ...
+              ['Camera 1002: MemoryStartGrab answered 12: a recording this handle started is still running; ' ...
+               'stop it first with stopRecording, or wait for its end with wait.'], 'a second start says to stop the first');
+cam.stopRecording();
+QuorvelSim('setMemory', 1002, 256, 2000, 4000);
+cam.startRecording(8, 5, 0, 8);
+cam.wait(5);
+cam.stopRecording();
+expect_raises(@() cam.readFrames(4:11, false), 'QuorvelML:readFailed', ...
+              ['Camera 1002: MemoryReadFrames answered 13 at position 8: reading recorded frames from camera ' ...
+               'memory or disk failed; 4 of the 8 frames asked for were read. The recording holds 8 frames ' ...
+               '(positions 0 to 7).'], 'a failed readout names its position and the frames recorded');
+cam.startRecording(200, 0, 0, 200);
+cam.wait(5);
+file = [tempname() '.qrv'];
+cam.downloadRawFrame(file, 0, 0, 200, 0, 0);
+cam.readFromDisk(0, 0, 0, 1, 0, 0);
+output = strsplit(strtrim(evalc('cam.waitForDisk(10, true);')), "\n");
+expect_true(numel(output) <= 11 && isempty(strfind(output{1}, ' 0 of 0')), ...
+            sprintf('waitForDisk shows its progress in tenths (%d lines)', numel(output)));
+expect_equal(output{end}, 'Camera 1002: disk read 200 of 200 frames', 'and its end');
+delete(file);
+clear cam
+
+% --- which driver answers -------------------------------------------------
+d = QuorvelCamera.driverInfo();
+expect_equal(d.Simulated, true, 'driverInfo: the simulator answers');
+expect_equal(canonicalize_file_name(d.Path), canonicalize_file_name(fullfile(fileparts(which('QuorvelML')), ...
+             'libQuorvelDrv.so')), 'driverInfo: the library beside the MEX file, as the loader found it');

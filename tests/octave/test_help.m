@@ -21,7 +21,7 @@ for k = 1:numel(rows)
   shownInputs = numel(regexp(synopsis{2}, ',', 'match'));
   expect_equal([given shownInputs], [numel(outputs) numel(kinds)], ...
                sprintf('%s: outputs and inputs in the help', keyword));
-  expect_true(~isempty(regexp(helpText, ['Example:[^\n]*''' keyword ''''], 'once')), ...
+  expect_true(~isempty(regexp(helpText, ['(Example:|>>)[^\n]*''' keyword ''''], 'once')), ...
               sprintf('%s: an example in the help', keyword));
 end
 
@@ -34,6 +34,13 @@ expect_equal(cellfun(@(t) t{1}, offered, 'UniformOutput', false), cellfun(@(r) r
              'functionSignatures.json offers every keyword of the command table');
 expect_equal(cellfun(@numel, group)', cellfun(@(r) numel(r{2}) + 1, rows), ...
              'functionSignatures.json gives each keyword its inputs');
+
+expect_equal({group{7}.name}, {'keyword', 'cameraId', 'parameter'}, ...
+             'functionSignatures.json names GetParameter''s arguments');
+for name = public_methods('QuorvelCamera')
+  expect_true(~isempty(strfind(signatures, ['"QuorvelCamera.' name{1} '"'])), ...
+              ['functionSignatures.json has QuorvelCamera.' name{1}]);
+end
 
 % Every status number of the module, with its meaning in the help's table
 % and its name as an error identifier.
@@ -50,10 +57,10 @@ for k = 1:numel(codes)
   end
 end
 
-% Every public method of the class shows its own help, and only public
-% methods are listed. Octave finds a path function of the same name first
-% (close, delete, info, version), so those are read from the class file.
-for name = methods('QuorvelCamera')'
+% Every public method of the class shows its own help. Octave finds a path
+% function of the same name first (close, delete, info, version), so those
+% are read from the class file.
+for name = public_methods('QuorvelCamera')
   name = name{1};
   if strcmp(name, 'QuorvelCamera')
     continue;

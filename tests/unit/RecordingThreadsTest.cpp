@@ -105,6 +105,25 @@ TEST_F(RecordingThreads, NoCallbackRunsAfterStopCloseOrUnloadHasReturned) {
     EXPECT_FALSE(simCamera(kSimMonoCameraId)->state.memory.recording);
 }
 
+// A driver that refuses to unload keeps its threads: the unload closes its
+// cameras, so no recording or disk read calls back once it has returned,
+// and the next call starts the module afresh.
+TEST_F(RecordingThreads, AnUnloadTheDriverRefusesStillEndsEveryCallback) {
+    simSetMemory(kSimSegmentedCameraId, 1000000, kFastRate, kFastRate);
+    ASSERT_EQ(open(kSimSegmentedCameraId), 0u);
+    ASSERT_EQ(startGrab(kSimSegmentedCameraId, 0, 0, 7, 1), 0u);
+    ASSERT_TRUE(becomesReady(kSimSegmentedCameraId));
+    simForceResult("drvUnload", 1);
+    testhost::unloadModule();
+    const uint64_t callsAtReturn = simLoggedCallCount();
+    settle();
+    EXPECT_EQ(simLoggedCallCount(), callsAtReturn) << "no callback called into the driver since";
+    EXPECT_FALSE(simCamera(kSimSegmentedCameraId)->state.open);
+
+    EXPECT_EQ(open(kSimSegmentedCameraId), 0u) << "the camera can be opened again";
+    EXPECT_EQ(testhost::exitHooksRegistered(), 1) << "the next load registers its exit hook again";
+}
+
 // A driver must survive a callback that stops the recording from the
 // recording thread itself; AddressSanitizer saw the worker freed under its
 // running thread.
