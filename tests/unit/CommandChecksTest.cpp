@@ -1,7 +1,9 @@
-// Every command's checks, run from its row of the command table: counts,
-// kinds by position and the order in which they are applied; and the
+// Every command's checks against the hand-written list of what each
+// command promises (SpecifiedCommands.h): counts, kinds by position and the
+// order in which they are applied, the numbers output 1 may hold, and the
 // answer for a camera id that no open camera holds.
 #include "ModuleFixture.h"
+#include "SpecifiedCommands.h"
 #include "acquisition/FrameBuffer.h"
 #include "gateway/CommandTable.h"
 
@@ -14,10 +16,10 @@ using testhost::Array;
 namespace {
 
 // A valid argument list for the command; the scalars name no open camera.
-std::vector<Array> validInputs(const CommandRow& row) {
+std::vector<Array> validInputs(const SpecifiedCommand& command) {
     std::vector<Array> inputs;
-    inputs.push_back(testhost::text(row.keyword));
-    for (const char* kind = row.argumentKinds; *kind != '\0'; ++kind)
+    inputs.push_back(testhost::text(command.keyword));
+    for (const char* kind = command.kinds; *kind != '\0'; ++kind)
         inputs.push_back(*kind == 'T' ? testhost::text("text") : testhost::scalar(777));
     return inputs;
 }
@@ -41,69 +43,92 @@ std::string inputKindMessage(int position, char kind) {
     return "Input " + std::to_string(position) + (kind == 'T' ? " must be a string." : " must be a scalar.");
 }
 
-std::vector<const CommandRow*> rowsWhere(bool (*wanted)(const CommandRow&)) {
-    std::vector<const CommandRow*> rows;
-    for (const CommandRow& row : kCommandTable)
-        if (wanted(row)) rows.push_back(&row);
-    return rows;
+std::vector<SpecifiedCommand> commandsWhere(bool (*wanted)(const SpecifiedCommand&)) {
+    std::vector<SpecifiedCommand> chosen;
+    for (const SpecifiedCommand& command : specifiedCommands())
+        if (wanted(command)) chosen.push_back(command);
+    return chosen;
 }
 
-std::string keywordOf(const ::testing::TestParamInfo<const CommandRow*>& info) { return info.param->keyword; }
+std::string keywordOf(const ::testing::TestParamInfo<SpecifiedCommand>& info) { return info.param.keyword; }
+
+// The table has a row for each listed command, in the list's order, and
+// output 1 of each may hold exactly the listed numbers.
+TEST(CommandList, TheTableHoldsTheListedCommandsAndTheirAnswers) {
+    ASSERT_EQ(kCommandCount, specifiedCommands().size());
+    for (size_t i = 0; i < kCommandCount; ++i) {
+        const SpecifiedCommand& command = specifiedCommands()[i];
+        const CommandRow& row = kCommandTable[i];
+        EXPECT_STREQ(row.keyword, command.keyword);
+        std::vector<uint32_t> answers;
+        for (uint32_t value = 0; value < 32; ++value)
+            if (row.mayAnswer(value)) answers.push_back(value);
+        EXPECT_EQ(answers, command.answers) << command.keyword;
+        EXPECT_EQ(row.camera.named ? int(row.camera.notOpenStatus) : kNoCamera, command.notOpen) << command.keyword;
+    }
+}
 
 using Error = std::pair<std::string, std::string>;  // identifier, text
 
-class CommandChecks : public ModuleTest, public ::testing::WithParamInterface<const CommandRow*> {};
+class CommandChecks : public ModuleTest, public ::testing::WithParamInterface<SpecifiedCommand> {};
 
 TEST_P(CommandChecks, WrongInputCountRaisesTheInputMessageWhateverElseIsWrong) {
-    const CommandRow& row = *GetParam();
-    std::vector<Array> tooMany = validInputs(row);
+    const SpecifiedCommand& command = GetParam();
+    std::vector<Array> tooMany = validInputs(command);
     tooMany.push_back(testhost::scalar(1));
-    EXPECT_EQ(identifiedErrorOf(row.outputCount(), tooMany), Error("QuorvelML:inputCount", row.inputCountMessage));
-    EXPECT_EQ(errorOf(row.outputCount() + 1, tooMany), row.inputCountMessage);
+    EXPECT_EQ(identifiedErrorOf(command.outputs, tooMany), Error("QuorvelML:inputCount", command.inputCountMessage));
+    EXPECT_EQ(errorOf(command.outputs + 1, tooMany), command.inputCountMessage);
 
-    std::vector<Array> tooFew = validInputs(row);
+    std::vector<Array> tooFew = validInputs(command);
     if (tooFew.size() > 1) {
         tooFew.pop_back();
-        EXPECT_EQ(errorOf(row.outputCount(), tooFew), row.inputCountMessage);
-        EXPECT_EQ(errorOf(0, tooFew), row.inputCountMessage);
+        EXPECT_EQ(errorOf(command.outputs, tooFew), command.inputCountMessage);
+        EXPECT_EQ(errorOf(0, tooFew), command.inputCountMessage);
     }
 }
 
 TEST_P(CommandChecks, EachInputKindIsCheckedByPositionBeforeTheOutputCount) {
-    const CommandRow& row = *GetParam();
-    const std::string kinds = row.argumentKinds;
+    const SpecifiedCommand& command = GetParam();
+    const std::string kinds = command.kinds;
     for (size_t i = 0; i < kinds.size(); ++i) {
         const int position = static_cast<int>(i) + 2;
         for (Array& bad : badKindsFor(kinds[i])) {
-            std::vector<Array> inputs = validInputs(row);
+            std::vector<Array> inputs = validInputs(command);
             inputs[i + 1] = std::move(bad);
-            EXPECT_EQ(identifiedErrorOf(row.outputCount(), inputs),
+            EXPECT_EQ(identifiedErrorOf(command.outputs, inputs),
                       Error("QuorvelML:inputKind", inputKindMessage(position, kinds[i])))
                 << position;
-            EXPECT_EQ(errorOf(row.outputCount() + 2, inputs), inputKindMessage(position, kinds[i])) << position;
+            EXPECT_EQ(errorOf(command.outputs + 2, inputs), inputKindMessage(position, kinds[i])) << position;
+        }
+        if (kinds[i] == 'P' || kinds[i] == 'N') {
+            std::vector<Array> inputs = validInputs(command);
+            inputs[i + 1] = testhost::scalar(0.5);
+            const std::string range = kinds[i] == 'P' ? "18446744073709551615." : "4294967295.";
+            EXPECT_EQ(identifiedErrorOf(0, inputs),
+                      Error("QuorvelML:inputValue",
+                            "Input " + std::to_string(position) + " must be a whole number from 0 to " + range));
         }
     }
 }
 
 TEST_P(CommandChecks, TheFirstFailingPositionWins) {
-    const CommandRow& row = *GetParam();
-    const std::string kinds = row.argumentKinds;
+    const SpecifiedCommand& command = GetParam();
+    const std::string kinds = command.kinds;
     if (kinds.size() < 2) return;
-    std::vector<Array> inputs = validInputs(row);
+    std::vector<Array> inputs = validInputs(command);
     for (size_t i = 0; i < kinds.size(); ++i) inputs[i + 1] = std::move(badKindsFor(kinds[i]).front());
-    EXPECT_EQ(errorOf(row.outputCount(), inputs), inputKindMessage(2, kinds[0]));
+    EXPECT_EQ(errorOf(command.outputs, inputs), inputKindMessage(2, kinds[0]));
 }
 
 TEST_P(CommandChecks, WrongOutputCountRaisesTheOutputMessageAndReachesNoCamera) {
-    const CommandRow& row = *GetParam();
-    EXPECT_EQ(identifiedErrorOf(0, validInputs(row)), Error("QuorvelML:outputCount", row.outputCountMessage));
-    EXPECT_EQ(errorOf(row.outputCount() + 1, validInputs(row)), row.outputCountMessage);
+    const SpecifiedCommand& command = GetParam();
+    EXPECT_EQ(identifiedErrorOf(0, validInputs(command)), Error("QuorvelML:outputCount", command.outputCountMessage));
+    EXPECT_EQ(errorOf(command.outputs + 1, validInputs(command)), command.outputCountMessage);
     for (const std::string& operation : operations())
         EXPECT_TRUE(operation == "drvPreLoad" || operation == "drvLoad") << operation;
 }
 
-INSTANTIATE_TEST_SUITE_P(AllCommands, CommandChecks,
-                         ::testing::ValuesIn(rowsWhere([](const CommandRow&) { return true; })), keywordOf);
+INSTANTIATE_TEST_SUITE_P(AllCommands, CommandChecks, ::testing::ValuesIn(specifiedCommands()), keywordOf);
 
 // The module's blocks, counted.
 size_t blocksTaken = 0;
@@ -112,7 +137,7 @@ void* countingAllocate(size_t bytes) {
     return std::malloc(bytes);
 }
 
-class UnknownCamera : public ModuleTest, public ::testing::WithParamInterface<const CommandRow*> {
+class UnknownCamera : public ModuleTest, public ::testing::WithParamInterface<SpecifiedCommand> {
 protected:
     void TearDown() override { setFrameBufferAllocator(defaultFrameBufferAllocator()); }
 };
@@ -121,23 +146,23 @@ protected:
 // the driver, no block is taken but the text arguments' copies, and every
 // other output is empty or zero.
 TEST_P(UnknownCamera, AnswersTheRowsStatusWithoutTheDriver) {
-    const CommandRow& row = *GetParam();
+    const SpecifiedCommand& command = GetParam();
     ASSERT_EQ(open(kSimColourCameraId), 0u);
     simClearCallLog();
     for (double cameraId : {4242.0, -1.0, 0.0}) {
         SCOPED_TRACE(cameraId);
-        std::vector<Array> inputs = validInputs(row);
+        std::vector<Array> inputs = validInputs(command);
         inputs[1] = testhost::scalar(cameraId);
         blocksTaken = 0;
         setFrameBufferAllocator({countingAllocate, std::free});
-        testhost::CallResult result = testhost::call(row.outputCount(), inputs);
+        testhost::CallResult result = testhost::call(command.outputs, inputs);
         setFrameBufferAllocator(defaultFrameBufferAllocator());
-        EXPECT_EQ(result.word(0), uint32_t(row.camera.notOpenStatus));
-        const std::string kinds = row.argumentKinds;
+        EXPECT_EQ(result.word(0), uint32_t(command.notOpen));
+        const std::string kinds = command.kinds;
         EXPECT_EQ(blocksTaken, size_t(std::count(kinds.begin(), kinds.end(), 'T')));
         for (size_t i = 1; i < result.outputs.size(); ++i) {
             const mxArray& output = result.output(i);
-            if (std::strchr("GIK", row.outputKinds[i]) != nullptr) {
+            if (std::strchr("GIK", findCommand(command.keyword)->outputKinds[i]) != nullptr) {
                 EXPECT_EQ(output.elementCount(), 0u) << i;
             }
             EXPECT_EQ(output.bytes, std::vector<unsigned char>(output.bytes.size(), 0)) << i;
@@ -147,7 +172,9 @@ TEST_P(UnknownCamera, AnswersTheRowsStatusWithoutTheDriver) {
 }
 
 INSTANTIATE_TEST_SUITE_P(CameraCommands, UnknownCamera,
-                         ::testing::ValuesIn(rowsWhere([](const CommandRow& row) { return row.camera.named; })),
+                         ::testing::ValuesIn(commandsWhere([](const SpecifiedCommand& command) {
+                             return command.notOpen != kNoCamera;
+                         })),
                          keywordOf);
 
 }  // namespace

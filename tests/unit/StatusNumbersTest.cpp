@@ -1,11 +1,47 @@
-// The README's table of status numbers is the module's list, row for row.
+// The status numbers and their names, as written out by hand here, are the
+// module's list; the README's table is that list, row for row.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
+
+TEST(StatusNumbers, TheModulesListHoldsTheDocumentedNumbersAndNames) {
+    const std::vector<std::pair<int, std::string>> documented = {
+        {0, "Ok"},
+        {2, "OpenFailed"},
+        {3, "FormatNotMono"},
+        {4, "ValueRejected"},
+        {5, "SettingsLoadFailed"},
+        {6, "CloseFailed"},
+        {7, "ParameterReadFailed"},
+        {8, "ParameterWriteFailed"},
+        {9, "InfoReadFailed"},
+        {10, "SettingsSendFailed"},
+        {11, "OutOfMemory"},
+        {12, "GrabFailed"},
+        {13, "ReadFailed"},
+        {14, "TriggerPositionFailed"},
+        {15, "StopFailed"},
+        {17, "CalibrationFailed"},
+        {18, "FormatNotSupported"},
+        {19, "TriggerFailed"},
+        {20, "TimingReadFailed"},
+        {21, "ResetFailed"},
+        {22, "TraceFailed"},
+        {23, "EraseFailed"},
+        {24, "RawOpenFailed"},
+        {25, "DownloadFailed"},
+    };
+    std::vector<std::pair<int, std::string>> listed;
+#define QUORVEL_RESULT(number, name, meaning) listed.emplace_back(number, #name);
+#include "common/ResultCodeList.h"
+#undef QUORVEL_RESULT
+    EXPECT_EQ(listed, documented);
+}
 
 TEST(StatusNumbers, TheReadmeTableIsTheModulesList) {
     std::ifstream readme(QUORVEL_README_FILE);
