@@ -482,7 +482,7 @@ classdef QuorvelCamera < handle
     function [frames, info] = readFrames(obj, positions, progress)
       % [frames, info] = cam.readFrames(positions [, progress])  Recorded frames stacked along the last dimension.
       %   Mono frames stack along dimension 3, colour along 4. positions are
-      %   whole numbers from 0 to 2^32 - 1 (readFrame reads beyond). Each run
+      %   whole numbers from 0 to 2^64 - 1 (as uint64 beyond 2^53). Each run
       %   of consecutive positions is read with one MemoryReadFrames call (a
       %   tenth of the frames a call when progress is shown). progress: true
       %   or false; by default shown from ProgressThreshold frames on.
@@ -496,11 +496,13 @@ classdef QuorvelCamera < handle
       %             cam.startRecording(8, 3, 0, 8); cam.wait(5); cam.stopRecording();
       %             [frames, info] = cam.readFrames(0:7);
       QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'readFrames', 'positions');
-      QuorvelCamera.requireWhole(obj, positions, 'readFrames', 'a position', 2^32 - 1, 'QuorvelML:badPosition', false);
+      QuorvelCamera.requireWhole(obj, positions, 'readFrames', 'a position', intmax('uint64'), 'QuorvelML:badPosition', ...
+                                 false);
       if nargin < 3
         progress = numel(positions) >= obj.ProgressThreshold;
       end
-      [frames, read, status] = QuorvelCamera.readMany(obj, 'MemoryReadFrames', 'position', double(positions), ...
+      % Integer positions stay integers, so those beyond 2^53 reach the driver exactly.
+      [frames, read, status] = QuorvelCamera.readMany(obj, 'MemoryReadFrames', 'position', positions, ...
                                                       progress, nargout > 1);
       if nargout > 1
         info = QuorvelCamera.readoutInfo(obj, double(positions(1:read)), nan(1, read), status);

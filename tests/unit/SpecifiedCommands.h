@@ -85,6 +85,11 @@ inline const std::vector<SpecifiedCommand>& specifiedCommands() {
          "MemoryReadSegments needs 3 outputs\n", {0, 3, 7, 9, 11, 13, 18}, 13},
         {"DiskReadProgress", "S", 4, "Invalid number of inputs to DiskReadProgress\n",
          "DiskReadProgress needs 4 outputs\n", {0, 13}, 13},
+        {"FrameReadyCount", "S", 2, "Invalid number of inputs to FrameReadyCount\n",
+         "FrameReadyCount needs 2 outputs\n", {0}, 0},
+        {"OpenSerial", "S", 2, "Invalid number of inputs to OpenSerial\n", "OpenSerial needs 2 outputs\n", {0}, 0},
+        {"DriverInfo", "", 2, "Invalid number of inputs to DriverInfo\n", "DriverInfo needs 2 outputs\n", {},
+         kNoCamera},
     };
     return commands;
 }
