@@ -94,6 +94,10 @@ constexpr CommandRow kCommandTable[] = {
      namesOpenCamera(ResultReadFailed), kStackAnswers, memoryReadSegmentsCommand},
     {"DiskReadProgress", INPUTS("DiskReadProgress"), "S", "WWWW", "DiskReadProgress needs 4 outputs\n",
      namesOpenCamera(ResultReadFailed), answersOkOr(ResultReadFailed), diskReadProgressCommand},
+    {"MemorySaveFrames", INPUTS("MemorySaveFrames"), "STSSSS", "WW", "MemorySaveFrames needs 2 outputs\n",
+     namesOpenCamera(ResultReadFailed), kStackAnswers, memorySaveFramesCommand},
+    {"MemorySaveSegments", INPUTS("MemorySaveSegments"), "STSSSS", "WW", "MemorySaveSegments needs 2 outputs\n",
+     namesOpenCamera(ResultReadFailed), kStackAnswers, memorySaveSegmentsCommand},
 };
 
 #undef INPUTS

@@ -36,5 +36,7 @@ void preLoadDriverCommand(CommandCall& call);
 void openRawCameraCommand(CommandCall& call);
 void memoryReadFromDiskCommand(CommandCall& call);
 void diskReadProgressCommand(CommandCall& call);
+void memorySaveFramesCommand(CommandCall& call);
+void memorySaveSegmentsCommand(CommandCall& call);
 
 #endif

@@ -11,7 +11,7 @@ set -euo pipefail
 folder=${1:?usage: make-octave-package.sh <folder>}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUORVEL_BUILD_DIR:-$root/build}
-version=$(sed -n 's/.*kVersionText = "\(.*\)";.*/\1/p' "$root/gateway/BasicCommands.cpp")
+version=$(sed -n 's/.*kVersionText = "\(.*\)";.*/\1/p' "$root/gateway/ModuleVersion.h")
 [ -n "$version" ] || { echo "make-octave-package: no version text in gateway/BasicCommands.cpp" >&2; exit 1; }
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -1,7 +1,7 @@
 // "MemoryReadData", and the bulk readouts "MemoryReadFrames" and
 // "MemoryReadSegments" that stack many recorded frames into one array.
-#include "acquisition/ImageSize.h"
 #include "acquisition/Readout.h"
+#include "acquisition/ReadoutImage.h"
 #include "camera/CameraTable.h"
 #include "gateway/CommandTable.h"
 #include "gateway/Handlers.h"
@@ -11,37 +11,6 @@
 #include <limits>
 
 namespace {
-
-// The image every frame of a readout command is read as: the camera's size
-// and format read once, before the first frame. A frame size that cannot be
-// read gives empty images and no bound for the readout.
-struct ReadoutImage {
-    FrameShape shape;
-    uint32_t width = 0;
-    uint32_t height = 0;
-    bool sizeRead = false;
-
-    size_t frameBytes() const { return shape.frameBytes(width, height); }
-
-    ReadoutDestination destination(const FrameReceiver& receiver) const {
-        ReadoutDestination destination;
-        destination.receiver = receiver;
-        destination.bytes = frameBytes();
-        destination.frameBound = readoutFrameBound(width, height);
-        destination.frameBoundKnown = sizeRead && (destination.frameBound > 0 || width == 0 || height == 0);
-        return destination;
-    }
-};
-
-ReadoutImage readoutImageOf(int32_t cameraId) {
-    ReadoutImage image;
-    image.sizeRead = camGetImageSize(cameraId, &image.width, &image.height) == ResultOk;
-    if (!image.sizeRead) image.width = image.height = 0;
-    uint32_t pixelFormat = 0;
-    camGetParameter(cameraId, kParamPixelFormat, &pixelFormat, nullptr, nullptr);
-    image.shape = selectFrameShape(pixelFormat, FrameFamily::Readout);
-    return image;
-}
 
 // Reads frames 0 .. count - 1 of a bulk readout, frame k by
 // readFrame(destination, k), each converted straight into its slice of one
