@@ -533,6 +533,106 @@ classdef QuorvelCamera < handle
     end
   end
 
+  methods
+    function info = saveFrames(obj, file, positions, varargin)
+      % info = cam.saveFrames(file, positions, ...)  Recorded frames saved to a multi-page TIFF file.
+      %   One uncompressed page per frame, in the order given, straight from
+      %   camera memory: memory stays flat however many frames. Each page
+      %   holds the values readFrames gives (mono: one sample per pixel;
+      %   colour: RGB in the stack's plane order; 8 or 16 bits as its class)
+      %   and a JSON ImageDescription with its position, segment and
+      %   trigger index; the first page also the camera, size, pixel format,
+      %   module version and time of the save. Files beyond 4 GiB are BigTIFF.
+      %   Options: 'Overwrite' (false: an existing file is refused with
+      %   QuorvelML:fileExists), 'Progress' (shown as readFrames shows it).
+      %   Positions are below 2^32. A frame that fails ends the save: info
+      %   (as readFrames') says which frames the file holds and the status
+      %   that ended it; without info its error is raised. A failed write
+      %   raises QuorvelML:fileWrite naming the file. Whatever ends the save,
+      %   Ctrl-C included, the file holds every frame saved before it.
+      %   quorvelReadFrames reads the file back.
+      %   Example:  cam = QuorvelCamera(1002);
+      %             cam.startRecording(8, 3, 0, 8); cam.wait(5); cam.stopRecording();
+      %             file = [tempname() '.tif'];
+      %             info = cam.saveFrames(file, 0:7);
+      %             [frames, info] = quorvelReadFrames(file);
+      %             delete(file);
+      info = saveRecorded(obj, 'MemorySaveFrames', file, positions, nargout > 0, varargin);
+    end
+
+    function info = saveSegments(obj, file, numbers, varargin)
+      % info = cam.saveSegments(file, numbers, ...)  Segments saved to a multi-page TIFF file.
+      %   As saveFrames, each segment read as readSegments reads it; the
+      %   pages' position and trigger index are null, as readSegments' info
+      %   gives NaN.
+      info = saveRecorded(obj, 'MemorySaveSegments', file, numbers, nargout > 0, varargin);
+    end
+  end
+
+  methods (Access = private)
+    function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
+      % Saves in chunks of a tenth of the frames, each run of consecutive
+      % numbers in one call that leaves the file valid and closed: Ctrl-C
+      % between calls leaves every frame saved so far.
+      settings = struct('Overwrite', false, 'Progress', numel(numbers) >= obj.ProgressThreshold);
+      for k = 1:2:numel(options)
+        if k == numel(options) || ~ischar(options{k}) || ~isfield(settings, options{k})
+          error('QuorvelML:saveOption', 'Saving takes the options Overwrite and Progress, each with a value.');
+        end
+        settings.(options{k}) = logical(options{k + 1});
+      end
+      if ~ischar(file) || isempty(file)
+        error('QuorvelML:fileName', 'A file name is a non-empty text.');
+      end
+      if ~isnumeric(numbers) || any(numbers(:) < 0 | numbers(:) >= 2^32 | numbers(:) ~= fix(numbers(:)))
+        error('QuorvelML:badPosition', 'Saving takes whole numbers from 0 to 2^32 - 1.');
+      end
+      if ~obj.IsOpen
+        error('QuorvelML:closed', 'Camera %s is closed.', num2str(obj.Id));
+      end
+      numbers = double(numbers(:)');
+      count = numel(numbers);
+      chunk = max(1, ceil(count / 10));
+      saved = 0;
+      status = 0;
+      mode = double(settings.Overwrite);  % 0: a new file, 1: replace; then 2: append
+      while saved < count && status == 0
+        first = numbers(saved + 1);
+        span = 1;
+        while span < chunk && saved + span < count && numbers(saved + span + 1) - first == span
+          span = span + 1;
+        end
+        try
+          [status, got] = QuorvelML(keyword, obj.Id, file, first, span, mode, count);
+        catch failure
+          if strcmp(failure.identifier, 'QuorvelML:fileExists')
+            error('QuorvelML:fileExists', 'The file ''%s'' exists and is kept: pass ''Overwrite'', true to replace it.', file);
+          end
+          rethrow(failure);
+        end
+        saved = saved + double(got);
+        mode = 2;
+        if settings.Progress
+          fprintf('Camera %d: saved %d of %d frames\n', obj.Id, saved, count);
+        end
+      end
+      if status ~= 0 && ~keepPartial
+        QuorvelCamera.check(status, keyword, obj.Id);
+      end
+      positions = numbers(1:saved);
+      segments = nan(1, saved);
+      if strcmp(keyword, 'MemorySaveSegments')
+        [positions, segments] = deal(segments, positions);
+      end
+      triggerIndex = nan(1, saved);
+      [triggerStatus, trigger, ~] = QuorvelML('MemoryReadTriggerPosition', obj.Id);
+      if triggerStatus == 0
+        triggerIndex = positions - double(trigger);
+      end
+      info = struct('Position', positions, 'Segment', segments, 'TriggerIndex', triggerIndex, 'Status', double(status));
+    end
+  end
+
   methods (Static)
     function ids = list(filter)
       % QuorvelCamera.list([filter])  Identifiers of the cameras the driver finds (at most 10).
