@@ -29,6 +29,9 @@ struct ReadoutDestination {
     size_t bytes = 0;
     size_t frameBound = 0;
     bool frameBoundKnown = false;  // false when the handler could not read the frame size
+    // A block of frameBound bytes the driver writes into instead of the
+    // module's staging buffer (the receiver is then given the frame in it).
+    unsigned char* staging = nullptr;
 };
 
 // How the readout position is found: as the camera type says (segment

@@ -48,7 +48,8 @@ PageFormat pageFormatOf(const ReadoutImage& image) {
 
 // Reads frame k of the request into the target's page.
 ResultCode readFrame(const SaveRequest& request, const ReadoutImage& image, uint32_t k, PageTarget& target) {
-    const ReadoutDestination destination = image.destination({PageTarget::receive, &target});
+    ReadoutDestination destination = image.destination({PageTarget::receive, &target});
+    destination.staging = target.page;  // the driver writes the frame where its page is written from
     const uint64_t number = request.first + k;
     if (request.addressing == SaveAddressing::ByPosition)
         return camReadMemory(request.cameraId, uint32_t(number), uint32_t(number >> 32), destination,
@@ -114,7 +115,7 @@ SaveResult camSaveFrames(const SaveRequest& request) {
         return failed(creating ? SaveFailure::FileWrite : SaveFailure::FileFormat, file);
 
     PageWriter writer(file);
-    if (!writer.start(image.frameBytes())) {
+    if (!writer.start(readoutFrameBound(image.width, image.height))) {
         result.status = ResultOutOfMemory;
         return result;
     }

@@ -8,7 +8,8 @@
 #include "acquisition/FrameLayout.h"
 
 // Page = the frame of which `delivered` bytes are given, as if zeros
-// followed them up to the frame's size (what the image would hold).
+// followed them up to the frame's size (what the image would hold). The
+// frame may be in the page already.
 void framePagePixels(const FrameShape& shape, uint32_t width, uint32_t height, const unsigned char* frame,
                      size_t delivered, unsigned char* page);
 

@@ -9,9 +9,9 @@ PageWriter::~PageWriter() {
     for (void* block : blocks_) releaseFrameBuffer(block);
 }
 
-bool PageWriter::start(size_t pageBytes) {
+bool PageWriter::start(size_t bufferBytes) {
     for (size_t k = 0; k < kPageBuffers; ++k) {
-        void* block = allocateFrameBuffer(pageBytes);
+        void* block = allocateFrameBuffer(bufferBytes);
         if (block == nullptr) return false;
         blocks_.push_back(block);
         free_.push_back(static_cast<unsigned char*>(block));

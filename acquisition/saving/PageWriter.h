@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-constexpr size_t kPageBuffers = 4;
+constexpr size_t kPageBuffers = 3;  // one filling, one writing, one queued
 
 class PageWriter {
 public:
@@ -24,9 +24,9 @@ public:
     PageWriter& operator=(const PageWriter&) = delete;
     ~PageWriter();
 
-    // Takes the buffers of `pageBytes` and starts the thread; false when
+    // Takes the buffers of `bufferBytes` and starts the thread; false when
     // either cannot be had. Called on MATLAB's thread, as is every other.
-    bool start(size_t pageBytes);
+    bool start(size_t bufferBytes);
     // A buffer to fill, once one is free; nullptr once a write failed.
     unsigned char* takeBuffer();
     // Queues a filled buffer as the next page.
