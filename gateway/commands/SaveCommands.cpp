@@ -63,9 +63,8 @@ void saveCommand(CommandCall& call, SaveAddressing addressing) {
             std::snprintf(message, sizeof message, "Cannot add pages to the file '%s': %s.", file, reason);
             raiseSaveError(call, "QuorvelML:fileFormat", message);
         case SaveFailure::FileWrite:
-            std::snprintf(message, sizeof message,
-                          "Writing the file '%s' failed after %u pages of this save: %s. It holds the pages before.",
-                          file, result.saved, reason);
+            std::snprintf(message, sizeof message, "Writing the file '%s' failed: %s. It holds every page written before.",
+                          file, reason);
             raiseSaveError(call, "QuorvelML:fileWrite", message);
     }
 }
