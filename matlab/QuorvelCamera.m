@@ -46,6 +46,11 @@ classdef QuorvelCamera < handle
   %     progress from ProgressThreshold frames on; info gives each frame's
   %     position, segment and place relative to the trigger.
   %
+  %   Saving to TIFF files, straight from camera memory (memory stays flat)
+  %     info = cam.saveFrames(file, positions)    one page per frame; 'Overwrite', true
+  %     info = cam.saveSegments(file, numbers)    replaces an existing file
+  %     [frames, info] = quorvelReadFrames(file)  gives back readFrames' stack and info
+  %
   %   Transfers, timing and services
   %     cam.downloadRawFrame(text, a, b, c, d, e);  cam.readFromDisk(a, b, c, d, e, f)
   %     cam.waitForDisk(seconds);  [finished, current, final] = cam.diskProgress()
@@ -66,6 +71,13 @@ classdef QuorvelCamera < handle
   %             frames = cam.readFrames(0:7);
   %             text = cam.timing()
   %             clear cam
+  %
+  %   Example:  cam = QuorvelCamera(1002);                  % record, wait, save, read back
+  %             cam.startRecording(8, 3, 0, 8);  cam.wait(5);  cam.stopRecording();
+  %             file = [tempname() '.tif'];
+  %             cam.saveFrames(file, 0:7);
+  %             [frames, info] = quorvelReadFrames(file);
+  %             delete(file);  clear cam
   %
   %   See also QuorvelML, quorvelStatusText.
 
@@ -566,70 +578,6 @@ classdef QuorvelCamera < handle
       %   pages' position and trigger index are null, as readSegments' info
       %   gives NaN.
       info = saveRecorded(obj, 'MemorySaveSegments', file, numbers, nargout > 0, varargin);
-    end
-  end
-
-  methods (Access = private)
-    function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
-      % Saves in chunks of a tenth of the frames, each run of consecutive
-      % numbers in one call that leaves the file valid and closed: Ctrl-C
-      % between calls leaves every frame saved so far.
-      settings = struct('Overwrite', false, 'Progress', numel(numbers) >= obj.ProgressThreshold);
-      for k = 1:2:numel(options)
-        if k == numel(options) || ~ischar(options{k}) || ~isfield(settings, options{k})
-          error('QuorvelML:saveOption', 'Saving takes the options Overwrite and Progress, each with a value.');
-        end
-        settings.(options{k}) = logical(options{k + 1});
-      end
-      if ~ischar(file) || isempty(file)
-        error('QuorvelML:fileName', 'A file name is a non-empty text.');
-      end
-      if ~isnumeric(numbers) || any(numbers(:) < 0 | numbers(:) >= 2^32 | numbers(:) ~= fix(numbers(:)))
-        error('QuorvelML:badPosition', 'Saving takes whole numbers from 0 to 2^32 - 1.');
-      end
-      if ~obj.IsOpen
-        error('QuorvelML:closed', 'Camera %s is closed.', num2str(obj.Id));
-      end
-      numbers = double(numbers(:)');
-      count = numel(numbers);
-      chunk = max(1, ceil(count / 10));
-      saved = 0;
-      status = 0;
-      mode = double(settings.Overwrite);  % 0: a new file, 1: replace; then 2: append
-      while saved < count && status == 0
-        first = numbers(saved + 1);
-        span = 1;
-        while span < chunk && saved + span < count && numbers(saved + span + 1) - first == span
-          span = span + 1;
-        end
-        try
-          [status, got] = QuorvelML(keyword, obj.Id, file, first, span, mode, count);
-        catch failure
-          if strcmp(failure.identifier, 'QuorvelML:fileExists')
-            error('QuorvelML:fileExists', 'The file ''%s'' exists and is kept: pass ''Overwrite'', true to replace it.', file);
-          end
-          rethrow(failure);
-        end
-        saved = saved + double(got);
-        mode = 2;
-        if settings.Progress
-          fprintf('Camera %d: saved %d of %d frames\n', obj.Id, saved, count);
-        end
-      end
-      if status ~= 0 && ~keepPartial
-        QuorvelCamera.check(status, keyword, obj.Id);
-      end
-      positions = numbers(1:saved);
-      segments = nan(1, saved);
-      if strcmp(keyword, 'MemorySaveSegments')
-        [positions, segments] = deal(segments, positions);
-      end
-      triggerIndex = nan(1, saved);
-      [triggerStatus, trigger, ~] = QuorvelML('MemoryReadTriggerPosition', obj.Id);
-      if triggerStatus == 0
-        triggerIndex = positions - double(trigger);
-      end
-      info = struct('Position', positions, 'Segment', segments, 'TriggerIndex', triggerIndex, 'Status', double(status));
     end
   end
 

@@ -21,7 +21,8 @@ function outputFolder = build_quorvelml(varargin)
   %   With the simulated driver the output folder receives libQuorvelDrv.so,
   %   QuorvelML.mex, the simulator's control MEX QuorvelSim.mex, and the
   %   MATLAB-side files (help, QuorvelCamera, quorvelStatusText, and in
-  %   private/ the status numbers' table written from common/ResultCodeList.h).
+  %   private/ the class's helpers and the status numbers' table written
+  %   from common/ResultCodeList.h).
   %   On Linux the MEX files find libQuorvelDrv.so beside them (RUNPATH
   %   $ORIGIN) and then on the system's library path, so a real
   %   libQuorvelDrv.so put in the folder, or installed system-wide with the
@@ -100,6 +101,10 @@ function outputFolder = build_quorvelml(varargin)
     if ~strcmp(helpers(k).name, 'build_quorvelml.m')  % it builds from the source tree only
       copyfile(fullfile(root, 'matlab', helpers(k).name), outputFolder);
     end
+  end
+  helpers = dir(fullfile(root, 'matlab', 'private', '*.m'));
+  for k = 1:numel(helpers)
+    copyfile(fullfile(root, 'matlab', 'private', helpers(k).name), fullfile(outputFolder, 'private'));
   end
   fprintf('QuorvelML built in %s\n', outputFolder);
 end

@@ -30,6 +30,7 @@ for file in "$root"/matlab/*.m; do
 done
 cp "$build/mex/functionSignatures.json" "$package/inst/"
 cp "$build/mex/private/quorvelStatusTable.m" "$package/inst/private/"
+cp "$root"/matlab/private/*.m "$package/inst/private/"
 cp "$root/scripts/octave-package/INDEX" "$root/scripts/octave-package/PKG_ADD" "$package/"
 cp "$root/LICENSE" "$package/COPYING"
 sed -e "s/@VERSION@/$version/" -e "s/@DATE@/$(date -u +%Y-%m-%d)/" \
