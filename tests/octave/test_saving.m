@@ -60,6 +60,20 @@ function cam = recorded(id, format, frames, segments)
   cam.stopRecording();
 end
 
+function kb = peakGrowthKb(call)
+  % How far the process's resident peak rises above its size during call.
+  fid = fopen('/proc/self/clear_refs', 'w');
+  fprintf(fid, '5');   % the peak starts again from the resident size
+  fclose(fid);
+  before = statusKb('VmRSS');
+  call();
+  kb = statusKb('VmHWM') - before;
+end
+
+function kb = statusKb(field)
+  kb = str2double(regexp(fileread('/proc/self/status'), [field ':\s*(\d+)'], 'tokens', 'once'){1});
+end
+
 file = [tempname() '.tif'];
 for format = [0 1 2 7]  % mono8, mono16, colour 8, colour 16
   cam = recorded(1001, format, 10, 0);
@@ -103,6 +117,18 @@ expect_equal(errorOf(@() cam.saveFrames([tempname() '/none/f.tif'], 0:3)), 'Quor
 expect_equal(QuorvelSim('callCount', '*'), 0, 'both before the driver is asked');
 expect_equal(imfinfo(file)(1).Height, 24, 'the existing file is kept');
 clear cam
+delete(file);
+
+% Memory stays flat: ten times the frames raise the resident peak by no
+% more than a frame (256 KiB) or two.
+cam = recorded(1001, 1, 64, 0);
+cam.Width = 512;
+cam.Height = 256;
+saveRepeated = @(count) cam.saveFrames(file, repmat(0:63, 1, count / 64), 'Overwrite', true, 'Progress', false);
+saveRepeated(64);
+growth = [peakGrowthKb(@() saveRepeated(64)), peakGrowthKb(@() saveRepeated(640))];
+expect_true(growth(2) - growth(1) < 512, sprintf('ten times the frames, the same memory (%d and %d KiB)', growth));
+clear cam saveRepeated
 delete(file);
 
 % A write limit (ulimit -f, in KiB) on another octave-cli: the save fails
