@@ -62,11 +62,11 @@ ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positi
     }
 
     if (!destination.shapeKnown) return ResultParameterReadFailed;
-    FrameBufferBlock staging(allocateFrameBuffer(destination.frameBound));
-    if (staging == nullptr) return ResultReadFailed;
+    FrameBufferBlock staging(destination.staging == nullptr ? allocateFrameBuffer(destination.frameBound) : nullptr);
+    if (destination.staging == nullptr && staging == nullptr) return ResultReadFailed;
     // Only the bytes that reach the receiver need clearing: the staging
     // buffer is reused and may hold an earlier frame.
-    auto* frame = static_cast<unsigned char*>(staging.get());
+    auto* frame = destination.staging != nullptr ? destination.staging : static_cast<unsigned char*>(staging.get());
     const size_t delivered = std::min(destination.bytes, destination.frameBound);
     std::memset(frame, 0, delivered);
     const uint32_t read = drvReadMemory(handle, position, driverIndex, frame);

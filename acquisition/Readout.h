@@ -31,6 +31,9 @@ struct ReadoutDestination {
     // false when the handler could not read the frame size or the pixel
     // format its image is shaped by
     bool shapeKnown = false;
+    // A block of frameBound bytes the driver writes into instead of the
+    // module's staging buffer (the receiver is then given the frame in it).
+    unsigned char* staging = nullptr;
 };
 
 // How the readout position is found: as the camera type says (segment

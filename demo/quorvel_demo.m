@@ -90,10 +90,22 @@ end
 % recorded into camera memory, read back and written as lossless PNG files
 % with a contact sheet, in demo-output/burst.
 function demo_recorded_burst()
-  printf('\nRecorded burst (examples/example_record_burst.m)\n');
-  result = example_record_burst(fullfile(pwd(), 'burst'), 'Frames', 12, 'Size', [48 64], 'Show', false);
-  printf('  %d frames of %s, trigger position %d, %d\n', numel(result.files), ...
-         mat2str(size(result.frames)(1:end - 1)), result.triggerPosition);
+  % Record, wait, save straight from camera memory to burst.tif, read back.
+  printf('\nRecorded burst saved to TIFF (burst.tif)\n');
+  cam = QuorvelCamera(1001);
+  cam.PixelFormat = 7;   % 16-bit colour
+  cam.Height = 48;
+  cam.Width = 64;
+  cam.startRecording(12, 6, 0, 12);
+  cam.wait(30);
+  cam.stopRecording();
+  file = fullfile(pwd(), 'burst.tif');
+  info = cam.saveFrames(file, 0:11, 'Overwrite', true);
+  [frames, readInfo] = quorvelReadFrames(file);
+  printf('  %d frames of %s %s, trigger indices %d to %d, status %d\n', numel(info.Position), ...
+         mat2str(size(frames)(1:end - 1)), class(frames), info.TriggerIndex([1 end]), info.Status);
+  printf('  read back equal to readFrames: %d\n', isequal(frames, cam.readFrames(0:11)) && isequaln(readInfo, info));
+  printf('  first page: %s\n', imfinfo(file)(1).Comment);
 end
 
 % A segmented recording read back by segment number, written as one PNG

@@ -127,6 +127,8 @@ bool isBulkReadout(const std::string& keyword) {
     return keyword == "MemoryReadFrames" || keyword == "MemoryReadSegments";
 }
 
+bool isSave(const std::string& keyword) { return keyword == "MemorySaveFrames" || keyword == "MemorySaveSegments"; }
+
 void contractBroken(const std::string& what, const std::string& call) {
     std::fprintf(stderr, "contract broken: %s\n  in %s\n", what.c_str(), call.c_str());
     std::abort();
@@ -155,6 +157,13 @@ std::string expectedCheckError(const CommandRow& row, int nlhs, const std::vecto
     if (nlhs != row.outputCount()) return row.outputCountMessage;
     if (isBulkReadout(row.keyword) && argumentWord(*inputs[3]) > kMaxBulkReadoutFrames)
         return std::string(row.keyword) + " reads at most " + std::to_string(kMaxBulkReadoutFrames) + " frames\n";
+    if (isSave(row.keyword)) {
+        const mxArray& name = *inputs[2];
+        if (name.bytes.size() > 255 || std::memchr(name.bytes.data(), 0, name.bytes.size()) != nullptr)
+            return std::string(row.keyword) + " takes a file name of at most 255 characters and no zero character\n";
+        if (argumentWord(*inputs[5]) > 2)
+            return std::string(row.keyword) + " takes a mode of 0 (new file), 1 (replace) or 2 (append)\n";
+    }
     if (std::string(row.keyword) == "ReadGPSTiming") {
         const int32_t length = int32_t(argumentWord(*inputs[2]));
         if (length < 0 || length > 65536) return "Input 3 must be a length from 0 to 65536.";
@@ -207,6 +216,11 @@ void checkOutputs(const CallContext& context, const testhost::CallResult& result
         if (result.output(1).dimensions.back() != mwSize(framesRead)) contractBroken("stack length", description);
         if (framesRead > argumentWord(*context.inputs[3]) || (first == 0 && framesRead != argumentWord(*context.inputs[3])))
             contractBroken("frames read vs count", description);
+    } else if (isSave(keyword)) {
+        // Every frame saved on success, never more than asked.
+        const uint32_t saved = wordOf(result.output(1));
+        if (saved > argumentWord(*context.inputs[4]) || (first == 0 && saved != argumentWord(*context.inputs[4])))
+            contractBroken("pages saved vs count", description);
     } else if (keyword == "ReadGPSTiming") {
         const mxArray& column = result.output(1);
         if (column.dimensions[0] != mwSize(argumentWord(*context.inputs[2])))

@@ -18,6 +18,10 @@ uint32_t argumentWord(const mxArray& array);
 
 bool isBulkReadout(const std::string& keyword);
 
+// "MemorySaveFrames" or "MemorySaveSegments": they write the file their
+// text names, and may raise a QuorvelML:file* error for it.
+bool isSave(const std::string& keyword);
+
 // Aborts with the message and the call's description.
 [[noreturn]] void contractBroken(const std::string& what, const std::string& call);
 

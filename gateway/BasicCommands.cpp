@@ -1,7 +1,6 @@
 // "Version" and "Abort": nothing but the uniform call pattern.
 #include "Handlers.h"
-
-constexpr const char* kVersionText = "2.14.00";
+#include "ModuleVersion.h"
 
 void versionCommand(CommandCall& call) { call.plhs[0] = mxCreateString(kVersionText); }
 

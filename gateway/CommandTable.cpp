@@ -100,6 +100,10 @@ constexpr CommandRow kCommandTable[] = {
      answerSet(ResultOk), openSerialCommand},
     {"DriverInfo", INPUTS("DriverInfo"), "", "", "TW", "DriverInfo needs 2 outputs\n", kNoCameraArgument, 0,
      driverInfoCommand},
+    {"MemorySaveFrames", INPUTS("MemorySaveFrames"), "STPSSS", "cameraId, file, firstPosition, count, mode, pages", "WW", "MemorySaveFrames needs 2 outputs\n",
+     namesOpenCamera(ResultReadFailed), kStackAnswers, memorySaveFramesCommand},
+    {"MemorySaveSegments", INPUTS("MemorySaveSegments"), "STNSSS", "cameraId, file, firstSegment, count, mode, pages", "WW", "MemorySaveSegments needs 2 outputs\n",
+     namesOpenCamera(ResultReadFailed), kStackAnswers, memorySaveSegmentsCommand},
 };
 
 #undef INPUTS

@@ -39,5 +39,7 @@ void diskReadProgressCommand(CommandCall& call);
 void frameReadyCountCommand(CommandCall& call);
 void openSerialCommand(CommandCall& call);
 void driverInfoCommand(CommandCall& call);
+void memorySaveFramesCommand(CommandCall& call);
+void memorySaveSegmentsCommand(CommandCall& call);
 
 #endif

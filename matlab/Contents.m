@@ -7,7 +7,9 @@
 %
 % Camera class
 %   QuorvelCamera      - An open camera as a handle object: parameters, images, recording,
-%                        readout with metadata, waiting, disk read-back (help QuorvelCamera).
+%                        readout with metadata, waiting, disk read-back, saving to TIFF
+%                        (help QuorvelCamera).
+%   quorvelReadFrames  - Reads back the frames and their metadata from a saved TIFF file.
 %
 % Building
 %   build_quorvelml    - Builds QuorvelML (and the simulated driver) with mex or mkoctfile.

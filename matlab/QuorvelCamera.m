@@ -56,6 +56,11 @@ classdef QuorvelCamera < handle
   %     progress from ProgressThreshold frames on; info gives each frame's
   %     position, segment and place relative to the trigger.
   %
+  %   Saving to TIFF files, straight from camera memory (memory stays flat)
+  %     info = cam.saveFrames(file, positions)    one page per frame; 'Overwrite', true
+  %     info = cam.saveSegments(file, numbers)    replaces an existing file
+  %     [frames, info] = quorvelReadFrames(file)  gives back readFrames' stack and info
+  %
   %   Transfers, timing and services
   %     cam.downloadRawFrame(text, a, b, c, d, e);  cam.readFromDisk(a, b, c, d, e, f)
   %     cam.waitForDisk(seconds);  [finished, current, final] = cam.diskProgress()
@@ -76,6 +81,13 @@ classdef QuorvelCamera < handle
   %             frames = cam.readFrames(0:7);
   %             text = cam.timing()
   %             clear cam
+  %
+  %   Example:  cam = QuorvelCamera(1002);                  % record, wait, save, read back
+  %             cam.startRecording(8, 3, 0, 8);  cam.wait(5);  cam.stopRecording();
+  %             file = [tempname() '.tif'];
+  %             cam.saveFrames(file, 0:7);
+  %             [frames, info] = quorvelReadFrames(file);
+  %             delete(file);  clear cam
   %
   %   See also QuorvelML, quorvelStatusText.
 
@@ -649,6 +661,42 @@ classdef QuorvelCamera < handle
       QuorvelCamera.requireText(obj, text, 'enableTrace', 'the trace text');
       QuorvelCamera.requireWhole(obj, value, 'enableTrace', 'the value', 2^32 - 1);
       QuorvelCamera.run(obj, 1, 'EnableDiagnosticTrace', text, value);
+    end
+  end
+
+  methods
+    function info = saveFrames(obj, file, positions, varargin)
+      % info = cam.saveFrames(file, positions, ...)  Recorded frames saved to a multi-page TIFF file.
+      %   One uncompressed page per frame, in the order given, straight from
+      %   camera memory: memory stays flat however many frames. Each page
+      %   holds the values readFrames gives (mono: one sample per pixel;
+      %   colour: RGB in the stack's plane order; 8 or 16 bits as its class)
+      %   and a JSON ImageDescription with its position, segment and
+      %   trigger index; the first page also the camera, size, pixel format,
+      %   module version and time of the save. Files beyond 4 GiB are BigTIFF.
+      %   Options: 'Overwrite' (false: an existing file is refused with
+      %   QuorvelML:fileExists), 'Progress' (shown as readFrames shows it).
+      %   Positions are below 2^32. A frame that fails ends the save: info
+      %   (as readFrames') says which frames the file holds and the status
+      %   that ended it; without info its error is raised. A failed write
+      %   raises QuorvelML:fileWrite naming the file. Whatever ends the save,
+      %   Ctrl-C included, the file holds every frame saved before it.
+      %   quorvelReadFrames reads the file back.
+      %   Example:  cam = QuorvelCamera(1002);
+      %             cam.startRecording(8, 3, 0, 8); cam.wait(5); cam.stopRecording();
+      %             file = [tempname() '.tif'];
+      %             info = cam.saveFrames(file, 0:7);
+      %             [frames, info] = quorvelReadFrames(file);
+      %             delete(file);
+      info = saveRecorded(obj, 'MemorySaveFrames', file, positions, nargout > 0, varargin);
+    end
+
+    function info = saveSegments(obj, file, numbers, varargin)
+      % info = cam.saveSegments(file, numbers, ...)  Segments saved to a multi-page TIFF file.
+      %   As saveFrames, each segment read as readSegments reads it; the
+      %   pages' position and trigger index are null, as readSegments' info
+      %   gives NaN.
+      info = saveRecorded(obj, 'MemorySaveSegments', file, numbers, nargout > 0, varargin);
     end
   end
 

@@ -18,7 +18,7 @@ function varargout = QuorvelML(varargin)
 %
 %   Scalar inputs are truncated toward zero and their low 32 bits are used
 %   (-1 becomes 4294967295, 2^32+5 becomes 5). Texts are cut to 255
-%   characters (a raw-frame file name is refused instead). A keyword is
+%   characters (a raw-frame or saved file's name is refused instead). A keyword is
 %   compared whole: one holding char(0) is unknown. Every numeric output
 %   is uint32 unless said otherwise. Image outputs are H-by-W (mono) or
 %   H-by-W-by-3 (colour), in the camera's orientation, and are returned
@@ -280,6 +280,40 @@ function varargout = QuorvelML(varargin)
 %       as the driver's index. Stack, count and status as MemoryReadFrames;
 %       firstSegment is a whole number from 0 to 2^32-1.
 %       Example:  [status, frames, n] = QuorvelML('MemoryReadSegments', id, 0, 4);
+%
+%   SAVING TO TIFF FILES
+%
+%   [status, saved] = QuorvelML('MemorySaveFrames', id, file, first, count, mode, pages)
+%       Saves the frames at positions first to first+count-1, read as
+%       MemoryReadFrames reads them, straight from camera memory into the
+%       multi-page TIFF file: one uncompressed page per frame holding the
+%       values MemoryReadFrames gives (mono one sample per pixel, colour RGB
+%       interleaved in the stack's plane order; 8 or 16 bits as its class)
+%       and a JSON ImageDescription: {"position":p,"segment":null,
+%       "triggerIndex":t} (t null without a trigger position), the first
+%       page also cameraId, cameraType, width, height, pixelFormat,
+%       moduleVersion and savedAt (UTC). mode: 0 a new file (an existing one
+%       raises QuorvelML:fileExists), 1 a new file replacing one, 2 pages
+%       added to a file an earlier save made. pages: how many pages the
+%       whole file will hold; a new file planned past 4 GiB is a BigTIFF.
+%       saved: the pages this call wrote. Memory stays at a few frames.
+%       The file is opened first: a place that cannot be written raises
+%       QuorvelML:fileOpen before the driver is asked; a failed write raises
+%       QuorvelML:fileWrite naming the file, which then holds every page
+%       written before; a file of another shape raises QuorvelML:fileFormat.
+%       A new file that ends without a page is removed.
+%       Status: as MemoryReadFrames, for the frame that ended the save.
+%       Example:  [status, saved] = QuorvelML('MemorySaveFrames', id, [tempname() '.tif'], 0, 4, 0, 4);
+%
+%   [status, saved] = QuorvelML('MemorySaveSegments', id, file, firstSegment, count, mode, pages)
+%       As MemorySaveFrames, each segment read as MemoryReadSegments reads
+%       it; each page's position and triggerIndex are null, its segment the
+%       segment number.
+%       Example:  [status, saved] = QuorvelML('MemorySaveSegments', id, [tempname() '.tif'], 0, 4, 0, 4);
+%
+%   A module built without libtiff leaves both out: they raise
+%   QuorvelML:savingLeftOut. QuorvelCamera's saveFrames and saveSegments
+%   save any positions in chunks, and quorvelReadFrames reads a file back.
 %
 %   TRANSFERS
 %

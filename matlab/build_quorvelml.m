@@ -8,13 +8,21 @@ function outputFolder = build_quorvelml(varargin)
   %                                           Linux:   folder/libQuorvelDrv.so
   %                                           Windows: folder/QuorvelDrv.dll; the import library,
   %                                                    by ordinal, is made from driver/QuorvelDrv.def
+  %   build_quorvelml('Tiff', folder)       links libtiff installed under folder (headers in
+  %                                         folder/include, library in folder/lib, or their
+  %                                         multiarch subfolders); 'none' builds without it.
+  %                                         By default it is looked for under /usr, /usr/local,
+  %                                         /opt/local and /opt/homebrew. Without libtiff the
+  %                                         module leaves saving to TIFF out: MemorySaveFrames
+  %                                         and MemorySaveSegments raise QuorvelML:savingLeftOut.
   %   build_quorvelml('Verbose', true)      shows the compiler's commands
   %   folder = build_quorvelml(...)         returns the output folder
   %
   %   With the simulated driver the output folder receives libQuorvelDrv.so,
   %   QuorvelML.mex, the simulator's control MEX QuorvelSim.mex, and the
   %   MATLAB-side files (help, QuorvelCamera, quorvelStatusText, and in
-  %   private/ the status numbers' table written from common/ResultCodeList.h).
+  %   private/ the class's helpers and the status numbers' table written
+  %   from common/ResultCodeList.h).
   %   On Linux the MEX files find libQuorvelDrv.so beside them (RUNPATH
   %   $ORIGIN) and then on the system's library path, so a real
   %   libQuorvelDrv.so put in the folder, or installed system-wide with the
@@ -24,11 +32,11 @@ function outputFolder = build_quorvelml(varargin)
   %
   %   See also QuorvelML, QuorvelCamera.
 
-  options = struct('Output', '', 'Driver', 'simulator', 'Verbose', false);
+  options = struct('Output', '', 'Driver', 'simulator', 'Tiff', '', 'Verbose', false);
   for k = 1:2:numel(varargin)
     name = varargin{k};
     if ~ischar(name) || ~isfield(options, name) || k == numel(varargin)
-      error('QuorvelML:buildOption', 'build_quorvelml takes the options Output, Driver and Verbose, each with a value.');
+      error('QuorvelML:buildOption', 'build_quorvelml takes the options Output, Driver, Tiff and Verbose, each with a value.');
     end
     options.(name) = varargin{k + 1};
   end
@@ -78,7 +86,9 @@ function outputFolder = build_quorvelml(varargin)
   back = onCleanup(@() cd(here));
   cd(scratch);
 
-  compileMex(root, outputFolder, 'QuorvelML', moduleSources, driverFlags, isOctave, options.Verbose);
+  [tiffSources, tiffFlags] = tiffBuild(root, options.Tiff);
+  compileMex(root, outputFolder, 'QuorvelML', [moduleSources, tiffSources], [driverFlags, tiffFlags], isOctave, ...
+             options.Verbose);
   if simulated
     compileMex(root, outputFolder, 'QuorvelSim', {simulatorMex}, ...
                [driverFlags, {['-I' fullfile(root, 'simulator')]}], isOctave, options.Verbose);
@@ -92,12 +102,56 @@ function outputFolder = build_quorvelml(varargin)
       copyfile(fullfile(root, 'matlab', helpers(k).name), outputFolder);
     end
   end
+  helpers = dir(fullfile(root, 'matlab', 'private', '*.m'));
+  for k = 1:numel(helpers)
+    copyfile(fullfile(root, 'matlab', 'private', helpers(k).name), fullfile(outputFolder, 'private'));
+  end
   fprintf('QuorvelML built in %s\n', outputFolder);
 end
 
 function files = sourcesIn(root, folder)
   listing = dir(fullfile(root, folder, '*.cpp'));
   files = cellfun(@(name) fullfile(root, folder, name), {listing.name}, 'UniformOutput', false);
+end
+
+function [sources, flags] = tiffBuild(root, folder)
+  % The sources and flags of saving to TIFF: none when libtiff is left out
+  % or, looked for by default, not found.
+  sources = {};
+  flags = {};
+  if strcmp(folder, 'none')
+    return;
+  end
+  prefixes = {folder};
+  if isempty(folder)
+    prefixes = {'/usr', '/usr/local', '/opt/local', '/opt/homebrew'};
+  end
+  for k = 1:numel(prefixes)
+    include = firstFolderWith(fullfile(prefixes{k}, 'include'), 'tiffio.h');
+    library = firstFolderWith(fullfile(prefixes{k}, 'lib'), {'libtiff.so', 'libtiff.dylib', 'tiff.lib', 'libtiff.a'});
+    if ~isempty(include) && ~isempty(library)
+      sources = sourcesIn(root, fullfile('acquisition', 'saving'));
+      flags = {['-I' include], '-DQUORVEL_WITH_TIFF', ['-L' library], '-ltiff'};
+      return;
+    end
+  end
+  if ~isempty(folder)
+    error('QuorvelML:buildTiff', 'No libtiff (include/tiffio.h and lib/libtiff) under %s.', folder);
+  end
+  fprintf('build_quorvelml: libtiff not found; saving to TIFF is left out.\n');
+end
+
+function found = firstFolderWith(folder, names)
+  % folder, or one of its subfolders (multiarch), when it holds one of names.
+  found = '';
+  subfolders = dir(fullfile(folder, '*-*'));
+  candidates = [{folder}, cellfun(@(name) fullfile(folder, name), {subfolders.name}, 'UniformOutput', false)];
+  for c = 1:numel(candidates)
+    if any(cellfun(@(name) exist(fullfile(candidates{c}, name), 'file') == 2, cellstr(names)))
+      found = candidates{c};
+      return;
+    end
+  end
 end
 
 function writeStatusTable(root, outputFolder)

@@ -11,7 +11,7 @@ set -euo pipefail
 folder=${1:?usage: make-octave-package.sh <folder>}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUORVEL_BUILD_DIR:-$root/build}
-version=$(sed -n 's/.*kVersionText = "\(.*\)";.*/\1/p' "$root/gateway/BasicCommands.cpp")
+version=$(sed -n 's/.*kVersionText = "\(.*\)";.*/\1/p' "$root/gateway/ModuleVersion.h")
 [ -n "$version" ] || { echo "make-octave-package: no version text in gateway/BasicCommands.cpp" >&2; exit 1; }
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -30,6 +30,7 @@ for file in "$root"/matlab/*.m; do
 done
 cp "$build/mex/functionSignatures.json" "$package/inst/"
 cp "$build/mex/private/quorvelStatusTable.m" "$package/inst/private/"
+cp "$root"/matlab/private/*.m "$package/inst/private/"
 cp "$root/scripts/octave-package/INDEX" "$root/scripts/octave-package/PKG_ADD" "$package/"
 cp "$root/LICENSE" "$package/COPYING"
 sed -e "s/@VERSION@/$version/" -e "s/@DATE@/$(date -u +%Y-%m-%d)/" \

@@ -1,7 +1,7 @@
 // "MemoryReadData", and the bulk readouts "MemoryReadFrames" and
 // "MemoryReadSegments" that stack many recorded frames into one array.
-#include "acquisition/ImageSize.h"
 #include "acquisition/Readout.h"
+#include "acquisition/ReadoutImage.h"
 #include "camera/CameraTable.h"
 #include "gateway/CommandTable.h"
 #include "gateway/Handlers.h"
@@ -11,40 +11,6 @@
 #include <limits>
 
 namespace {
-
-// The image every frame of a readout command is read as: the camera's size
-// and format read once, before the first frame. A frame size that cannot be
-// read gives empty images, a format that cannot be read format 0's shape
-// (uint8 H x W); either answers 7 without a readout.
-struct ReadoutImage {
-    FrameShape shape;
-    uint32_t width = 0;
-    uint32_t height = 0;
-    bool sizeRead = false;
-    bool formatRead = false;
-
-    size_t frameBytes() const { return shape.frameBytes(width, height); }
-
-    ReadoutDestination destination(const FrameReceiver& receiver) const {
-        ReadoutDestination destination;
-        destination.receiver = receiver;
-        destination.bytes = frameBytes();
-        destination.frameBound = readoutFrameBound(width, height);
-        destination.shapeKnown = sizeRead && formatRead && (destination.frameBound > 0 || width == 0 || height == 0);
-        return destination;
-    }
-};
-
-ReadoutImage readoutImageOf(int32_t cameraId) {
-    ReadoutImage image;
-    image.sizeRead = camGetImageSize(cameraId, &image.width, &image.height) == ResultOk;
-    if (!image.sizeRead) image.width = image.height = 0;
-    uint32_t pixelFormat = 0;
-    image.formatRead = camGetParameter(cameraId, kParamPixelFormat, &pixelFormat, nullptr, nullptr) == ResultOk;
-    if (!image.formatRead) pixelFormat = 0;
-    image.shape = selectFrameShape(pixelFormat, FrameFamily::Readout);
-    return image;
-}
 
 // Reads frames 0 .. count - 1 of a bulk readout, frame k by
 // readFrame(destination, k), each converted straight into its slice of one

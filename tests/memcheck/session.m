@@ -48,6 +48,13 @@ QuorvelSim('fireRecordEvent', 1004);
 s = QuorvelML('MemoryStopGrab', 1004);
 [status, image] = QuorvelML('MemoryReadData', 1004, 0, 0, 20000);
 [status, frames, n] = QuorvelML('MemoryReadSegments', 1004, 0, 3);
+tiff = [tempname() '.tif'];
+[status, saved] = QuorvelML('MemorySaveFrames', 1001, tiff, 4, 10, 0, 10);  % stops past the memory's end
+[status, saved] = QuorvelML('MemorySaveSegments', 1004, tiff, 0, 3, 1, 0);
+[status, saved] = QuorvelML('MemorySaveSegments', 1004, tiff, 1, 2, 2, 0);
+try, [status, saved] = QuorvelML('MemorySaveFrames', 1001, tiff, 0, 1, 0, 1); catch, end   % the file exists
+try, [status, saved] = QuorvelML('MemorySaveFrames', 1001, tiff, 0, 1, 2, 1); catch, end   % pages of another shape
+delete(tiff);
 
 s = QuorvelML('MemoryDownloadRawFrame', 1001, file, 0, 0, 4, 0, 0);
 s = QuorvelML('MemoryReadFromDisk', 1001, 0, 0, 0, 1, 0, 0);

@@ -90,6 +90,10 @@ inline const std::vector<SpecifiedCommand>& specifiedCommands() {
         {"OpenSerial", "S", 2, "Invalid number of inputs to OpenSerial\n", "OpenSerial needs 2 outputs\n", {0}, 0},
         {"DriverInfo", "", 2, "Invalid number of inputs to DriverInfo\n", "DriverInfo needs 2 outputs\n", {},
          kNoCamera},
+        {"MemorySaveFrames", "STPSSS", 2, "Invalid number of inputs to MemorySaveFrames\n",
+         "MemorySaveFrames needs 2 outputs\n", {0, 3, 7, 9, 11, 13, 18}, 13},
+        {"MemorySaveSegments", "STNSSS", 2, "Invalid number of inputs to MemorySaveSegments\n",
+         "MemorySaveSegments needs 2 outputs\n", {0, 3, 7, 9, 11, 13, 18}, 13},
     };
     return commands;
 }

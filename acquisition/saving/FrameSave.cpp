@@ -1,0 +1,144 @@
+#include "FrameSave.h"
+
+#include "PageDescription.h"
+#include "PagePixels.h"
+#include "PageWriter.h"
+#include "acquisition/Readout.h"
+#include "acquisition/ReadoutImage.h"
+#include "acquisition/Recording.h"
+#include "camera/CameraTable.h"
+#include "camera/Parameters.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// Room for a page's directory, its tag data and its description, with margin.
+constexpr uint64_t kPageOverheadBytes = 4096;
+constexpr uint64_t kClassicTiffLimit = uint64_t(1) << 32;
+
+// The frame's bytes, handed over by the readout, put into a page buffer.
+struct PageTarget {
+    const ReadoutImage* image;
+    unsigned char* page;
+
+    static void receive(void* context, const unsigned char* frame, size_t count) {
+        auto* target = static_cast<PageTarget*>(context);
+        framePagePixels(target->image->shape, target->image->width, target->image->height, frame, count,
+                        target->page);
+    }
+};
+
+SaveResult failed(SaveFailure failure, const TiffPageFile& file) {
+    SaveResult result;
+    result.failure = failure;
+    result.reason = file.error();
+    return result;
+}
+
+PageFormat pageFormatOf(const ReadoutImage& image) {
+    PageFormat format;
+    format.width = image.width;
+    format.height = image.height;
+    format.samplesPerPixel = image.shape.samplesPerPixel;
+    format.bitsPerSample = image.shape.bytesPerSample * 8;
+    return format;
+}
+
+// Reads frame k of the request into the target's page.
+ResultCode readFrame(const SaveRequest& request, const ReadoutImage& image, uint32_t k, PageTarget& target) {
+    ReadoutDestination destination = image.destination({PageTarget::receive, &target});
+    destination.staging = target.page;  // the driver writes the frame where its page is written from
+    const uint64_t number = request.first + k;
+    if (request.addressing == SaveAddressing::ByPosition)
+        return camReadMemory(request.cameraId, uint32_t(number), uint32_t(number >> 32), destination,
+                             image.shape.layoutCode, 0, ReadoutAddressing::ByPosition);
+    if (number > std::numeric_limits<uint32_t>::max()) return ResultReadFailed;  // no such segment number
+    return camReadMemory(request.cameraId, 0, 0, destination, image.shape.layoutCode, uint32_t(number));
+}
+
+PageOrigin originOf(const SaveRequest& request, uint32_t k, bool triggerKnown, uint32_t trigger) {
+    PageOrigin origin;
+    const uint64_t number = request.first + k;
+    if (request.addressing == SaveAddressing::BySegment) {
+        origin.segment = number;
+        return origin;
+    }
+    origin.position = number;
+    if (triggerKnown) origin.triggerIndex = int64_t(number - trigger);
+    return origin;
+}
+
+FileOrigin fileOriginOf(const SaveRequest& request, const ReadoutImage& image) {
+    FileOrigin file;
+    file.cameraId = request.cameraId;
+    camGetCameraInfo(request.cameraId, 0, &file.cameraType);
+    file.width = image.width;
+    file.height = image.height;
+    file.pixelFormat = image.pixelFormat;
+    file.moduleVersion = request.moduleVersion;
+    file.savedAt = utcTimeNow();
+    return file;
+}
+
+}  // namespace
+
+bool needsBigTiff(uint64_t pages, size_t pageBytes) {
+    const uint64_t perPage = uint64_t(pageBytes) + kPageOverheadBytes;
+    return pages > 0 && perPage > (kClassicTiffLimit - kPageOverheadBytes) / pages;
+}
+
+SaveResult camSaveFrames(const SaveRequest& request) {
+    if (findOpenCamera(request.cameraId) == nullptr) {
+        SaveResult result;
+        result.status = ResultReadFailed;
+        return result;
+    }
+    TiffPageFile file;
+    if (!file.openFile(request.path, request.opening))
+        return failed(file.exists() ? SaveFailure::FileExists : SaveFailure::FileOpen, file);
+
+    SaveResult result;
+    const ReadoutImage image = readoutImageOf(request.cameraId);
+    if (request.count == 0) return result;
+    if (!image.sizeRead || image.frameBytes() == 0) {
+        // No page can be made of a frame whose size is unknown or empty.
+        result.status = ResultParameterReadFailed;
+        return result;
+    }
+    uint32_t trigger = 0, unused = 0;
+    const bool triggerKnown = camReadTriggerPosition(request.cameraId, &trigger, &unused) == ResultOk;
+    const bool creating = request.opening != FileOpening::Append;
+    const uint64_t planned = std::max<uint64_t>(request.plannedPages, request.count);
+    if (!file.begin(pageFormatOf(image), needsBigTiff(planned, image.frameBytes())))
+        return failed(creating ? SaveFailure::FileWrite : SaveFailure::FileFormat, file);
+
+    PageWriter writer(file);
+    if (!writer.start(readoutFrameBound(image.width, image.height))) {
+        result.status = ResultOutOfMemory;
+        return result;
+    }
+    for (uint32_t k = 0; k < request.count; ++k) {
+        unsigned char* page = writer.takeBuffer();
+        if (page == nullptr) break;  // a write failed
+        PageTarget target{&image, page};
+        const ResultCode code = readFrame(request, image, k, target);
+        if (code != ResultOk) {
+            writer.giveBack(page);
+            result.status = code;
+            break;
+        }
+        FileOrigin fileOrigin;
+        const bool firstPage = creating && k == 0;
+        if (firstPage) fileOrigin = fileOriginOf(request, image);
+        writer.submit(page, pageDescription(originOf(request, k, triggerKnown, trigger), firstPage ? &fileOrigin : nullptr));
+    }
+    writer.finish();
+    result.saved = uint32_t(file.pagesWritten());
+    if (!file.error().empty()) {
+        result.failure = SaveFailure::FileWrite;
+        result.reason = file.error();
+    }
+    return result;
+}

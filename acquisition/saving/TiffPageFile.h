@@ -1,0 +1,84 @@
+// A multi-page, uncompressed TIFF file written one page at a time through
+// libtiff, that stays a valid file holding every completed page whatever
+// fails. libtiff links a new page into the file by rewriting a pointer
+// behind the end (the header's, or the last page's "next" field) before it
+// writes the page's directory; those backward writes are held back here
+// until the whole page is on disk. A page that fails half way is therefore
+// never linked, and what it left behind the last complete page is cut off.
+#ifndef QUORVEL_ACQUISITION_SAVING_TIFFPAGEFILE_H
+#define QUORVEL_ACQUISITION_SAVING_TIFFPAGEFILE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+typedef struct tiff TIFF;
+
+enum class FileOpening {
+    CreateNew,  // an existing file is refused
+    Replace,    // an existing file is emptied
+    Append,     // pages go after those of a file an earlier save made
+};
+
+// The pages of a file: all of one size and sample layout.
+struct PageFormat {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint32_t samplesPerPixel = 1;  // 1 (mono) or 3 (RGB, interleaved)
+    uint32_t bitsPerSample = 8;    // 8 or 16, in the host's byte order
+
+    size_t pageBytes() const { return size_t(width) * height * samplesPerPixel * (bitsPerSample / 8); }
+};
+
+class TiffPageFile {
+public:
+    TiffPageFile() = default;
+    TiffPageFile(const TiffPageFile&) = delete;
+    TiffPageFile& operator=(const TiffPageFile&) = delete;
+    ~TiffPageFile() { close(); }
+
+    // Opens the file as `opening` says, without writing a byte yet, so that
+    // an unwritable place is refused before anything else is done. False
+    // with error() set; exists() tells a refused existing file apart.
+    bool openFile(const std::string& path, FileOpening opening);
+    // Makes the file a TIFF of these pages (BigTIFF when bigTiff) or, on
+    // append, checks that its first page has this format.
+    bool begin(const PageFormat& format, bool bigTiff);
+    // Writes one page of format.pageBytes() bytes, rows top to bottom,
+    // with its ImageDescription. False once any write failed.
+    bool writePage(const void* pixels, const std::string& description);
+    // Closes the file. A file this object created that holds no page is
+    // removed: no reader takes a TIFF without pages.
+    void close();
+
+    bool exists() const { return refusedExisting_; }
+    const std::string& error() const { return error_; }
+    uint64_t pagesWritten() const { return pages_; }
+    const std::string& path() const { return path_; }
+
+private:
+    friend struct TiffFileIo;  // libtiff's I/O procedures over this file
+
+    bool fail(const std::string& what);
+    bool formatMatches(const PageFormat& format);
+    bool commitPage();
+
+    std::string path_;
+    int fd_ = -1;
+    TIFF* tiff_ = nullptr;
+    bool created_ = false;
+    bool refusedExisting_ = false;
+    bool failed_ = false;
+    std::string error_;
+    std::string libraryMessage_;
+    PageFormat format_;
+    uint64_t pages_ = 0;
+    uint64_t position_ = 0;   // where libtiff reads or writes next
+    uint64_t end_ = 0;        // the file's size as libtiff has made it
+    uint64_t committed_ = 0;  // the end of the last complete page
+    std::vector<std::pair<uint64_t, std::vector<unsigned char>>> heldBack_;  // writes behind `committed_`
+};
+
+#endif

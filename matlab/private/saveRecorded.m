@@ -1,0 +1,64 @@
+function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
+  % info = saveRecorded(cam, keyword, file, numbers, keepPartial, options)
+  % QuorvelCamera's saveFrames and saveSegments: saves in chunks of a tenth
+  % of the frames, each run of consecutive numbers in one call that leaves
+  % the file valid and closed, so that Ctrl-C between calls leaves every
+  % frame saved so far. With keepPartial a frame that fails ends the save
+  % with its status in info; without, its error is raised.
+  settings = struct('Overwrite', false, 'Progress', numel(numbers) >= obj.ProgressThreshold);
+  for k = 1:2:numel(options)
+    if k == numel(options) || ~ischar(options{k}) || ~isfield(settings, options{k})
+      error('QuorvelML:saveOption', 'Saving takes the options Overwrite and Progress, each with a value.');
+    end
+    settings.(options{k}) = logical(options{k + 1});
+  end
+  if ~ischar(file) || isempty(file)
+    error('QuorvelML:fileName', 'A file name is a non-empty text.');
+  end
+  if ~isnumeric(numbers) || any(numbers(:) < 0 | numbers(:) >= 2^32 | numbers(:) ~= fix(numbers(:)))
+    error('QuorvelML:badPosition', 'Saving takes whole numbers from 0 to 2^32 - 1.');
+  end
+  if ~obj.IsOpen
+    error('QuorvelML:closed', 'Camera %s is closed.', num2str(obj.Id));
+  end
+  numbers = double(numbers(:)');
+  count = numel(numbers);
+  chunk = max(1, ceil(count / 10));
+  saved = 0;
+  status = 0;
+  mode = double(settings.Overwrite);  % 0: a new file, 1: replace; then 2: append
+  while saved < count && status == 0
+    first = numbers(saved + 1);
+    span = 1;
+    while span < chunk && saved + span < count && numbers(saved + span + 1) - first == span
+      span = span + 1;
+    end
+    try
+      [status, got] = QuorvelML(keyword, obj.Id, file, first, span, mode, count);
+    catch failure
+      if strcmp(failure.identifier, 'QuorvelML:fileExists')
+        error('QuorvelML:fileExists', 'The file ''%s'' exists and is kept: pass ''Overwrite'', true to replace it.', file);
+      end
+      rethrow(failure);
+    end
+    saved = saved + double(got);
+    mode = 2;
+    if settings.Progress
+      fprintf('Camera %d: saved %d of %d frames\n', obj.Id, saved, count);
+    end
+  end
+  if status ~= 0 && ~keepPartial
+    QuorvelCamera.check(status, keyword, obj.Id);
+  end
+  positions = numbers(1:saved);
+  segments = nan(1, saved);
+  if strcmp(keyword, 'MemorySaveSegments')
+    [positions, segments] = deal(segments, positions);
+  end
+  triggerIndex = nan(1, saved);
+  [triggerStatus, trigger, ~] = QuorvelML('MemoryReadTriggerPosition', obj.Id);
+  if triggerStatus == 0
+    triggerIndex = positions - double(trigger);
+  end
+  info = struct('Position', positions, 'Segment', segments, 'TriggerIndex', triggerIndex, 'Status', double(status));
+end
