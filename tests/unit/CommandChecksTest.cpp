@@ -22,7 +22,7 @@ std::vector<Array> validInputs(const SpecifiedCommand& command) {
     for (const char* kind = command.kinds; *kind != '\0'; ++kind)
         inputs.push_back(*kind == 'T' ? testhost::text("text") : testhost::scalar(777));
     // The save commands take a mode of 0 to 2.
-    if (std::string(row.keyword).rfind("MemorySave", 0) == 0) inputs[5] = testhost::scalar(1);
+    if (std::string(command.keyword).rfind("MemorySave", 0) == 0) inputs[5] = testhost::scalar(1);
     return inputs;
 }
 
