@@ -61,3 +61,13 @@ catch err
   expect_equal(err.identifier, 'QuorvelML:buildDriver', 'a driver folder without the library is refused');
 end
 expect_true(rmdir(folder, 's') && rmdir(stubFolder, 's'), 'the built folders are removed whole');
+
+% The CMake build's MEX files, like the script's, search their own folder
+% and then the system's library path: a copied folder whose driver was
+% removed finds the one installed system-wide, never the build tree's.
+for name = {'QuorvelML.mex', 'QuorvelSim.mex'}
+  [~, dynamic] = system(sprintf('readelf -d "%s"', fullfile(fileparts(which('QuorvelSim')), name{1})));
+  paths = regexp(dynamic, 'Library r\w*path: \[[^\]]*\]', 'match');
+  expect_true(strcmp(strjoin(paths, ' '), 'Library runpath: [$ORIGIN]'), ...
+              sprintf('%s of the build searches only $ORIGIN before the system''s path (%s)', name{1}, strjoin(paths, ' ')));
+end
