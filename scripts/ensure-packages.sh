@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs when they are missing; as
 # root it installs them, otherwise it names them and stops.
 set -eu
-packages=(cmake make g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev octave liboctave-dev valgrind)
+packages=(cmake make g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev octave liboctave-dev octave-doctest valgrind)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
