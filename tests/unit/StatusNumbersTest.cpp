@@ -1,4 +1,5 @@
-// The README's table of status numbers is the module's list, row for row.
+// The command reference's table of status numbers is the module's list, row
+// for row.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -7,12 +8,12 @@
 
 namespace {
 
-TEST(StatusNumbers, TheReadmeTableIsTheModulesList) {
-    std::ifstream readme(QUORVEL_README_FILE);
-    ASSERT_TRUE(readme) << QUORVEL_README_FILE;
+TEST(StatusNumbers, TheDocumentedTableIsTheModulesList) {
+    std::ifstream document(QUORVEL_COMMANDS_DOC_FILE);
+    ASSERT_TRUE(document) << QUORVEL_COMMANDS_DOC_FILE;
     std::vector<std::string> rows;
     bool inSection = false;
-    for (std::string line; std::getline(readme, line);) {
+    for (std::string line; std::getline(document, line);) {
         if (line.rfind("## ", 0) == 0) inSection = line == "## Status numbers";
         else if (inSection && line.rfind("| ", 0) == 0 && line != "| Code | Meaning |") rows.push_back(line);
     }
