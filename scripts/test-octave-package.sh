@@ -53,6 +53,8 @@ run_octave "$setup pkg load quorvelml; folder = fileparts(which('QuorvelML'));
 [ "$(tail -n 1 "$scratch/unload.log")" = 'open after unload: 0 0' ]
 
 installed=$(dirname "$(find "$prefix" -name QuorvelML.mex)")
+# The installed MEX files search their own folder, then the system's path.
+[ "$(readelf -d "$installed/QuorvelML.mex" "$installed/QuorvelSim.mex" | grep -c 'Library runpath: \[\$ORIGIN\]$')" = 2 ]
 rm "$installed/QuorvelML.mex"
 run_octave "$setup pkg load quorvelml; [~, id] = lastwarn(); disp(id);" | tee "$scratch/notbuilt.log"
 [ "$(tail -n 1 "$scratch/notbuilt.log")" = QuorvelML:notBuilt ]
