@@ -57,6 +57,9 @@ classdef QuorvelCamera < handle
   %
   %   See also QuorvelML, quorvelStatusText.
   %
+  %   Example, on the simulated cameras: open, set the image format, record
+  %   with a trigger, read back with each frame's metadata, save, close.
+  %
   %   >> QuorvelCamera.version()
   %   ans = 2.14.00
   %   >> QuorvelCamera.list()
