@@ -70,26 +70,40 @@ classdef QuorvelCamera < handle
   %
   %   help QuorvelCamera.<method> shows each method's help.
   %
-  %   Example:  cam = QuorvelCamera(1002);
-  %             cam.Width = 320;
-  %             [first, second] = cam.grab();
-  %             size(first)
-  %             delete(cam)
-  %
-  %   Example:  cam = QuorvelCamera(1001);
-  %             cam.startRecording(8, 3, 0, 8);  cam.waitUntilReady();
-  %             frames = cam.readFrames(0:7);
-  %             text = cam.timing()
-  %             clear cam
-  %
-  %   Example:  cam = QuorvelCamera(1002);                  % record, wait, save, read back
-  %             cam.startRecording(8, 3, 0, 8);  cam.wait(5);  cam.stopRecording();
-  %             file = [tempname() '.tif'];
-  %             cam.saveFrames(file, 0:7);
-  %             [frames, info] = quorvelReadFrames(file);
-  %             delete(file);  clear cam
-  %
   %   See also QuorvelML, quorvelStatusText.
+  %
+  %   Example, on the simulated cameras: open, set the image format, record
+  %   with a trigger, read back with each frame's metadata, save, close.
+  %
+  %   >> QuorvelCamera.version()
+  %   ans = 2.14.00
+  %   >> QuorvelCamera.list()
+  %   ans =
+  %      1001   1002   1003   1004
+  %   >> cam = QuorvelCamera(1001);
+  %   >> cam.info(0)                      % the camera type
+  %   ans = 5
+  %   >> cam.Width = 320;
+  %   >> cam.Height = 240;
+  %   >> cam.PixelFormat = 7;             % colour, 16 bits a sample
+  %   >> cam.startRecording(8, 3, 0, 8);  % 8 frames, trigger on the fourth, one report at the end
+  %   >> cam.wait(5);
+  %   >> [frames, info] = cam.readFrames(0:7);
+  %   >> size(frames)
+  %   ans =
+  %      240   320     3     8
+  %   >> info.TriggerIndex
+  %   ans =
+  %     -3  -2  -1   0   1   2   3   4
+  %   >> file = [tempname() '.tif'];
+  %   >> saved = cam.saveFrames(file, 0:7);   % straight from camera memory to a multi-page TIFF
+  %   >> [back, backInfo] = quorvelReadFrames(file);
+  %   >> isequal(back, frames)
+  %   ans = 1
+  %   >> delete(file);
+  %   >> cam.close();                     % or delete(cam), or clear cam
+  %   >> delete(cam)
+  %   >> QuorvelSim('reset');              % the simulated cameras' default settings again
 
   properties (SetAccess = private)
     Id = []          % the identifier under which the camera is open
@@ -162,6 +176,10 @@ classdef QuorvelCamera < handle
 
     function delete(obj)
       % delete(cam)  Closes the camera; a failure here is not reported (use close).
+      %   >> cam = QuorvelCamera(1002);
+      %   >> delete(cam)
+      %   >> QuorvelSim('camera', 1002).open
+      %   ans = 0
       if obj.IsOpen
         closed = QuorvelML('CloseCamera', obj.Id); %#ok<NASGU> a destructor raises nothing
         QuorvelCamera.claims('release', obj.Id, obj.Serial);
@@ -171,6 +189,10 @@ classdef QuorvelCamera < handle
     function close(obj)
       % cam.close()  Closes the camera; QuorvelML:closeFailed when the driver fails.
       %   Closing a camera that is already closed does nothing.
+      %   >> cam = QuorvelCamera(1002);
+      %   >> cam.close();
+      %   >> cam.IsOpen
+      %   ans = 0
       if obj.IsOpen
         QuorvelCamera.run(obj, 1, 'CloseCamera');
         QuorvelCamera.claims('release', obj.Id, obj.Serial);
@@ -188,6 +210,10 @@ classdef QuorvelCamera < handle
 
     function disp(obj)
       % disp(cam)  The camera's identity and image format, or that it is closed.
+      %   >> cam = QuorvelCamera(1002);
+      %   >> disp(cam)
+      %     QuorvelCamera 1002: type 2, 640 x 480, pixel format 0
+      %   >> delete(cam)
       if ~obj.IsOpen
         fprintf('  QuorvelCamera %s (closed)\n', num2str(obj.Id));
         return;
@@ -202,6 +228,10 @@ classdef QuorvelCamera < handle
 
     function display(obj)
       % display(cam)  Shows the variable's name and disp(cam); Octave shows objects this way.
+      %   >> cam = QuorvelCamera(1002)
+      %   cam =
+      %     QuorvelCamera 1002: type 2, 640 x 480, pixel format 0
+      %   >> delete(cam)
       name = inputname(1);
       if ~isempty(name)
         fprintf('%s =\n', name);
@@ -213,8 +243,12 @@ classdef QuorvelCamera < handle
       % [value, limits] = cam.getParameter(number)  Current value and [limit0 limit1].
       %   number: the parameter's number (15 the width, 16 the height, 2 the
       %   pixel format, 7 the extra frames); a name is refused.
-      %   Example:  cam = QuorvelCamera(1002);
-      %             [width, limits] = cam.getParameter(15)
+      %   >> cam = QuorvelCamera(1002);
+      %   >> [width, limits] = cam.getParameter(15)
+      %   width = 640
+      %   limits =
+      %        16   4096
+      %   >> delete(cam)
       QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'getParameter', 'a parameter number');
       QuorvelCamera.requireWhole(obj, number, 'getParameter', 'the parameter number', 2^32 - 1);
       out = QuorvelCamera.run(obj, 4, 'GetParameter', number);
@@ -230,8 +264,13 @@ classdef QuorvelCamera < handle
       %   that the camera cannot deliver (the identifier a grab would give:
       %   QuorvelML:formatNotMono or QuorvelML:formatNotSupported).
       %   0 for the width (15) or height (16) re-applies the current value.
-      %   Example:  cam = QuorvelCamera(1002);
-      %             cam.setParameter(11, 2500)
+      %   >> cam = QuorvelCamera(1002);
+      %   >> cam.setParameter(15, 320);
+      %   >> cam.Width
+      %   ans = 320
+      %   >> cam.setParameter(15, 320.5)
+      %   error: ...
+      %   >> delete(cam)
       QuorvelCamera.requireArguments(obj, nargin - 1, 2, 'setParameter', 'a parameter number and a value');
       QuorvelCamera.requireWhole(obj, number, 'setParameter', 'the parameter number', 2^32 - 1);
       QuorvelCamera.requireWhole(obj, value, '', sprintf('parameter %g', number), 2^32 - 1);
@@ -255,8 +294,12 @@ classdef QuorvelCamera < handle
       %   limits read back: a struct array with Number, Property (the
       %   property that sets it, '' for none), Value and Limits. Without an
       %   output it prints the list as a table.
-      %   Example:  cam = QuorvelCamera(1002);
-      %             cam.parameters()
+      %   >> cam = QuorvelCamera(1002);
+      %   >> list = cam.parameters();
+      %   >> list([list.Number] == 15)
+      %   ans =
+      %     ...
+      %   >> delete(cam)
       if nargin < 2
         numbers = 0:63;
       end
@@ -285,6 +328,10 @@ classdef QuorvelCamera < handle
 
     function value = info(obj, item)
       % value = cam.info(item)  One camera information item (0 type, 12 colour, ...).
+      %   >> cam = QuorvelCamera(1001);
+      %   >> type = cam.info(0)
+      %   type = 5
+      %   >> delete(cam)
       QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'info', 'an item number');
       QuorvelCamera.requireWhole(obj, item, 'info', 'the item number', 2^32 - 1);
       out = QuorvelCamera.run(obj, 2, 'GetCameraInfo', item);
@@ -293,11 +340,19 @@ classdef QuorvelCamera < handle
 
     function sendSettings(obj)
       % cam.sendSettings()  Prepares and sends the camera's settings.
+      %   >> cam = QuorvelCamera(1001);
+      %   >> cam.sendSettings();
+      %   >> delete(cam)
       QuorvelCamera.run(obj, 1, 'SendCfg');
     end
 
     function words = brocParameters(obj, index)
       % words = cam.brocParameters(index)  The four uint32 words of Broc record index (0 to 255).
+      %   >> cam = QuorvelCamera(1001);
+      %   >> words = cam.brocParameters(0)
+      %   words =
+      %     65601536  65601537  65601538  65601539
+      %   >> delete(cam)
       QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'brocParameters', 'a record index');
       QuorvelCamera.requireWhole(obj, index, 'brocParameters', 'the record index', 2^32 - 1);
       out = QuorvelCamera.run(obj, 5, 'GetBrocParameters', index);
@@ -339,6 +394,13 @@ classdef QuorvelCamera < handle
       % [first, second] = cam.grab([argument])  A live grab of ExtraFrames + 1 frames.
       %   With ExtraFrames 1 the two images are consecutive frames; with 0
       %   second is zero. argument (default 0) is passed to the driver.
+      %   >> cam = QuorvelCamera(1002);
+      %   >> cam.ExtraFrames = 1;
+      %   >> [first, second] = cam.grab();
+      %   >> size(second)
+      %   ans =
+      %      480   640
+      %   >> delete(cam)
       if nargin < 2
         argument = 0;
       end
@@ -349,6 +411,11 @@ classdef QuorvelCamera < handle
 
     function [image, value] = preview(obj)
       % [image, value] = cam.preview()  A preview image and the driver's value with it.
+      %   >> cam = QuorvelCamera(1001);
+      %   >> [image, value] = cam.preview();
+      %   >> class(image)
+      %   ans = uint8
+      %   >> delete(cam)
       out = QuorvelCamera.run(obj, 3, 'MemoryPreview');
       image = out{2};
       value = out{3};
@@ -383,6 +450,16 @@ classdef QuorvelCamera < handle
 
     function ready = isReady(obj)
       % cam.isReady()  True once the driver has reported a recording event since the start.
+      %   >> cam = QuorvelCamera(1001);
+      %   >> cam.startRecording(8, 3, 0, 8);   % 8 frames, trigger on the fourth, one report at the end
+      %   >> cam.wait(5);
+      %   >> cam.isReady()
+      %   ans = 1
+      %   >> [trigger, recorded] = cam.triggerPosition()
+      %   trigger = 3
+      %   recorded = 8
+      %   >> cam.stopRecording();
+      %   >> delete(cam)
       out = QuorvelCamera.run(obj, 2, 'GrabIsReady');
       ready = out{2} ~= 0;
       % The module answers "not ready" for a camera it does not hold.
@@ -469,6 +546,16 @@ classdef QuorvelCamera < handle
 
     function [first, second] = triggerPosition(obj)
       % [first, second] = cam.triggerPosition()  The recording's two trigger-position values.
+      %   >> cam = QuorvelCamera(1001);
+      %   >> cam.startRecording(8, 3, 0, 8);   % 8 frames, trigger on the fourth, one report at the end
+      %   >> cam.wait(5);
+      %   >> cam.isReady()
+      %   ans = 1
+      %   >> [trigger, recorded] = cam.triggerPosition()
+      %   trigger = 3
+      %   recorded = 8
+      %   >> cam.stopRecording();
+      %   >> delete(cam)
       out = QuorvelCamera.run(obj, 3, 'MemoryReadTriggerPosition');
       first = double(out{2});
       second = double(out{3});
@@ -478,6 +565,13 @@ classdef QuorvelCamera < handle
       % image = cam.readFrame(position [, index])  One recorded frame by its readout position.
       %   position: a whole number from 0 (up to 2^64 - 1 as uint64); index
       %   (default 0) is passed to the driver.
+      %   >> cam = QuorvelCamera(1002);
+      %   >> cam.startRecording(8, 3, 0, 8); cam.wait(5); cam.stopRecording();
+      %   >> image = cam.readFrame(5);
+      %   >> size(image)
+      %   ans =
+      %      480   640
+      %   >> delete(cam)
       QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'readFrame', 'a position');
       if nargin < 3
         index = 0;
@@ -504,9 +598,16 @@ classdef QuorvelCamera < handle
       %   frame that ended the readout early. With info requested an early
       %   end keeps the frames read before it and raises nothing; without
       %   it, it raises the status number's error, naming the position.
-      %   Example:  cam = QuorvelCamera(1001);
-      %             cam.startRecording(8, 3, 0, 8); cam.wait(5); cam.stopRecording();
-      %             [frames, info] = cam.readFrames(0:7);
+      %   >> cam = QuorvelCamera(1001);
+      %   >> cam.startRecording(8, 3, 0, 8); cam.wait(5); cam.stopRecording();
+      %   >> [frames, info] = cam.readFrames(6:9);   % positions 8 and 9 were not recorded
+      %   >> size(frames)
+      %   ans =
+      %      480   640     3     2
+      %   >> info
+      %   info =
+      %     ...
+      %   >> delete(cam)
       QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'readFrames', 'positions');
       QuorvelCamera.requireWhole(obj, positions, 'readFrames', 'a position', intmax('uint64'), 'QuorvelML:badPosition', ...
                                  false);
@@ -523,6 +624,14 @@ classdef QuorvelCamera < handle
 
     function image = readSegment(obj, number)
       % image = cam.readSegment(number)  The first frame of one segment of a segmented recording.
+      %   >> cam = QuorvelCamera(1004);
+      %   >> cam.startRecording(12, 0, 3, 12); cam.wait(5); cam.stopRecording();
+      %   >> image = cam.readSegment(2);
+      %   >> [segments, info] = cam.readSegments(0:3);
+      %   >> info.Segment
+      %   ans =
+      %      0   1   2   3
+      %   >> delete(cam)
       QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'readSegment', 'a segment number');
       QuorvelCamera.requireWhole(obj, number, 'readSegment', 'the segment number', 2^32 - 1, 'QuorvelML:badSegment');
       out = QuorvelCamera.run(obj, 2, 'MemoryReadData', 0, 0, number);
@@ -535,9 +644,14 @@ classdef QuorvelCamera < handle
       %   consecutive numbers (whole numbers from 0 to 2^32 - 1); info.Segment
       %   holds the segment numbers, and the position (the module takes it
       %   from its segment table) is NaN.
-      %   Example:  cam = QuorvelCamera(1004);
-      %             cam.startRecording(12, 0, 3, 12); cam.wait(5); cam.stopRecording();
-      %             [segments, info] = cam.readSegments(0:3);
+      %   >> cam = QuorvelCamera(1004);
+      %   >> cam.startRecording(12, 0, 3, 12); cam.wait(5); cam.stopRecording();
+      %   >> image = cam.readSegment(2);
+      %   >> [segments, info] = cam.readSegments(0:3);
+      %   >> info.Segment
+      %   ans =
+      %      0   1   2   3
+      %   >> delete(cam)
       QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'readSegments', 'segment numbers');
       QuorvelCamera.requireWhole(obj, numbers, 'readSegments', 'a segment number', 2^32 - 1, ...
                                  'QuorvelML:badSegment', false);
@@ -553,6 +667,17 @@ classdef QuorvelCamera < handle
 
     function downloadRawFrame(obj, text, a, b, c, d, e)
       % cam.downloadRawFrame(text, a, b, c, d, e)  Has the driver download a raw frame.
+      %   >> cam = QuorvelCamera(1001);
+      %   >> cam.startRecording(8, 0, 0, 8); cam.wait(5); cam.stopRecording();
+      %   >> file = [tempname() '.qrv'];
+      %   >> cam.downloadRawFrame(file, 0, 0, 8, 0, 0);
+      %   >> cam.readFromDisk(0, 0, 8, 0, 0, 0);
+      %   >> cam.waitForDisk(5);
+      %   >> [finished, current, final] = cam.diskProgress()
+      %   finished = 1
+      %   current = 8
+      %   final = 8
+      %   >> delete(file); delete(cam)
       QuorvelCamera.requireArguments(obj, nargin - 1, 6, 'downloadRawFrame', 'a file name and five numbers');
       QuorvelCamera.requireText(obj, text, 'downloadRawFrame', 'the file name');
       numbers = {a, b, c, d, e};
@@ -566,6 +691,17 @@ classdef QuorvelCamera < handle
       % cam.readFromDisk(a, b, c, d, e, f)  Starts the driver's read of a recording back from disk.
       %   The read goes on after the call; follow it with diskProgress and
       %   wait for it with waitForDisk.
+      %   >> cam = QuorvelCamera(1001);
+      %   >> cam.startRecording(8, 0, 0, 8); cam.wait(5); cam.stopRecording();
+      %   >> file = [tempname() '.qrv'];
+      %   >> cam.downloadRawFrame(file, 0, 0, 8, 0, 0);
+      %   >> cam.readFromDisk(0, 0, 8, 0, 0, 0);
+      %   >> cam.waitForDisk(5);
+      %   >> [finished, current, final] = cam.diskProgress()
+      %   finished = 1
+      %   current = 8
+      %   final = 8
+      %   >> delete(file); delete(cam)
       QuorvelCamera.requireArguments(obj, nargin - 1, 6, 'readFromDisk', 'six numbers');
       numbers = {a, b, c, d, e, f};
       for k = 1:6
@@ -578,6 +714,17 @@ classdef QuorvelCamera < handle
       % [finished, current, final] = cam.diskProgress()  How far the disk read has come.
       %   finished: true once the driver reported the read complete; current
       %   of final: the counts of its latest report (0 of 0 before any).
+      %   >> cam = QuorvelCamera(1001);
+      %   >> cam.startRecording(8, 0, 0, 8); cam.wait(5); cam.stopRecording();
+      %   >> file = [tempname() '.qrv'];
+      %   >> cam.downloadRawFrame(file, 0, 0, 8, 0, 0);
+      %   >> cam.readFromDisk(0, 0, 8, 0, 0, 0);
+      %   >> cam.waitForDisk(5);
+      %   >> [finished, current, final] = cam.diskProgress()
+      %   finished = 1
+      %   current = 8
+      %   final = 8
+      %   >> delete(file); delete(cam)
       out = QuorvelCamera.run(obj, 4, 'DiskReadProgress');
       finished = out{2} ~= 0;
       current = double(out{3});
@@ -589,10 +736,17 @@ classdef QuorvelCamera < handle
       %   QuorvelML:timeout after seconds (default 10). progress true prints
       %   the count read at each tenth of the read and at its end, as
       %   readFrames does.
-      %   Example:  cam = QuorvelCamera(1001);
-      %             cam.startRecording(8, 0, 0, 8); cam.wait(5); cam.stopRecording();
-      %             cam.downloadRawFrame('burst.qrv', 0, 0, 8, 0, 0);
-      %             cam.readFromDisk(0, 0, 8, 1, 0, 0); cam.waitForDisk(5, true);
+      %   >> cam = QuorvelCamera(1001);
+      %   >> cam.startRecording(8, 0, 0, 8); cam.wait(5); cam.stopRecording();
+      %   >> file = [tempname() '.qrv'];
+      %   >> cam.downloadRawFrame(file, 0, 0, 8, 0, 0);
+      %   >> cam.readFromDisk(0, 0, 8, 0, 0, 0);
+      %   >> cam.waitForDisk(5);
+      %   >> [finished, current, final] = cam.diskProgress()
+      %   finished = 1
+      %   current = 8
+      %   final = 8
+      %   >> delete(file); delete(cam)
       if nargin < 2
         timeout = 10;
       end
@@ -624,6 +778,10 @@ classdef QuorvelCamera < handle
 
     function text = timing(obj)
       % text = cam.timing()  The camera's IRIG/GPS/PTP time as text.
+      %   >> cam = QuorvelCamera(1002);   % a camera without a time source
+      %   >> text = cam.timing()
+      %   text = (NO IRIG/GPS/PTP DATA)
+      %   >> delete(cam)
       out = QuorvelCamera.run(obj, 2, 'ReadGPSTiming', 64);
       column = out{2};
       last = find(column == 0, 1) - 1;
@@ -635,21 +793,33 @@ classdef QuorvelCamera < handle
 
     function trigger(obj)
       % cam.trigger()  Software trigger.
+      %   >> cam = QuorvelCamera(1001);
+      %   >> cam.trigger();
+      %   >> delete(cam)
       QuorvelCamera.run(obj, 1, 'Trigger');
     end
 
     function reset(obj)
       % cam.reset()  Resets the camera.
+      %   >> cam = QuorvelCamera(1001);
+      %   >> cam.reset();
+      %   >> delete(cam)
       QuorvelCamera.run(obj, 1, 'Reset');
     end
 
     function eraseMemory(obj)
       % cam.eraseMemory()  Erases the camera's recording memory.
+      %   >> cam = QuorvelCamera(1001);
+      %   >> cam.eraseMemory();
+      %   >> delete(cam)
       QuorvelCamera.run(obj, 1, 'EraseMemory');
     end
 
     function calibrateNoiseReduction(obj, value)
       % cam.calibrateNoiseReduction(value)  Noise-reduction calibration; value goes to the driver.
+      %   >> cam = QuorvelCamera(1001);
+      %   >> cam.calibrateNoiseReduction(1);
+      %   >> delete(cam)
       QuorvelCamera.requireArguments(obj, nargin - 1, 1, 'calibrateNoiseReduction', 'a value');
       QuorvelCamera.requireWhole(obj, value, 'calibrateNoiseReduction', 'the value', 2^32 - 1);
       QuorvelCamera.run(obj, 1, 'CalibrateNoiseReduction', value);
@@ -657,6 +827,9 @@ classdef QuorvelCamera < handle
 
     function enableTrace(obj, text, value)
       % cam.enableTrace(text, value)  Switches the driver's diagnostic trace.
+      %   >> cam = QuorvelCamera(1001);
+      %   >> cam.enableTrace('all', 1);
+      %   >> delete(cam)
       QuorvelCamera.requireArguments(obj, nargin - 1, 2, 'enableTrace', 'a text and a value');
       QuorvelCamera.requireText(obj, text, 'enableTrace', 'the trace text');
       QuorvelCamera.requireWhole(obj, value, 'enableTrace', 'the value', 2^32 - 1);
@@ -676,18 +849,24 @@ classdef QuorvelCamera < handle
       %   module version and time of the save. Files beyond 4 GiB are BigTIFF.
       %   Options: 'Overwrite' (false: an existing file is refused with
       %   QuorvelML:fileExists), 'Progress' (shown as readFrames shows it).
-      %   Positions are below 2^32. A frame that fails ends the save: info
+      %   Positions as readFrames takes them. A frame that fails ends the save: info
       %   (as readFrames') says which frames the file holds and the status
       %   that ended it; without info its error is raised. A failed write
       %   raises QuorvelML:fileWrite naming the file. Whatever ends the save,
       %   Ctrl-C included, the file holds every frame saved before it.
       %   quorvelReadFrames reads the file back.
-      %   Example:  cam = QuorvelCamera(1002);
-      %             cam.startRecording(8, 3, 0, 8); cam.wait(5); cam.stopRecording();
-      %             file = [tempname() '.tif'];
-      %             info = cam.saveFrames(file, 0:7);
-      %             [frames, info] = quorvelReadFrames(file);
-      %             delete(file);
+      %   >> cam = QuorvelCamera(1002);
+      %   >> cam.startRecording(8, 3, 0, 8); cam.wait(5); cam.stopRecording();
+      %   >> file = [tempname() '.tif'];
+      %   >> info = cam.saveFrames(file, 0:7);
+      %   >> [frames, back] = quorvelReadFrames(file);
+      %   >> isequal(frames, cam.readFrames(0:7), back.TriggerIndex, info.TriggerIndex)
+      %   ans = 1
+      %   >> delete(file); delete(cam)
+      QuorvelCamera.requireArguments(obj, nargin - 1, 2, 'saveFrames', 'a file name and positions');
+      QuorvelCamera.requireText(obj, file, 'saveFrames', 'the file name');
+      QuorvelCamera.requireWhole(obj, positions, 'saveFrames', 'a position', intmax('uint64'), 'QuorvelML:badPosition', ...
+                                 false);
       info = saveRecorded(obj, 'MemorySaveFrames', file, positions, nargout > 0, varargin);
     end
 
@@ -696,6 +875,18 @@ classdef QuorvelCamera < handle
       %   As saveFrames, each segment read as readSegments reads it; the
       %   pages' position and trigger index are null, as readSegments' info
       %   gives NaN.
+      %   >> cam = QuorvelCamera(1004);
+      %   >> cam.startRecording(12, 0, 3, 12); cam.wait(5); cam.stopRecording();
+      %   >> file = [tempname() '.tif'];
+      %   >> info = cam.saveSegments(file, 0:3);
+      %   >> info.Segment
+      %   ans =
+      %      0   1   2   3
+      %   >> delete(file); delete(cam)
+      QuorvelCamera.requireArguments(obj, nargin - 1, 2, 'saveSegments', 'a file name and segment numbers');
+      QuorvelCamera.requireText(obj, file, 'saveSegments', 'the file name');
+      QuorvelCamera.requireWhole(obj, numbers, 'saveSegments', 'a segment number', 2^32 - 1, 'QuorvelML:badSegment', ...
+                                 false);
       info = saveRecorded(obj, 'MemorySaveSegments', file, numbers, nargout > 0, varargin);
     end
   end
@@ -704,7 +895,9 @@ classdef QuorvelCamera < handle
     function ids = list(filter)
       % QuorvelCamera.list([filter])  Identifiers of the cameras the driver finds (at most 10).
       %   filter is passed to the driver; 0 (the default) lists every camera.
-      %   Example:  ids = QuorvelCamera.list()
+      %   >> ids = QuorvelCamera.list()
+      %   ids =
+      %      1001   1002   1003   1004
       if nargin < 1
         filter = 0;
       end
@@ -734,7 +927,12 @@ classdef QuorvelCamera < handle
       %   Their handles then report IsOpen false. Cameras the driver fails to
       %   close stay held, and QuorvelML:closeFailed names them after the
       %   others are closed.
-      %   Example:  QuorvelCamera.closeAll()
+      %   >> a = QuorvelCamera(1001);
+      %   >> b = QuorvelCamera(1002);
+      %   >> QuorvelCamera.closeAll();
+      %   >> [a.IsOpen, b.IsOpen]
+      %   ans =
+      %     0  0
       held = QuorvelCamera.claims('list');
       failed = [];
       for k = 1:size(held, 1)
@@ -753,6 +951,7 @@ classdef QuorvelCamera < handle
 
     function setAdapterAddress(address)
       % QuorvelCamera.setAdapterAddress('192.168.1.10')  Network adapter for later lists and opens.
+      %   >> QuorvelCamera.setAdapterAddress('192.168.1.10');
       QuorvelCamera.requireText([], address, 'QuorvelCamera.setAdapterAddress', 'the address');
       if QuorvelML('SetNetAdapterIPAddress', address) ~= 0
         error('QuorvelML:adapterRefused', ...
@@ -762,6 +961,7 @@ classdef QuorvelCamera < handle
 
     function initPCIeMemory(value)
       % QuorvelCamera.initPCIeMemory(value)  Passes a PCIe memory setting to the driver.
+      %   >> QuorvelCamera.initPCIeMemory(256);
       QuorvelCamera.requireWhole([], value, 'QuorvelCamera.initPCIeMemory', 'the value', 2^32 - 1);
       if QuorvelML('InitPCIeMemory', value) ~= 0
         error('QuorvelML:pcieMemoryRefused', 'InitPCIeMemory: the driver refused the value %g.', value);
@@ -770,6 +970,7 @@ classdef QuorvelCamera < handle
 
     function preloadDriver(a, b, c)
       % QuorvelCamera.preloadDriver(a, b, c)  The driver's preload step with chosen values.
+      %   >> QuorvelCamera.preloadDriver(0, 1, 0);
       values = {a, b, c};
       for k = 1:3
         QuorvelCamera.requireWhole([], values{k}, 'QuorvelCamera.preloadDriver', sprintf('value %d', k), 2^32 - 1);
@@ -779,12 +980,16 @@ classdef QuorvelCamera < handle
 
     function text = version()
       % QuorvelCamera.version()  The module's version text, '2.14.00'.
+      %   >> QuorvelCamera.version()
+      %   ans = 2.14.00
       text = QuorvelML('Version');
     end
 
     function name = statusName(code)
       % QuorvelCamera.statusName(12) is 'grabFailed'; the error identifier is 'QuorvelML:' and the name.
       % QuorvelCamera.statusName() returns every code and name as an N-by-2 cell array.
+      %   >> QuorvelCamera.statusName(12)
+      %   ans = grabFailed
       if nargin == 0
         [~, name] = quorvelStatusText();
       else
@@ -795,6 +1000,9 @@ classdef QuorvelCamera < handle
     function check(status, keyword, cameraId)
       % QuorvelCamera.check(status, keyword, cameraId)  Raises the error of a non-zero status number.
       %   cameraId may be [] for commands without a camera.
+      %   >> QuorvelCamera.check(0, 'SynchGrab', 1002);   % 0 raises nothing
+      %   >> QuorvelCamera.check(12, 'SynchGrab', 1002)
+      %   error: Camera 1002: SynchGrab answered 12: ...
       if status == 0
         return;
       end

@@ -31,11 +31,9 @@ function varargout = QuorvelML(varargin)
 %
 %   v = QuorvelML('Version')
 %       The module version text, '2.14.00'.
-%       Example:  disp(QuorvelML('Version'))
 %
 %   z = QuorvelML('Abort', x)
 %       Always 0; x is read and not used. Has no other effect.
-%       Example:  z = QuorvelML('Abort', 0)
 %
 %   [path, simulated] = QuorvelML('DriverInfo')
 %       Which driver library answers. path: its file as the dynamic loader
@@ -54,24 +52,20 @@ function varargout = QuorvelML(varargin)
 %       Chooses the network adapter by its dotted address text; the address
 %       is kept and used by every later EnumCameras and OpenCamera, even when
 %       the driver refuses it. refused: 1 when the driver refused, else 0.
-%       Example:  refused = QuorvelML('SetNetAdapterIPAddress', '192.168.1.10')
 %
 %   refused = QuorvelML('InitPCIeMemory', value)
 %       Passes a PCIe memory setting to the driver. refused: 1 when the
 %       driver refused the value, else 0.
-%       Example:  refused = QuorvelML('InitPCIeMemory', 256)
 %
 %   [failed, count, ids] = QuorvelML('EnumCameras', filter)
 %       Lists at most 10 cameras. failed: 1 when enumeration failed, else 0;
 %       count: cameras found; ids: 1-by-count camera identifiers. filter is
 %       passed to the driver (0 lists every camera).
-%       Example:  [failed, count, ids] = QuorvelML('EnumCameras', 0)
 %
 %   status = QuorvelML('PreLoadDriver', a, b, c)
 %       Runs the driver's preload step with three values (on top of the
 %       preload that the first command does by itself).
 %       Status: 0; 4 the driver refused.
-%       Example:  status = QuorvelML('PreLoadDriver', 0, 1, 0)
 %
 %   OPENING AND CLOSING
 %
@@ -82,20 +76,17 @@ function varargout = QuorvelML(varargin)
 %       an open camera answers 0 and keeps it as it is.
 %       Status: 0; 2 no camera found or the driver could not open it;
 %       5 loading the camera settings failed (the camera stays open).
-%       Example:  [status, id] = QuorvelML('OpenCamera', 0)
 %
 %   [status, id] = QuorvelML('OpenRawCamera', text)
 %       Opens a raw camera that the driver identifies by a text; its id is
 %       always 0. Only one raw camera can be open.
 %       Status: 0; 24 opening failed (nothing open); 7 loading its settings
 %       failed; 10 sending its settings failed (7 and 10: it stays open).
-%       Example:  [status, id] = QuorvelML('OpenRawCamera', 'raw:burst.qrv')
 %
 %   status = QuorvelML('CloseCamera', id)
 %       Stops any capture and closes the camera.
 %       Status: 0; 6 the driver failed to close it (it stays open) or no
 %       camera of that id is open.
-%       Example:  status = QuorvelML('CloseCamera', id)
 %
 %   [zero, serial] = QuorvelML('OpenSerial', id)
 %       The serial number of the open that registered the camera: every
@@ -127,50 +118,40 @@ function varargout = QuorvelML(varargin)
 %       The parameter's current value and its two limits (selector 0, then
 %       selector 1; the driver defines which is lower).
 %       Status: 0; 7 a read failed (later outputs stay 0).
-%       Example:  [status, width, lo, hi] = QuorvelML('GetParameter', id, 15)
 %
 %   status = QuorvelML('SetParameter', id, number, value)
 %       Writes one parameter. Value 0 for parameter 15 or 16 re-applies the
 %       current width or height.
 %       Status: 0; 4 the driver rejected the value; 8 the write failed.
-%       Example:  status = QuorvelML('SetParameter', id, 15, 320)
 %
 %   [status, value] = QuorvelML('GetCameraInfo', id, item)
 %       One camera information item.
 %       Status: 0; 9 the read failed.
-%       Example:  [status, type] = QuorvelML('GetCameraInfo', id, 0)
 %
 %   status = QuorvelML('SendCfg', id)
 %       Prepares and sends the camera's settings to the camera.
 %       Status: 0; 10 sending failed.
-%       Example:  status = QuorvelML('SendCfg', id)
 %
 %   [status, w0, w1, w2, w3] = QuorvelML('GetBrocParameters', id, index)
 %       The four words of Broc parameter record index (0 to 255).
 %       Status: 0; 7 the read failed or index is above 255.
-%       Example:  [status, a, b, c, d] = QuorvelML('GetBrocParameters', id, 0)
 %
 %   CAMERA SERVICES
 %
 %   status = QuorvelML('Trigger', id)
 %       Software trigger. Status: 0; 19 the trigger failed.
-%       Example:  status = QuorvelML('Trigger', id)
 %
 %   status = QuorvelML('Reset', id)
 %       Resets the camera. Status: 0; 21 the reset failed.
-%       Example:  status = QuorvelML('Reset', id)
 %
 %   status = QuorvelML('EraseMemory', id)
 %       Erases the camera's recording memory. Status: 0; 23 erasing failed.
-%       Example:  status = QuorvelML('EraseMemory', id)
 %
 %   status = QuorvelML('CalibrateNoiseReduction', id, value)
 %       Noise-reduction calibration. Status: 0; 17 calibration failed.
-%       Example:  status = QuorvelML('CalibrateNoiseReduction', id, 1)
 %
 %   status = QuorvelML('EnableDiagnosticTrace', id, text, value)
 %       Switches the driver's diagnostic trace. Status: 0; 22 it failed.
-%       Example:  status = QuorvelML('EnableDiagnosticTrace', id, 'trace.log', 1)
 %
 %   [status, column] = QuorvelML('ReadGPSTiming', id, length)
 %       The camera's time from its external source (IRIG, GPS or PTP) as a
@@ -180,8 +161,6 @@ function varargout = QuorvelML(varargin)
 %       camera has no such time (status 0). Pass a length of 64; the length
 %       is at most 65536, and a longer or negative one raises an error.
 %       Status: 0; 20 reading the timing record failed (column all zero).
-%       Example:  [status, c] = QuorvelML('ReadGPSTiming', id, 64);
-%                 text = char(c(1:find(c == 0, 1) - 1))'
 %
 %   LIVE IMAGES
 %
@@ -199,12 +178,10 @@ function varargout = QuorvelML(varargin)
 %       18 a mono camera of type 2 delivers 8-bit mono only (format 0);
 %       7 a parameter read failed; 9 the colour information read failed;
 %       11 no memory for the frame buffer; 12 the grab failed.
-%       Example:  [status, a, b] = QuorvelML('SynchGrab', id, 0);
 %
 %   [status, image, value] = QuorvelML('MemoryPreview', id)
 %       One preview image and the 32-bit value the driver reports with it.
 %       Status: as SynchGrab.
-%       Example:  [status, img, value] = QuorvelML('MemoryPreview', id);
 %
 %   RECORDING INTO CAMERA MEMORY
 %
@@ -214,13 +191,11 @@ function varargout = QuorvelML(varargin)
 %       recording (cameras of types 18 to 20 record segments 0 to segments).
 %       Cameras of types 12 to 14 are reset first.
 %       Status: 0; 21 that reset failed; 12 the driver refused to start.
-%       Example:  status = QuorvelML('MemoryStartGrab', id, 0, 0, 0, 0)
 %
 %   [zero, ready] = QuorvelML('GrabIsReady', id)
 %       ready: 1 once the driver has reported a recording event since the
 %       camera was opened or since the last start or successful stop.
 %       zero: always 0.
-%       Example:  [~, ready] = QuorvelML('GrabIsReady', id)
 %
 %   [zero, count] = QuorvelML('FrameReadyCount', id)
 %       The recording reports the driver made since the camera was opened
@@ -242,12 +217,10 @@ function varargout = QuorvelML(varargin)
 %
 %   status = QuorvelML('MemoryStopGrab', id)
 %       Stops the recording. Status: 0; 15 stopping failed.
-%       Example:  status = QuorvelML('MemoryStopGrab', id)
 %
 %   [status, first, second] = QuorvelML('MemoryReadTriggerPosition', id)
 %       The two trigger-position values of the recording.
 %       Status: 0; 14 the read failed.
-%       Example:  [status, p1, p2] = QuorvelML('MemoryReadTriggerPosition', id)
 %
 %   [status, image] = QuorvelML('MemoryReadData', id, low, high, segment)
 %       Reads one recorded frame. Cameras of types 18 to 20 (unless item 24
@@ -257,7 +230,6 @@ function varargout = QuorvelML(varargin)
 %       Status: 0; 3, 18, 9 as SynchGrab; 7 parameter 11, 15 or 16 could
 %       not be read (with 15 the frame is still delivered); 13 the read
 %       failed or the segment number is 16352 or more.
-%       Example:  [status, img] = QuorvelML('MemoryReadData', id, 5, 0, 0);
 %
 %   [status, frames, framesRead] = QuorvelML('MemoryReadFrames', id, first, count)
 %       Reads the frames at positions first to first+count-1 (driver index
@@ -270,7 +242,6 @@ function varargout = QuorvelML(varargin)
 %       (as uint64 beyond 2^53), taken whole; anything else is an error.
 %       Status: as MemoryReadData, for the frame that stopped the readout;
 %       11 the stack is larger than the host's memory (nothing is read).
-%       Example:  [status, frames, n] = QuorvelML('MemoryReadFrames', id, 0, 8);
 %
 %   [status, frames, framesRead] = QuorvelML('MemoryReadSegments', id, firstSegment, count)
 %       Reads segments firstSegment to firstSegment+count-1 into one stack,
@@ -279,7 +250,6 @@ function varargout = QuorvelML(varargin)
 %       4); on other cameras the frame at position 0 with the segment number
 %       as the driver's index. Stack, count and status as MemoryReadFrames;
 %       firstSegment is a whole number from 0 to 2^32-1.
-%       Example:  [status, frames, n] = QuorvelML('MemoryReadSegments', id, 0, 4);
 %
 %   SAVING TO TIFF FILES
 %
@@ -303,13 +273,11 @@ function varargout = QuorvelML(varargin)
 %       written before; a file of another shape raises QuorvelML:fileFormat.
 %       A new file that ends without a page is removed.
 %       Status: as MemoryReadFrames, for the frame that ended the save.
-%       Example:  [status, saved] = QuorvelML('MemorySaveFrames', id, [tempname() '.tif'], 0, 4, 0, 4);
 %
 %   [status, saved] = QuorvelML('MemorySaveSegments', id, file, firstSegment, count, mode, pages)
 %       As MemorySaveFrames, each segment read as MemoryReadSegments reads
 %       it; each page's position and triggerIndex are null, its segment the
 %       segment number.
-%       Example:  [status, saved] = QuorvelML('MemorySaveSegments', id, [tempname() '.tif'], 0, 4, 0, 4);
 %
 %   A module built without libtiff leaves both out: they raise
 %   QuorvelML:savingLeftOut. QuorvelCamera's saveFrames and saveSegments
@@ -322,13 +290,11 @@ function varargout = QuorvelML(varargin)
 %       passed to the driver. A file name the driver cannot be given whole
 %       (over 255 characters, or holding char(0)) answers 25 without
 %       calling the driver. Status: 0; 25 the download failed.
-%       Example:  status = QuorvelML('MemoryDownloadRawFrame', id, 'frame.raw', 0, 0, 0, 0, 0)
 %
 %   status = QuorvelML('MemoryReadFromDisk', id, a, b, c, d, e, f)
 %       Has the driver read a recording back from disk; the six numbers are
 %       passed to the driver, which reports progress on its own thread.
 %       Status: 0; 13 the read failed.
-%       Example:  status = QuorvelML('MemoryReadFromDisk', id, 0, 0, 0, 0, 0, 0)
 %
 %   [status, finished, current, final] = QuorvelML('DiskReadProgress', id)
 %       How far the camera's disk read has come, without asking the driver.
@@ -337,7 +303,6 @@ function varargout = QuorvelML(varargin)
 %       counts of the driver's latest report (0 before any). Every
 %       MemoryReadFromDisk starts them at 0 again.
 %       Status: 0; 13 no camera of that id is open (all outputs 0).
-%       Example:  [status, finished, current, final] = QuorvelML('DiskReadProgress', id)
 %
 %   STATUS NUMBERS
 %
@@ -373,6 +338,124 @@ function varargout = QuorvelML(varargin)
 %   quorvelStatusText(code) gives the meaning of a number in a program.
 %
 %   See also QuorvelCamera, quorvelStatusText, build_quorvelml.
+%
+%   EXAMPLES
+%
+%   One session on the simulated cameras, every command in the order of
+%   the sections above (QuorvelSim('reset') restores the default cameras):
+%
+%   >> QuorvelSim('reset');
+%   >> v = QuorvelML('Version')
+%   v = 2.14.00
+%   >> z = QuorvelML('Abort', 0)
+%   z = 0
+%   >> refused = QuorvelML('SetNetAdapterIPAddress', '192.168.1.10')
+%   refused = 0
+%   >> refused = QuorvelML('InitPCIeMemory', 256)
+%   refused = 0
+%   >> [failed, count, ids] = QuorvelML('EnumCameras', 0)
+%   failed = 0
+%   count = 4
+%   ids =
+%      1001   1002   1003   1004
+%   >> status = QuorvelML('PreLoadDriver', 0, 1, 0)
+%   status = 0
+%   >> [status, id] = QuorvelML('OpenCamera', 1001)
+%   status = 0
+%   id = 1001
+%   >> [status, width, limit0, limit1] = QuorvelML('GetParameter', id, 15)
+%   status = 0
+%   width = 640
+%   limit0 = 16
+%   limit1 = 4096
+%   >> status = QuorvelML('SetParameter', id, 15, 320)
+%   status = 0
+%   >> [status, type] = QuorvelML('GetCameraInfo', id, 0)
+%   status = 0
+%   type = 5
+%   >> status = QuorvelML('SendCfg', id)
+%   status = 0
+%   >> [status, w0, w1, w2, w3] = QuorvelML('GetBrocParameters', id, 0)
+%   status = 0
+%   w0 = 65601536
+%   w1 = 65601537
+%   w2 = 65601538
+%   w3 = 65601539
+%   >> status = QuorvelML('Trigger', id)
+%   status = 0
+%   >> status = QuorvelML('Reset', id)
+%   status = 0
+%   >> status = QuorvelML('EraseMemory', id)
+%   status = 0
+%   >> status = QuorvelML('CalibrateNoiseReduction', id, 1)
+%   status = 0
+%   >> status = QuorvelML('EnableDiagnosticTrace', id, 'all', 1)
+%   status = 0
+%   >> QuorvelSim('setTiming', id, 'fixed', 2024, 46, 13, 5, 9, 123456);
+%   >> [status, column] = QuorvelML('ReadGPSTiming', id, 64);
+%   >> text = char(column(column > 0)')
+%   text = (2024/02/15) 13:05:09:123:456
+%   >> [status, first, second] = QuorvelML('SynchGrab', id, 0);
+%   >> size(first)
+%   ans =
+%      480   320     3
+%   >> [status, image, value] = QuorvelML('MemoryPreview', id);
+%   >> status
+%   status = 0
+%   >> status = QuorvelML('MemoryStartGrab', id, 8, 3, 0, 8)   % 8 frames, trigger on the fourth
+%   status = 0
+%   >> QuorvelSim('waitRecording', id);
+%   >> [zero, ready] = QuorvelML('GrabIsReady', id)
+%   zero = 0
+%   ready = 1
+%   >> [status, first, second] = QuorvelML('MemoryReadTriggerPosition', id)
+%   status = 0
+%   first = 3
+%   second = 8
+%   >> status = QuorvelML('MemoryStopGrab', id)
+%   status = 0
+%   >> [status, image] = QuorvelML('MemoryReadData', id, 5, 0, 0);
+%   >> class(image)
+%   ans = uint8
+%   >> [status, frames, n] = QuorvelML('MemoryReadFrames', id, 6, 4);   % positions 8 and 9 hold nothing
+%   >> [status, n]
+%   ans =
+%      13    2
+%   >> [status, frames, n] = QuorvelML('MemoryReadSegments', id, 0, 2);
+%   >> size(frames)
+%   ans =
+%      480   320     3     2
+%   >> saved = [tempname() '.tif'];
+%   >> [status, pages] = QuorvelML('MemorySaveFrames', id, saved, 0, 4, 0, 6)
+%   status = 0
+%   pages = 4
+%   >> [status, pages] = QuorvelML('MemorySaveSegments', id, saved, 0, 2, 2, 6)
+%   status = 0
+%   pages = 2
+%   >> numel(imfinfo(saved))
+%   ans = 6
+%   >> delete(saved);
+%   >> file = [tempname() '.qrv'];
+%   >> status = QuorvelML('MemoryDownloadRawFrame', id, file, 0, 0, 8, 0, 0)
+%   status = 0
+%   >> status = QuorvelML('MemoryReadFromDisk', id, 0, 0, 8, 0, 0, 0)
+%   status = 0
+%   >> QuorvelSim('waitDiskRead', id);
+%   >> [status, finished, current, final] = QuorvelML('DiskReadProgress', id)
+%   status = 0
+%   finished = 1
+%   current = 8
+%   final = 8
+%   >> delete(file);
+%   >> status = QuorvelML('CloseCamera', id)
+%   status = 0
+%   >> [status, id] = QuorvelML('OpenRawCamera', 'raw:burst.qrv')
+%   status = 0
+%   id = 0
+%   >> status = QuorvelML('CloseCamera', id)
+%   status = 0
+%   >> QuorvelML('Trigger')   % a mistake in the call raises an error
+%   error: QuorvelML: Invalid number of inputs to Trigger
 
 % This file carries the help text only; it runs when the MEX file is not
 % ahead of it on the path.

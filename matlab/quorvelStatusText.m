@@ -1,9 +1,23 @@
 function [text, name] = quorvelStatusText(code)
   % QUORVELSTATUSTEXT  Meaning of a QuorvelML status number.
-  %   quorvelStatusText(12) returns 'the live grab failed, or the driver refused to start a recording'.
-  %   [text, name] = quorvelStatusText(12) also returns 'grabFailed', the name in its error identifier.
-  %   quorvelStatusText() returns the whole table as an N-by-2 cell array; [texts, names] = quorvelStatusText()
-  %   both tables, numbers in column 1.
+  %   text = quorvelStatusText(code) is the meaning of the number;
+  %   [text, name] = quorvelStatusText(code) also gives the name in its
+  %   error identifier (QuorvelML:name). quorvelStatusText() returns the
+  %   whole table as an N-by-2 cell array, numbers in column 1;
+  %   [texts, names] = quorvelStatusText() both tables.
+  %
+  %   >> quorvelStatusText(12)
+  %   ans = the live grab failed, or the driver refused to start a recording
+  %   >> [text, name] = quorvelStatusText(19)
+  %   text = the software trigger failed
+  %   name = triggerFailed
+  %   >> texts = quorvelStatusText();
+  %   >> texts(1, :)
+  %   ans =
+  %   {
+  %     [1,1] = 0
+  %     [1,2] = success
+  %   }
   table = quorvelStatusTable();
   if nargin == 0
     text = table(:, [1 3]);

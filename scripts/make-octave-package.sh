@@ -4,9 +4,9 @@
 # driver's sources under src/ with a Makefile that "pkg install" runs
 # (mkoctfile), the MATLAB files under inst/ with functionSignatures.json
 # written from the command table and private/quorvelStatusTable.m from the
-# status numbers, and DESCRIPTION, INDEX, COPYING, PKG_ADD. Both written
-# files come from the CMake build in $QUORVEL_BUILD_DIR (default build/),
-# configured here when it is missing.
+# status numbers, the examples, and DESCRIPTION, INDEX, COPYING, PKG_ADD,
+# PKG_DEL. Both written files come from the CMake build in
+# $QUORVEL_BUILD_DIR (default build/), configured here when it is missing.
 set -euo pipefail
 folder=${1:?usage: make-octave-package.sh <folder>}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,10 +28,13 @@ cp "$root/scripts/octave-package/Makefile" "$package/src/Makefile"
 for file in "$root"/matlab/*.m; do
   [ "$(basename "$file")" = build_quorvelml.m ] || cp "$file" "$package/inst/"  # it builds from a source tree
 done
+# Contents.m names only what the package holds: the build script's section goes.
+sed '/^% Building$/,/^%$/d' "$root/matlab/Contents.m" >"$package/inst/Contents.m"
+cp "$root"/examples/*.m "$package/inst/"
 cp "$build/mex/functionSignatures.json" "$package/inst/"
 cp "$build/mex/private/quorvelStatusTable.m" "$package/inst/private/"
 cp "$root"/matlab/private/*.m "$package/inst/private/"
-cp "$root/scripts/octave-package/INDEX" "$root/scripts/octave-package/PKG_ADD" "$package/"
+cp "$root"/scripts/octave-package/{INDEX,PKG_ADD,PKG_DEL} "$package/"
 cp "$root/LICENSE" "$package/COPYING"
 sed -e "s/@VERSION@/$version/" -e "s/@DATE@/$(date -u +%Y-%m-%d)/" \
   "$root/scripts/octave-package/DESCRIPTION.in" >"$package/DESCRIPTION"

@@ -8,6 +8,7 @@
 #   scripts/probe-tool.sh tsan              c++ builds and runs a ThreadSanitizer binary
 set -uo pipefail
 tool=${1:?usage: probe-tool.sh valgrind-octave|octave-asan|libfuzzer|tsan}
+root=$(cd "$(dirname "$0")/.." && pwd)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cd "$scratch"
@@ -22,17 +23,25 @@ cannot() {
   exit 1
 }
 
-# The shell's own note of a fatal signal goes to the output file too.
+# The shell's own note of a fatal signal goes to the output file too, and
+# it repeats the command line: the answer looked for is one the command's
+# text cannot contain, and the session must end with status 0.
 octave_session() {
-  { "$@" octave-cli --no-gui --norc --no-window-system --eval "disp('probe ran')"; } >out 2>&1
+  { "$@" octave-cli --no-gui --norc --no-window-system --eval "printf('probe answer %d\\n', 6 * 7)"; } >out 2>&1
+}
+
+octave_answered() {
+  [ "$1" -eq 0 ] && grep -q 'probe answer 42' out
 }
 
 case $tool in
   valgrind-octave)
     command -v valgrind >/dev/null || cannot "valgrind is not installed"
-    octave_session valgrind --tool=memcheck --log-file=log
+    preload=$("$root/tests/memcheck/valgrind-preload.sh" "$scratch" 2>out) ||
+      cannot "the library preloaded under valgrind does not build: $(first_complaint . out)"
+    octave_session env LD_PRELOAD="$preload" valgrind --tool=memcheck --log-file=log
     status=$?
-    if ! grep -q 'probe ran' out || ! grep -q 'ERROR SUMMARY' log; then
+    if ! octave_answered $status || ! grep -q 'ERROR SUMMARY' log; then
       reason=$(first_complaint 'unhandled instruction|Illegal|SIGILL|SIGSEGV|Fatal|error|cannot' log)
       cannot "valgrind cannot run octave-cli here (status $status${reason:+: $reason})"
     fi
@@ -42,7 +51,7 @@ case $tool in
     [ -f "$runtime" ] || cannot "c++ has no AddressSanitizer runtime (libasan.so)"
     LD_PRELOAD=$runtime ASAN_OPTIONS=detect_leaks=0 octave_session env
     status=$?
-    grep -q 'probe ran' out ||
+    octave_answered $status ||
       cannot "octave-cli does not run with the AddressSanitizer runtime preloaded (status $status: $(first_complaint . out))"
     ;;
   libfuzzer)

@@ -2,8 +2,10 @@
 # Builds the Octave package, installs it with "pkg install" into a
 # throwaway prefix, then in a fresh octave-cli loads it with "pkg load
 # quorvelml", checks that QuorvelML, QuorvelCamera and QuorvelSim answer
-# from the installed folder, and runs "test QuorvelCamera" and
-# "test quorvelStatusText".
+# from the installed folder, that what Contents.m names, the help of
+# QuorvelSim and the examples are there, and runs "test QuorvelCamera" and
+# "test quorvelStatusText". Then "pkg unload" must close the cameras, and
+# "pkg load" without the MEX file must warn with QuorvelML:notBuilt.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 scratch=$(mktemp -d)
@@ -22,13 +24,37 @@ run_octave() {
 
 run_octave "$setup pkg install -local '$tarball'; disp('installed');" | tee "$scratch/install.log" | tail -n 5
 [ "$(tail -n 1 "$scratch/install.log")" = installed ]
+! grep -i 'warning' "$scratch/install.log"
 run_octave "$setup pkg load quorvelml;
   folder = fileparts(which('QuorvelCamera'));
   assert(strncmp(folder, '$prefix', numel('$prefix')), 'QuorvelCamera is not the installed one');
   assert(exist('QuorvelML') == 3 && exist('QuorvelSim') == 3, 'the MEX files are not on the path');
   assert(QuorvelML('Version'), '2.14.00');
   assert(QuorvelCamera.list(), [1001 1002 1003 1004]);
+  listed = regexp(fileread(fullfile(folder, 'Contents.m')), '\n%\s+(\w+)\s+- ', 'tokens');
+  listed = cellfun(@(name) name{1}, listed, 'UniformOutput', false);
+  missing = listed(~cellfun(@exist, listed));
+  assert(numel(listed) > 3 && isempty(missing), 'Contents.m names %s, which the package lacks', strjoin(missing, ', '));
+  assert(~isempty(strfind(get_help_text('QuorvelSim'), 'QUORVELSIM')), 'help QuorvelSim is not the help file');
+  evalc('texts = example_timing_text(1003, 2);');
+  assert(numel(texts), 2);
   [passed, total] = test('QuorvelCamera', 'quiet', stdout);
   [more, moreTotal] = test('quorvelStatusText', 'quiet', stdout);
   printf('test QuorvelCamera: %d of %d passed\n', passed + more, total + moreTotal);" | tee "$scratch/load.log"
 tail -n 1 "$scratch/load.log" | grep -Eq '^test QuorvelCamera: ([1-9][0-9]*) of \1 passed$'
+
+# pkg unload closes the cameras: the simulator, locked, keeps its state
+# through the unload and is read from the installed folder afterwards.
+run_octave "$setup pkg load quorvelml; folder = fileparts(which('QuorvelML'));
+  QuorvelSim('lock'); camera = QuorvelCamera(1002); [~, id] = QuorvelML('OpenCamera', 1003);
+  pkg unload quorvelml; addpath(folder);
+  printf('open after unload: %d %d\\n', QuorvelSim('camera', 1002).open, QuorvelSim('camera', 1003).open);" |
+  tee "$scratch/unload.log"
+[ "$(tail -n 1 "$scratch/unload.log")" = 'open after unload: 0 0' ]
+
+installed=$(dirname "$(find "$prefix" -name QuorvelML.mex)")
+# The installed MEX files search their own folder, then the system's path.
+[ "$(readelf -d "$installed/QuorvelML.mex" "$installed/QuorvelSim.mex" | grep -c 'Library runpath: \[\$ORIGIN\]$')" = 2 ]
+rm "$installed/QuorvelML.mex"
+run_octave "$setup pkg load quorvelml; [~, id] = lastwarn(); disp(id);" | tee "$scratch/notbuilt.log"
+[ "$(tail -n 1 "$scratch/notbuilt.log")" = QuorvelML:notBuilt ]

@@ -12,16 +12,15 @@ function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
     end
     settings.(options{k}) = logical(options{k + 1});
   end
-  if ~ischar(file) || isempty(file)
+  % The class has checked the numbers: whole and in range, integers kept
+  % whole so that positions beyond 2^53 reach the driver exactly.
+  if isempty(file)
     error('QuorvelML:fileName', 'A file name is a non-empty text.');
-  end
-  if ~isnumeric(numbers) || any(numbers(:) < 0 | numbers(:) >= 2^32 | numbers(:) ~= fix(numbers(:)))
-    error('QuorvelML:badPosition', 'Saving takes whole numbers from 0 to 2^32 - 1.');
   end
   if ~obj.IsOpen
     error('QuorvelML:closed', 'Camera %s is closed.', num2str(obj.Id));
   end
-  numbers = double(numbers(:)');
+  numbers = numbers(:)';
   count = numel(numbers);
   chunk = max(1, ceil(count / 10));
   saved = 0;
@@ -50,7 +49,7 @@ function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
   if status ~= 0 && ~keepPartial
     QuorvelCamera.check(status, keyword, obj.Id);
   end
-  positions = numbers(1:saved);
+  positions = double(numbers(1:saved));
   segments = nan(1, saved);
   if strcmp(keyword, 'MemorySaveSegments')
     [positions, segments] = deal(segments, positions);

@@ -9,7 +9,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 log=$(cd "$mex_dir/.." && pwd)/memcheck.log
 output=$(mktemp)
 trap 'rm -f "$output"' EXIT
-(cd "$(mktemp -d)" && valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite,indirect \
+# Keeps valgrind running Octave on processors without RDTSCP (see hwy-timer.cpp).
+preload=$("$here/valgrind-preload.sh" "$(dirname "$log")") || exit 1
+(cd "$(mktemp -d)" && LD_PRELOAD=$preload valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite,indirect \
   --errors-for-leak-kinds=definite --keep-debuginfo=yes --num-callers=40 --error-limit=no --log-file="$log" \
   octave-cli --no-gui --norc --no-window-system \
   --eval "addpath('$mex_dir'); addpath('$here'); session") >"$output" 2>&1

@@ -12,6 +12,8 @@ function [status, output] = octaveIn(folder, code)
 end
 
 root = fileparts(fileparts(fileparts(which('expect_equal'))));
+% The CMake build's folder, found before matlab/ (with QuorvelSim.m) goes ahead of it.
+mexFolder = fileparts(which('QuorvelSim'));
 addpath(fullfile(root, 'matlab'));
 folder = tempname();
 evalc('built = build_quorvelml(''Output'', folder);');
@@ -21,7 +23,7 @@ expect_true(all(ismember({'QuorvelML.mex', 'QuorvelSim.mex', 'libQuorvelDrv.so',
                           'quorvelStatusText.m'}, {listing.name})), 'MEX files, driver and MATLAB files in one folder');
 expect_true(~any(strcmp({listing.name}, 'build_quorvelml.m')), 'the build script stays in the source tree');
 expect_equal(fileread(fullfile(folder, 'private', 'quorvelStatusTable.m')), ...
-             fileread(fullfile(fileparts(which('QuorvelSim')), 'private', 'quorvelStatusTable.m')), ...
+             fileread(fullfile(mexFolder, 'private', 'quorvelStatusTable.m')), ...
              'the build script writes the status numbers'' table as the CMake build does');
 [~, dynamic] = system(sprintf('readelf -d "%s/QuorvelML.mex"', folder));
 expect_true(~isempty(strfind(dynamic, 'Library runpath: [$ORIGIN]')), 'the MEX has the RUNPATH $ORIGIN');
@@ -72,3 +74,13 @@ catch err
   expect_equal(err.identifier, 'QuorvelML:buildDriver', 'a driver folder without the library is refused');
 end
 expect_true(rmdir(folder, 's') && rmdir(stubFolder, 's'), 'the built folders are removed whole');
+
+% The CMake build's MEX files, like the script's, search their own folder
+% and then the system's library path: a copied folder whose driver was
+% removed finds the one installed system-wide, never the build tree's.
+for name = {'QuorvelML.mex', 'QuorvelSim.mex'}
+  [~, dynamic] = system(sprintf('readelf -d "%s"', fullfile(mexFolder, name{1})));
+  paths = regexp(dynamic, 'Library r\w*path: \[[^\]]*\]', 'match');
+  expect_true(strcmp(strjoin(paths, ' '), 'Library runpath: [$ORIGIN]'), ...
+              sprintf('%s of the build searches only $ORIGIN before the system''s path (%s)', name{1}, strjoin(paths, ' ')));
+end

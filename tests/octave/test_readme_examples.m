@@ -1,12 +1,13 @@
-% Every ```matlab block of README.md runs as written: each in its own
-% octave-cli started in the repository's top folder, with the built MEX
-% folder on the path and the simulated driver on its default cameras,
-% nothing open. Any error fails the block, named by its line.
+% Every ```matlab block of README.md and docs/*.md runs as written: each
+% in its own octave-cli started in the repository's top folder, with the
+% built MEX folder on the path and the simulated driver on its default
+% cameras, nothing open. Any error fails the block, named by its file and
+% line.
 %
 % A block that assumes variables (an open camera's id, a file name, numbers
 % that belong to the driver) declares them in an HTML comment on the line
 % just before its fence, on one line. The comment is not shown when the
-% README is rendered; its code runs first, in the block's workspace:
+% document is rendered; its code runs first, in the block's workspace:
 %   <!-- example setup: [~, id] = QuorvelML('OpenCamera', 1001); a = 0; -->
 % A matlab block that cannot run here (it needs a real driver, or Windows)
 % says why in the same place, and is reported as skipped:
@@ -14,21 +15,26 @@
 % Only blocks fenced as matlab run; shell commands, C++ and other text keep
 % their own fence language (sh, cpp, text) and are never run.
 root = fileparts(fileparts(fileparts(which('expect_equal'))));
-lines = strsplit(fileread(fullfile(root, 'README.md')), "\n", 'CollapseDelimiters', false);
-starts = find(~cellfun(@isempty, regexp(lines, '^ *```matlab\s*$', 'once')));
-ends = find(~cellfun(@isempty, regexp(lines, '^ *```\s*$', 'once')));
-for first = starts
-  indent = regexp(lines{first}, '```', 'once') - 1;
-  code = regexprep(lines(first + 1:ends(find(ends > first, 1)) - 1), sprintf('^ {0,%d}', indent), '');
-  name = sprintf('README.md line %d (%s)', first, strtrim(code{1}));
-  note = regexp(lines{max(first - 1, 1)}, '^\s*<!-- example (setup|not run):(.*)-->\s*$', 'tokens', 'once');
-  if isempty(note)
-    note = {'setup', ''};
-  elseif strcmp(note{1}, 'not run')
-    printf('ok - %s # skip: %s\n', name, strtrim(note{2}));
-    continue;
+documents = dir(fullfile(root, 'docs', '*.md'));
+blocks = 0;
+for file = [{'README.md'}, strcat('docs/', {documents.name})]
+  lines = strsplit(fileread(fullfile(root, file{1})), "\n", 'CollapseDelimiters', false);
+  starts = find(~cellfun(@isempty, regexp(lines, '^ *```matlab\s*$', 'once')));
+  ends = find(~cellfun(@isempty, regexp(lines, '^ *```\s*$', 'once')));
+  blocks = blocks + numel(starts);
+  for first = starts
+    indent = regexp(lines{first}, '```', 'once') - 1;
+    code = regexprep(lines(first + 1:ends(find(ends > first, 1)) - 1), sprintf('^ {0,%d}', indent), '');
+    name = sprintf('%s line %d (%s)', file{1}, first, strtrim(code{1}));
+    note = regexp(lines{max(first - 1, 1)}, '^\s*<!-- example (setup|not run):(.*)-->\s*$', 'tokens', 'once');
+    if isempty(note)
+      note = {'setup', ''};
+    elseif strcmp(note{1}, 'not run')
+      printf('ok - %s # skip: %s\n', name, strtrim(note{2}));
+      continue;
+    end
+    [ran, problem] = run_example(sprintf('%s\n%s\n', note{2}, strjoin(code, "\n")), root);
+    expect_true(ran, [name ' runs as written' problem]);
   end
-  [ran, problem] = run_example(sprintf('%s\n%s\n', note{2}, strjoin(code, "\n")), root);
-  expect_true(ran, [name ' runs as written' problem]);
 end
-expect_true(~isempty(starts), 'README.md has matlab blocks');
+expect_true(numel(documents) > 0 && blocks > 0, 'README.md and docs/ have matlab blocks');

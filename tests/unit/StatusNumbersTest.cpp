@@ -1,5 +1,5 @@
 // The status numbers and their names, as written out by hand here, are the
-// module's list; the README's table is that list, row for row.
+// module's list; the command reference's table is that list, row for row.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -43,12 +43,12 @@ TEST(StatusNumbers, TheModulesListHoldsTheDocumentedNumbersAndNames) {
     EXPECT_EQ(listed, documented);
 }
 
-TEST(StatusNumbers, TheReadmeTableIsTheModulesList) {
-    std::ifstream readme(QUORVEL_README_FILE);
-    ASSERT_TRUE(readme) << QUORVEL_README_FILE;
+TEST(StatusNumbers, TheDocumentedTableIsTheModulesList) {
+    std::ifstream document(QUORVEL_COMMANDS_DOC_FILE);
+    ASSERT_TRUE(document) << QUORVEL_COMMANDS_DOC_FILE;
     std::vector<std::string> rows;
     bool inSection = false;
-    for (std::string line; std::getline(readme, line);) {
+    for (std::string line; std::getline(document, line);) {
         if (line.rfind("## ", 0) == 0) inSection = line == "## Status numbers";
         else if (inSection && line.rfind("| ", 0) == 0 && line != "| Code | Meaning |") rows.push_back(line);
     }
