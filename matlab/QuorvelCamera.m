@@ -428,6 +428,14 @@ classdef QuorvelCamera < handle
       %   of a segmented recording; interval: the driver reports after every
       %   interval-th frame and after the last (0 as 1). Omitted values are 0.
       %   All four go to the driver as they are. wait waits for the last report.
+      %   >> cam = QuorvelCamera(1001);
+      %   >> cam.startRecording(8, 3, 0, 8);   % 8 frames, trigger on the fourth, one report at the end
+      %   >> cam.wait(5);
+      %   >> [trigger, recorded] = cam.triggerPosition()
+      %   trigger = 3
+      %   recorded = 8
+      %   >> cam.stopRecording();
+      %   >> delete(cam)
       values = {0, 0, 0, 0};
       given = {};
       if nargin > 1, given{end + 1} = frames; end
@@ -526,6 +534,15 @@ classdef QuorvelCamera < handle
       % cam.waitUntilReady([seconds])  Waits for the recording's first report (isReady).
       %   A recording that reports more than once goes on after it; wait
       %   waits for its end. QuorvelML:timeout after seconds (default 10).
+      %   >> cam = QuorvelCamera(1001);
+      %   >> cam.startRecording(40, 0, 0, 10);   % reports after every 10th frame
+      %   >> cam.waitUntilReady(5);
+      %   >> cam.isReady()
+      %   ans = 1
+      %   >> cam.wait(5);                        % the fourth report: the recording's end
+      %   >> cam.reportCount()
+      %   ans = 4
+      %   >> delete(cam)
       if nargin < 2
         timeout = 10;
       end
@@ -540,6 +557,13 @@ classdef QuorvelCamera < handle
 
     function stopRecording(obj)
       % cam.stopRecording()  Stops the recording; GrabIsReady reads 0 again.
+      %   >> cam = QuorvelCamera(1001);
+      %   >> cam.startRecording(8, 3, 0, 8);
+      %   >> cam.wait(5);
+      %   >> cam.stopRecording();
+      %   >> cam.isReady()
+      %   ans = 0
+      %   >> delete(cam)
       QuorvelCamera.run(obj, 1, 'MemoryStopGrab');
       QuorvelCamera.claims('expect', obj.Id, obj.Serial, NaN);
     end
@@ -860,7 +884,7 @@ classdef QuorvelCamera < handle
       %   >> file = [tempname() '.tif'];
       %   >> info = cam.saveFrames(file, 0:7);
       %   >> [frames, back] = quorvelReadFrames(file);
-      %   >> isequal(frames, cam.readFrames(0:7), back.TriggerIndex, info.TriggerIndex)
+      %   >> isequal(frames, cam.readFrames(0:7)) && isequaln(back, info)
       %   ans = 1
       %   >> delete(file); delete(cam)
       QuorvelCamera.requireArguments(obj, nargin - 1, 2, 'saveFrames', 'a file name and positions');
