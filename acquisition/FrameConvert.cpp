@@ -290,8 +290,8 @@ void convertBlocks(const ConvertKernels& k, OutputStores stores, uint32_t thread
     // lines where the output is line-aligned above; elsewhere two bands may
     // share one cache line at their border, which costs a little speed,
     // never a sample.
-    const uint32_t band = (rows - lead) / kConversionBands / kBlock<T> * kBlock<T>;
-    if (threads < 2 || band == 0) {
+    const uint32_t band = std::max(kBlock<T>, (rows - lead) / kConversionBands / kBlock<T> * kBlock<T>);
+    if (threads < 2 || rows - lead < 2 * band) {
         convertRest(lead, rows - lead);
         return;
     }

@@ -17,13 +17,15 @@ ConvertPath selectedConvertPath();
 enum class OutputStores { BySize, Cached, Streamed };
 
 // convertFrame on the given path (which must be available), by one thread
-// or, with `threads` 2, by this thread and a helper that converts the lower
-// half of the rows. convertFrame itself takes two for outputs of
+// or, with `threads` 2, by this thread and the parked helper, which share
+// the rows in bands. convertFrame itself takes two for outputs of
 // kTwoThreadOutputBytes or more where the processor has a second hardware
-// thread: on an idle 2-core machine that is where the helper's start-up
-// (about 50 us) is repaid, 25 to 45 % faster (bench/bench_convert.cpp,
-// ConvertFrameThreads); below it one thread is as fast or faster.
-constexpr size_t kTwoThreadOutputBytes = size_t(3) << 20;
+// thread. Measured one against two (bench/convert_table.py --threads) on a
+// 2-core machine whose other core was mostly busy: below 4 MiB two threads
+// lose up to 70 % (the wake-up, and a helper waiting for its core), from
+// 8 MiB they are even within the benchmark's spread; with an idle core
+// they gain there.
+constexpr size_t kTwoThreadOutputBytes = size_t(8) << 20;
 void convertFrameOn(ConvertPath path, OutputStores stores, const FrameShape& shape, uint32_t width, uint32_t height,
                     const void* scratch, void* output, uint32_t threads = 1);
 

@@ -1,6 +1,7 @@
 // Image shapes by PixelFormat and family, the conversion's worked cases,
 // and every instruction-set path against the plain loop on random frames.
 #include "TestHost.h"
+#include "acquisition/ConversionHelper.h"
 #include "acquisition/FrameConvertPaths.h"
 #include "acquisition/FrameLayout.h"
 #include "gateway/ImageOutput.h"
@@ -231,6 +232,23 @@ TEST(FrameConversion, TwoThreadsMatchTheReferenceOnAwkwardSizes) {
                     << variantName(variant) << ", format " << pixelFormat << ": " << size[0] << "x" << size[1];
             }
         }
+    }
+}
+
+// The helper is parked between frames and may be stopped between them (as
+// the module does before it is unloaded): the next frame starts it again.
+TEST(FrameConversion, TwoThreadsAfterTheHelperWasStopped) {
+    const FrameShape shape = selectFrameShape(2, FrameFamily::Live);
+    const uint32_t width = 640, height = 480;
+    std::vector<uint8_t> scratch(shape.frameBytes(width, height)), expected(scratch.size());
+    for (size_t i = 0; i < scratch.size(); ++i) scratch[i] = static_cast<uint8_t>(i * 7 + (i >> 8));
+    convertFrameReference(shape, width, height, scratch.data(), expected.data());
+    for (int round = 0; round < 3; ++round) {
+        std::vector<uint8_t> output(scratch.size(), 0);
+        convertFrameOn(selectedConvertPath(), OutputStores::BySize, shape, width, height, scratch.data(),
+                       output.data(), 2);
+        EXPECT_EQ(output, expected) << round;
+        stopConversionHelper();
     }
 }
 
