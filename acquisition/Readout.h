@@ -30,8 +30,10 @@ struct ReadoutDestination {
     size_t frameBound = 0;
     bool frameBoundKnown = false;  // false when the handler could not read the frame size
     // A block of frameBound bytes the driver writes into instead of the
-    // module's staging buffer (the receiver is then given the frame in it).
+    // module's staging buffer (the receiver is then given the frame in it),
+    // and whether its first `bytes` bytes are zero already.
     unsigned char* staging = nullptr;
+    bool stagingZeroed = false;
 };
 
 // How the readout position is found: as the camera type says (segment
