@@ -87,6 +87,10 @@ function outputFolder = build_quorvelml(varargin)
   cd(scratch);
 
   [tiffSources, tiffFlags] = tiffBuild(root, options.Tiff);
+  if isOctave && ~ispc
+    % mexFunction only, so that nothing loaded with the MEX keeps it from unloading.
+    tiffFlags{end + 1} = ['-Wl,--version-script=' fullfile(root, 'gateway', 'mexFunction.map')];
+  end
   compileMex(root, outputFolder, 'QuorvelML', [moduleSources, tiffSources], [driverFlags, tiffFlags], isOctave, ...
              options.Verbose);
   if simulated
