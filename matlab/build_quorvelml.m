@@ -87,12 +87,13 @@ function outputFolder = build_quorvelml(varargin)
   cd(scratch);
 
   [tiffSources, tiffFlags] = tiffBuild(root, options.Tiff);
+  exportFlags = {};
   if isOctave && ~ispc
     % mexFunction only, so that nothing loaded with the MEX keeps it from unloading.
-    tiffFlags{end + 1} = ['-Wl,--version-script=' fullfile(root, 'gateway', 'mexFunction.map')];
+    exportFlags = {['-Wl,--version-script=' fullfile(root, 'gateway', 'mexFunction.map')]};
   end
-  compileMex(root, outputFolder, 'QuorvelML', [moduleSources, tiffSources], [driverFlags, tiffFlags], isOctave, ...
-             options.Verbose);
+  compileMex(root, outputFolder, 'QuorvelML', [moduleSources, tiffSources], [driverFlags, tiffFlags, exportFlags], ...
+             isOctave, options.Verbose);
   if simulated
     compileMex(root, outputFolder, 'QuorvelSim', {simulatorMex}, ...
                [driverFlags, {['-I' fullfile(root, 'simulator')]}], isOctave, options.Verbose);
