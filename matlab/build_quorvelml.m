@@ -87,8 +87,13 @@ function outputFolder = build_quorvelml(varargin)
   cd(scratch);
 
   [tiffSources, tiffFlags] = tiffBuild(root, options.Tiff);
-  compileMex(root, outputFolder, 'QuorvelML', [moduleSources, tiffSources], [driverFlags, tiffFlags], isOctave, ...
-             options.Verbose);
+  exportFlags = {};
+  if isOctave && ~ispc
+    % mexFunction only, so that nothing loaded with the MEX keeps it from unloading.
+    exportFlags = {['-Wl,--version-script=' fullfile(root, 'gateway', 'mexFunction.map')]};
+  end
+  compileMex(root, outputFolder, 'QuorvelML', [moduleSources, tiffSources], [driverFlags, tiffFlags, exportFlags], ...
+             isOctave, options.Verbose);
   if simulated
     compileMex(root, outputFolder, 'QuorvelSim', {simulatorMex}, ...
                [driverFlags, {['-I' fullfile(root, 'simulator')]}], isOctave, options.Verbose);

@@ -32,13 +32,22 @@ function [frames, info] = quorvelReadFrames(file, pages)
   count = numel(pages);
   frames = [];
   info = struct('Position', nan(1, count), 'Segment', nan(1, count), 'TriggerIndex', nan(1, count), 'Status', 0);
-  for k = 1:count
-    frame = imread(file, 'Index', pages(k));
-    if k == 1
-      frames = zeros([size(frame) count], class(frame));  % mono stacks along 3, colour along 4
-      planes = repmat({':'}, 1, ndims(frame));
+  if exist('OCTAVE_VERSION', 'builtin') ~= 0
+    % Octave reads every page asked for in one pass (H x W x samples x n).
+    frames = imread(file, 'Index', pages);
+    if size(frames, 3) == 1
+      frames = reshape(frames, size(frames, 1), size(frames, 2), count);  % mono stacks along 3
     end
-    frames(planes{:}, k) = frame;
+  end
+  for k = 1:count
+    if exist('OCTAVE_VERSION', 'builtin') == 0
+      frame = imread(file, 'Index', pages(k));
+      if k == 1
+        frames = zeros([size(frame) count], class(frame));  % mono stacks along 3, colour along 4
+        planes = repmat({':'}, 1, ndims(frame));
+      end
+      frames(planes{:}, k) = frame;
+    end
     description = pageInfo(pages(k)).ImageDescription;
     if isempty(description) && isfield(pageInfo, 'Comment')
       description = pageInfo(pages(k)).Comment;  % where Octave's imfinfo puts it

@@ -2,10 +2,11 @@
 # Builds the Octave package, installs it with "pkg install" into a
 # throwaway prefix, then in a fresh octave-cli loads it with "pkg load
 # quorvelml", checks that QuorvelML, QuorvelCamera and QuorvelSim answer
-# from the installed folder, that what Contents.m names, the help of
-# QuorvelSim and the examples are there, and runs "test QuorvelCamera" and
-# "test quorvelStatusText". Then "pkg unload" must close the cameras, and
-# "pkg load" without the MEX file must warn with QuorvelML:notBuilt.
+# from the installed folder and that it saves to TIFF, that what Contents.m
+# names, the help of QuorvelSim and the examples are there, and runs "test
+# QuorvelCamera" and "test quorvelStatusText". Then "pkg unload" must close
+# the cameras, and "pkg load" without the MEX file must warn with
+# QuorvelML:notBuilt.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 scratch=$(mktemp -d)
@@ -42,6 +43,12 @@ run_octave "$setup pkg load quorvelml;
   [more, moreTotal] = test('quorvelStatusText', 'quiet', stdout);
   printf('test QuorvelCamera: %d of %d passed\n', passed + more, total + moreTotal);" | tee "$scratch/load.log"
 tail -n 1 "$scratch/load.log" | grep -Eq '^test QuorvelCamera: ([1-9][0-9]*) of \1 passed$'
+run_octave "$setup pkg load quorvelml;
+  c = QuorvelCamera(1002); c.startRecording(2, 0, 0, 2); c.wait(5); c.stopRecording();
+  saved = [tempname() '.tif']; c.saveFrames(saved, 0:1);
+  printf('saved pages read back: %d\\n', isequal(quorvelReadFrames(saved), c.readFrames(0:1))); delete(saved);" \
+  | tee "$scratch/save.log"
+[ "$(tail -n 1 "$scratch/save.log")" = "saved pages read back: 1" ]
 
 # pkg unload closes the cameras: the simulator, locked, keeps its state
 # through the unload and is read from the installed folder afterwards.

@@ -1,7 +1,6 @@
 #include "FrameSave.h"
 
 #include "PageDescription.h"
-#include "PagePixels.h"
 #include "PageWriter.h"
 #include "acquisition/Readout.h"
 #include "acquisition/ReadoutImage.h"
@@ -18,15 +17,12 @@ namespace {
 constexpr uint64_t kPageOverheadBytes = 4096;
 constexpr uint64_t kClassicTiffLimit = uint64_t(1) << 32;
 
-// The frame's bytes, handed over by the readout, put into a page buffer.
+// How much of the frame the readout delivered into the page buffer.
 struct PageTarget {
-    const ReadoutImage* image;
-    unsigned char* page;
+    size_t delivered = 0;
 
-    static void receive(void* context, const unsigned char* frame, size_t count) {
-        auto* target = static_cast<PageTarget*>(context);
-        framePagePixels(target->image->shape, target->image->width, target->image->height, frame, count,
-                        target->page);
+    static void receive(void* context, const unsigned char*, size_t count) {
+        static_cast<PageTarget*>(context)->delivered = count;
     }
 };
 
@@ -46,10 +42,12 @@ PageFormat pageFormatOf(const ReadoutImage& image) {
     return format;
 }
 
-// Reads frame k of the request into the target's page.
-ResultCode readFrame(const SaveRequest& request, const ReadoutImage& image, uint32_t k, PageTarget& target) {
+// Reads frame k of the request into the page buffer, whose frame's worth is zero.
+ResultCode readFrame(const SaveRequest& request, const ReadoutImage& image, uint32_t k, unsigned char* page,
+                     PageTarget& target) {
     ReadoutDestination destination = image.destination({PageTarget::receive, &target});
-    destination.staging = target.page;  // the driver writes the frame where its page is written from
+    destination.staging = page;  // the driver writes the frame where its page is written from
+    destination.stagingZeroed = true;
     const uint64_t number = request.first + k;
     if (request.addressing == SaveAddressing::ByPosition)
         return camReadMemory(request.cameraId, uint32_t(number), uint32_t(number >> 32), destination,
@@ -115,15 +113,15 @@ SaveResult camSaveFrames(const SaveRequest& request) {
         return failed(creating ? SaveFailure::FileWrite : SaveFailure::FileFormat, file);
 
     PageWriter writer(file);
-    if (!writer.start(readoutFrameBound(image.width, image.height))) {
+    if (!writer.start(image.shape, image.width, image.height, readoutFrameBound(image.width, image.height))) {
         result.status = ResultOutOfMemory;
         return result;
     }
     for (uint32_t k = 0; k < request.count; ++k) {
         unsigned char* page = writer.takeBuffer();
         if (page == nullptr) break;  // a write failed
-        PageTarget target{&image, page};
-        const ResultCode code = readFrame(request, image, k, target);
+        PageTarget target;
+        const ResultCode code = readFrame(request, image, k, page, target);
         if (code != ResultOk) {
             writer.giveBack(page);
             result.status = code;
@@ -132,7 +130,8 @@ SaveResult camSaveFrames(const SaveRequest& request) {
         FileOrigin fileOrigin;
         const bool firstPage = creating && k == 0;
         if (firstPage) fileOrigin = fileOriginOf(request, image);
-        writer.submit(page, pageDescription(originOf(request, k, triggerKnown, trigger), firstPage ? &fileOrigin : nullptr));
+        writer.submit(page, target.delivered,
+                      pageDescription(originOf(request, k, triggerKnown, trigger), firstPage ? &fileOrigin : nullptr));
     }
     writer.finish();
     result.saved = uint32_t(file.pagesWritten());

@@ -1,6 +1,9 @@
 #include "PageWriter.h"
 
+#include "PagePixels.h"
 #include "acquisition/FrameBuffer.h"
+
+#include <cstring>
 
 #include <system_error>
 
@@ -9,10 +12,14 @@ PageWriter::~PageWriter() {
     for (void* block : blocks_) releaseFrameBuffer(block);
 }
 
-bool PageWriter::start(size_t bufferBytes) {
+bool PageWriter::start(const FrameShape& shape, uint32_t width, uint32_t height, size_t bufferBytes) {
+    shape_ = shape;
+    width_ = width;
+    height_ = height;
     for (size_t k = 0; k < kPageBuffers; ++k) {
         void* block = allocateFrameBuffer(bufferBytes);
         if (block == nullptr) return false;
+        std::memset(block, 0, shape.frameBytes(width, height));
         blocks_.push_back(block);
         free_.push_back(static_cast<unsigned char*>(block));
     }
@@ -33,15 +40,16 @@ unsigned char* PageWriter::takeBuffer() {
     return buffer;
 }
 
-void PageWriter::submit(unsigned char* buffer, std::string description) {
+void PageWriter::submit(unsigned char* buffer, size_t delivered, std::string description) {
     {
         std::lock_guard<std::mutex> guard(lock_);
-        queued_.push_back({buffer, std::move(description)});
+        queued_.push_back({buffer, delivered, std::move(description)});
     }
     changed_.notify_all();
 }
 
 void PageWriter::giveBack(unsigned char* buffer) {
+    std::memset(buffer, 0, shape_.frameBytes(width_, height_));
     std::lock_guard<std::mutex> guard(lock_);
     free_.push_back(buffer);
 }
@@ -64,7 +72,9 @@ void PageWriter::writeQueued() {
         Page page = std::move(queued_.front());
         queued_.pop_front();
         guard.unlock();
+        framePagePixels(shape_, width_, height_, page.buffer, page.delivered, page.buffer);
         const bool written = file_.writePage(page.buffer, page.description);
+        std::memset(page.buffer, 0, shape_.frameBytes(width_, height_));
         guard.lock();
         free_.push_back(page.buffer);
         if (!written) {

@@ -1,12 +1,15 @@
 // Writes pages on a thread of its own while MATLAB's thread reads the next
 // frames from the driver. The two share a few page buffers: the reader
-// takes a free one, fills it and queues it; the writer writes it and frees
-// it. Memory stays at those few buffers however many pages go by. The
-// writer thread touches the file only: never the host API, never the driver.
+// takes a free one, has the driver write a frame into it and queues it; the
+// writer puts the frame in page order, writes it, zeros it and frees it, so
+// that the reader's thread does no more than the readout. Memory stays at
+// those few buffers however many pages go by. The writer thread touches its
+// buffers and the file only: never the host API, never the driver.
 #ifndef QUORVEL_ACQUISITION_SAVING_PAGEWRITER_H
 #define QUORVEL_ACQUISITION_SAVING_PAGEWRITER_H
 
 #include "TiffPageFile.h"
+#include "acquisition/FrameLayout.h"
 
 #include <condition_variable>
 #include <deque>
@@ -24,13 +27,16 @@ public:
     PageWriter& operator=(const PageWriter&) = delete;
     ~PageWriter();
 
-    // Takes the buffers of `bufferBytes` and starts the thread; false when
-    // either cannot be had. Called on MATLAB's thread, as is every other.
-    bool start(size_t bufferBytes);
-    // A buffer to fill, once one is free; nullptr once a write failed.
+    // Takes the buffers, of `bufferBytes` whose first frame's worth is
+    // zero, for frames of the shape and size, and starts the thread; false
+    // when either cannot be had. Called on MATLAB's thread, as is every other.
+    bool start(const FrameShape& shape, uint32_t width, uint32_t height, size_t bufferBytes);
+    // A buffer to fill, once one is free; nullptr once a write failed. Its
+    // first frame's worth of bytes is zero.
     unsigned char* takeBuffer();
-    // Queues a filled buffer as the next page.
-    void submit(unsigned char* buffer, std::string description);
+    // Queues a buffer as the next page: the frame of which the driver
+    // delivered `delivered` bytes.
+    void submit(unsigned char* buffer, size_t delivered, std::string description);
     // Gives back a buffer that became no page.
     void giveBack(unsigned char* buffer);
     // Waits until every queued page is written (or a write failed) and
@@ -40,11 +46,15 @@ public:
 private:
     struct Page {
         unsigned char* buffer;
+        size_t delivered;
         std::string description;
     };
     void writeQueued();
 
     TiffPageFile& file_;
+    FrameShape shape_;
+    uint32_t width_ = 0;
+    uint32_t height_ = 0;
     std::vector<void*> blocks_;
     std::mutex lock_;
     std::condition_variable changed_;
