@@ -695,12 +695,8 @@ classdef QuorvelCamera < handle
       %   >> cam.startRecording(8, 0, 0, 8); cam.wait(5); cam.stopRecording();
       %   >> file = [tempname() '.qrv'];
       %   >> cam.downloadRawFrame(file, 0, 0, 8, 0, 0);
-      %   >> cam.readFromDisk(0, 0, 8, 0, 0, 0);
-      %   >> cam.waitForDisk(5);
-      %   >> [finished, current, final] = cam.diskProgress()
-      %   finished = 1
-      %   current = 8
-      %   final = 8
+      %   >> exist(file, 'file')
+      %   ans = 2
       %   >> delete(file); delete(cam)
       QuorvelCamera.requireArguments(obj, nargin - 1, 6, 'downloadRawFrame', 'a file name and five numbers');
       QuorvelCamera.requireText(obj, text, 'downloadRawFrame', 'the file name');
@@ -738,17 +734,12 @@ classdef QuorvelCamera < handle
       % [finished, current, final] = cam.diskProgress()  How far the disk read has come.
       %   finished: true once the driver reported the read complete; current
       %   of final: the counts of its latest report (0 of 0 before any).
-      %   >> cam = QuorvelCamera(1001);
-      %   >> cam.startRecording(8, 0, 0, 8); cam.wait(5); cam.stopRecording();
-      %   >> file = [tempname() '.qrv'];
-      %   >> cam.downloadRawFrame(file, 0, 0, 8, 0, 0);
-      %   >> cam.readFromDisk(0, 0, 8, 0, 0, 0);
-      %   >> cam.waitForDisk(5);
+      %   >> cam = QuorvelCamera(1003);   % no disk read yet
       %   >> [finished, current, final] = cam.diskProgress()
-      %   finished = 1
-      %   current = 8
-      %   final = 8
-      %   >> delete(file); delete(cam)
+      %   finished = 0
+      %   current = 0
+      %   final = 0
+      %   >> delete(cam)
       out = QuorvelCamera.run(obj, 4, 'DiskReadProgress');
       finished = out{2} ~= 0;
       current = double(out{3});
@@ -760,16 +751,12 @@ classdef QuorvelCamera < handle
       %   QuorvelML:timeout after seconds (default 10). progress true prints
       %   the count read at each tenth of the read and at its end, as
       %   readFrames does.
-      %   >> cam = QuorvelCamera(1001);
-      %   >> cam.startRecording(8, 0, 0, 8); cam.wait(5); cam.stopRecording();
-      %   >> file = [tempname() '.qrv'];
-      %   >> cam.downloadRawFrame(file, 0, 0, 8, 0, 0);
-      %   >> cam.readFromDisk(0, 0, 8, 0, 0, 0);
+      %   >> cam = QuorvelCamera(1002);
+      %   >> cam.startRecording(4, 0, 0, 4); cam.wait(5); file = [tempname() '.qrv'];
+      %   >> cam.downloadRawFrame(file, 0, 0, 4, 0, 0); cam.readFromDisk(0, 0, 4, 0, 0, 0);
       %   >> cam.waitForDisk(5);
-      %   >> [finished, current, final] = cam.diskProgress()
-      %   finished = 1
-      %   current = 8
-      %   final = 8
+      %   >> cam.diskProgress()
+      %   ans = 1
       %   >> delete(file); delete(cam)
       if nargin < 2
         timeout = 10;
@@ -1287,11 +1274,7 @@ classdef QuorvelCamera < handle
       end
       frames = [];
       while read < count && status == 0
-        first = numbers(read + 1);
-        span = 1;
-        while span < chunk && read + span < count && numbers(read + span + 1) - first == span
-          span = span + 1;
-        end
+        [first, span] = consecutiveRun(numbers, read, chunk);
         out = QuorvelCamera.callHeld(obj, 3, keyword, first, span);
         [status, block, got] = deal(double(out{1}), out{2}, double(out{3}));
         if got > 0

@@ -27,11 +27,7 @@ function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
   status = 0;
   mode = double(settings.Overwrite);  % 0: a new file, 1: replace; then 2: append
   while saved < count && status == 0
-    first = numbers(saved + 1);
-    span = 1;
-    while span < chunk && saved + span < count && numbers(saved + span + 1) - first == span
-      span = span + 1;
-    end
+    [first, span] = consecutiveRun(numbers, saved, chunk);
     try
       [status, got] = QuorvelML(keyword, obj.Id, file, first, span, mode, count);
     catch failure

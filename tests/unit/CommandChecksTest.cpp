@@ -1,9 +1,9 @@
 // Every command's checks against the hand-written list of what each
-// command promises (SpecifiedCommands.h): counts, kinds by position and the
+// command promises (PromisedCommands.h): counts, kinds by position and the
 // order in which they are applied, the numbers output 1 may hold, and the
 // answer for a camera id that no open camera holds.
 #include "ModuleFixture.h"
-#include "SpecifiedCommands.h"
+#include "PromisedCommands.h"
 #include "acquisition/FrameBuffer.h"
 #include "gateway/CommandTable.h"
 
@@ -16,7 +16,7 @@ using testhost::Array;
 namespace {
 
 // A valid argument list for the command; the scalars name no open camera.
-std::vector<Array> validInputs(const SpecifiedCommand& command) {
+std::vector<Array> validInputs(const PromisedCommand& command) {
     std::vector<Array> inputs;
     inputs.push_back(testhost::text(command.keyword));
     for (const char* kind = command.kinds; *kind != '\0'; ++kind)
@@ -45,21 +45,21 @@ std::string inputKindMessage(int position, char kind) {
     return "Input " + std::to_string(position) + (kind == 'T' ? " must be a string." : " must be a scalar.");
 }
 
-std::vector<SpecifiedCommand> commandsWhere(bool (*wanted)(const SpecifiedCommand&)) {
-    std::vector<SpecifiedCommand> chosen;
-    for (const SpecifiedCommand& command : specifiedCommands())
+std::vector<PromisedCommand> commandsWhere(bool (*wanted)(const PromisedCommand&)) {
+    std::vector<PromisedCommand> chosen;
+    for (const PromisedCommand& command : promisedCommands())
         if (wanted(command)) chosen.push_back(command);
     return chosen;
 }
 
-std::string keywordOf(const ::testing::TestParamInfo<SpecifiedCommand>& info) { return info.param.keyword; }
+std::string keywordOf(const ::testing::TestParamInfo<PromisedCommand>& info) { return info.param.keyword; }
 
 // The table has a row for each listed command, in the list's order, and
 // output 1 of each may hold exactly the listed numbers.
 TEST(CommandList, TheTableHoldsTheListedCommandsAndTheirAnswers) {
-    ASSERT_EQ(kCommandCount, specifiedCommands().size());
+    ASSERT_EQ(kCommandCount, promisedCommands().size());
     for (size_t i = 0; i < kCommandCount; ++i) {
-        const SpecifiedCommand& command = specifiedCommands()[i];
+        const PromisedCommand& command = promisedCommands()[i];
         const CommandRow& row = kCommandTable[i];
         EXPECT_STREQ(row.keyword, command.keyword);
         std::vector<uint32_t> answers;
@@ -72,10 +72,10 @@ TEST(CommandList, TheTableHoldsTheListedCommandsAndTheirAnswers) {
 
 using Error = std::pair<std::string, std::string>;  // identifier, text
 
-class CommandChecks : public ModuleTest, public ::testing::WithParamInterface<SpecifiedCommand> {};
+class CommandChecks : public ModuleTest, public ::testing::WithParamInterface<PromisedCommand> {};
 
 TEST_P(CommandChecks, WrongInputCountRaisesTheInputMessageWhateverElseIsWrong) {
-    const SpecifiedCommand& command = GetParam();
+    const PromisedCommand& command = GetParam();
     std::vector<Array> tooMany = validInputs(command);
     tooMany.push_back(testhost::scalar(1));
     EXPECT_EQ(identifiedErrorOf(command.outputs, tooMany), Error("QuorvelML:inputCount", command.inputCountMessage));
@@ -90,7 +90,7 @@ TEST_P(CommandChecks, WrongInputCountRaisesTheInputMessageWhateverElseIsWrong) {
 }
 
 TEST_P(CommandChecks, EachInputKindIsCheckedByPositionBeforeTheOutputCount) {
-    const SpecifiedCommand& command = GetParam();
+    const PromisedCommand& command = GetParam();
     const std::string kinds = command.kinds;
     for (size_t i = 0; i < kinds.size(); ++i) {
         const int position = static_cast<int>(i) + 2;
@@ -114,7 +114,7 @@ TEST_P(CommandChecks, EachInputKindIsCheckedByPositionBeforeTheOutputCount) {
 }
 
 TEST_P(CommandChecks, TheFirstFailingPositionWins) {
-    const SpecifiedCommand& command = GetParam();
+    const PromisedCommand& command = GetParam();
     const std::string kinds = command.kinds;
     if (kinds.size() < 2) return;
     std::vector<Array> inputs = validInputs(command);
@@ -123,14 +123,14 @@ TEST_P(CommandChecks, TheFirstFailingPositionWins) {
 }
 
 TEST_P(CommandChecks, WrongOutputCountRaisesTheOutputMessageAndReachesNoCamera) {
-    const SpecifiedCommand& command = GetParam();
+    const PromisedCommand& command = GetParam();
     EXPECT_EQ(identifiedErrorOf(0, validInputs(command)), Error("QuorvelML:outputCount", command.outputCountMessage));
     EXPECT_EQ(errorOf(command.outputs + 1, validInputs(command)), command.outputCountMessage);
     for (const std::string& operation : operations())
         EXPECT_TRUE(operation == "drvPreLoad" || operation == "drvLoad") << operation;
 }
 
-INSTANTIATE_TEST_SUITE_P(AllCommands, CommandChecks, ::testing::ValuesIn(specifiedCommands()), keywordOf);
+INSTANTIATE_TEST_SUITE_P(AllCommands, CommandChecks, ::testing::ValuesIn(promisedCommands()), keywordOf);
 
 // The module's blocks, counted.
 size_t blocksTaken = 0;
@@ -139,7 +139,7 @@ void* countingAllocate(size_t bytes) {
     return std::malloc(bytes);
 }
 
-class UnknownCamera : public ModuleTest, public ::testing::WithParamInterface<SpecifiedCommand> {
+class UnknownCamera : public ModuleTest, public ::testing::WithParamInterface<PromisedCommand> {
 protected:
     void TearDown() override { setFrameBufferAllocator(defaultFrameBufferAllocator()); }
 };
@@ -148,7 +148,7 @@ protected:
 // the driver, no block is taken but the text arguments' copies, and every
 // other output is empty or zero.
 TEST_P(UnknownCamera, AnswersTheRowsStatusWithoutTheDriver) {
-    const SpecifiedCommand& command = GetParam();
+    const PromisedCommand& command = GetParam();
     ASSERT_EQ(open(kSimColourCameraId), 0u);
     simClearCallLog();
     for (double cameraId : {4242.0, -1.0, 0.0}) {
@@ -174,7 +174,7 @@ TEST_P(UnknownCamera, AnswersTheRowsStatusWithoutTheDriver) {
 }
 
 INSTANTIATE_TEST_SUITE_P(CameraCommands, UnknownCamera,
-                         ::testing::ValuesIn(commandsWhere([](const SpecifiedCommand& command) {
+                         ::testing::ValuesIn(commandsWhere([](const PromisedCommand& command) {
                              return command.notOpen != kNoCamera;
                          })),
                          keywordOf);

@@ -3,13 +3,13 @@
 // argument kinds by position, the output count, the numbers output 1 may
 // hold and the answer for a camera id no open camera holds. Tests hold the
 // module to this list, so that a changed byte in the table fails them.
-#ifndef QUORVEL_TESTS_SPECIFIEDCOMMANDS_H
-#define QUORVEL_TESTS_SPECIFIEDCOMMANDS_H
+#ifndef QUORVEL_TESTS_PROMISEDCOMMANDS_H
+#define QUORVEL_TESTS_PROMISEDCOMMANDS_H
 
 #include <cstdint>
 #include <vector>
 
-struct SpecifiedCommand {
+struct PromisedCommand {
     const char* keyword;
     // From input 2 on: 'S' scalar, 'T' text, 'P' whole position (0 to
     // 2^64 - 1), 'N' whole 32-bit number.
@@ -24,8 +24,8 @@ struct SpecifiedCommand {
 constexpr int kNoCamera = -1;
 
 // In the order the keywords are compared.
-inline const std::vector<SpecifiedCommand>& specifiedCommands() {
-    static const std::vector<SpecifiedCommand> commands = {
+inline const std::vector<PromisedCommand>& promisedCommands() {
+    static const std::vector<PromisedCommand> commands = {
         {"InitPCIeMemory", "S", 1, "Invalid number of inputs to InitPCIeMemory\n", "InitPCIeMemory needs 1 output\n",
          {0, 1}, kNoCamera},
         {"SetNetAdapterIPAddress", "T", 1, "Invalid number of inputs to SetNetAdapterIPAddress\n",
