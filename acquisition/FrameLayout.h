@@ -63,17 +63,12 @@ ResultCode monoCameraLayoutCheck(uint32_t cameraType, uint32_t layoutCode);
 // element r*W + c (one sample per pixel) or (r*W + c)*3 + (2 - k) (three
 // samples). Samples are copied as whole values of bytesPerSample bytes.
 // The two areas must not overlap. Cache-blocked and vectorised; the
-// result is exactly that of convertFrameReference.
+// tests hold it to a plain loop over every sample (tests/support/).
 void convertFrame(const FrameShape& shape, uint32_t width, uint32_t height, const void* scratch, void* output);
 
 // convertFrame for the first `rows` rows of every output column only (at
 // most H); the rest of the output is left as it was.
 void convertLeadingRows(const FrameShape& shape, uint32_t width, uint32_t height, uint32_t rows, const void* scratch,
                         void* output);
-
-// The same mapping as a plain loop over every sample: the yardstick for
-// convertFrame in tests and benchmarks.
-void convertFrameReference(const FrameShape& shape, uint32_t width, uint32_t height, const void* scratch,
-                           void* output);
 
 #endif

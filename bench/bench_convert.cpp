@@ -1,6 +1,7 @@
 // convertFrame against a memcpy of the same output bytes and against the
 // plain double loop, on the same buffers reused every iteration. Run with
 // bench/convert_table.py for the medians and the ratios to memcpy.
+#include "FrameReference.h"
 #include "acquisition/FrameConvertPaths.h"
 
 #include <benchmark/benchmark.h>

@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # Checks that the module's folders include one way only, each layer the
-# ones below it and never one above:
-#   gateway -> acquisition -> camera -> driver -> common
-# Only gateway/ includes mex.h, and a name without a folder must be a file
-# beside the one including it (so no header is reached through another
-# target's include folder, the simulator's above all). Prints every
-# include that breaks the order and exits 1 when there is one.
+# ones below it and never one above, in the order of layers.txt (top
+# first). A name without a folder must be a file beside the one including
+# it (so no header is reached through another target's include folder, the
+# simulator's above all). mex.h is left to the compiler: only the gateway's
+# targets have a host's include folder, so below the gateway it is not
+# found. Prints every include that breaks the order and exits 1 when there
+# is one.
 #   scripts/check-layers.sh [source root]
 set -uo pipefail
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 cd "$root" || exit 2
-layers=(common driver camera acquisition gateway)  # bottom first
+layers=()  # bottom first
+while read -r folder _; do
+  layer=${folder%%/*}
+  [[ $folder == [a-z]* && " ${layers[*]} " != *" $layer "* ]] && layers=("$layer" "${layers[@]}")
+done <layers.txt
+order=$(printf '%s\n' "${layers[@]}" | tac | paste -sd' ' | sed 's/ / -> /g')
 
 rank_of() {
   local i
@@ -30,13 +36,11 @@ while IFS= read -r hit; do
   # A system header in angle brackets is none of ours; one that names a
   # folder of this tree is checked like any other.
   bracket=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*(.).*/\1/' <<<"${rest#*:}")
-  if [ "$bracket" = "<" ] && [ "$included" != mex.h ] && [ ! -d "${included%%/*}" ]; then
+  if [ "$included" = mex.h ] || { [ "$bracket" = "<" ] && [ ! -d "${included%%/*}" ]; }; then
     continue
   fi
   why=""
-  if [ "$included" = mex.h ]; then
-    [ "$layer" = gateway ] || why="mex.h belongs to the gateway"
-  elif [[ $included == */* ]]; then
+  if [[ $included == */* ]]; then
     target=${included%%/*}
     target_rank=$(rank_of "$target")
     if [ "$target_rank" -lt 0 ]; then
@@ -48,7 +52,7 @@ while IFS= read -r hit; do
     why="not a file beside it"
   fi
   if [ -n "$why" ]; then
-    echo "$file:$line: includes $included: $why (layers: gateway -> acquisition -> camera -> driver -> common)"
+    echo "$file:$line: includes $included: $why (layers: $order)"
     broken=1
   fi
 done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]' --include='*.h' --include='*.cpp' "${layers[@]}")

@@ -3,6 +3,7 @@
 #include "TestHost.h"
 #include "acquisition/ConversionHelper.h"
 #include "acquisition/FrameConvertPaths.h"
+#include "FrameReference.h"
 #include "acquisition/FrameLayout.h"
 #include "gateway/ImageOutput.h"
 

@@ -5,6 +5,7 @@
 #include "RecordingFixture.h"
 #include "SimFrames.h"
 #include "acquisition/FrameBuffer.h"
+#include "FrameReference.h"
 #include "acquisition/FrameLayout.h"
 #include "gateway/ImageOutput.h"
 

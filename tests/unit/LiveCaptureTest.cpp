@@ -4,6 +4,7 @@
 #include "ModuleFixture.h"
 #include "acquisition/AcquisitionState.h"
 #include "acquisition/FrameBuffer.h"
+#include "FrameReference.h"
 #include "acquisition/FrameLayout.h"
 #include "acquisition/LiveCapture.h"
 #include "camera/CameraTable.h"
