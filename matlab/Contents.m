@@ -1,5 +1,5 @@
 % QuorvelML: control cameras of the Quorvel family from MATLAB or GNU Octave.
-% Version 2.14.00
+% Version @QUORVEL_VERSION@
 %
 % Module
 %   QuorvelML          - The MEX module: one function, a command keyword first (help QuorvelML).

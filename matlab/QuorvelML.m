@@ -30,7 +30,7 @@ function varargout = QuorvelML(varargin)
 %   MODULE
 %
 %   v = QuorvelML('Version')
-%       The module version text, '2.14.00'.
+%       The module version text, '@QUORVEL_VERSION@'.
 %
 %   z = QuorvelML('Abort', x)
 %       Always 0; x is read and not used. Has no other effect.
@@ -306,32 +306,7 @@ function varargout = QuorvelML(varargin)
 %
 %   STATUS NUMBERS
 %
-%     0  success
-%     2  no camera could be found or opened
-%     3  the camera delivers mono frames only; a colour layout was asked for
-%     4  the driver rejected the value, or driver preloading failed
-%     5  loading the camera settings failed at open
-%     6  the camera could not be closed (driver failure, or the camera is
-%        not open)
-%     7  a parameter read failed (or a Broc index above 255, or the raw
-%        camera settings load)
-%     8  the driver failed to write the parameter
-%     9  reading the camera information item failed
-%    10  sending the settings to the camera failed
-%    11  allocating the frame buffer failed
-%    12  the live grab failed, or the driver refused to start a recording
-%    13  reading recorded frames from camera memory or disk failed
-%    14  reading the trigger position failed
-%    15  stopping the recording failed
-%    17  noise-reduction calibration failed
-%    18  the mono camera of type 2 supports 8-bit mono only
-%    19  the software trigger failed
-%    20  reading the camera timing record failed
-%    21  the camera reset failed
-%    22  switching the diagnostic trace failed
-%    23  erasing camera memory failed
-%    24  opening the raw camera failed
-%    25  downloading the raw frame failed
+%   @QUORVEL_STATUS_NUMBERS@
 %
 %   A command that names a camera id that is not open answers its own
 %   failure number (for example 19 for Trigger) without reaching the driver.
@@ -346,7 +321,7 @@ function varargout = QuorvelML(varargin)
 %
 %   >> QuorvelSim('reset');
 %   >> v = QuorvelML('Version')
-%   v = 2.14.00
+%   v = @QUORVEL_VERSION@
 %   >> z = QuorvelML('Abort', 0)
 %   z = 0
 %   >> refused = QuorvelML('SetNetAdapterIPAddress', '192.168.1.10')

@@ -52,8 +52,7 @@ function outputFolder = build_quorvelml(varargin)
   isOctave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
   simulated = strcmp(options.Driver, 'simulator');
 
-  moduleSources = [sourcesIn(root, 'gateway'), sourcesIn(root, fullfile('gateway', 'commands')), ...
-                   sourcesIn(root, 'camera'), sourcesIn(root, 'acquisition')];
+  [moduleSources, tiffFolders] = moduleFolders(root);
   simulatorSources = sourcesIn(root, 'simulator');
   simulatorMex = fullfile(root, 'simulator', 'QuorvelSimMex.cpp');
   simulatorSources(strcmp(simulatorSources, simulatorMex)) = [];
@@ -86,7 +85,7 @@ function outputFolder = build_quorvelml(varargin)
   back = onCleanup(@() cd(here));
   cd(scratch);
 
-  [tiffSources, tiffFlags] = tiffBuild(root, options.Tiff);
+  [tiffSources, tiffFlags] = tiffBuild(root, tiffFolders, options.Tiff);
   exportFlags = {};
   if isOctave && ~ispc
     % mexFunction only, so that nothing loaded with the MEX keeps it from unloading.
@@ -100,16 +99,20 @@ function outputFolder = build_quorvelml(varargin)
   end
   cd(here);
 
-  writeStatusTable(root, outputFolder);
+  statusNumbers = readStatusNumbers(root);
+  writeStatusTable(statusNumbers, outputFolder);
+  [version, statusRows] = fillIns(root, statusNumbers);
   helpers = dir(fullfile(root, 'matlab', '*.m'));
   for k = 1:numel(helpers)
     if ~strcmp(helpers(k).name, 'build_quorvelml.m')  % it builds from the source tree only
-      copyfile(fullfile(root, 'matlab', helpers(k).name), outputFolder);
+      copyFilledIn(fullfile(root, 'matlab', helpers(k).name), fullfile(outputFolder, helpers(k).name), ...
+                   version, statusRows);
     end
   end
   helpers = dir(fullfile(root, 'matlab', 'private', '*.m'));
   for k = 1:numel(helpers)
-    copyfile(fullfile(root, 'matlab', 'private', helpers(k).name), fullfile(outputFolder, 'private'));
+    copyFilledIn(fullfile(root, 'matlab', 'private', helpers(k).name), ...
+                 fullfile(outputFolder, 'private', helpers(k).name), version, statusRows);
   end
   fprintf('QuorvelML built in %s\n', outputFolder);
 end
@@ -119,7 +122,23 @@ function files = sourcesIn(root, folder)
   files = cellfun(@(name) fullfile(root, folder, name), {listing.name}, 'UniformOutput', false);
 end
 
-function [sources, flags] = tiffBuild(root, folder)
+function [sources, tiffFolders] = moduleFolders(root)
+  % The module's sources from the folders that layers.txt lists, but for
+  % the folders that need libtiff, which come back apart.
+  sources = {};
+  tiffFolders = {};
+  lines = regexp(fileread(fullfile(root, 'layers.txt')), '^([a-z][^\s]*)[ \t]*(\S*)', 'tokens', 'lineanchors');
+  for k = 1:numel(lines)
+    [folder, needs] = lines{k}{:};
+    if strcmp(needs, 'tiff')
+      tiffFolders{end + 1} = folder;
+    else
+      sources = [sources, sourcesIn(root, folder)];
+    end
+  end
+end
+
+function [sources, flags] = tiffBuild(root, tiffFolders, folder)
   % The sources and flags of saving to TIFF: none when libtiff is left out
   % or, looked for by default, not found.
   sources = {};
@@ -135,7 +154,8 @@ function [sources, flags] = tiffBuild(root, folder)
     include = firstFolderWith(fullfile(prefixes{k}, 'include'), 'tiffio.h');
     library = firstFolderWith(fullfile(prefixes{k}, 'lib'), {'libtiff.so', 'libtiff.dylib', 'tiff.lib', 'libtiff.a'});
     if ~isempty(include) && ~isempty(library)
-      sources = sourcesIn(root, fullfile('acquisition', 'saving'));
+      sources = cellfun(@(part) sourcesIn(root, part), tiffFolders, 'UniformOutput', false);
+      sources = [sources{:}];
       flags = {['-I' include], '-DQUORVEL_WITH_TIFF', ['-L' library], '-ltiff'};
       return;
     end
@@ -159,13 +179,16 @@ function found = firstFolderWith(folder, names)
   end
 end
 
-function writeStatusTable(root, outputFolder)
-  % The status numbers' names and meanings that quorvelStatusText and
-  % QuorvelCamera.statusName read, written from common/ResultCodeList.h into
-  % a private folder with the same bytes as the CMake build's
-  % tools/status_table.cpp.
+function entries = readStatusNumbers(root)
+  % Every status number of common/ResultCodeList.h: {number, name, meaning}.
   entries = regexp(fileread(fullfile(root, 'common', 'ResultCodeList.h')), ...
                    '\nQUORVEL_RESULT\((\d+),\s*(\w+),\s*"([^"]*)"\)', 'tokens');
+end
+
+function writeStatusTable(entries, outputFolder)
+  % The status numbers' names and meanings that quorvelStatusText and
+  % QuorvelCamera.statusName read, written into a private folder with the
+  % same bytes as the CMake build's tools/status_table.cpp.
   folder = fullfile(outputFolder, 'private');
   if ~exist(folder, 'dir')
     mkdir(folder);
@@ -177,10 +200,51 @@ function writeStatusTable(root, outputFolder)
                  '  table = {\n']);
   for k = 1:numel(entries)
     [number, name, meaning] = entries{k}{:};
-    fprintf(file, '    %s, ''%s%s'', ''%s''\n', number, lower(name(1)), name(2:end), strrep(meaning, '''', ''''''));
+    fprintf(file, '    %s, ''%s%s'', ''%s''\n', number, lower(name(1)), name(2:end), strrep(meaning, , ''));
   end
   fprintf(file, '  };\nend\n');
   fclose(file);
+end
+
+function [version, rows] = fillIns(root, entries)
+  % The version text of gateway/ModuleVersion.h, and the rows of help
+  % QuorvelML's status numbers.
+  version = regexp(fileread(fullfile(root, 'gateway', 'ModuleVersion.h')), 'kVersionText = "([^"]*)"', 'tokens', 'once');
+  version = version{1};
+  rows = '';
+  for k = 1:numel(entries)
+    rows = [rows, helpRow(entries{k}{1}, entries{k}{3})];
+  end
+end
+
+function copyFilledIn(source, output, version, rows)
+  % A MATLAB file with the version text in place of @QUORVEL_VERSION@ and
+  % the status numbers in place of the line holding @QUORVEL_STATUS_NUMBERS@:
+  % the bytes of the CMake build's tools/matlab_file.cmake.
+  text = strrep(fileread(source), '@QUORVEL_VERSION@', version);
+  text = strrep(text, sprintf('%%   @QUORVEL_STATUS_NUMBERS@\n'), rows);
+  file = fopen(output, 'w');
+  fwrite(file, text);
+  fclose(file);
+end
+
+function row = helpRow(number, meaning)
+  % '%     7  meaning', wrapped at word breaks into lines of at most 76
+  % characters, further lines indented under the first.
+  line = sprintf('%%%6s  ', number);
+  row = '';
+  words = strsplit(meaning, ' ');
+  for k = 1:numel(words)
+    if k > 1 && numel(line) + 1 + numel(words{k}) > 76
+      row = [row, line, sprintf('\n')];
+      line = ['%        ', words{k}];
+    elseif k > 1
+      line = [line, ' ', words{k}];
+    else
+      line = [line, words{k}];
+    end
+  end
+  row = [row, line, sprintf('\n')];
 end
 
 function path = absolutePath(path)

@@ -2,38 +2,41 @@
 # Writes the Octave package quorvelml-<version>.tar.gz into <folder> and
 # prints its path last. The package holds the module's and the simulated
 # driver's sources under src/ with a Makefile that "pkg install" runs
-# (mkoctfile), the MATLAB files under inst/ with functionSignatures.json
-# written from the command table and private/quorvelStatusTable.m from the
-# status numbers, the examples, and DESCRIPTION, INDEX, COPYING, PKG_ADD,
-# PKG_DEL. Both written files come from the CMake build in
-# $QUORVEL_BUILD_DIR (default build/), configured here when it is missing.
+# (mkoctfile), the MATLAB files under inst/ as the CMake build writes them
+# into its MEX folder (with functionSignatures.json written from the command
+# table and private/quorvelStatusTable.m from the status numbers), the
+# examples, and DESCRIPTION, INDEX, COPYING, PKG_ADD, PKG_DEL. The build is
+# the one in $QUORVEL_BUILD_DIR (default build/), configured here when it
+# is missing.
 set -euo pipefail
 folder=${1:?usage: make-octave-package.sh <folder>}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUORVEL_BUILD_DIR:-$root/build}
 version=$(sed -n 's/.*kVersionText = "\(.*\)";.*/\1/p' "$root/gateway/ModuleVersion.h")
-[ -n "$version" ] || { echo "make-octave-package: no version text in gateway/BasicCommands.cpp" >&2; exit 1; }
+[ -n "$version" ] || { echo "make-octave-package: no version text in gateway/ModuleVersion.h" >&2; exit 1; }
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target function_signatures status_table -- --no-print-directory -s >/dev/null
+cmake --build "$build" --target function_signatures matlab_files -- --no-print-directory -s >/dev/null
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 package="$stage/quorvelml-$version"
 mkdir -p "$package/src" "$package/inst/private"
-for part in common gateway camera acquisition driver simulator; do
+# The module's layers as layers.txt lists them (the Makefile reads it too),
+# and the simulated driver.
+layers=$(sed -n 's|^\([a-z][^/ ]*\).*|\1|p' "$root/layers.txt" | sort -u)
+for part in $layers simulator; do
   cp -r "$root/$part" "$package/src/"
 done
+cp "$root/layers.txt" "$package/src/"
 cp "$root/scripts/octave-package/Makefile" "$package/src/Makefile"
-for file in "$root"/matlab/*.m; do
-  [ "$(basename "$file")" = build_quorvelml.m ] || cp "$file" "$package/inst/"  # it builds from a source tree
-done
+# The MATLAB files as the build wrote them (version and status numbers
+# filled in), with the status table and the tab completion; not the MEX
+# files and the driver, which "pkg install" builds.
+tar -C "$build/mex" --exclude='*.mex' --exclude='*.so' -cf - . | tar -C "$package/inst" -xf -
 # Contents.m names only what the package holds: the build script's section goes.
-sed '/^% Building$/,/^%$/d' "$root/matlab/Contents.m" >"$package/inst/Contents.m"
+sed -i '/^% Building$/,/^%$/d' "$package/inst/Contents.m"
 cp "$root"/examples/*.m "$package/inst/"
-cp "$build/mex/functionSignatures.json" "$package/inst/"
-cp "$build/mex/private/quorvelStatusTable.m" "$package/inst/private/"
-cp "$root"/matlab/private/*.m "$package/inst/private/"
 cp "$root"/scripts/octave-package/{INDEX,PKG_ADD,PKG_DEL} "$package/"
 cp "$root/LICENSE" "$package/COPYING"
 sed -e "s/@VERSION@/$version/" -e "s/@DATE@/$(date -u +%Y-%m-%d)/" \

@@ -1,10 +1,14 @@
 // Writes quorvelStatusTable.m to standard output: every status number of
 // common/ResultCodeList.h with its error name and meaning, the table that
 // quorvelStatusText and QuorvelCamera.statusName read, so the MATLAB side
-// cannot differ from the module. matlab/build_quorvelml.m writes the same
-// bytes when it builds without CMake.
+// cannot differ from the module. With the argument "help" it writes instead
+// the rows of the STATUS NUMBERS section of help QuorvelML, which the build
+// puts in place of the line holding @QUORVEL_STATUS_NUMBERS@.
+// matlab/build_quorvelml.m writes the same bytes when it builds without CMake.
 #include <cctype>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 namespace {
 
@@ -18,9 +22,39 @@ void writeRow(unsigned number, const char* name, const char* meaning) {
     std::printf("'\n");
 }
 
+// "%     7  meaning", the meaning wrapped at word breaks into lines of at
+// most 76 characters, each further line indented under the first.
+void writeHelpRow(unsigned number, const char* meaning) {
+    constexpr size_t kWidth = 76;
+    char lead[16];
+    std::snprintf(lead, sizeof lead, "%%%6u  ", number);
+    std::string line = lead;
+    bool lineHasWord = false;
+    for (const char* word = meaning; *word != '\0';) {
+        const size_t length = std::strcspn(word, " ");
+        if (lineHasWord && line.size() + 1 + length > kWidth) {
+            std::printf("%s\n", line.c_str());
+            line = "%        ";
+            lineHasWord = false;
+        }
+        if (lineHasWord) line += ' ';
+        line.append(word, length);
+        lineHasWord = true;
+        word += length;
+        if (*word == ' ') ++word;
+    }
+    std::printf("%s\n", line.c_str());
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "help") == 0) {
+#define QUORVEL_RESULT(number, name, meaning) writeHelpRow(number, meaning);
+#include "common/ResultCodeList.h"
+#undef QUORVEL_RESULT
+        return 0;
+    }
     std::printf("function table = quorvelStatusTable()\n"
                 "  %% Every QuorvelML status number: number, error name, meaning. Written at\n"
                 "  %% build time from common/ResultCodeList.h; change that list, not this file.\n"
