@@ -7,7 +7,8 @@ function outputFolder = build_quorvelml(varargin)
   %                                         building the simulator:
   %                                           Linux:   folder/libQuorvelDrv.so
   %                                           Windows: folder/QuorvelDrv.dll; the import library,
-  %                                                    by ordinal, is made from driver/QuorvelDrv.def
+  %                                                    by ordinal, is made from QuorvelDrv.def,
+  %                                                    written from driver/QuorvelDrv.h
   %   build_quorvelml('Tiff', folder)       links libtiff installed under folder (headers in
   %                                         folder/include, library in folder/lib, or their
   %                                         multiarch subfolders); 'none' builds without it.
@@ -200,7 +201,7 @@ function writeStatusTable(entries, outputFolder)
                  '  table = {\n']);
   for k = 1:numel(entries)
     [number, name, meaning] = entries{k}{:};
-    fprintf(file, '    %s, ''%s%s'', ''%s''\n', number, lower(name(1)), name(2:end), strrep(meaning, , ''));
+    fprintf(file, '    %s, ''%s%s'', ''%s''\n', number, lower(name(1)), name(2:end), strrep(meaning, '''', ''''''));
   end
   fprintf(file, '  };\nend\n');
   fclose(file);
@@ -313,12 +314,15 @@ end
 
 function library = windowsImportLibrary(root, outputFolder, driverFolder)
   % Windows imports every driver operation by the ordinal that
-  % driver/QuorvelDrv.def gives it; the import library is made from that
-  % file with the Microsoft librarian, or with dlltool for MinGW.
+  % QUORVEL_DRV_OPERATIONS in driver/QuorvelDrv.h gives it; the import
+  % library is made from QuorvelDrv.def, written here from that list with
+  % the bytes of the CMake build's tools/driver_def.cpp, with the Microsoft
+  % librarian, or with dlltool for MinGW.
   if ~exist(fullfile(driverFolder, 'QuorvelDrv.dll'), 'file')
     error('QuorvelML:buildDriver', 'No QuorvelDrv.dll in %s.', driverFolder);
   end
-  def = fullfile(root, 'driver', 'QuorvelDrv.def');
+  def = fullfile(outputFolder, 'QuorvelDrv.def');
+  writeDriverDef(root, def);
   library = fullfile(outputFolder, 'QuorvelDrv.lib');
   status = system(sprintf('lib /nologo /def:"%s" /out:"%s" /machine:x64', def, library));
   if status ~= 0
@@ -328,4 +332,19 @@ function library = windowsImportLibrary(root, outputFolder, driverFolder)
     error('QuorvelML:buildDriver', 'Neither lib nor dlltool could make the import library from %s.', def);
   end
   copyfile(fullfile(driverFolder, 'QuorvelDrv.dll'), outputFolder);
+end
+
+function writeDriverDef(root, def)
+  operations = regexp(fileread(fullfile(root, 'driver', 'QuorvelDrv.h')), 'X\((drv\w+),\s*(\d+)\)', 'tokens');
+  file = fopen(def, 'w');
+  fprintf(file, ['; Exports of the camera driver library QuorvelDrv with the ordinals by\n', ...
+                 '; which the module imports them, written from driver/QuorvelDrv.h. A\n', ...
+                 '; Windows build makes the import library from this file\n', ...
+                 '; (lib /def:QuorvelDrv.def /out:QuorvelDrv.lib /machine:x64); NONAME\n', ...
+                 '; makes every import go by ordinal, never by name.\n', ...
+                 'LIBRARY QuorvelDrv\nEXPORTS\n']);
+  for k = 1:numel(operations)
+    fprintf(file, '    %-28s @%s NONAME\n', operations{k}{:});
+  end
+  fclose(file);
 end

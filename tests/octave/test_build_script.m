@@ -25,6 +25,8 @@ expect_true(~any(strcmp({listing.name}, 'build_quorvelml.m')), 'the build script
 expect_equal(fileread(fullfile(folder, 'private', 'quorvelStatusTable.m')), ...
              fileread(fullfile(mexFolder, 'private', 'quorvelStatusTable.m')), ...
              'the build script writes the status numbers'' table as the CMake build does');
+expect_equal(fileread(fullfile(folder, 'QuorvelML.m')), fileread(fullfile(mexFolder, 'QuorvelML.m')), ...
+             'the build script fills the version and the status numbers into the help as the CMake build does');
 [~, dynamic] = system(sprintf('readelf -d "%s/QuorvelML.mex"', folder));
 expect_true(~isempty(strfind(dynamic, 'Library runpath: [$ORIGIN]')), 'the MEX has the RUNPATH $ORIGIN');
 expect_true(~isempty(strfind(dynamic, 'Shared library: [libQuorvelDrv.so]')), 'the MEX links the driver by name');
@@ -51,7 +53,7 @@ expect_equal(strtrim(regexprep(output, 'error: ignoring const execution_exceptio
 stubFolder = tempname();
 mkdir(stubFolder);
 copyfile(fullfile(folder, 'QuorvelML.mex'), stubFolder);
-names = regexp(fileread(fullfile(root, 'driver', 'QuorvelDrv.def')), '\n\s+(drv\w+)\s+@', 'tokens');
+names = regexp(fileread(fullfile(root, 'driver', 'QuorvelDrv.h')), 'X\((drv\w+),', 'tokens');
 stub = fullfile(stubFolder, 'stub.c');
 file = fopen(stub, 'w');
 fprintf(file, 'unsigned %s(void) { return 1; }\n', [names{:}]{:});
