@@ -16,6 +16,8 @@ version=$(sed -n 's/.*kVersionText = "\(.*\)";.*/\1/p' "$root/gateway/ModuleVers
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target function_signatures status_table -- --no-print-directory -s >/dev/null
+# So does the help of QuorvelSim, written from the MEX's verb table.
+cmake --build "$build" --target simulator_help -- --no-print-directory -s >/dev/null
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
@@ -33,6 +35,7 @@ sed '/^% Building$/,/^%$/d' "$root/matlab/Contents.m" >"$package/inst/Contents.m
 cp "$root"/examples/*.m "$package/inst/"
 cp "$build/mex/functionSignatures.json" "$package/inst/"
 cp "$build/mex/private/quorvelStatusTable.m" "$package/inst/private/"
+cp "$build/mex/QuorvelSim.m" "$package/inst/"
 cp "$root"/matlab/private/*.m "$package/inst/private/"
 cp "$root"/scripts/octave-package/{INDEX,PKG_ADD,PKG_DEL} "$package/"
 cp "$root/LICENSE" "$package/COPYING"
