@@ -55,8 +55,7 @@ function outputFolder = build_quorvelml(varargin)
 
   [moduleSources, tiffFolders] = moduleFolders(root);
   simulatorSources = sourcesIn(root, 'simulator');
-  simulatorMex = fullfile(root, 'simulator', 'QuorvelSimMex.cpp');
-  simulatorSources(strcmp(simulatorSources, simulatorMex)) = [];
+  simulatorMex = sourcesIn(root, fullfile('simulator', 'mex'));
 
   if ispc
     if simulated
@@ -95,8 +94,9 @@ function outputFolder = build_quorvelml(varargin)
   compileMex(root, outputFolder, 'QuorvelML', [moduleSources, tiffSources], [driverFlags, tiffFlags, exportFlags], ...
              isOctave, options.Verbose);
   if simulated
-    compileMex(root, outputFolder, 'QuorvelSim', {simulatorMex}, ...
+    compileMex(root, outputFolder, 'QuorvelSim', simulatorMex, ...
                [driverFlags, {['-I' fullfile(root, 'simulator')]}], isOctave, options.Verbose);
+    writeSimulatorHelp(root, outputFolder, simulatorMex, isOctave);
   end
   cd(here);
 
@@ -116,6 +116,38 @@ function outputFolder = build_quorvelml(varargin)
                  fullfile(outputFolder, 'private', helpers(k).name), version, statusRows);
   end
   fprintf('QuorvelML built in %s\n', outputFolder);
+end
+
+function writeSimulatorHelp(root, outputFolder, simulatorMex, isOctave)
+  % QuorvelSim.m, the help of the QuorvelSim MEX, as the CMake build writes
+  % it: tools/simulator_help.cpp, built with the MEX's sources as a program
+  % on Octave's libraries, puts the verb table into
+  % simulator/mex/QuorvelSim.m.in. MATLAB builds no such program here; its
+  % help leaves the table to QuorvelSim('help').
+  template = fullfile(root, 'simulator', 'mex', 'QuorvelSim.m.in');
+  target = fullfile(outputFolder, 'QuorvelSim.m');
+  if ~isOctave
+    file = fopen(target, 'w');
+    fprintf(file, '%s', strrep(fileread(template), sprintf('@VERB_TABLE@\n'), ...
+                              sprintf('%%   QuorvelSim(''help'') lists them.\n%%\n')));
+    fclose(file);
+    return;
+  end
+  tool = fullfile(pwd(), 'simulator_help');
+  octaveLibraries = strtrim(mkoctfile('-p', 'OCTLIBDIR'));
+  previous = getenv('CXXFLAGS');
+  restore = onCleanup(@() setenv('CXXFLAGS', previous));
+  setenv('CXXFLAGS', [strtrim(mkoctfile('-p', 'CXXFLAGS')) ' -std=c++17 -O1']);
+  [output, status] = mkoctfile('--link-stand-alone', '-o', tool, ['-I' root], ['-I' fullfile(root, 'simulator')], ...
+                               fullfile(root, 'tools', 'simulator_help.cpp'), simulatorMex{:}, ...
+                               ['-L' outputFolder], '-lQuorvelDrv', ['-Wl,-rpath,' outputFolder], ...
+                               ['-Wl,-rpath,' octaveLibraries]);
+  if status == 0
+    [status, output] = system(sprintf('"%s" "%s" > "%s"', tool, template, target));
+  end
+  if status ~= 0
+    error('QuorvelML:buildFailed', 'Writing the help of QuorvelSim failed:\n%s', output);
+  end
 end
 
 function files = sourcesIn(root, folder)

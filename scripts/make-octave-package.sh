@@ -16,7 +16,7 @@ version=$(sed -n 's/.*kVersionText = "\(.*\)";.*/\1/p' "$root/gateway/ModuleVers
 [ -n "$version" ] || { echo "make-octave-package: no version text in gateway/ModuleVersion.h" >&2; exit 1; }
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target function_signatures matlab_files -- --no-print-directory -s >/dev/null
+cmake --build "$build" --target function_signatures matlab_files simulator_help -- --no-print-directory -s >/dev/null
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT

@@ -4,7 +4,7 @@
 #ifndef QUORVEL_SIMULATOR_SIMCALLLOG_H
 #define QUORVEL_SIMULATOR_SIMCALLLOG_H
 
-#include "QuorvelSim.h"
+#include "SimCall.h"
 
 #include <array>
 #include <cstdint>

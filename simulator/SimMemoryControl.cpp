@@ -1,5 +1,7 @@
-// The camera-memory part of the control API (QuorvelSim.h).
-#include "SimState.h"
+#include "SimMemoryControl.h"
+
+#include "SimCameraControl.h"
+#include "SimRecorder.h"
 
 #include <chrono>
 #include <thread>
@@ -37,4 +39,40 @@ bool simWaitForRecording(uint32_t cameraId, int timeoutMilliseconds) {
 
 bool simWaitForDiskRead(uint32_t cameraId, int timeoutMilliseconds) {
     return waitUntil(cameraId, timeoutMilliseconds, [](const SimMemory& memory) { return !memory.diskReading; });
+}
+
+bool simFireRecordEvent(uint32_t cameraId) {
+    auto lock = simLockState();
+    SimCamera* camera = simState().camera(cameraId);
+    SimDevice* device = camera != nullptr && camera->state.open ? simState().device(camera->state.handle) : nullptr;
+    if (device == nullptr || device->recordingCallback == nullptr) return false;
+    SimRecordEvent event;
+    simRecordFrame(simState(), camera->state.handle, event);  // a frame only while the recording runs
+    RecordingCallback callback = device->recordingCallback;
+    void* context = device->recordingContext;
+    lock.unlock();  // the callback calls back into the driver
+    callback(context, event.frameNumber, event.position);
+    return true;
+}
+
+bool simFireLateRecordEvent(uint32_t cameraId) {
+    auto lock = simLockState();
+    auto found = simState().lateCallbacks.find(cameraId);
+    if (found == simState().lateCallbacks.end() || found->second.callback == nullptr) return false;
+    const SimLateCallback late = found->second;
+    lock.unlock();
+    late.callback(late.context, 0, 0);
+    return true;
+}
+
+bool simFireDiskProgress(uint32_t cameraId, uint32_t current, uint32_t final) {
+    auto lock = simLockState();
+    SimCamera* camera = simState().camera(cameraId);
+    SimDevice* device = camera != nullptr && camera->state.open ? simState().device(camera->state.handle) : nullptr;
+    if (device == nullptr || device->diskReadCallback == nullptr) return false;
+    DiskReadCallback callback = device->diskReadCallback;
+    void* context = device->diskReadContext;
+    lock.unlock();
+    callback(context, current, final);
+    return true;
 }

@@ -1,15 +1,15 @@
-// The simulator's internal state and the guard every driver operation opens
-// with: it takes the lock, logs the call and reports a forced result.
+// The simulator's state: its cameras, the devices open on them, the call
+// log, the fault schedules, and the lock every driver and control call
+// holds while it reads or changes them.
 #ifndef QUORVEL_SIMULATOR_SIMSTATE_H
 #define QUORVEL_SIMULATOR_SIMSTATE_H
 
-#include "QuorvelSim.h"
 #include "SimCallLog.h"
-#include "SimFaults.h"
-#include "SimRecording.h"
+#include "SimCamera.h"
+#include "SimDevice.h"
+#include "SimFaultSchedules.h"
 
 #include <cstdint>
-#include <initializer_list>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -19,16 +19,6 @@
 struct SimLateCallback {
     RecordingCallback callback = nullptr;
     void* context = nullptr;
-};
-
-// What the driver keeps per open device beyond the camera's own record.
-struct SimDevice {
-    RecordingCallback recordingCallback = nullptr;
-    void* recordingContext = nullptr;
-    DiskReadCallback diskReadCallback = nullptr;
-    void* diskReadContext = nullptr;
-    SimRecordingRun recording;
-    SimDiskRead diskRead;
 };
 
 struct SimState {
@@ -48,50 +38,16 @@ struct SimState {
     SimCamera* camera(uint32_t cameraId);
     SimCamera* cameraByHandle(DeviceHandle handle);
     SimDevice* device(DeviceHandle handle);
-};
 
-// The frame-writing calls' faults: how many of `bytes` frame bytes to write,
-// and the result to answer afterwards (0: none). Consumes a partial-frame
-// fault of the camera.
-struct SimFrameFault {
-    size_t writable;
-    uint32_t result;
+    // Ends the device's recording and disk read, or those of every device,
+    // and hands their threads over. Call with the lock held, then
+    // simJoinWorkers.
+    SimWorkers stopDevice(DeviceHandle handle);
+    SimWorkers stopAllDevices();
 };
-SimFrameFault simTakeFrameFault(SimCamera& camera, size_t bytes);
-
-// Fills what a frame-writing call writes beyond the frame's own bytes.
-void simWriteFrameExcess(unsigned char* destination, size_t bytes);
 
 SimState& simState();
-
-uint64_t simAddress(const void* pointer);
-
-// Opened first in every driver operation; holds the lock for the call.
-class SimCallGuard {
-public:
-    SimCallGuard(SimOperation operation, std::initializer_list<uint64_t> arguments, const char* text = nullptr);
-
-    SimState& state;
-    std::unique_lock<std::mutex> lock;
-    std::optional<uint32_t> forced;  // set when the result is forced
-
-    // The open camera of the handle, or nullptr.
-    SimCamera* camera(DeviceHandle handle) { return state.cameraByHandle(handle); }
-};
-
-// The default cameras, in enumeration order.
-std::vector<SimCamera> simDefaultCameras();
-
-// Fills a settings record for the camera, keeping word 0.
-void simFillSettings(uint32_t* settings, const SimCamera& camera, bool extended);
-// True when the record was filled for this camera by a settings load.
-bool simSettingsMatch(const void* settings, const SimCamera& camera);
-// Keeps a parameter's value in the record, where the record has a word for it.
-void simStoreSetting(void* settings, uint32_t parameter, uint32_t value);
-
-// The value of the camera's parameter; 0 when it has none.
-uint32_t simParameterValue(const SimCamera& camera, uint32_t parameter);
-// The camera's information item 0.
-uint32_t simCameraType(const SimCamera& camera);
+// Holds the simulator's lock, for a control call.
+std::unique_lock<std::mutex> simLockState();
 
 #endif

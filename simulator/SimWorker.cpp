@@ -43,3 +43,11 @@ void SimWorker::join() {
     }
     thread_.join();
 }
+
+void simJoinWorkers(std::unique_lock<std::mutex>& lock, SimWorkers& workers) {
+    if (workers.empty()) return;
+    lock.unlock();
+    for (auto& worker : workers) worker->join();
+    workers.clear();
+    lock.lock();
+}

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -43,5 +44,9 @@ private:
 };
 
 using SimWorkers = std::vector<std::shared_ptr<SimWorker>>;
+
+// Joins the workers with the lock released and takes it again: whatever the
+// caller found before must be looked up afresh.
+void simJoinWorkers(std::unique_lock<std::mutex>& lock, SimWorkers& workers);
 
 #endif

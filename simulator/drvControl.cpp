@@ -1,6 +1,7 @@
 // Camera control: Broc parameter records and the one-shot services. Each
 // service leaves a mark on the camera that the control API reports.
-#include "SimState.h"
+#include "SimCallGuard.h"
+#include "SimResults.h"
 
 uint32_t drvGetBrocParameters(DeviceHandle handle, BrocParameterRecord* table, uint32_t count) {
     SimCallGuard call(SimOperation::drvGetBrocParameters, {handle, simAddress(table), count});

@@ -1,7 +1,10 @@
 // Live grabs: synthetic frames written into the caller's buffer, the
 // status words, byteSize and the preview value as the camera's
 // SimGrabBehaviour says, and the camera's frame faults.
-#include "SimState.h"
+#include "SimCallGuard.h"
+#include "SimFrameFaults.h"
+#include "SimFrames.h"
+#include "SimResults.h"
 
 #include <algorithm>
 

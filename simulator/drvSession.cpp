@@ -1,6 +1,7 @@
 // Driver start-up and shut-down, configuration, enumeration, opening and
 // closing cameras.
-#include "SimState.h"
+#include "SimCallGuard.h"
+#include "SimResults.h"
 
 #include <algorithm>
 #include <cstring>
@@ -46,7 +47,7 @@ uint32_t drvUnload(void) {
     SimCallGuard call(SimOperation::drvUnload, {});
     if (call.forced) return *call.forced;
     // The module that registered the callbacks may be gone after this call.
-    SimWorkers workers = simStopAllDevices(call.state);
+    SimWorkers workers = call.state.stopAllDevices();
     simJoinWorkers(call.lock, workers);
     for (SimCamera& camera : call.state.cameras) {
         camera.state.open = false;
@@ -121,7 +122,7 @@ uint32_t drvCloseCamera(DeviceHandle handle) {
     if (call.forced) return *call.forced;
     if (call.camera(handle) == nullptr) return kSimErrorNoCamera;
     // No callback for the camera runs once the close has returned.
-    SimWorkers workers = simStopDevice(call.state, handle);
+    SimWorkers workers = call.state.stopDevice(handle);
     simJoinWorkers(call.lock, workers);
     SimCamera* camera = call.camera(handle);
     if (camera == nullptr) return kSimErrorNoCamera;

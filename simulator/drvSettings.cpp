@@ -2,7 +2,9 @@
 // Parameter calls must come with the record that a settings load filled
 // for the same camera; any other record is refused. A parameter the camera
 // does not have is refused on write as on read.
-#include "SimState.h"
+#include "SimCallGuard.h"
+#include "SimResults.h"
+#include "SimSettings.h"
 
 namespace {
 

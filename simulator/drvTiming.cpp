@@ -1,6 +1,7 @@
 // The timing record of a camera's time source: the system clock in UTC for
 // IRIG, GPS and PTP, year 0 without a source, or a record set for tests.
-#include "SimState.h"
+#include "SimCallGuard.h"
+#include "SimResults.h"
 
 #include <chrono>
 #include <ctime>
@@ -47,13 +48,4 @@ uint32_t drvReadTiming(DeviceHandle handle, uint32_t zero, TimingRecord* record)
     if (record == nullptr || zero != 0) return kSimErrorUnknownItem;
     *record = sourceRecord(*camera);
     return 0;
-}
-
-bool simSetTimeSource(uint32_t cameraId, SimTimeSource source, const TimingRecord& fixed) {
-    std::lock_guard<std::mutex> lock(simState().mutex);
-    SimCamera* camera = simState().camera(cameraId);
-    if (camera == nullptr) return false;
-    camera->config.timeSource = source;
-    camera->config.fixedTiming = fixed;
-    return true;
 }

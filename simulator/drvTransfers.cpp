@@ -1,7 +1,8 @@
 // Raw-frame download into a recording file, and the read-back of such a
 // file into camera memory on a disk thread that reports its progress.
-#include "SimState.h"
-#include "SimTransfers.h"
+#include "SimCallGuard.h"
+#include "SimRecordingFile.h"
+#include "SimResults.h"
 
 #include <algorithm>
 

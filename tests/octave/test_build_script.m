@@ -12,7 +12,7 @@ function [status, output] = octaveIn(folder, code)
 end
 
 root = fileparts(fileparts(fileparts(which('expect_equal'))));
-% The CMake build's folder, found before matlab/ (with QuorvelSim.m) goes ahead of it.
+% The CMake build's folder.
 mexFolder = fileparts(which('QuorvelSim'));
 addpath(fullfile(root, 'matlab'));
 folder = tempname();
@@ -27,6 +27,8 @@ expect_equal(fileread(fullfile(folder, 'private', 'quorvelStatusTable.m')), ...
              'the build script writes the status numbers'' table as the CMake build does');
 expect_equal(fileread(fullfile(folder, 'QuorvelML.m')), fileread(fullfile(mexFolder, 'QuorvelML.m')), ...
              'the build script fills the version and the status numbers into the help as the CMake build does');
+expect_equal(fileread(fullfile(folder, 'QuorvelSim.m')), fileread(fullfile(mexFolder, 'QuorvelSim.m')), ...
+             'the build script writes the help of QuorvelSim as the CMake build does');
 [~, dynamic] = system(sprintf('readelf -d "%s/QuorvelML.mex"', folder));
 expect_true(~isempty(strfind(dynamic, 'Library runpath: [$ORIGIN]')), 'the MEX has the RUNPATH $ORIGIN');
 expect_true(~isempty(strfind(dynamic, 'Shared library: [libQuorvelDrv.so]')), 'the MEX links the driver by name');

@@ -1,7 +1,7 @@
 // "MemoryDownloadRawFrame", "MemoryReadFromDisk", "DiskReadProgress" and
 // the disk-read callback; the simulator's recording file round trip.
 #include "RecordingFixture.h"
-#include "SimTransfers.h"
+#include "SimRecordingFile.h"
 #include "acquisition/AcquisitionState.h"
 #include "acquisition/Transfers.h"
 

@@ -5,8 +5,8 @@
 //            frame count, 0
 //   then per frame: its frame number, then its frame bytes as the readout
 //            renders them (SimFrames.h) at W x H and PixelFormat.
-#ifndef QUORVEL_SIMULATOR_SIMTRANSFERS_H
-#define QUORVEL_SIMULATOR_SIMTRANSFERS_H
+#ifndef QUORVEL_SIMULATOR_SIMRECORDINGFILE_H
+#define QUORVEL_SIMULATOR_SIMRECORDINGFILE_H
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,4 @@
-// The simulator's cameras: the default set and the usual items and
-// parameters of a simulated camera.
-#include "SimState.h"
+#include "SimCamera.h"
 
 SimCamera simMakeCamera(uint32_t cameraId, uint32_t cameraType, bool colour) {
     SimCamera camera;
@@ -35,4 +33,14 @@ std::vector<SimCamera> simDefaultCameras() {
     cameras[2].config.timeSource = kSimMemoryTimeSource;
     cameras[3].config.timeSource = kSimSegmentedTimeSource;
     return cameras;
+}
+
+uint32_t simParameterValue(const SimCamera& camera, uint32_t parameter) {
+    auto found = camera.config.parameters.find(parameter);
+    return found == camera.config.parameters.end() ? 0 : found->second.value;
+}
+
+uint32_t simCameraType(const SimCamera& camera) {
+    auto found = camera.config.info.find(kSimInfoCameraType);
+    return found == camera.config.info.end() ? 0 : found->second;
 }

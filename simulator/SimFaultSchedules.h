@@ -1,10 +1,10 @@
-// The fault schedules of QuorvelSim.h, kept by operation: one schedule by
-// position per operation and one for every operation, then the schedules
-// by argument in the order they were added.
-#ifndef QUORVEL_SIMULATOR_SIMFAULTS_H
-#define QUORVEL_SIMULATOR_SIMFAULTS_H
+// The fault schedules (SimFaultControl.h), kept by operation: one schedule
+// by position per operation and one for every operation, then the
+// schedules by argument in the order they were added.
+#ifndef QUORVEL_SIMULATOR_SIMFAULTSCHEDULES_H
+#define QUORVEL_SIMULATOR_SIMFAULTSCHEDULES_H
 
-#include "QuorvelSim.h"
+#include "SimOperations.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "SimTransfers.h"
+#include "SimRecordingFile.h"
 
 #include "SimFrames.h"
 

@@ -1,0 +1,77 @@
+#include "SimVerb.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace {
+
+// "id, capacity [, rate]"
+std::string argumentList(const SimVerb& verb) {
+    std::string list;
+    for (size_t i = 0; i < verb.arguments.size(); ++i)
+        list += std::string(i == 0 ? "" : i < verb.required ? ", " : " [, ") + verb.arguments[i].name;
+    for (size_t i = std::max<size_t>(verb.required, 1); i < verb.arguments.size(); ++i) list += "]";
+    return list;
+}
+
+}  // namespace
+
+std::string simVerbUsage(const SimVerb& verb) {
+    const std::string list = argumentList(verb);
+    return std::string("QuorvelSim('") + verb.name + "'" + (list.empty() ? "" : ", " + list) + ")";
+}
+
+void simVerbFail(const std::string& message) {
+    mexErrMsgTxt(message.c_str());
+    std::abort();  // the host's error call does not return; its header does not say so
+}
+
+SimVerbArguments::SimVerbArguments(const SimVerb& verb, int nrhs, const mxArray** prhs)
+    : verb_(verb), given_(size_t(nrhs) - 1), prhs_(prhs + 1) {
+    if (given_ < verb.required || given_ > verb.arguments.size()) {
+        const std::string list = argumentList(verb);
+        simVerbFail(std::string(verb.name) + " takes " + (list.empty() ? "no arguments" : "(" + list + ")") + "; " +
+                    std::to_string(given_) + " given.");
+    }
+    for (size_t i = 0; i < given_; ++i) {
+        const bool number = mxIsNumeric(prhs_[i]) || mxIsLogical(prhs_[i]);
+        if (verb.arguments[i].kind == SimArgumentKind::Number && (!number || mxGetNumberOfElements(prhs_[i]) != 1))
+            refuse(i, "must be a number");
+        // Beyond this a conversion to an integer is undefined.
+        if (verb.arguments[i].kind == SimArgumentKind::Number && !(std::fabs(mxGetScalar(prhs_[i])) < 0x1p63))
+            refuse(i, "must be a finite number below 2^63");
+        if (verb.arguments[i].kind == SimArgumentKind::Text && !mxIsChar(prhs_[i])) refuse(i, "must be a text");
+    }
+}
+
+int SimVerbArguments::count(size_t index, int absent) const {
+    return has(index) ? static_cast<int>(std::clamp(number(index), double(INT_MIN), double(INT_MAX))) : absent;
+}
+
+std::string SimVerbArguments::text(size_t index) const {
+    char* characters = mxArrayToString(prhs_[index]);
+    std::string copy = characters != nullptr ? characters : "";
+    mxFree(characters);
+    return copy;
+}
+
+void SimVerbArguments::refuse(size_t index, const std::string& problem) const {
+    simVerbFail(std::string(verb_.name) + ": " + verb_.arguments[index].name + " (argument " +
+                std::to_string(index + 2) + ") " + problem + ".");
+}
+
+void SimVerbArguments::requireCamera(size_t index, bool found) const {
+    if (!found) refuse(index, "names no simulated camera: " + std::to_string(word(index)));
+}
+
+SimOperationKey SimVerbArguments::operation(size_t index) const {
+    const std::string name = text(index);
+    try {
+        return SimOperationKey(name);
+    } catch (const std::invalid_argument&) {
+        refuse(index, "names no driver operation: '" + name + "'");
+    }
+}
