@@ -20,9 +20,9 @@ function outputFolder = build_quorvelml(varargin)
   %
   %   With the simulated driver the output folder receives libQuorvelDrv.so,
   %   QuorvelML.mex, the simulator's control MEX QuorvelSim.mex, and the
-  %   MATLAB-side files (help, QuorvelCamera, quorvelStatusText, and in
-  %   private/ the class's helpers and the status numbers' table written
-  %   from common/ResultCodeList.h).
+  %   MATLAB-side files (help, the class folder @QuorvelCamera with its
+  %   helpers in its private/, quorvelStatusText, and in private/ the status
+  %   numbers' table written from common/ResultCodeList.h).
   %   On Linux the MEX files find libQuorvelDrv.so beside them (RUNPATH
   %   $ORIGIN) and then on the system's library path, so a real
   %   libQuorvelDrv.so put in the folder, or installed system-wide with the
@@ -107,11 +107,21 @@ function outputFolder = build_quorvelml(varargin)
       copyfile(fullfile(root, 'matlab', helpers(k).name), outputFolder);
     end
   end
-  helpers = dir(fullfile(root, 'matlab', 'private', '*.m'));
-  for k = 1:numel(helpers)
-    copyfile(fullfile(root, 'matlab', 'private', helpers(k).name), fullfile(outputFolder, 'private'));
-  end
+  copyClassFolder(fullfile(root, 'matlab', '@QuorvelCamera'), fullfile(outputFolder, '@QuorvelCamera'));
   fprintf('QuorvelML built in %s\n', outputFolder);
+end
+
+function copyClassFolder(source, target)
+  % The class folder afresh, so that a method gone from the source goes from
+  % the build too; a class file of an older build would stand beside it.
+  removeFolder(target);
+  stale = fullfile(fileparts(target), 'QuorvelCamera.m');
+  if exist(stale, 'file')
+    delete(stale);
+  end
+  mkdir(fullfile(target, 'private'));
+  copyfile(fullfile(source, '*.m'), target);
+  copyfile(fullfile(source, 'private', '*.m'), fullfile(target, 'private'));
 end
 
 function files = sourcesIn(root, folder)

@@ -2,9 +2,9 @@
 # Writes the Octave package quorvelml-<version>.tar.gz into <folder> and
 # prints its path last. The package holds the module's and the simulated
 # driver's sources under src/ with a Makefile that "pkg install" runs
-# (mkoctfile), the MATLAB files under inst/ with functionSignatures.json
-# written from the command table and private/quorvelStatusTable.m from the
-# status numbers, the examples, and DESCRIPTION, INDEX, COPYING, PKG_ADD,
+# (mkoctfile), the MATLAB files and the class folder @QuorvelCamera under
+# inst/ with functionSignatures.json written from the command table and
+# private/quorvelStatusTable.m from the status numbers, the examples, and DESCRIPTION, INDEX, COPYING, PKG_ADD,
 # PKG_DEL. Both written files come from the CMake build in
 # $QUORVEL_BUILD_DIR (default build/), configured here when it is missing.
 set -euo pipefail
@@ -33,7 +33,7 @@ sed '/^% Building$/,/^%$/d' "$root/matlab/Contents.m" >"$package/inst/Contents.m
 cp "$root"/examples/*.m "$package/inst/"
 cp "$build/mex/functionSignatures.json" "$package/inst/"
 cp "$build/mex/private/quorvelStatusTable.m" "$package/inst/private/"
-cp "$root"/matlab/private/*.m "$package/inst/private/"
+cp -r "$root/matlab/@QuorvelCamera" "$package/inst/"
 cp "$root"/scripts/octave-package/{INDEX,PKG_ADD,PKG_DEL} "$package/"
 cp "$root/LICENSE" "$package/COPYING"
 sed -e "s/@VERSION@/$version/" -e "s/@DATE@/$(date -u +%Y-%m-%d)/" \

@@ -1,0 +1,6 @@
+function id = idOf(obj)
+  id = [];
+  if ~isempty(obj)
+    id = obj.Id;
+  end
+end

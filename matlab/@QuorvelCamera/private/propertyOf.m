@@ -1,0 +1,8 @@
+function property = propertyOf(number)
+  named = {2, 'PixelFormat'; 7, 'ExtraFrames'; 15, 'Width'; 16, 'Height'};
+  row = find([named{:, 1}] == number, 1);
+  property = '';
+  if ~isempty(row)
+    property = named{row, 2};
+  end
+end

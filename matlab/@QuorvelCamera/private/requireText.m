@@ -1,0 +1,6 @@
+function requireText(obj, value, method, name)
+  if ~(ischar(value) && (isrow(value) || isempty(value)))
+    error('QuorvelML:notText', '%s%s of %s takes a text; %s is not one.', ...
+          where(idOf(obj), ''), name, method, describe(value));
+  end
+end
