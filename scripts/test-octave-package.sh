@@ -28,7 +28,7 @@ run_octave "$setup pkg install -local '$tarball'; disp('installed');" | tee "$sc
 [ "$(tail -n 1 "$scratch/install.log")" = installed ]
 ! grep -i 'warning' "$scratch/install.log"
 run_octave "$setup pkg load quorvelml;
-  folder = fileparts(which('QuorvelCamera'));
+  folder = fileparts(fileparts(which('QuorvelCamera')));  % the class folder's parent
   assert(strncmp(folder, '$prefix', numel('$prefix')), 'QuorvelCamera is not the installed one');
   assert(exist('QuorvelML') == 3 && exist('QuorvelSim') == 3, 'the MEX files are not on the path');
   assert(QuorvelML('Version'), '2.14.00');
