@@ -23,13 +23,13 @@ function [frames, info] = readFrames(obj, positions, progress)
   %   >> delete(cam)
   requireArguments(obj, nargin - 1, 1, 'readFrames', 'positions');
   requireWhole(obj, positions, 'readFrames', 'a position', intmax('uint64'), 'QuorvelML:badPosition', ...
-                             false);
+               false);
   if nargin < 3
     progress = numel(positions) >= obj.ProgressThreshold;
   end
   % Integer positions stay integers, so those beyond 2^53 reach the driver exactly.
   [frames, read, status] = readMany(obj, 'MemoryReadFrames', 'position', positions, ...
-                                                  progress, nargout > 1);
+                                    progress, nargout > 1);
   if nargout > 1
     info = readoutInfo(obj, double(positions(1:read)), nan(1, read), status);
   end

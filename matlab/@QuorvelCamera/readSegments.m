@@ -14,12 +14,12 @@ function [frames, info] = readSegments(obj, numbers, progress)
   %   >> delete(cam)
   requireArguments(obj, nargin - 1, 1, 'readSegments', 'segment numbers');
   requireWhole(obj, numbers, 'readSegments', 'a segment number', 2^32 - 1, ...
-                             'QuorvelML:badSegment', false);
+               'QuorvelML:badSegment', false);
   if nargin < 3
     progress = numel(numbers) >= obj.ProgressThreshold;
   end
   [frames, read, status] = readMany(obj, 'MemoryReadSegments', 'segment', double(numbers), ...
-                                                  progress, nargout > 1);
+                                    progress, nargout > 1);
   if nargout > 1
     info = readoutInfo(obj, nan(1, read), double(numbers(1:read)), status);
   end

@@ -26,6 +26,6 @@ function info = saveFrames(obj, file, positions, varargin)
   requireArguments(obj, nargin - 1, 2, 'saveFrames', 'a file name and positions');
   requireText(obj, file, 'saveFrames', 'the file name');
   requireWhole(obj, positions, 'saveFrames', 'a position', intmax('uint64'), 'QuorvelML:badPosition', ...
-                             false);
+               false);
   info = saveRecorded(obj, 'MemorySaveFrames', file, positions, nargout > 0, varargin);
 end

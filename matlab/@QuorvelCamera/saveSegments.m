@@ -14,6 +14,6 @@ function info = saveSegments(obj, file, numbers, varargin)
   requireArguments(obj, nargin - 1, 2, 'saveSegments', 'a file name and segment numbers');
   requireText(obj, file, 'saveSegments', 'the file name');
   requireWhole(obj, numbers, 'saveSegments', 'a segment number', 2^32 - 1, 'QuorvelML:badSegment', ...
-                             false);
+               false);
   info = saveRecorded(obj, 'MemorySaveSegments', file, numbers, nargout > 0, varargin);
 end
