@@ -21,9 +21,9 @@ function outputFolder = build_quorvelml(varargin)
   %
   %   With the simulated driver the output folder receives libQuorvelDrv.so,
   %   QuorvelML.mex, the simulator's control MEX QuorvelSim.mex, and the
-  %   MATLAB-side files (help, QuorvelCamera, quorvelStatusText, and in
-  %   private/ the class's helpers and the status numbers' table written
-  %   from common/ResultCodeList.h).
+  %   MATLAB-side files (help, the class folder @QuorvelCamera with its
+  %   helpers in its private/, quorvelStatusText, and in private/ the status
+  %   numbers' table written from common/ResultCodeList.h).
   %   On Linux the MEX files find libQuorvelDrv.so beside them (RUNPATH
   %   $ORIGIN) and then on the system's library path, so a real
   %   libQuorvelDrv.so put in the folder, or installed system-wide with the
@@ -115,6 +115,8 @@ function outputFolder = build_quorvelml(varargin)
     copyFilledIn(fullfile(root, 'matlab', 'private', helpers(k).name), ...
                  fullfile(outputFolder, 'private', helpers(k).name), version, statusRows);
   end
+  copyClassFolder(fullfile(root, 'matlab', '@QuorvelCamera'), fullfile(outputFolder, '@QuorvelCamera'), ...
+                  version, statusRows);
   fprintf('QuorvelML built in %s\n', outputFolder);
 end
 
@@ -147,6 +149,24 @@ function writeSimulatorHelp(root, outputFolder, simulatorMex, isOctave)
   end
   if status ~= 0
     error('QuorvelML:buildFailed', 'Writing the help of QuorvelSim failed:\n%s', output);
+  end
+end
+
+function copyClassFolder(source, target, version, statusRows)
+  % The class folder afresh, so that a method gone from the source goes from
+  % the build too; a class file of an older build would stand beside it.
+  removeFolder(target);
+  stale = fullfile(fileparts(target), 'QuorvelCamera.m');
+  if exist(stale, 'file')
+    delete(stale);
+  end
+  mkdir(fullfile(target, 'private'));
+  for part = {'', 'private'}
+    files = dir(fullfile(source, part{1}, '*.m'));
+    for k = 1:numel(files)
+      copyFilledIn(fullfile(source, part{1}, files(k).name), fullfile(target, part{1}, files(k).name), ...
+                   version, statusRows);
+    end
   end
 end
 

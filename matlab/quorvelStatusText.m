@@ -33,9 +33,3 @@ function [text, name] = quorvelStatusText(code)
     name = table{row, 2};
   end
 end
-
-%!test  # every status number the camera class names has its meaning here
-%! names = QuorvelCamera.statusName();
-%! texts = quorvelStatusText();
-%! assert([names{:, 1}], [texts{:, 1}]);
-%! assert(quorvelStatusText(16), 'unknown status 16');

@@ -2,7 +2,7 @@
 # Writes the Octave package quorvelml-<version>.tar.gz into <folder> and
 # prints its path last. The package holds the module's and the simulated
 # driver's sources under src/ with a Makefile that "pkg install" runs
-# (mkoctfile), the MATLAB files under inst/ as the CMake build writes them
+# (mkoctfile), the MATLAB files and the class folder @QuorvelCamera under inst/ as the CMake build writes them
 # into its MEX folder (with functionSignatures.json written from the command
 # table and private/quorvelStatusTable.m from the status numbers), the
 # examples, and DESCRIPTION, INDEX, COPYING, PKG_ADD, PKG_DEL. The build is

@@ -51,12 +51,21 @@ names = cellfun(@(code) QuorvelCamera.statusName(code), codes(:, 1), 'UniformOut
 expect_true(~any(strncmp(names, 'status', 6)) && numel(unique(names)) == numel(names), ...
             'every status number has its own error name');
 expect_equal(QuorvelCamera.statusName(12), 'grabFailed', 'status 12 is grabFailed');
+expect_equal(QuorvelCamera.statusName(), [codes(:, 1) names], 'statusName() lists every number with its name');
+expect_equal(quorvelStatusText(16), 'unknown status 16', 'a number the module does not answer is unknown');
 
 % --- opening and closing -------------------------------------------------
 cam = QuorvelCamera();
 expect_equal([cam.Id double(cam.IsOpen)], [1001 1], 'no argument opens the first camera found');
 clear cam
 expect_equal(QuorvelSim('camera', 1001).open, 0, 'clearing the object closes the camera');
+
+% One handle per camera, the first camera found included.
+a = QuorvelCamera(1001);
+expect_raises(@() QuorvelCamera(1001), 'QuorvelML:alreadyOpen', ['Camera 1001 is already open in this session: ' ...
+              'use its QuorvelCamera, or close that first.'], 'a second handle for a camera a handle holds');
+expect_raises(@() QuorvelCamera(), 'QuorvelML:alreadyOpen', '', 'a second handle for the first camera found');
+clear a
 
 expect_raises(@() QuorvelCamera(4242), 'QuorvelML:openFailed', ...
               'Camera 4242: OpenCamera answered 2: no camera could be found or opened.', 'an unknown camera');
@@ -95,6 +104,12 @@ width = defaults.width;
 height = defaults.height(1);
 [value, limits] = cam.getParameter(15);
 expect_equal({value, limits}, {width(1), width(2:3)}, 'getParameter gives the value and both limits');
+list = cam.parameters();
+listed = list([list.Number] == 15);
+expect_equal({listed.Property, listed.Value, listed.Limits}, {'Width', width(1), width(2:3)}, ...
+             'parameters lists the width with its property, value and limits');
+expect_true(numel(list) > 4 && all(arrayfun(@(p) p.Value == cam.getParameter(p.Number), list)), ...
+            'parameters lists the numbered parameters the camera answers, as getParameter reads them');
 QuorvelSim('clearLog');
 expect_raises(@() assign(cam, 'Width', 5000), 'QuorvelML:outOfLimits', ...
               sprintf('Camera 1002: parameter 15 takes values from %d to %d; 5000 is outside.', width(2:3)), ...
@@ -284,6 +299,14 @@ clear a
 expect_equal(QuorvelSim('camera', 1002).open, 1, 'clearing it leaves the raw user''s camera open');
 expect_equal(QuorvelML('CloseCamera', 1002), uint32(0), 'which the raw user closes');
 
+a = QuorvelCamera(1001);
+b = QuorvelCamera(1002);
+QuorvelCamera.closeAll();
+expect_equal([double([a.IsOpen b.IsOpen]) QuorvelSim('camera', 1001).open QuorvelSim('camera', 1002).open], ...
+             zeros(1, 4), 'closeAll closes the camera of every handle');
+expect_raises(@() b.isReady(), 'QuorvelML:closed', 'Camera 1002 is closed.', 'a handle closed by closeAll refuses commands');
+clear a b
+
 % --- waiting for a recording's end, and messages that say what to do ----
 QuorvelSim('setMemory', 1002, 256, 2000);
 cam = QuorvelCamera(1002);
@@ -308,6 +331,10 @@ expect_raises(@() cam.readFrames(4:11, false), 'QuorvelML:readFailed', ...
               ['Camera 1002: MemoryReadFrames answered 13 at position 8: reading recorded frames from camera ' ...
                'memory or disk failed; 4 of the 8 frames asked for were read. The recording holds 8 frames ' ...
                '(positions 0 to 7).'], 'a failed readout names its position and the frames recorded');
+[frames, info] = cam.readFrames(4:11, false);
+expect_equal({size(frames), info.Position, info.TriggerIndex, info.Status}, {[4 16 4], 4:7, -1:2, 13}, ...
+             'a readout that ends early with info keeps its frames and says where and why');
+expect_true(all(isnan(info.Segment)), 'a readout by position has no segments');
 cam.startRecording(200, 0, 0, 200);
 cam.wait(5);
 file = [tempname() '.qrv'];

@@ -4,6 +4,7 @@ QuorvelSim('reset');
 k = QuorvelCamera(1004);
 clear functions
 expect_equal(k.IsOpen, false, 'after clear functions the handle knows the module forgot its camera');
+expect_true(~isempty(strfind(evalc('disp(k)'), '(closed)')), 'and shows itself closed');
 try
   k.grab();
   printf('not ok - grab after clear functions raised nothing\n');

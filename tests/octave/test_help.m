@@ -59,7 +59,8 @@ end
 
 % Every public method of the class shows its own help. Octave finds a path
 % function of the same name first (close, delete, info, version), so those
-% are read from the class file.
+% are read from the class folder: the method's file, or the class file.
+classFolder = fileparts(which('QuorvelCamera'));
 for name = public_methods('QuorvelCamera')
   name = name{1};
   if strcmp(name, 'QuorvelCamera')
@@ -67,6 +68,9 @@ for name = public_methods('QuorvelCamera')
   end
   if exist(name, 'file') == 2
     source = fileread(which('QuorvelCamera'));
+    if exist(fullfile(classFolder, [name '.m']), 'file')
+      source = fileread(fullfile(classFolder, [name '.m']));
+    end
     text = [regexp(source, ['function [^\n]*\<' name '\([^\n]*\n\s*%([^\n]*)'], 'tokens', 'once'){:}, ''];
   else
     text = get_help_text(['QuorvelCamera.' name]);

@@ -18,7 +18,7 @@ function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
     error('QuorvelML:fileName', 'A file name is a non-empty text.');
   end
   if ~obj.IsOpen
-    error('QuorvelML:closed', 'Camera %s is closed.', num2str(obj.Id));
+    raiseClosed(obj);
   end
   numbers = numbers(:)';
   count = numel(numbers);
@@ -50,10 +50,5 @@ function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
   if strcmp(keyword, 'MemorySaveSegments')
     [positions, segments] = deal(segments, positions);
   end
-  triggerIndex = nan(1, saved);
-  [triggerStatus, trigger, ~] = QuorvelML('MemoryReadTriggerPosition', obj.Id);
-  if triggerStatus == 0
-    triggerIndex = positions - double(trigger);
-  end
-  info = struct('Position', positions, 'Segment', segments, 'TriggerIndex', triggerIndex, 'Status', double(status));
+  info = readoutInfo(obj, positions, segments, double(status));
 end

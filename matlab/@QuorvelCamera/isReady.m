@@ -1,0 +1,19 @@
+function ready = isReady(obj)
+  % cam.isReady()  True once the driver has reported a recording event since the start.
+  %   >> cam = QuorvelCamera(1001);
+  %   >> cam.startRecording(8, 3, 0, 8);   % 8 frames, trigger on the fourth, one report at the end
+  %   >> cam.wait(5);
+  %   >> cam.isReady()
+  %   ans = 1
+  %   >> [trigger, recorded] = cam.triggerPosition()
+  %   trigger = 3
+  %   recorded = 8
+  %   >> cam.stopRecording();
+  %   >> delete(cam)
+  out = runChecked(obj, 2, 'GrabIsReady');
+  ready = out{2} ~= 0;
+  % The module answers "not ready" for a camera it does not hold.
+  if ~ready && ~obj.IsOpen
+    raiseClosed(obj);
+  end
+end

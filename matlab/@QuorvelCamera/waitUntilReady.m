@@ -1,0 +1,24 @@
+function waitUntilReady(obj, timeout)
+  % cam.waitUntilReady([seconds])  Waits for the recording's first report (isReady).
+  %   A recording that reports more than once goes on after it; wait
+  %   waits for its end. QuorvelML:timeout after seconds (default 10).
+  %   >> cam = QuorvelCamera(1001);
+  %   >> cam.startRecording(40, 0, 0, 10);   % reports after every 10th frame
+  %   >> cam.waitUntilReady(5);
+  %   >> cam.isReady()
+  %   ans = 1
+  %   >> cam.wait(5);                        % the fourth report: the recording's end
+  %   >> cam.reportCount()
+  %   ans = 4
+  %   >> delete(cam)
+  if nargin < 2
+    timeout = 10;
+  end
+  started = tic;
+  while ~obj.isReady()
+    if toc(started) > timeout
+      error('QuorvelML:timeout', 'Camera %d: no recording event within %g seconds.', obj.Id, timeout);
+    end
+    pause(0.01);
+  end
+end
