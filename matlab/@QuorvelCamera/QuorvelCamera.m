@@ -76,7 +76,7 @@ classdef QuorvelCamera < handle
   %   with a trigger, read back with each frame's metadata, save, close.
   %
   %   >> QuorvelCamera.version()
-  %   ans = 2.14.00
+  %   ans = @QUORVEL_VERSION@
   %   >> QuorvelCamera.list()
   %   ans =
   %      1001   1002   1003   1004
@@ -279,9 +279,9 @@ classdef QuorvelCamera < handle
     check(status, keyword, cameraId)
 
     function text = version()
-      % QuorvelCamera.version()  The module's version text, '2.14.00'.
+      % QuorvelCamera.version()  The module's version text, '@QUORVEL_VERSION@'.
       %   >> QuorvelCamera.version()
-      %   ans = 2.14.00
+      %   ans = @QUORVEL_VERSION@
       text = QuorvelML('Version');
     end
   end
