@@ -110,11 +110,6 @@ function outputFolder = build_quorvelml(varargin)
                    version, statusRows);
     end
   end
-  helpers = dir(fullfile(root, 'matlab', 'private', '*.m'));
-  for k = 1:numel(helpers)
-    copyFilledIn(fullfile(root, 'matlab', 'private', helpers(k).name), ...
-                 fullfile(outputFolder, 'private', helpers(k).name), version, statusRows);
-  end
   copyClassFolder(fullfile(root, 'matlab', '@QuorvelCamera'), fullfile(outputFolder, '@QuorvelCamera'), ...
                   version, statusRows);
   fprintf('QuorvelML built in %s\n', outputFolder);
