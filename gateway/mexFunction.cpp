@@ -5,9 +5,9 @@
 #include "ModulePin.h"
 #include "ModuleState.h"
 #include "acquisition/ConversionHelper.h"
-#include "acquisition/FrameBuffer.h"
 #include "camera/CameraTable.h"
 #include "camera/Connections.h"
+#include "common/FrameBuffer.h"
 #include "driver/QuorvelDrv.h"
 
 namespace {

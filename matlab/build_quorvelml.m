@@ -52,8 +52,9 @@ function outputFolder = build_quorvelml(varargin)
   isOctave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
   simulated = strcmp(options.Driver, 'simulator');
 
-  moduleSources = [sourcesIn(root, 'gateway'), sourcesIn(root, fullfile('gateway', 'commands')), ...
-                   sourcesIn(root, 'camera'), sourcesIn(root, 'acquisition')];
+  moduleSources = [sourcesIn(root, 'common'), sourcesIn(root, 'gateway'), ...
+                   sourcesIn(root, fullfile('gateway', 'commands')), sourcesIn(root, 'camera'), ...
+                   sourcesIn(root, 'acquisition')];
   simulatorSources = sourcesIn(root, 'simulator');
   simulatorMex = fullfile(root, 'simulator', 'QuorvelSimMex.cpp');
   simulatorSources(strcmp(simulatorSources, simulatorMex)) = [];

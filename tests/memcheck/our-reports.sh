@@ -5,7 +5,7 @@
 our_reports() {
   local root sources
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-  sources=$(cd "$root" && ls -R gateway camera acquisition simulator | grep -E '\.(cpp|h)$' | sed 's/\./\\./' | paste -sd'|')
+  sources=$(cd "$root" && ls -R common gateway camera acquisition simulator | grep -E '\.(cpp|h)$' | sed 's/\./\\./' | paste -sd'|')
   awk -v separator="$2" -v sources="[( /](${sources}):[0-9]+" '
     function report_if_ours() { if (block ~ /QuorvelML\.mex|QuorvelSim\.mex|libQuorvelDrv\.so/ || block ~ sources) print block "\n" }
     $0 ~ separator { report_if_ours(); block = ""; next }

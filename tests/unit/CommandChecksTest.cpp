@@ -4,7 +4,7 @@
 // answer for a camera id that no open camera holds.
 #include "ModuleFixture.h"
 #include "PromisedCommands.h"
-#include "acquisition/FrameBuffer.h"
+#include "common/FrameBuffer.h"
 #include "gateway/CommandTable.h"
 
 #include <algorithm>

@@ -4,6 +4,7 @@
 #include "acquisition/ConversionHelper.h"
 #include "acquisition/FrameConvertPaths.h"
 #include "acquisition/FrameLayout.h"
+#include "acquisition/ImageTarget.h"
 #include "gateway/ImageOutput.h"
 
 #include <gtest/gtest.h>

@@ -3,10 +3,10 @@
 // failure code with its clean-up, and the images handed back.
 #include "ModuleFixture.h"
 #include "acquisition/AcquisitionState.h"
-#include "acquisition/FrameBuffer.h"
 #include "acquisition/FrameLayout.h"
 #include "acquisition/LiveCapture.h"
 #include "camera/CameraTable.h"
+#include "common/FrameBuffer.h"
 
 #include <algorithm>
 #include <cstring>
