@@ -4,6 +4,7 @@
 #include "CommandTable.h"
 #include "ModulePin.h"
 #include "ModuleState.h"
+#include "acquisition/AcquisitionState.h"
 #include "acquisition/ConversionHelper.h"
 #include "camera/CameraTable.h"
 #include "camera/Connections.h"
@@ -35,6 +36,10 @@ void loadDriverOnce() {
     drvPreLoad(0, 1, 0);
     if (drvLoad(0) != 0) raiseHostError(kDriverLoadError, "Can not load driver QuorvelML.");
     ResetCameraTable();
+    // Before any slot is claimed: whoever releases a camera slot, the
+    // slot's recording context is detached and its acquisition record
+    // zeroed with it.
+    setSlotReleaseHook(releaseAcquisitionSlot);
     state.driverLoaded = true;
 }
 

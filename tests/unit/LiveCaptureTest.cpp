@@ -109,6 +109,7 @@ TEST_F(LiveCapture, HundredByteMonoFrameFillsTheFirstImageOnly) {
     EXPECT_EQ(allocatorLog.sizes, std::vector<size_t>{100});
     EXPECT_EQ(transferOf(kSimColourCameraId).byteSize, 100u);
     EXPECT_EQ(transferOf(kSimColourCameraId).frameCount, 1u);
+    EXPECT_EQ(transferOf(kSimColourCameraId).buffer, nullptr) << "the block was given back";
 
     EXPECT_EQ(result.output(1).classId, mxUINT8_CLASS);
     EXPECT_EQ(dimensionsOf(result.output(1)), (std::vector<mwSize>{10, 10}));
@@ -369,6 +370,7 @@ TEST_F(LiveCapture, FailedGrabsStopTheCaptureFreeTheBufferAndLeaveImagesZero) {
             EXPECT_EQ(operations().back(), "drvStopCapture") << name;
             EXPECT_EQ(result.output(1).bytes, std::vector<uint8_t>(9, 0)) << name;
             EXPECT_TRUE(allocatorLog.outstanding.empty()) << name;
+            EXPECT_EQ(transferOf(kSimColourCameraId).buffer, nullptr) << name;
         }
     }
 }
