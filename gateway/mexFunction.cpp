@@ -43,25 +43,10 @@ void loadDriverOnce() {
     state.driverLoaded = true;
 }
 
-const CommandRow& resolveKeyword(const mxArray* keywordArray) {
-    if (!mxIsChar(keywordArray))
-        raiseHostError(kInputKindError, "First input to the ZEL camera interface must be a string.");
-    char* keyword = mxArrayToString(keywordArray);
-    if (keyword == nullptr) raiseHostError(kMemoryError, "Memory allocation failed.");
-    // Compared as a whole: a zero character inside the keyword makes it no
-    // keyword, rather than the keyword before it.
-    const CommandRow* row = isWholeText(keywordArray, keyword) ? findCommand(keyword) : nullptr;
-    // Released before the error too: not every host reclaims the text of a
-    // command that ends in an error (Octave keeps it for good).
-    mxFree(keyword);
-    if (row == nullptr) raiseHostError(kUnknownCommandError, "Unrecognized mode for QuorvelML interface.");
-    return *row;
-}
-
 }  // namespace
 
 extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nrhs < 1) raiseHostError(kInputCountError, "Invalid number of input arguments.");
+    checkKeywordGiven(nrhs);
 
     ModuleState& state = moduleState();
     if (!state.exitHookRegistered) {
