@@ -5,8 +5,10 @@
 # (mkoctfile), the MATLAB files under inst/ with functionSignatures.json
 # written from the command table and private/quorvelStatusTable.m from the
 # status numbers, the examples, and DESCRIPTION, INDEX, COPYING, PKG_ADD,
-# PKG_DEL. Both written files come from the CMake build in
-# $QUORVEL_BUILD_DIR (default build/), configured here when it is missing.
+# PKG_DEL. The written files (those two, private/quorvelCommandBounds.m
+# and the help file QuorvelML.m with its error identifiers) come from the
+# CMake build in $QUORVEL_BUILD_DIR (default build/), configured here when
+# it is missing.
 set -euo pipefail
 folder=${1:?usage: make-octave-package.sh <folder>}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,7 +17,7 @@ version=$(sed -n 's/.*kVersionText = "\(.*\)";.*/\1/p' "$root/gateway/ModuleVers
 [ -n "$version" ] || { echo "make-octave-package: no version text in gateway/ModuleVersion.h" >&2; exit 1; }
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target function_signatures status_table -- --no-print-directory -s >/dev/null
+cmake --build "$build" --target function_signatures status_table command_bounds matlab_files -- --no-print-directory -s >/dev/null
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
@@ -32,7 +34,8 @@ done
 sed '/^% Building$/,/^%$/d' "$root/matlab/Contents.m" >"$package/inst/Contents.m"
 cp "$root"/examples/*.m "$package/inst/"
 cp "$build/mex/functionSignatures.json" "$package/inst/"
-cp "$build/mex/private/quorvelStatusTable.m" "$package/inst/private/"
+cp "$build/mex/private/quorvelStatusTable.m" "$build/mex/private/quorvelCommandBounds.m" "$package/inst/private/"
+cp "$build/mex/QuorvelML.m" "$package/inst/"  # the help file with its list of error identifiers written out
 cp "$root"/matlab/private/*.m "$package/inst/private/"
 cp "$root"/scripts/octave-package/{INDEX,PKG_ADD,PKG_DEL} "$package/"
 cp "$root/LICENSE" "$package/COPYING"
