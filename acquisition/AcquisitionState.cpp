@@ -7,13 +7,6 @@ namespace {
 
 AcquisitionState state;
 
-// Registered when the module loads, beside the contexts, so that every
-// program that can attach a context has it: whoever releases a camera slot,
-// the slot's recording context is detached and its record zeroed with it.
-struct ReleaseWithCameraSlot {
-    ReleaseWithCameraSlot() { setSlotReleaseHook(releaseAcquisitionSlot); }
-} releaseWithCameraSlot;
-
 void zeroSlot(AcquisitionSlot& slot) {
     slot.frameReadyCount.store(0);
     slot.diskReadCount.store(0);

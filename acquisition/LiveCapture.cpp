@@ -1,11 +1,11 @@
 #include "LiveCapture.h"
 
 #include "AcquisitionState.h"
-#include "FrameBuffer.h"
 #include "FrameLayout.h"
 #include "camera/CameraTable.h"
 #include "camera/CameraTypes.h"
 #include "camera/Parameters.h"
+#include "common/FrameBuffer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -23,6 +23,12 @@ struct LiveGrab {
     uint32_t grabArgument;
     uint32_t* previewValue;
 };
+
+// Gives the frame buffer back; the slot's descriptor keeps no address of it.
+void releaseTransferBuffer(TransferDescriptor& transfer, void* buffer) {
+    releaseFrameBuffer(buffer);
+    transfer.buffer = nullptr;
+}
 
 void deliverBounded(const FrameReceiver& receiver, size_t capacity, const unsigned char* source, size_t bytes) {
     receiver.deliver(source, std::min(bytes, capacity));
@@ -70,7 +76,7 @@ ResultCode camGrabLive(const LiveGrab& grab) {
                                           : drvGrabFrames(handle, &transfer, grab.grabArgument);
     if (grabbed != 0 || transfer.status1 == 0 || transfer.status2 == 0) {
         drvStopCapture(handle);
-        releaseFrameBuffer(buffer);
+        releaseTransferBuffer(transfer, buffer);
         return ResultGrabFailed;
     }
 
@@ -90,7 +96,7 @@ ResultCode camGrabLive(const LiveGrab& grab) {
     }
 
     if (!grab.preview) drvStopCapture(handle);
-    releaseFrameBuffer(buffer);
+    releaseTransferBuffer(transfer, buffer);
     return ResultOk;
 }
 

@@ -1,11 +1,11 @@
 #include "Readout.h"
 
 #include "AcquisitionState.h"
-#include "FrameBuffer.h"
 #include "FrameLayout.h"
 #include "camera/CameraTable.h"
 #include "camera/CameraTypes.h"
 #include "camera/Parameters.h"
+#include "common/FrameBuffer.h"
 #include "driver/QuorvelDrv.h"
 
 #include <algorithm>

@@ -14,9 +14,6 @@
 // three 16-bit samples.
 constexpr size_t kMaxReadoutBytesPerPixel = 6;
 
-// The most frames one bulk readout command reads into its stack.
-constexpr uint32_t kMaxBulkReadoutFrames = 65536;
-
 // Item 24 value that turns segment addressing off on types 18 to 20.
 constexpr uint32_t kAddressingByPosition = 4;
 

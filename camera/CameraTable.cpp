@@ -58,4 +58,5 @@ int findOpenCameraIndex(int32_t cameraId) {
 
 void clearCameraTable() {
     for (CameraSlot& slot : table) zeroSlot(slot, 0);
+    releaseHook = nullptr;
 }

@@ -24,6 +24,8 @@ struct CameraSlot {
 };
 
 // The four table operations scan slots 0 to 15 and act on the lowest match.
+// ResetCameraTable runs once the driver has loaded, before any claim; the
+// release hook stays as it is.
 void ResetCameraTable();                 // every slot zeroed and free
 int ClaimCameraSlot(int32_t key);        // index of the slot taken, or kNoSlot when full
 int FindCameraSlot(int32_t key);         // index, or kNoSlot
@@ -43,7 +45,9 @@ CameraSlot* findOpenCamera(int32_t cameraId);
 // The index of that slot, for what the layer above keeps per slot, or kNoSlot.
 int findOpenCameraIndex(int32_t cameraId);
 
-// Zeroes the table as the module finds it at load.
+// Puts the table back as the module finds it at load, before the driver
+// loads: every slot zeroed, key 0 included, so that no slot is free until
+// ResetCameraTable runs; and no release hook. For the module's reset.
 void clearCameraTable();
 
 #endif

@@ -29,12 +29,6 @@ MonthDay monthAndDay(int32_t year, int32_t dayOfYear);
 constexpr size_t kTimingTextCapacity = 96;
 size_t formatTimingText(const TimingRecord& record, char* text);
 
-// The longest column "ReadGPSTiming" makes. The widest text a timing
-// record can give (every field at its widest 32-bit value) takes 77 bytes
-// with its zero; 64 KiB leaves room for any text many times over, while
-// a longer or negative length is refused before anything is allocated.
-constexpr int32_t kMaxTimingColumnLength = 65536;
-
 // Reads the timing record and writes its text and zero byte from the
 // column's first byte, never past `length` bytes: a shorter column gets the
 // first `length` bytes of text and zero. A failed read, or an id that no

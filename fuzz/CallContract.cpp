@@ -1,7 +1,6 @@
 #include "CallContract.h"
 
 #include "QuorvelSim.h"
-#include "acquisition/Readout.h"
 #include "camera/CameraTable.h"
 #include "camera/Discovery.h"
 
@@ -155,18 +154,21 @@ std::string expectedCheckError(const CommandRow& row, int nlhs, const std::vecto
                    (kind == 'P' ? "18446744073709551615." : "4294967295.");
     }
     if (nlhs != row.outputCount()) return row.outputCountMessage;
-    if (isBulkReadout(row.keyword) && argumentWord(*inputs[3]) > kMaxBulkReadoutFrames)
-        return std::string(row.keyword) + " reads at most " + std::to_string(kMaxBulkReadoutFrames) + " frames\n";
+    const ValueBound& bound = row.bound;
+    if (bound.position != 0) {
+        const int32_t value = int32_t(argumentWord(*inputs[size_t(bound.position - 1)]));
+        const std::string maximum = std::to_string(bound.maximum);
+        if (value < 0 || uint32_t(value) > bound.maximum)
+            return bound.message == BoundMessage::FrameCount
+                       ? std::string(row.keyword) + " reads at most " + maximum + " frames\n"
+                       : "Input " + std::to_string(bound.position) + " must be a length from 0 to " + maximum + ".";
+    }
     if (isSave(row.keyword)) {
         const mxArray& name = *inputs[2];
         if (name.bytes.size() > 255 || std::memchr(name.bytes.data(), 0, name.bytes.size()) != nullptr)
             return std::string(row.keyword) + " takes a file name of at most 255 characters and no zero character\n";
         if (argumentWord(*inputs[5]) > 2)
             return std::string(row.keyword) + " takes a mode of 0 (new file), 1 (replace) or 2 (append)\n";
-    }
-    if (std::string(row.keyword) == "ReadGPSTiming") {
-        const int32_t length = int32_t(argumentWord(*inputs[2]));
-        if (length < 0 || length > 65536) return "Input 3 must be a length from 0 to 65536.";
     }
     return "";
 }

@@ -26,8 +26,9 @@ bool isSave(const std::string& keyword);
 [[noreturn]] void contractBroken(const std::string& what, const std::string& call);
 
 // The message the checks must raise for this call, or "" when they pass:
-// input count, each input by position, output count, then the timing
-// column's length (0 to 65536).
+// input count, each input by position, output count, then the bound the
+// row gives an input (a negative number is past it), then saving's own
+// checks of its file name and mode.
 std::string expectedCheckError(const CommandRow& row, int nlhs, const std::vector<const mxArray*>& inputs);
 
 // What the module and the driver looked like just before the call.

@@ -8,7 +8,6 @@
 #include "FuzzInput.h"
 #include "QuorvelSim.h"
 #include "TestHost.h"
-#include "acquisition/Readout.h"
 #include "camera/CameraTable.h"
 #include "gateway/ModuleState.h"
 
@@ -175,7 +174,7 @@ void runCall(FuzzInput& in, Session& session) {
     // bulk readouts accept stays small.
     if (isBulkReadout(row.keyword) && inputs.size() == 4 && isScalarInput(*inputs[3])) {
         uint32_t count = argumentWord(*inputs[3]);
-        if (count > 16 && count <= kMaxBulkReadoutFrames) inputs[3] = testhost::scalar(count % 17);
+        if (count > 16 && count <= row.bound.maximum) inputs[3] = testhost::scalar(count % 17);
     }
     // The driver writes the raw-frame file the text names, a save the TIFF
     // file: keep them in the run's scratch folder, whatever the text, and

@@ -70,8 +70,13 @@ constexpr CommandRow kCommandTable[] = {
      answersOkOr(ResultSettingsSendFailed), sendCfgCommand},
     {"Trigger", INPUTS("Trigger"), "S", "cameraId", "W", "Trigger needs 1 output\n", namesOpenCamera(ResultTriggerFailed),
      answersOkOr(ResultTriggerFailed), triggerCommand},
+    // The widest text a timing record can give (every field at its widest
+    // 32-bit value) takes 77 bytes with its zero; 64 KiB leaves room for any
+    // text many times over, while a longer column is refused before
+    // anything is allocated.
     {"ReadGPSTiming", INPUTS("ReadGPSTiming"), "SS", "cameraId, length", "WC", "ReadGPSTiming needs 2 outputs\n",
-     namesOpenCamera(ResultTimingReadFailed), answersOkOr(ResultTimingReadFailed), readGPSTimingCommand},
+     namesOpenCamera(ResultTimingReadFailed), answersOkOr(ResultTimingReadFailed), readGPSTimingCommand,
+     lengthUpTo(3, 65536)},
     {"Reset", INPUTS("Reset"), "S", "cameraId", "W", "Reset needs 1 output\n", namesOpenCamera(ResultResetFailed),
      answersOkOr(ResultResetFailed), resetCommand},
     {"EnableDiagnosticTrace", INPUTS("EnableDiagnosticTrace"), "STS", "cameraId, traceText, traceValue", "W", "EnableDiagnosticTrace needs 1 outputs\n",
@@ -89,9 +94,9 @@ constexpr CommandRow kCommandTable[] = {
     {"MemoryReadFromDisk", INPUTS("MemoryReadFromDisk"), "SSSSSSS", "cameraId, firstFrame, frameCount, position, interval, driverValue1, driverValue2", "W", "MemoryReadFromDisk needs 1 outputs\n",
      namesOpenCamera(ResultReadFailed), answersOkOr(ResultReadFailed), memoryReadFromDiskCommand},
     {"MemoryReadFrames", INPUTS("MemoryReadFrames"), "SPS", "cameraId, firstPosition, count", "WKW", "MemoryReadFrames needs 3 outputs\n",
-     namesOpenCamera(ResultReadFailed), kStackAnswers, memoryReadFramesCommand},
+     namesOpenCamera(ResultReadFailed), kStackAnswers, memoryReadFramesCommand, atMostFrames(4, 65536)},
     {"MemoryReadSegments", INPUTS("MemoryReadSegments"), "SNS", "cameraId, firstSegment, count", "WKW", "MemoryReadSegments needs 3 outputs\n",
-     namesOpenCamera(ResultReadFailed), kStackAnswers, memoryReadSegmentsCommand},
+     namesOpenCamera(ResultReadFailed), kStackAnswers, memoryReadSegmentsCommand, atMostFrames(4, 65536)},
     {"DiskReadProgress", INPUTS("DiskReadProgress"), "S", "cameraId", "WWWW", "DiskReadProgress needs 4 outputs\n",
      namesOpenCamera(ResultReadFailed), answersOkOr(ResultReadFailed), diskReadProgressCommand},
     {"FrameReadyCount", INPUTS("FrameReadyCount"), "S", "cameraId", "WW", "FrameReadyCount needs 2 outputs\n",
@@ -143,6 +148,15 @@ constexpr bool namesEachArgument(const CommandRow& row) {
     return names == kindCount(row.argumentKinds);
 }
 
+// A bound names a scalar input and has a message; its maximum leaves every
+// negative number (read as its low 32 bits) past it.
+constexpr bool boundFits(const CommandRow& row) {
+    const ValueBound& bound = row.bound;
+    if (bound.position == 0) return bound.message == BoundMessage::None && bound.maximum == 0;
+    return bound.position >= 2 && bound.position <= row.inputCount() && row.argumentKinds[bound.position - 2] == 'S' &&
+           bound.message != BoundMessage::None && bound.maximum <= uint32_t(INT32_MAX);
+}
+
 // Every input fits the call's arrays by position; a camera id is a scalar
 // and its command answers a status number, the not-open one among them.
 constexpr bool rowFits(const CommandRow& row) {
@@ -150,7 +164,7 @@ constexpr bool rowFits(const CommandRow& row) {
     const bool cameraSound = !row.camera.named || (row.argumentKinds[0] == 'S' && row.outputKinds[0] == 'W' &&
                                                    row.mayAnswer(row.camera.notOpenStatus));
     return row.keyword[0] != '\0' && kindsKnown && row.inputCount() <= kMaxInputs && row.outputCount() >= 1 &&
-           cameraSound && namesEachArgument(row);
+           cameraSound && namesEachArgument(row) && boundFits(row);
 }
 
 // The table's size comes from its declaration: rows left out are zero.
@@ -171,7 +185,8 @@ constexpr bool everyRowFits() {
 
 static_assert(everyRowFilled(), "the table has fewer rows than kCommandCount");
 static_assert(oneRowPerKeyword(), "a keyword has two rows");
-static_assert(!everyRowFilled() || everyRowFits(), "a row's kinds or names do not fit the call, or its camera facts disagree");
+static_assert(!everyRowFilled() || everyRowFits(),
+              "a row's kinds, names or bound do not fit the call, or its camera facts disagree");
 
 }  // namespace
 

@@ -38,6 +38,31 @@ constexpr int kindCount(const char* kinds) {
     return count;
 }
 
+// The largest value a scalar input takes, checked after the output count:
+// past it (the input's low 32 bits, as the handler reads them, above the
+// maximum; a negative number is past any bound) raises QuorvelML:inputValue
+// with the bound's message. Saving checks its file name and mode itself,
+// since a module without libtiff answers that saving is left out first.
+enum class BoundMessage {
+    None,
+    FrameCount,  // "<keyword> reads at most <maximum> frames\n"
+    Length,      // "Input <position> must be a length from 0 to <maximum>."
+};
+
+struct ValueBound {
+    int position;  // the input bounded; 0 for none
+    uint32_t maximum;
+    BoundMessage message;
+};
+
+constexpr ValueBound kNoBound{0, 0, BoundMessage::None};
+
+constexpr ValueBound atMostFrames(int position, uint32_t maximum) {
+    return {position, maximum, BoundMessage::FrameCount};
+}
+
+constexpr ValueBound lengthUpTo(int position, uint32_t maximum) { return {position, maximum, BoundMessage::Length}; }
+
 // The largest value of a whole-number kind.
 constexpr uint64_t wholeKindMaximum(char kind) { return kind == 'P' ? UINT64_MAX : UINT32_MAX; }
 constexpr bool isWholeKind(char kind) { return kind == 'P' || kind == 'N'; }
@@ -58,6 +83,7 @@ struct CommandRow {
     CameraArgument camera;
     uint32_t answers;  // answerSet() of output 1; 0 when it is no number
     CommandHandler handler;
+    ValueBound bound = kNoBound;
 
     constexpr int inputCount() const { return 1 + kindCount(argumentKinds); }  // the keyword included
     constexpr int outputCount() const { return kindCount(outputKinds); }

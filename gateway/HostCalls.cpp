@@ -1,6 +1,6 @@
 #include "HostCalls.h"
 
-#include "acquisition/FrameBuffer.h"
+#include "common/FrameBuffer.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,6 +1,11 @@
-// The module's few wrappers around the host API: raising an argument error,
-// reading scalars and texts, and making the outputs. Message texts for
-// argument errors live in CommandTable.cpp and ArgumentChecks.cpp.
+// The module's few wrappers around the host API: raising an error, reading
+// scalars and texts, and making the outputs. The error identifiers are
+// listed in ErrorIdentifierList.h. Message texts live where they are
+// raised: every argument error's in ArgumentChecks.cpp, but the count
+// messages, which are each command's own, in its CommandTable.cpp row;
+// saving's in commands/SaveCommands.cpp (a module without libtiff refuses
+// saving before it checks the save's arguments); the driver's load
+// failure in mexFunction.cpp.
 #ifndef QUORVEL_GATEWAY_HOSTCALLS_H
 #define QUORVEL_GATEWAY_HOSTCALLS_H
 
@@ -12,15 +17,11 @@
 constexpr size_t kTextBufferSize = 257;
 constexpr size_t kTextCopyLength = 256;  // at most 255 characters and the zero
 
-// Identifiers of the argument errors, one per kind of mistake, so MATLAB
-// code can catch them by identifier; the message texts stay as they are.
-constexpr const char* kInputCountError = "QuorvelML:inputCount";
-constexpr const char* kInputKindError = "QuorvelML:inputKind";
-constexpr const char* kInputValueError = "QuorvelML:inputValue";
-constexpr const char* kOutputCountError = "QuorvelML:outputCount";
-constexpr const char* kUnknownCommandError = "QuorvelML:unknownCommand";
-constexpr const char* kMemoryError = "QuorvelML:memory";
-constexpr const char* kDriverLoadError = "QuorvelML:driverLoad";
+#define QUORVEL_CALL_ERROR(name, identifier, note) constexpr const char* k##name##Error = identifier;
+#define QUORVEL_SAVE_ERROR(name, identifier) constexpr const char* k##name##Error = identifier;
+#include "ErrorIdentifierList.h"
+#undef QUORVEL_SAVE_ERROR
+#undef QUORVEL_CALL_ERROR
 
 // Raises a MATLAB error with the identifier and the text; never returns.
 [[noreturn]] void raiseHostError(const char* identifier, const char* message);

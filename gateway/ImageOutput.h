@@ -1,12 +1,11 @@
-// Image outputs made without a scratch array: the output is created
-// uninitialised and then written whole, by the conversion of the frame that
-// a camera operation delivers (zeros where the delivery falls short of a
-// frame) or by zeros when nothing arrives.
+// Image outputs as MATLAB arrays, made without a scratch array: an image
+// is created uninitialised and then written whole by the ImageTarget over
+// its data (acquisition/ImageTarget.h).
 #ifndef QUORVEL_GATEWAY_IMAGEOUTPUT_H
 #define QUORVEL_GATEWAY_IMAGEOUTPUT_H
 
 #include "acquisition/FrameLayout.h"
-#include "acquisition/FrameReceiver.h"
+#include "acquisition/ImageTarget.h"
 #include "mex.h"
 
 // The MATLAB class of an image of those samples.
@@ -23,33 +22,6 @@ uint64_t hostMemoryBytes();
 
 // Cuts a stack down to its first `frames` frames (no more than it has).
 void keepStackFrames(mxArray* stack, const FrameShape& shape, uint32_t width, uint32_t height, mwSize frames);
-
-// Output = the frame of which `delivered` bytes are given, as if zeros
-// followed them up to the frame's size (a sample cut short keeps the bytes
-// it has). The whole output is written.
-void convertDeliveredFrame(const FrameShape& shape, uint32_t width, uint32_t height, const unsigned char* frame,
-                           size_t delivered, void* output);
-
-// One image of an output array: receives its frame from a camera operation
-// and is complete after finish().
-class ImageTarget {
-public:
-    ImageTarget(const FrameShape& shape, uint32_t width, uint32_t height, void* output)
-        : shape_(shape), width_(width), height_(height), output_(output) {}
-
-    FrameReceiver receiver() { return {receiveFrame, this}; }
-    // Zeros the image when no frame arrived.
-    void finish();
-
-private:
-    static void receiveFrame(void* context, const unsigned char* frame, size_t count);
-
-    FrameShape shape_;
-    uint32_t width_;
-    uint32_t height_;
-    void* output_;
-    bool filled_ = false;
-};
 
 // Creates an image output into *slot and the target that fills it.
 ImageTarget createImageOutput(mxArray** slot, const FrameShape& shape, uint32_t width, uint32_t height);

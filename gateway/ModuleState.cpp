@@ -2,8 +2,8 @@
 
 #include "acquisition/AcquisitionState.h"
 #include "acquisition/ConversionHelper.h"
-#include "acquisition/FrameBuffer.h"
 #include "camera/CameraState.h"
+#include "common/FrameBuffer.h"
 
 namespace {
 ModuleState state;

@@ -4,10 +4,11 @@
 #include "CommandTable.h"
 #include "ModulePin.h"
 #include "ModuleState.h"
+#include "acquisition/AcquisitionState.h"
 #include "acquisition/ConversionHelper.h"
-#include "acquisition/FrameBuffer.h"
 #include "camera/CameraTable.h"
 #include "camera/Connections.h"
+#include "common/FrameBuffer.h"
 #include "driver/QuorvelDrv.h"
 
 namespace {
@@ -35,28 +36,17 @@ void loadDriverOnce() {
     drvPreLoad(0, 1, 0);
     if (drvLoad(0) != 0) raiseHostError(kDriverLoadError, "Can not load driver QuorvelML.");
     ResetCameraTable();
+    // Before any slot is claimed: whoever releases a camera slot, the
+    // slot's recording context is detached and its acquisition record
+    // zeroed with it.
+    setSlotReleaseHook(releaseAcquisitionSlot);
     state.driverLoaded = true;
-}
-
-const CommandRow& resolveKeyword(const mxArray* keywordArray) {
-    if (!mxIsChar(keywordArray))
-        raiseHostError(kInputKindError, "First input to the ZEL camera interface must be a string.");
-    char* keyword = mxArrayToString(keywordArray);
-    if (keyword == nullptr) raiseHostError(kMemoryError, "Memory allocation failed.");
-    // Compared as a whole: a zero character inside the keyword makes it no
-    // keyword, rather than the keyword before it.
-    const CommandRow* row = isWholeText(keywordArray, keyword) ? findCommand(keyword) : nullptr;
-    // Released before the error too: not every host reclaims the text of a
-    // command that ends in an error (Octave keeps it for good).
-    mxFree(keyword);
-    if (row == nullptr) raiseHostError(kUnknownCommandError, "Unrecognized mode for QuorvelML interface.");
-    return *row;
 }
 
 }  // namespace
 
 extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nrhs < 1) raiseHostError(kInputCountError, "Invalid number of input arguments.");
+    checkKeywordGiven(nrhs);
 
     ModuleState& state = moduleState();
     if (!state.exitHookRegistered) {

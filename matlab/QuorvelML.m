@@ -10,11 +10,7 @@ function varargout = QuorvelML(varargin)
 %   the status number. Mistakes in a call (wrong number of inputs or
 %   outputs, a non-scalar where a number belongs, a number where a text
 %   belongs) raise an error at once, before the camera is touched. Its
-%   identifier names the kind of mistake: QuorvelML:inputCount,
-%   QuorvelML:inputKind, QuorvelML:inputValue (a number beyond what the
-%   command takes), QuorvelML:outputCount, QuorvelML:unknownCommand,
-%   QuorvelML:memory (no memory for a text), QuorvelML:driverLoad (the
-%   driver library could not be loaded).
+%   identifier names the kind of mistake: <ERROR_IDENTIFIERS>.
 %
 %   Scalar inputs are truncated toward zero and their low 32 bits are used
 %   (-1 becomes 4294967295, 2^32+5 becomes 5). Texts are cut to 255

@@ -112,6 +112,8 @@ function outputFolder = build_quorvelml(varargin)
   end
   copyClassFolder(fullfile(root, 'matlab', '@QuorvelCamera'), fullfile(outputFolder, '@QuorvelCamera'), ...
                   version, statusRows);
+  writeCommandBounds(root, outputFolder);
+  writeErrorIdentifiers(root, outputFolder);
   fprintf('QuorvelML built in %s\n', outputFolder);
 end
 
@@ -293,6 +295,61 @@ function row = helpRow(number, meaning)
     end
   end
   row = [row, line, sprintf('\n')];
+end
+
+function writeCommandBounds(root, outputFolder)
+  % The largest value of each bounded input, by keyword, from the rows of
+  % gateway/CommandTable.cpp, with the same bytes as the CMake build's
+  % tools/command_bounds.cpp.
+  rows = regexp(fileread(fullfile(root, 'gateway', 'CommandTable.cpp')), ...
+                '\{"(\w+)",[^{}]*?(?:atMostFrames|lengthUpTo)\(\d+,\s*(\d+)\)\}', 'tokens');
+  file = fopen(fullfile(outputFolder, 'private', 'quorvelCommandBounds.m'), 'w');
+  fprintf(file, ['function bounds = quorvelCommandBounds()\n', ...
+                 '  %% The largest value of each QuorvelML command''s bounded input, by keyword.\n', ...
+                 '  %% Written at build time from gateway/CommandTable.cpp; change the table,\n', ...
+                 '  %% not this file.\n', ...
+                 '  bounds = struct();\n']);
+  for k = 1:numel(rows)
+    fprintf(file, '  bounds.%s = %s;\n', rows{k}{:});
+  end
+  fprintf(file, 'end\n');
+  fclose(file);
+end
+
+function writeErrorIdentifiers(root, outputFolder)
+  % The help file's line holding <ERROR_IDENTIFIERS> (in the copy whose
+  % version and status numbers are already filled in), written out with the
+  % call errors of gateway/ErrorIdentifierList.h and filled to 75 columns,
+  % with the same bytes as the CMake build's tools/error_identifiers.cpp.
+  entries = regexp(fileread(fullfile(root, 'gateway', 'ErrorIdentifierList.h')), ...
+                   '\nQUORVEL_CALL_ERROR\(\w+,\s*"([^"]*)",\s*"([^"]*)"\)', 'tokens');
+  items = cell(1, numel(entries));
+  for k = 1:numel(entries)
+    [identifier, note] = entries{k}{:};
+    items{k} = identifier;
+    if ~isempty(note)
+      items{k} = sprintf('%s (%s)', identifier, note);
+    end
+  end
+  lines = strsplit(fileread(fullfile(outputFolder, 'QuorvelML.m')), "\n", 'CollapseDelimiters', false);
+  at = find(~cellfun(@isempty, strfind(lines, '<ERROR_IDENTIFIERS>')), 1);
+  lead = regexp(lines{at}, '^[% ]*', 'match', 'once');
+  words = strsplit(strrep(lines{at}(numel(lead) + 1:end), '<ERROR_IDENTIFIERS>', strjoin(items, ', ')), ' ');
+  filled = {};
+  line = [lead words{1}];
+  for k = 2:numel(words)
+    if numel(line) + 1 + numel(words{k}) > 75
+      filled{end + 1} = line;
+      line = lead;
+    else
+      line(end + 1) = ' ';
+    end
+    line = [line words{k}];
+  end
+  lines = [lines(1:at - 1), filled, {line}, lines(at + 1:end)];
+  file = fopen(fullfile(outputFolder, 'QuorvelML.m'), 'w');
+  fwrite(file, strjoin(lines, "\n"));
+  fclose(file);
 end
 
 function path = absolutePath(path)

@@ -4,7 +4,9 @@
 # driver's sources under src/ with a Makefile that "pkg install" runs
 # (mkoctfile), the MATLAB files and the class folder @QuorvelCamera under inst/ as the CMake build writes them
 # into its MEX folder (with functionSignatures.json written from the command
-# table and private/quorvelStatusTable.m from the status numbers), the
+# table, private/quorvelStatusTable.m from the status numbers,
+# private/quorvelCommandBounds.m from the commands' bounds, and the error
+# identifiers filled into QuorvelML.m), the
 # examples, and DESCRIPTION, INDEX, COPYING, PKG_ADD, PKG_DEL. The build is
 # the one in $QUORVEL_BUILD_DIR (default build/), configured here when it
 # is missing.
@@ -16,7 +18,7 @@ version=$(sed -n 's/.*kVersionText = "\(.*\)";.*/\1/p' "$root/gateway/ModuleVers
 [ -n "$version" ] || { echo "make-octave-package: no version text in gateway/ModuleVersion.h" >&2; exit 1; }
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target function_signatures matlab_files simulator_help -- --no-print-directory -s >/dev/null
+cmake --build "$build" --target function_signatures command_bounds matlab_files simulator_help -- --no-print-directory -s >/dev/null
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT

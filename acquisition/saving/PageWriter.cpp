@@ -1,7 +1,7 @@
 #include "PageWriter.h"
 
 #include "PagePixels.h"
-#include "acquisition/FrameBuffer.h"
+#include "common/FrameBuffer.h"
 
 #include <cstring>
 

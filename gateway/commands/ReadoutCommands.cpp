@@ -3,27 +3,20 @@
 #include "acquisition/Readout.h"
 #include "acquisition/ReadoutImage.h"
 #include "camera/CameraTable.h"
-#include "gateway/CommandTable.h"
 #include "gateway/Handlers.h"
 #include "gateway/ImageOutput.h"
 
-#include <cstdio>
 #include <limits>
 
 namespace {
 
 // Reads frames 0 .. count - 1 of a bulk readout, frame k by
 // readFrame(destination, k), each converted straight into its slice of one
-// stack. The first frame that does not answer 0 ends the readout: its code
-// becomes the status and the stack keeps the frames before it.
+// stack; the checks have held count to the row's bound. The first frame
+// that does not answer 0 ends the readout: its code becomes the status and
+// the stack keeps the frames before it.
 template <typename ReadFrame>
 void readIntoStack(CommandCall& call, uint32_t count, ReadFrame readFrame) {
-    if (count > kMaxBulkReadoutFrames) {
-        char message[80];
-        std::snprintf(message, sizeof message, "%s reads at most %u frames\n", call.row->keyword,
-                      kMaxBulkReadoutFrames);
-        raiseHostError(kInputValueError, message);
-    }
     uint32_t* status = call.wordOutput(0);
     uint32_t* framesRead = call.wordOutput(2);
     const ReadoutImage image = readoutImageOf(call.signedScalar(2));

@@ -55,17 +55,17 @@ void saveCommand(CommandCall& call, SaveAddressing addressing) {
             return;
         case SaveFailure::FileExists:
             std::snprintf(message, sizeof message, "The file '%s' exists and is kept: mode 1 replaces it.", file);
-            raiseSaveError(call, "QuorvelML:fileExists", message);
+            raiseSaveError(call, kFileExistsError, message);
         case SaveFailure::FileOpen:
             std::snprintf(message, sizeof message, "Cannot write the file '%s': %s.", file, reason);
-            raiseSaveError(call, "QuorvelML:fileOpen", message);
+            raiseSaveError(call, kFileOpenError, message);
         case SaveFailure::FileFormat:
             std::snprintf(message, sizeof message, "Cannot add pages to the file '%s': %s.", file, reason);
-            raiseSaveError(call, "QuorvelML:fileFormat", message);
+            raiseSaveError(call, kFileFormatError, message);
         case SaveFailure::FileWrite:
             std::snprintf(message, sizeof message, "Writing the file '%s' failed: %s. It holds every page written before.",
                           file, reason);
-            raiseSaveError(call, "QuorvelML:fileWrite", message);
+            raiseSaveError(call, kFileWriteError, message);
     }
 }
 
@@ -81,8 +81,7 @@ namespace {
 
 [[noreturn]] void raiseLeftOut(CommandCall& call) {
     releaseTextArguments(call);
-    raiseHostError("QuorvelML:savingLeftOut",
-                   "This QuorvelML was built without libtiff: saving to TIFF files is left out.");
+    raiseHostError(kSavingLeftOutError, "This QuorvelML was built without libtiff: saving to TIFF files is left out.");
 }
 
 }  // namespace

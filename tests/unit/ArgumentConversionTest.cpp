@@ -1,7 +1,7 @@
 // Scalars become the low 32 bits of the value truncated toward zero; texts
 // arrive cut at 255 characters.
 #include "ModuleFixture.h"
-#include "acquisition/FrameBuffer.h"
+#include "common/FrameBuffer.h"
 #include "gateway/HostCalls.h"
 
 #include <cmath>

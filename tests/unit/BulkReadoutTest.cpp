@@ -93,8 +93,6 @@ TEST_F(BulkReadout, CountsAndCallsAreCheckedBeforeAnythingIsRead) {
         return all;
     };
     simClearCallLog();
-    EXPECT_EQ(identifiedErrorOf(3, inputs("MemoryReadFrames", {1001, 0, 65537})),
-              std::make_pair(std::string("QuorvelML:inputValue"), std::string("MemoryReadFrames reads at most 65536 frames\n")));
     EXPECT_EQ(errorOf(3, inputs("MemoryReadSegments", {1001, 0})), "Invalid number of inputs to MemoryReadSegments\n");
     EXPECT_EQ(errorOf(2, inputs("MemoryReadSegments", {1001, 0, 1})), "MemoryReadSegments needs 3 outputs\n");
     EXPECT_TRUE(simCallLog().empty());

@@ -1,10 +1,10 @@
 // Every command's checks against the hand-written list of what each
-// command promises (PromisedCommands.h): counts, kinds by position and the
-// order in which they are applied, the numbers output 1 may hold, and the
-// answer for a camera id that no open camera holds.
+// command promises (PromisedCommands.h): counts, kinds by position, bounds
+// and the order in which they are applied, the numbers output 1 may hold,
+// and the answer for a camera id that no open camera holds.
 #include "ModuleFixture.h"
 #include "PromisedCommands.h"
-#include "acquisition/FrameBuffer.h"
+#include "common/FrameBuffer.h"
 #include "gateway/CommandTable.h"
 
 #include <algorithm>
@@ -67,6 +67,8 @@ TEST(CommandList, TheTableHoldsTheListedCommandsAndTheirAnswers) {
             if (row.mayAnswer(value)) answers.push_back(value);
         EXPECT_EQ(answers, command.answers) << command.keyword;
         EXPECT_EQ(row.camera.named ? int(row.camera.notOpenStatus) : kNoCamera, command.notOpen) << command.keyword;
+        EXPECT_EQ(row.bound.position, command.boundPosition) << command.keyword;
+        EXPECT_EQ(row.bound.maximum, command.boundMaximum) << command.keyword;
     }
 }
 
@@ -131,6 +133,34 @@ TEST_P(CommandChecks, WrongOutputCountRaisesTheOutputMessageAndReachesNoCamera) 
 }
 
 INSTANTIATE_TEST_SUITE_P(AllCommands, CommandChecks, ::testing::ValuesIn(promisedCommands()), keywordOf);
+
+class BoundedInput : public ModuleTest, public ::testing::WithParamInterface<PromisedCommand> {};
+
+// Once the counts and kinds pass, a value past the bound (a negative one
+// too) raises the bound's message and reaches no camera; the bound itself
+// is taken.
+TEST_P(BoundedInput, PastTheBoundRaisesItsMessageAfterTheOutputCount) {
+    const PromisedCommand& command = GetParam();
+    const size_t at = size_t(command.boundPosition - 1);
+    for (double past : {double(command.boundMaximum) + 1, -1.0, 2147483648.0, 1e9}) {
+        std::vector<Array> inputs = validInputs(command);
+        inputs[at] = testhost::scalar(past);
+        EXPECT_EQ(identifiedErrorOf(command.outputs, inputs), Error("QuorvelML:inputValue", command.boundMessage))
+            << past;
+        EXPECT_EQ(errorOf(command.outputs + 1, inputs), command.outputCountMessage) << past;
+    }
+    for (const std::string& operation : operations())
+        EXPECT_TRUE(operation == "drvPreLoad" || operation == "drvLoad") << operation;
+    std::vector<Array> inputs = validInputs(command);
+    inputs[at] = testhost::scalar(command.boundMaximum);
+    EXPECT_EQ(identifiedErrorOf(command.outputs, inputs), Error("", ""));
+}
+
+INSTANTIATE_TEST_SUITE_P(BoundedCommands, BoundedInput,
+                         ::testing::ValuesIn(commandsWhere([](const PromisedCommand& command) {
+                             return command.boundPosition != 0;
+                         })),
+                         keywordOf);
 
 // The module's blocks, counted.
 size_t blocksTaken = 0;

@@ -9,8 +9,8 @@
 #include "camera/Connections.h"
 
 #include "acquisition/AcquisitionState.h"
-#include "acquisition/FrameBuffer.h"
 #include "acquisition/Readout.h"
+#include "common/FrameBuffer.h"
 
 #include <cstdlib>
 #include <functional>

@@ -5,6 +5,7 @@
 #include "acquisition/FrameConvertPaths.h"
 #include "FrameReference.h"
 #include "acquisition/FrameLayout.h"
+#include "acquisition/ImageTarget.h"
 #include "gateway/ImageOutput.h"
 
 #include <gtest/gtest.h>

@@ -4,9 +4,9 @@
 // 11 before any readout.
 #include "RecordingFixture.h"
 #include "SimFrames.h"
-#include "acquisition/FrameBuffer.h"
 #include "FrameReference.h"
 #include "acquisition/FrameLayout.h"
+#include "common/FrameBuffer.h"
 #include "gateway/ImageOutput.h"
 
 namespace {

@@ -3,11 +3,11 @@
 // failure code with its clean-up, and the images handed back.
 #include "ModuleFixture.h"
 #include "acquisition/AcquisitionState.h"
-#include "acquisition/FrameBuffer.h"
 #include "FrameReference.h"
 #include "acquisition/FrameLayout.h"
 #include "acquisition/LiveCapture.h"
 #include "camera/CameraTable.h"
+#include "common/FrameBuffer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -110,6 +110,7 @@ TEST_F(LiveCapture, HundredByteMonoFrameFillsTheFirstImageOnly) {
     EXPECT_EQ(allocatorLog.sizes, std::vector<size_t>{100});
     EXPECT_EQ(transferOf(kSimColourCameraId).byteSize, 100u);
     EXPECT_EQ(transferOf(kSimColourCameraId).frameCount, 1u);
+    EXPECT_EQ(transferOf(kSimColourCameraId).buffer, nullptr) << "the block was given back";
 
     EXPECT_EQ(result.output(1).classId, mxUINT8_CLASS);
     EXPECT_EQ(dimensionsOf(result.output(1)), (std::vector<mwSize>{10, 10}));
@@ -370,6 +371,7 @@ TEST_F(LiveCapture, FailedGrabsStopTheCaptureFreeTheBufferAndLeaveImagesZero) {
             EXPECT_EQ(operations().back(), "drvStopCapture") << name;
             EXPECT_EQ(result.output(1).bytes, std::vector<uint8_t>(9, 0)) << name;
             EXPECT_TRUE(allocatorLog.outstanding.empty()) << name;
+            EXPECT_EQ(transferOf(kSimColourCameraId).buffer, nullptr) << name;
         }
     }
 }

@@ -1,7 +1,8 @@
 // Every command as its users are promised it, written out by hand and kept
 // apart from the command table: the exact texts of the count messages, the
 // argument kinds by position, the output count, the numbers output 1 may
-// hold and the answer for a camera id no open camera holds. Tests hold the
+// hold, the answer for a camera id no open camera holds, and the largest
+// value of a bounded input with the message past it. Tests hold the
 // module to this list, so that a changed byte in the table fails them.
 #ifndef QUORVEL_TESTS_PROMISEDCOMMANDS_H
 #define QUORVEL_TESTS_PROMISEDCOMMANDS_H
@@ -19,6 +20,9 @@ struct PromisedCommand {
     const char* outputCountMessage;
     std::vector<uint32_t> answers;  // of output 1; empty for text
     int notOpen;                    // output 1 for an id no open camera holds; -1: input 2 names no camera
+    int boundPosition = 0;          // the bounded input; 0: none
+    uint32_t boundMaximum = 0;
+    const char* boundMessage = "";  // raised, as QuorvelML:inputValue, past the maximum
 };
 
 constexpr int kNoCamera = -1;
@@ -64,7 +68,7 @@ inline const std::vector<PromisedCommand>& promisedCommands() {
         {"SendCfg", "S", 1, "Invalid number of inputs to SendCfg\n", "SendCfg needs 1 output\n", {0, 10}, 10},
         {"Trigger", "S", 1, "Invalid number of inputs to Trigger\n", "Trigger needs 1 output\n", {0, 19}, 19},
         {"ReadGPSTiming", "SS", 2, "Invalid number of inputs to ReadGPSTiming\n", "ReadGPSTiming needs 2 outputs\n",
-         {0, 20}, 20},
+         {0, 20}, 20, 3, 65536, "Input 3 must be a length from 0 to 65536."},
         {"Reset", "S", 1, "Invalid number of inputs to Reset\n", "Reset needs 1 output\n", {0, 21}, 21},
         {"EnableDiagnosticTrace", "STS", 1, "Invalid number of inputs to EnableDiagnosticTrace\n",
          "EnableDiagnosticTrace needs 1 outputs\n", {0, 22}, 22},
@@ -80,9 +84,11 @@ inline const std::vector<PromisedCommand>& promisedCommands() {
          "MemoryReadFromDisk needs 1 outputs\n", {0, 13}, 13},
         // The module's own commands after the 29.
         {"MemoryReadFrames", "SPS", 3, "Invalid number of inputs to MemoryReadFrames\n",
-         "MemoryReadFrames needs 3 outputs\n", {0, 3, 7, 9, 11, 13, 18}, 13},
+         "MemoryReadFrames needs 3 outputs\n", {0, 3, 7, 9, 11, 13, 18}, 13, 4, 65536,
+         "MemoryReadFrames reads at most 65536 frames\n"},
         {"MemoryReadSegments", "SNS", 3, "Invalid number of inputs to MemoryReadSegments\n",
-         "MemoryReadSegments needs 3 outputs\n", {0, 3, 7, 9, 11, 13, 18}, 13},
+         "MemoryReadSegments needs 3 outputs\n", {0, 3, 7, 9, 11, 13, 18}, 13, 4, 65536,
+         "MemoryReadSegments reads at most 65536 frames\n"},
         {"DiskReadProgress", "S", 4, "Invalid number of inputs to DiskReadProgress\n",
          "DiskReadProgress needs 4 outputs\n", {0, 13}, 13},
         {"FrameReadyCount", "S", 2, "Invalid number of inputs to FrameReadyCount\n",

@@ -12,8 +12,8 @@
 // pass it first frees the other kept blocks not in use, and otherwise comes
 // from the heap like small blocks (texts) do. Blocks are taken and given
 // back on MATLAB's thread only.
-#ifndef QUORVEL_ACQUISITION_FRAMEBUFFER_H
-#define QUORVEL_ACQUISITION_FRAMEBUFFER_H
+#ifndef QUORVEL_COMMON_FRAMEBUFFER_H
+#define QUORVEL_COMMON_FRAMEBUFFER_H
 
 #include <cstddef>
 #include <memory>
