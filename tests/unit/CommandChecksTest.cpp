@@ -2,13 +2,12 @@
 // command promises (PromisedCommands.h): counts, kinds by position and the
 // order in which they are applied, the numbers output 1 may hold, and the
 // answer for a camera id that no open camera holds.
+#include "AllocationCounter.h"
 #include "ModuleFixture.h"
 #include "PromisedCommands.h"
-#include "acquisition/FrameBuffer.h"
 #include "gateway/CommandTable.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 using testhost::Array;
@@ -132,17 +131,7 @@ TEST_P(CommandChecks, WrongOutputCountRaisesTheOutputMessageAndReachesNoCamera) 
 
 INSTANTIATE_TEST_SUITE_P(AllCommands, CommandChecks, ::testing::ValuesIn(promisedCommands()), keywordOf);
 
-// The module's blocks, counted.
-size_t blocksTaken = 0;
-void* countingAllocate(size_t bytes) {
-    ++blocksTaken;
-    return std::malloc(bytes);
-}
-
-class UnknownCamera : public ModuleTest, public ::testing::WithParamInterface<PromisedCommand> {
-protected:
-    void TearDown() override { setFrameBufferAllocator(defaultFrameBufferAllocator()); }
-};
+class UnknownCamera : public ModuleTest, public ::testing::WithParamInterface<PromisedCommand> {};
 
 // With another camera open: output 1 is the row's answer, nothing reaches
 // the driver, no block is taken but the text arguments' copies, and every
@@ -155,13 +144,11 @@ TEST_P(UnknownCamera, AnswersTheRowsStatusWithoutTheDriver) {
         SCOPED_TRACE(cameraId);
         std::vector<Array> inputs = validInputs(command);
         inputs[1] = testhost::scalar(cameraId);
-        blocksTaken = 0;
-        setFrameBufferAllocator({countingAllocate, std::free});
+        AllocationCounter blocks;
         testhost::CallResult result = testhost::call(command.outputs, inputs);
-        setFrameBufferAllocator(defaultFrameBufferAllocator());
         EXPECT_EQ(result.word(0), uint32_t(command.notOpen));
         const std::string kinds = command.kinds;
-        EXPECT_EQ(blocksTaken, size_t(std::count(kinds.begin(), kinds.end(), 'T')));
+        EXPECT_EQ(blocks.asked(), size_t(std::count(kinds.begin(), kinds.end(), 'T')));
         for (size_t i = 1; i < result.outputs.size(); ++i) {
             const mxArray& output = result.output(i);
             if (std::strchr("GIK", findCommand(command.keyword)->outputKinds[i]) != nullptr) {
