@@ -111,6 +111,27 @@ TEST_F(Connections, ARefusedOpenAnswersTwoRepeatsTheIdAndRegistersNothing) {
     EXPECT_EQ(operations(), (Names{"drvConfigure", "drvOpenCamera"}));
 }
 
+// Camera id -1 is the table's free marker: named or found first, it is
+// refused before the driver opens it, and no free slot holds a handle.
+TEST_F(Connections, TheFreeMarkersIdIsRefusedWithoutOpening) {
+    simForceResult("drvOpenCamera", 0, kSimForever);
+    auto named = run(2, "OpenCamera", {-1});
+    EXPECT_EQ(named.word(0), 2u);
+    EXPECT_EQ(named.word(1), 0xFFFFFFFFu);
+
+    for (uint32_t id : simCameraIds()) simRemoveCamera(id);
+    simAddCamera(simMakeCamera(0xFFFFFFFFu, kSimColourCameraType, true));
+    auto firstFound = run(2, "OpenCamera", {0});
+    EXPECT_EQ(firstFound.word(0), 2u);
+    EXPECT_EQ(firstFound.word(1), 0u);
+    EXPECT_EQ(simCallCount("drvOpenCamera"), 0);
+    for (int index = 0; index < kMaxCameras; ++index) {
+        if (cameraSlot(index).key.load() == kFreeSlotKey) {
+            EXPECT_EQ(cameraSlot(index).deviceHandle.load(), 0u) << "slot " << index;
+        }
+    }
+}
+
 TEST_F(Connections, AFailedSettingsLoadAnswersFiveAndLeavesTheCameraRegistered) {
     simForceResult("drvLoadSettings", 1);
     EXPECT_EQ(open(kSimColourCameraId), 5u);
