@@ -74,23 +74,6 @@ TEST_F(Connections, CameraTypeChoosesTheSettingsLoadAndTheResetAtOpen) {
     }
 }
 
-TEST_F(Connections, FailuresOfUnexaminedOpenStepsStillAnswerZero) {
-    for (const char* step : {"drvConfigure", "drvSetParameter", "drvReset", "drvEraseMemory", "drvPrepareSettings",
-                             "drvSendSettings"}) {
-        simForceResult(step, 9);
-        ASSERT_EQ(open(kSimMemoryCameraId), 0u) << step;
-        ASSERT_EQ(run(1, "CloseCamera", {kSimMemoryCameraId}).word(0), 0u);
-    }
-}
-
-TEST_F(Connections, AFailedTypeReadOpensAsTypeZero) {
-    simForceResult("drvGetCameraInfo", 4);
-    ASSERT_EQ(open(kSimMemoryCameraId), 0u);
-    Names names = operations();
-    EXPECT_EQ(names[3], "drvLoadSettings");
-    EXPECT_EQ(std::count(names.begin(), names.end(), "drvReset"), 0);
-}
-
 TEST_F(Connections, FailedEnumerationOrEmptyListAnswerTwoWithIdZero) {
     simForceResult("drvEnumCameras", 1);
     auto failed = run(2, "OpenCamera", {0});
