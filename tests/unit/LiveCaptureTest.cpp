@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-using testhost::Array;
-
 namespace {
 
 class LiveCapture : public ModuleTest {
@@ -353,45 +351,6 @@ TEST_F(LiveCapture, StatusWordsAreNeverClearedByTheModule) {
     auto result = run(3, "SynchGrab", {kSimColourCameraId, 0});
     EXPECT_EQ(result.word(0), 0u);
     EXPECT_EQ(transferOf(kSimColourCameraId).status1, 1u);
-}
-
-TEST_F(LiveCapture, ArgumentErrorsUseTheExactMessages) {
-    auto inputs = [](std::vector<Array> arguments) {
-        std::vector<Array> all;
-        all.push_back(testhost::text(""));
-        for (Array& argument : arguments) all.push_back(std::move(argument));
-        return all;
-    };
-    auto synch = [&](std::vector<Array> arguments) {
-        auto all = inputs(std::move(arguments));
-        all[0] = testhost::text("SynchGrab");
-        return all;
-    };
-    auto preview = [&](std::vector<Array> arguments) {
-        auto all = inputs(std::move(arguments));
-        all[0] = testhost::text("MemoryPreview");
-        return all;
-    };
-    auto two = [](Array a, Array b) {
-        std::vector<Array> v;
-        v.push_back(std::move(a));
-        v.push_back(std::move(b));
-        return v;
-    };
-    auto one = [](Array a) {
-        std::vector<Array> v;
-        v.push_back(std::move(a));
-        return v;
-    };
-    EXPECT_EQ(errorOf(3, synch(one(testhost::scalar(1)))), "Invalid number of inputs to ZelSynchGrab\n");
-    EXPECT_EQ(errorOf(1, synch(one(testhost::scalar(1)))), "Invalid number of inputs to ZelSynchGrab\n");
-    EXPECT_EQ(errorOf(3, synch(two(testhost::text("a"), testhost::logical(true)))), "Input 2 must be a scalar.");
-    EXPECT_EQ(errorOf(3, synch(two(testhost::scalar(1), testhost::emptyDouble()))), "Input 3 must be a scalar.");
-    EXPECT_EQ(errorOf(2, synch(two(testhost::scalar(1), testhost::scalar(0)))), "ZelSynchGrab needs 3 outputs\n");
-    EXPECT_EQ(errorOf(3, preview({})), "Invalid number of inputs to MemoryPreview\n");
-    EXPECT_EQ(errorOf(3, preview(one(testhost::text("x")))), "Input 2 must be a scalar.");
-    EXPECT_EQ(errorOf(1, preview(one(testhost::scalar(1)))), "MemoryPreview needs 3 outputs\n");
-    EXPECT_TRUE(blocks.sizes().empty());
 }
 
 }  // namespace

@@ -125,32 +125,4 @@ TEST_F(Services, TraceTextReachesTheDriverWholeUpTo255CharactersAndEmptyAsEmpty)
     EXPECT_EQ(simCamera(kSimColourCameraId)->state.traceValue, 0u);
 }
 
-TEST_F(Services, InputErrorsComeBeforeTheOutputCountAndCallNoDriver) {
-    std::vector<Array> inputs;
-    inputs.push_back(testhost::text("EnableDiagnosticTrace"));
-    inputs.push_back(testhost::scalar(kSimColourCameraId));
-    inputs.push_back(testhost::scalar(5));
-    inputs.push_back(testhost::scalar(1));
-    EXPECT_EQ(errorOf(0, inputs), "Input 3 must be a string.");
-
-    std::vector<Array> erase;
-    erase.push_back(testhost::text("EraseMemory"));
-    erase.push_back(testhost::scalar(kSimColourCameraId));
-    erase.push_back(testhost::scalar(1));
-    EXPECT_EQ(errorOf(1, erase), "Invalid number of inputs to MemoryErase\n");
-
-    std::vector<Array> trigger;
-    trigger.push_back(testhost::text("Trigger"));
-    trigger.push_back(testhost::numeric(mxDOUBLE_CLASS, {1, 2}));
-    EXPECT_EQ(errorOf(1, trigger), "Input 2 must be a scalar.");
-
-    std::vector<Array> traceOutputs;
-    traceOutputs.push_back(testhost::text("EnableDiagnosticTrace"));
-    traceOutputs.push_back(testhost::scalar(kSimColourCameraId));
-    traceOutputs.push_back(testhost::text("grab"));
-    traceOutputs.push_back(testhost::scalar(1));
-    EXPECT_EQ(errorOf(2, traceOutputs), "EnableDiagnosticTrace needs 1 outputs\n");
-    EXPECT_TRUE(simCallLog().empty());
-}
-
 }  // namespace
