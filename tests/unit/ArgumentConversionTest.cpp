@@ -1,11 +1,10 @@
 // Scalars become the low 32 bits of the value truncated toward zero; texts
 // arrive cut at 255 characters.
+#include "AllocationCounter.h"
 #include "ModuleFixture.h"
-#include "common/FrameBuffer.h"
 #include "gateway/HostCalls.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 using testhost::Array;
@@ -65,28 +64,14 @@ TEST_F(ArgumentConversion, TextsArriveWholeUpTo255CharactersAndEmptyTextsAsEmpty
     }
 }
 
-int textBuffersTaken = 0, textBuffersHeld = 0;
-
-void* countingAllocate(size_t bytes) {
-    ++textBuffersTaken, ++textBuffersHeld;
-    return std::malloc(bytes);
-}
-
-void countingRelease(void* block) {
-    --textBuffersHeld;
-    std::free(block);
-}
-
 TEST_F(ArgumentConversion, TextArgumentsAreReleasedWhenTheOutputCountIsWrong) {
-    textBuffersTaken = textBuffersHeld = 0;
-    setFrameBufferAllocator({countingAllocate, countingRelease});
+    AllocationCounter blocks;
     std::vector<Array> inputs;
     inputs.push_back(testhost::text("OpenRawCamera"));
     inputs.push_back(testhost::text("raw:a"));
     EXPECT_EQ(errorOf(3, inputs), "ZelOpenRawCamera needs 2 outputs\n");
-    setFrameBufferAllocator(defaultFrameBufferAllocator());
-    EXPECT_EQ(textBuffersTaken, 1);
-    EXPECT_EQ(textBuffersHeld, 0);
+    EXPECT_EQ(blocks.asked(), 1u);
+    EXPECT_EQ(blocks.held(), 0u);
     EXPECT_EQ(testhost::keywordTextsOutstanding(), 0);
 }
 

@@ -2,13 +2,12 @@
 // command promises (PromisedCommands.h): counts, kinds by position, bounds
 // and the order in which they are applied, the numbers output 1 may hold,
 // and the answer for a camera id that no open camera holds.
+#include "AllocationCounter.h"
 #include "ModuleFixture.h"
 #include "PromisedCommands.h"
-#include "common/FrameBuffer.h"
 #include "gateway/CommandTable.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 using testhost::Array;
@@ -74,7 +73,14 @@ TEST(CommandList, TheTableHoldsTheListedCommandsAndTheirAnswers) {
 
 using Error = std::pair<std::string, std::string>;  // identifier, text
 
-class CommandChecks : public ModuleTest, public ::testing::WithParamInterface<PromisedCommand> {};
+class CommandChecks : public ModuleTest, public ::testing::WithParamInterface<PromisedCommand> {
+protected:
+    // An argument error reaches no camera: the driver is loaded, nothing more.
+    static void expectOnlyTheDriverLoad() {
+        for (const std::string& operation : operations())
+            EXPECT_TRUE(operation == "drvPreLoad" || operation == "drvLoad") << operation;
+    }
+};
 
 TEST_P(CommandChecks, WrongInputCountRaisesTheInputMessageWhateverElseIsWrong) {
     const PromisedCommand& command = GetParam();
@@ -113,6 +119,7 @@ TEST_P(CommandChecks, EachInputKindIsCheckedByPositionBeforeTheOutputCount) {
                             "Input " + std::to_string(position) + " must be a whole number from 0 to " + range));
         }
     }
+    expectOnlyTheDriverLoad();
 }
 
 TEST_P(CommandChecks, TheFirstFailingPositionWins) {
@@ -128,8 +135,7 @@ TEST_P(CommandChecks, WrongOutputCountRaisesTheOutputMessageAndReachesNoCamera) 
     const PromisedCommand& command = GetParam();
     EXPECT_EQ(identifiedErrorOf(0, validInputs(command)), Error("QuorvelML:outputCount", command.outputCountMessage));
     EXPECT_EQ(errorOf(command.outputs + 1, validInputs(command)), command.outputCountMessage);
-    for (const std::string& operation : operations())
-        EXPECT_TRUE(operation == "drvPreLoad" || operation == "drvLoad") << operation;
+    expectOnlyTheDriverLoad();
 }
 
 INSTANTIATE_TEST_SUITE_P(AllCommands, CommandChecks, ::testing::ValuesIn(promisedCommands()), keywordOf);
@@ -162,17 +168,7 @@ INSTANTIATE_TEST_SUITE_P(BoundedCommands, BoundedInput,
                          })),
                          keywordOf);
 
-// The module's blocks, counted.
-size_t blocksTaken = 0;
-void* countingAllocate(size_t bytes) {
-    ++blocksTaken;
-    return std::malloc(bytes);
-}
-
-class UnknownCamera : public ModuleTest, public ::testing::WithParamInterface<PromisedCommand> {
-protected:
-    void TearDown() override { setFrameBufferAllocator(defaultFrameBufferAllocator()); }
-};
+class UnknownCamera : public ModuleTest, public ::testing::WithParamInterface<PromisedCommand> {};
 
 // With another camera open: output 1 is the row's answer, nothing reaches
 // the driver, no block is taken but the text arguments' copies, and every
@@ -185,13 +181,11 @@ TEST_P(UnknownCamera, AnswersTheRowsStatusWithoutTheDriver) {
         SCOPED_TRACE(cameraId);
         std::vector<Array> inputs = validInputs(command);
         inputs[1] = testhost::scalar(cameraId);
-        blocksTaken = 0;
-        setFrameBufferAllocator({countingAllocate, std::free});
+        AllocationCounter blocks;
         testhost::CallResult result = testhost::call(command.outputs, inputs);
-        setFrameBufferAllocator(defaultFrameBufferAllocator());
         EXPECT_EQ(result.word(0), uint32_t(command.notOpen));
         const std::string kinds = command.kinds;
-        EXPECT_EQ(blocksTaken, size_t(std::count(kinds.begin(), kinds.end(), 'T')));
+        EXPECT_EQ(blocks.asked(), size_t(std::count(kinds.begin(), kinds.end(), 'T')));
         for (size_t i = 1; i < result.outputs.size(); ++i) {
             const mxArray& output = result.output(i);
             if (std::strchr("GIK", findCommand(command.keyword)->outputKinds[i]) != nullptr) {

@@ -74,23 +74,6 @@ TEST_F(Connections, CameraTypeChoosesTheSettingsLoadAndTheResetAtOpen) {
     }
 }
 
-TEST_F(Connections, FailuresOfUnexaminedOpenStepsStillAnswerZero) {
-    for (const char* step : {"drvConfigure", "drvSetParameter", "drvReset", "drvEraseMemory", "drvPrepareSettings",
-                             "drvSendSettings"}) {
-        simForceResult(step, 9);
-        ASSERT_EQ(open(kSimMemoryCameraId), 0u) << step;
-        ASSERT_EQ(run(1, "CloseCamera", {kSimMemoryCameraId}).word(0), 0u);
-    }
-}
-
-TEST_F(Connections, AFailedTypeReadOpensAsTypeZero) {
-    simForceResult("drvGetCameraInfo", 4);
-    ASSERT_EQ(open(kSimMemoryCameraId), 0u);
-    Names names = operations();
-    EXPECT_EQ(names[3], "drvLoadSettings");
-    EXPECT_EQ(std::count(names.begin(), names.end(), "drvReset"), 0);
-}
-
 TEST_F(Connections, FailedEnumerationOrEmptyListAnswerTwoWithIdZero) {
     simForceResult("drvEnumCameras", 1);
     auto failed = run(2, "OpenCamera", {0});
@@ -109,6 +92,27 @@ TEST_F(Connections, ARefusedOpenAnswersTwoRepeatsTheIdAndRegistersNothing) {
     EXPECT_EQ(result.word(1), 4242u);
     EXPECT_EQ(slotOf(4242), nullptr);
     EXPECT_EQ(operations(), (Names{"drvConfigure", "drvOpenCamera"}));
+}
+
+// Camera id -1 is the table's free marker: named or found first, it is
+// refused before the driver opens it, and no free slot holds a handle.
+TEST_F(Connections, TheFreeMarkersIdIsRefusedWithoutOpening) {
+    simForceResult("drvOpenCamera", 0, kSimForever);
+    auto named = run(2, "OpenCamera", {-1});
+    EXPECT_EQ(named.word(0), 2u);
+    EXPECT_EQ(named.word(1), 0xFFFFFFFFu);
+
+    for (uint32_t id : simCameraIds()) simRemoveCamera(id);
+    simAddCamera(simMakeCamera(0xFFFFFFFFu, kSimColourCameraType, true));
+    auto firstFound = run(2, "OpenCamera", {0});
+    EXPECT_EQ(firstFound.word(0), 2u);
+    EXPECT_EQ(firstFound.word(1), 0u);
+    EXPECT_EQ(simCallCount("drvOpenCamera"), 0);
+    for (int index = 0; index < kMaxCameras; ++index) {
+        if (cameraSlot(index).key.load() == kFreeSlotKey) {
+            EXPECT_EQ(cameraSlot(index).deviceHandle.load(), 0u) << "slot " << index;
+        }
+    }
 }
 
 TEST_F(Connections, AFailedSettingsLoadAnswersFiveAndLeavesTheCameraRegistered) {

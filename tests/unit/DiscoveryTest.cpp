@@ -1,4 +1,4 @@
-// Adapter address, PCIe memory, enumeration and preloading.
+// Adapter address, PCIe memory and enumeration.
 #include "ModuleFixture.h"
 
 using testhost::Array;
@@ -23,12 +23,9 @@ protected:
     }
 };
 
-TEST_F(Discovery, PCIeMemoryGoesToTheDriverAndARefusalAnswersOne) {
+TEST_F(Discovery, PCIeMemoryGoesToTheDriver) {
     EXPECT_EQ(run(1, "InitPCIeMemory", {256}).word(0), 0u);
     EXPECT_EQ(simCallLog().back().describe(), "drvConfigure(0, 10, 256, 0)");
-    simForceResult("drvConfigure", 17);
-    EXPECT_EQ(run(1, "InitPCIeMemory", {-1}).word(0), 1u);
-    EXPECT_EQ(simCallLog().back().describe(), "drvConfigure(0, 10, 4294967295, 0)");
 }
 
 TEST_F(Discovery, EnumerationAndOpenUseAllOnesUntilAnAddressIsSet) {
@@ -91,13 +88,6 @@ TEST_F(Discovery, AFailedEnumerationAnswersOneWithZerosSizedByTheCountLeft) {
     EXPECT_EQ(result.word(1), 0u);
     ASSERT_EQ(result.output(2).dimensions, (std::vector<mwSize>{1, 10}));
     for (unsigned char byte : result.output(2).bytes) EXPECT_EQ(byte, 0);
-}
-
-TEST_F(Discovery, PreLoadPassesItsValuesAndAnswersFourWhenRefused) {
-    EXPECT_EQ(run(1, "PreLoadDriver", {1, 2, 3}).word(0), 0u);
-    EXPECT_EQ(simCallLog().back().describe(), "drvPreLoad(1, 2, 3)");
-    simForceResult("drvPreLoad", 1);
-    EXPECT_EQ(run(1, "PreLoadDriver", {0, 1, 0}).word(0), 4u);
 }
 
 }  // namespace

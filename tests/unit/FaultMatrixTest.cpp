@@ -3,6 +3,7 @@
 // it makes on the simulator, in order, with the status number a failure of
 // that call must produce (or kNotExamined: the command's outcome stands),
 // the calls that must follow it, and a check of the state afterwards.
+#include "AllocationCounter.h"
 #include "ModuleFixture.h"
 #include "camera/CameraState.h"
 #include "camera/CameraTable.h"
@@ -12,10 +13,8 @@
 #include "acquisition/Readout.h"
 #include "common/FrameBuffer.h"
 
-#include <cstdlib>
 #include <functional>
 #include <optional>
-#include <set>
 
 using testhost::Array;
 
@@ -25,26 +24,6 @@ constexpr int kNotExamined = -1;
 constexpr uint32_t kFailure = 1;
 constexpr uint32_t kRejected = 3;  // the one driver value with a meaning of its own
 constexpr int kMemoryError = -2;   // the host error "Memory allocation failed."
-
-// The module's allocator, refusing the block of one position in turn.
-struct BlockLog {
-    size_t taken = 0;
-    size_t refuseAt = SIZE_MAX;
-    std::set<void*> outstanding;
-};
-BlockLog blockLog;
-
-void* countingAllocate(size_t bytes) {
-    if (blockLog.taken++ == blockLog.refuseAt) return nullptr;
-    void* block = std::malloc(bytes);
-    blockLog.outstanding.insert(block);
-    return block;
-}
-
-void countingRelease(void* block) {
-    EXPECT_EQ(blockLog.outstanding.erase(block), 1u) << "released a block never taken";
-    std::free(block);
-}
 
 struct Step {
     const char* operation;
@@ -424,16 +403,17 @@ TEST_P(FaultMatrix, EveryDriverCallFailsInTurn) {
 
 TEST_P(FaultMatrix, EveryModuleAllocationIsRefusedInTurn) {
     const Scenario& scenario = GetParam();
-    setFrameBufferAllocator({countingAllocate, countingRelease});
+    AllocationCounter blocks;
     prepare(scenario);
-    blockLog = BlockLog{};
+    blocks.restart();
     EXPECT_EQ(outcome(scenario), scenario.success);
-    EXPECT_EQ(blockLog.taken, scenario.blocks) << "blocks the command takes through the module's allocator";
-    for (size_t refused = 0; refused < blockLog.taken; ++refused) {
+    const size_t taken = blocks.asked();
+    EXPECT_EQ(taken, scenario.blocks) << "blocks the command takes through the module's allocator";
+    for (size_t refused = 0; refused < taken; ++refused) {
         SCOPED_TRACE("block " + std::to_string(refused) + " refused");
         prepare(scenario);
-        blockLog = BlockLog{};
-        blockLog.refuseAt = refused;
+        blocks.restart();
+        blocks.refuseAt(refused);
         std::string error;
         uint32_t code = 0;
         try {
@@ -448,10 +428,8 @@ TEST_P(FaultMatrix, EveryModuleAllocationIsRefusedInTurn) {
             EXPECT_EQ(code, uint32_t(scenario.refused));
             scenario.checkState(code);
         }
-        EXPECT_TRUE(blockLog.outstanding.empty()) << "a block was kept";
+        EXPECT_EQ(blocks.held(), 0u) << "a block was kept";
     }
-    EXPECT_TRUE(blockLog.outstanding.empty()) << "a block was kept";
-    setFrameBufferAllocator(defaultFrameBufferAllocator());
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, FaultMatrix, ::testing::ValuesIn(scenarios()),
@@ -485,13 +463,9 @@ protected:
         testhost::resetHost();
         resetModuleState();
         simReset();
-        setFrameBufferAllocator({countingAllocate, countingRelease});
-        blockLog = BlockLog{};
     }
-    void TearDown() override {
-        EXPECT_TRUE(blockLog.outstanding.empty()) << "a block was kept";
-        setFrameBufferAllocator(defaultFrameBufferAllocator());
-    }
+
+    AllocationCounter blocks;
 
     // The mono camera (default size, 8-bit) with two frames in memory; returns
     // the image of the first.
@@ -573,7 +547,7 @@ TEST_F(DriverFaults, FailuresChosenByTheCallsArguments) {
     EXPECT_EQ(status(3, "SynchGrab", {{double(kSimColourCameraId)}, {0}}), 7u);
     EXPECT_EQ(simCallCount("drvGetParameter"), 5) << "format, width, height; then width, height";
     EXPECT_EQ(simForcedCallCount(), 2u);
-    EXPECT_EQ(blockLog.taken, 0u);
+    EXPECT_EQ(blocks.asked(), 0u);
 
     simClearForcedResults();
     EXPECT_THROW(simForceResult("drvGrabFrame", kFailure), std::invalid_argument);

@@ -31,21 +31,6 @@ TEST_F(MemoryRecording, GrabIsReadyFollowsTheFirstCallbackAndClearsOnStop) {
     EXPECT_FALSE(simFireRecordEvent(kSimColourCameraId)) << "a stopped recording calls back no more";
 }
 
-TEST_F(MemoryRecording, FailedStopAnswers15AndKeepsTheCameraReady) {
-    ASSERT_EQ(open(kSimColourCameraId), 0u);
-    ASSERT_EQ(startGrab(kSimColourCameraId, 0, 0, 0, 1), 0u);
-    ASSERT_TRUE(simFireRecordEvent(kSimColourCameraId));
-    simForceResult("drvStopRecording", 9);
-    simClearCallLog();
-    EXPECT_EQ(run(1, "MemoryStopGrab", {double(kSimColourCameraId)}).word(0), 15u);
-    const uint64_t handle = handleOf(kSimColourCameraId);
-    auto log = simCallLog();
-    ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0].operation, "drvStopRecording");
-    EXPECT_EQ(log[0].arguments[0], handle);
-    EXPECT_EQ(ready(kSimColourCameraId), 1u);
-}
-
 TEST_F(MemoryRecording, StartClearsTheReadyCountWhateverItsOutcome) {
     ASSERT_EQ(open(kSimColourCameraId), 0u);
     ASSERT_EQ(startGrab(kSimColourCameraId, 0, 0, 0, 1), 0u);
@@ -87,21 +72,6 @@ TEST_F(MemoryRecording, OnlyTypesTwelveToFourteenAreResetBeforeRecording) {
         if (type >= 12 && type <= 14) expected.insert(expected.begin() + 1, "drvReset");
         EXPECT_EQ(operations(), expected) << type;
     }
-}
-
-TEST_F(MemoryRecording, FailedResetAnswers21AndStartsNothing) {
-    ASSERT_EQ(open(kSimMemoryCameraId), 0u);
-    ASSERT_EQ(startGrab(kSimMemoryCameraId, 0, 0, 5, 1), 0u);
-    ASSERT_TRUE(simFireRecordEvent(kSimMemoryCameraId));
-    ASSERT_EQ(run(1, "MemoryStopGrab", {double(kSimMemoryCameraId)}).word(0), 0u);
-    ASSERT_FALSE(simFireRecordEvent(kSimMemoryCameraId));
-
-    simForceResult("drvReset", 4);
-    simClearCallLog();
-    EXPECT_EQ(startGrab(kSimMemoryCameraId, 0, 0, 6, 1), 21u);
-    EXPECT_EQ(operations(), (std::vector<std::string>{"drvGetCameraInfo", "drvReset"}));
-    EXPECT_EQ(ready(kSimMemoryCameraId), 0u);
-    EXPECT_EQ(contextOf(kSimMemoryCameraId).segmentArgument.load(), 5u) << "the context of the last start stays";
 }
 
 TEST_F(MemoryRecording, SegmentedCameraClearsTheWholeTableAndAsksForSegmentArgumentPlusOneEntries) {

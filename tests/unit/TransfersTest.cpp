@@ -64,15 +64,6 @@ TEST_F(Transfers, OnlyReportsThatReachTheFinalCountAreCountedUnsigned) {
     EXPECT_EQ(count.load(), 3u);
 }
 
-TEST_F(Transfers, ReadFromDiskStartsFromZeroAndKeepsTheContextWhenTheDriverFails) {
-    ASSERT_EQ(open(kSimColourCameraId), 0u);
-    recordOf(kSimColourCameraId).diskReadCount = 5;
-    simForceResult("drvReadFromDisk", 1);
-    EXPECT_EQ(readFromDisk(kSimColourCameraId, {1, 2, 3, 4, 5, 6}), 13u);
-    EXPECT_EQ(recordOf(kSimColourCameraId).diskReadCount.load(), 0u);
-    EXPECT_EQ(contextOf(kSimColourCameraId).load(), int32_t(kSimColourCameraId));
-}
-
 TEST_F(Transfers, ReadFromDiskHandsTheNumbersCallbackAndContextToTheDriver) {
     ASSERT_EQ(open(kSimColourCameraId), 0u);
     simForceResult("drvReadFromDisk", 0);
@@ -106,9 +97,6 @@ TEST_F(Transfers, DownloadPassesWholeTextsAndTheFiveNumbersAndRefusesTextsItWoul
         EXPECT_EQ(download(kSimColourCameraId, uncut, {0, 0, 1, 0, 0}), 25u);
         EXPECT_EQ(simCallCount("drvDownloadRawFrame"), 2);
     }
-
-    simForceResult("drvDownloadRawFrame", 2);
-    EXPECT_EQ(download(kSimColourCameraId, "f", {0, 0, 0, 0, 0}), 25u);
 }
 
 TEST_F(Transfers, AnIdNoOpenCameraAnswersWithoutTheDriverAndTouchesNoContext) {
