@@ -8,7 +8,7 @@ passed=0
 failed=0
 for test in "$here"/test_*.m; do
   name=$(basename "$test" .m)
-  output=$(cd "$(mktemp -d)" && timeout 300 octave-cli --no-gui --norc --no-window-system \
+  output=$(cd "$(mktemp -d)" && timeout 600 octave-cli --no-gui --norc --no-window-system \
     --eval "addpath('$mex_dir'); addpath('$here'); try, $name; catch err, printf('not ok - $name stopped: %s\\n', err.message); end" 2>&1)
   status=$?
   ok=$(grep -c '^ok - ' <<<"$output")
