@@ -34,19 +34,25 @@ void deliverBounded(const FrameReceiver& receiver, size_t capacity, const unsign
     receiver.deliver(source, std::min(bytes, capacity));
 }
 
+// What the camera answers for a layout before anything is grabbed: a
+// colour camera delivers every layout, one without colour only those of
+// its type. Reads the camera's information and nothing else.
+ResultCode layoutRefusal(DeviceHandle handle, uint32_t layoutCode) {
+    uint32_t colour = 0;
+    uint32_t scratch = 0;
+    if (drvGetCameraInfo(handle, kInfoColour, &colour, &scratch) != 0) return ResultInfoReadFailed;
+    if (colour != 0) return ResultOk;
+    return monoCameraLayoutCheck(readCameraType(handle), layoutCode);
+}
+
 ResultCode camGrabLive(const LiveGrab& grab) {
     const int index = findOpenCameraIndex(grab.cameraId);
     if (index == kNoSlot) return ResultInfoReadFailed;
     CameraSlot& slot = cameraSlot(index);
     const DeviceHandle handle = slot.deviceHandle.load();
-    uint32_t scratch = 0;
 
-    uint32_t colour = 0;
-    if (drvGetCameraInfo(handle, kInfoColour, &colour, &scratch) != 0) return ResultInfoReadFailed;
-    if (colour == 0) {
-        ResultCode layout = monoCameraLayoutCheck(readCameraType(handle), grab.images.layoutCode);
-        if (layout != ResultOk) return layout;
-    }
+    const ResultCode refused = layoutRefusal(handle, grab.images.layoutCode);
+    if (refused != ResultOk) return refused;
     const uint32_t cameraType = readCameraType(handle);
 
     uint32_t width = 0, height = 0, pixelFormat = 0, extraFrames = 0;
@@ -121,4 +127,11 @@ ResultCode camSynchGrab(int32_t cameraId, const FrameReceiver& first, const Fram
 ResultCode camMemoryPreview(int32_t cameraId, const FrameReceiver& destination, const LiveImages& images,
                             uint32_t* previewValue) {
     return camGrabLive({cameraId, true, destination, {}, images, 0, previewValue});
+}
+
+ResultCode camCheckPixelFormat(int32_t cameraId, uint32_t pixelFormat) {
+    const int index = findOpenCameraIndex(cameraId);
+    if (index == kNoSlot) return ResultInfoReadFailed;
+    const FrameShape shape = selectFrameShape(pixelFormat, FrameFamily::Live);
+    return layoutRefusal(cameraSlot(index).deviceHandle.load(), shape.layoutCode);
 }

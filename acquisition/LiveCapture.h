@@ -42,4 +42,10 @@ ResultCode camSynchGrab(int32_t cameraId, const FrameReceiver& first, const Fram
 ResultCode camMemoryPreview(int32_t cameraId, const FrameReceiver& destination, const LiveImages& images,
                             uint32_t* previewValue);
 
+// What a grab of the camera (or a readout of its memory) answers for the
+// pixel format before anything is moved: 0, 3 or 18 by the camera's colour
+// and type, 9 when its information cannot be read or no open slot holds
+// the id. Reads the camera's information only.
+ResultCode camCheckPixelFormat(int32_t cameraId, uint32_t pixelFormat);
+
 #endif

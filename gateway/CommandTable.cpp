@@ -109,6 +109,9 @@ constexpr CommandRow kCommandTable[] = {
      namesOpenCamera(ResultReadFailed), kStackAnswers, memorySaveFramesCommand},
     {"MemorySaveSegments", INPUTS("MemorySaveSegments"), "STNSSS", "cameraId, file, firstSegment, count, mode, pages", "WW", "MemorySaveSegments needs 2 outputs\n",
      namesOpenCamera(ResultReadFailed), kStackAnswers, memorySaveSegmentsCommand},
+    {"CheckPixelFormat", INPUTS("CheckPixelFormat"), "SS", "cameraId, pixelFormat", "W", "CheckPixelFormat needs 1 output\n",
+     namesOpenCamera(ResultInfoReadFailed),
+     answerSet(ResultOk, ResultFormatNotMono, ResultInfoReadFailed, ResultFormatNotSupported), checkPixelFormatCommand},
 };
 
 #undef INPUTS

@@ -41,5 +41,6 @@ void openSerialCommand(CommandCall& call);
 void driverInfoCommand(CommandCall& call);
 void memorySaveFramesCommand(CommandCall& call);
 void memorySaveSegmentsCommand(CommandCall& call);
+void checkPixelFormatCommand(CommandCall& call);
 
 #endif

@@ -179,6 +179,22 @@ function varargout = QuorvelML(varargin)
 %       One preview image and the 32-bit value the driver reports with it.
 %       Status: as SynchGrab.
 %
+%   status = QuorvelML('CheckPixelFormat', id, format)
+%       What SynchGrab and MemoryPreview (and the memory readouts) would
+%       answer for pixel format `format`, asked without grabbing: only the
+%       camera's information items are read, and nothing is changed.
+%       Status: 0; 3 the camera is mono only and format is a colour format;
+%       18 a mono camera of type 2 delivers 8-bit mono only (format 0);
+%       9 the information read failed or no camera of that id is open.
+%       Example:
+%         >> [~, id] = QuorvelML('OpenCamera', 1002);
+%         >> status = QuorvelML('CheckPixelFormat', id, 1)
+%         status = 18
+%         >> status = QuorvelML('CheckPixelFormat', id, 0)
+%         status = 0
+%         >> status = QuorvelML('CloseCamera', id);
+%
+%
 %   RECORDING INTO CAMERA MEMORY
 %
 %   status = QuorvelML('MemoryStartGrab', id, a, b, segments, d)

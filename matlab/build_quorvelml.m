@@ -22,7 +22,8 @@ function outputFolder = build_quorvelml(varargin)
   %   With the simulated driver the output folder receives libQuorvelDrv.so,
   %   QuorvelML.mex, the simulator's control MEX QuorvelSim.mex, and the
   %   MATLAB-side files (help, the class folder @QuorvelCamera with its
-  %   helpers in its private/, quorvelStatusText, and in private/ the status
+  %   helpers and the commands' bounds written from gateway/CommandTable.cpp
+  %   in its private/, quorvelStatusText, and in private/ the status
   %   numbers' table written from common/ResultCodeList.h).
   %   On Linux the MEX files find libQuorvelDrv.so beside them (RUNPATH
   %   $ORIGIN) and then on the system's library path, so a real
@@ -303,7 +304,7 @@ function writeCommandBounds(root, outputFolder)
   % tools/command_bounds.cpp.
   rows = regexp(fileread(fullfile(root, 'gateway', 'CommandTable.cpp')), ...
                 '\{"(\w+)",[^{}]*?(?:atMostFrames|lengthUpTo)\(\d+,\s*(\d+)\)\}', 'tokens');
-  file = fopen(fullfile(outputFolder, 'private', 'quorvelCommandBounds.m'), 'w');
+  file = fopen(fullfile(outputFolder, '@QuorvelCamera', 'private', 'quorvelCommandBounds.m'), 'w');
   fprintf(file, ['function bounds = quorvelCommandBounds()\n', ...
                  '  %% The largest value of each QuorvelML command''s bounded input, by keyword.\n', ...
                  '  %% Written at build time from gateway/CommandTable.cpp; change the table,\n', ...

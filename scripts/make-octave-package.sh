@@ -5,7 +5,7 @@
 # (mkoctfile), the MATLAB files and the class folder @QuorvelCamera under inst/ as the CMake build writes them
 # into its MEX folder (with functionSignatures.json written from the command
 # table, private/quorvelStatusTable.m from the status numbers,
-# private/quorvelCommandBounds.m from the commands' bounds, and the error
+# @QuorvelCamera/private/quorvelCommandBounds.m from the commands' bounds, and the error
 # identifiers filled into QuorvelML.m), the
 # examples, and DESCRIPTION, INDEX, COPYING, PKG_ADD, PKG_DEL. The build is
 # the one in $QUORVEL_BUILD_DIR (default build/), configured here when it

@@ -1,4 +1,5 @@
-// "SynchGrab" and "MemoryPreview".
+// "SynchGrab" and "MemoryPreview", and "CheckPixelFormat": what they would
+// answer for a pixel format, asked without grabbing.
 #include "acquisition/ImageSize.h"
 #include "acquisition/LiveCapture.h"
 #include "camera/Parameters.h"
@@ -56,4 +57,9 @@ void memoryPreviewCommand(CommandCall& call) {
     *status = camMemoryPreview(cameraId, target.receiver(), image.request(), previewValue);
 
     target.finish();
+}
+
+void checkPixelFormatCommand(CommandCall& call) {
+    uint32_t* status = call.wordOutput(0);
+    *status = camCheckPixelFormat(call.signedScalar(2), call.scalar(3));
 }

@@ -25,7 +25,13 @@ function setParameter(obj, number, value)
     end
   end
   if number == 2
-    refuseUndeliverableFormat(obj, value);
+    % Refused as a grab of this format would be, by the module's own check.
+    refused = callHeld(obj, 1, 'CheckPixelFormat', value);
+    refused = double(refused{1});
+    if refused == 3 || refused == 18
+      error(['QuorvelML:' QuorvelCamera.statusName(refused)], 'Camera %d: pixel format %d refused: %s.', ...
+            obj.Id, value, quorvelStatusText(refused));
+    end
   end
   runChecked(obj, 1, 'SetParameter', number, value);
 end

@@ -285,6 +285,24 @@ TEST_F(LiveCapture, MonoOnlyCamerasRefuseLayoutsTheyCannotDeliver) {
     }
 }
 
+TEST_F(LiveCapture, CheckPixelFormatAnswersWithoutGrabbing) {
+    struct Case {
+        uint32_t cameraId;
+        uint32_t pixelFormat;
+        uint32_t expected;
+    };
+    const Case cases[] = {{kSimColourCameraId, 7, 0}, {kSimMonoCameraId, 0, 0},      {kSimMonoCameraId, 1, 18},
+                          {kSimMonoCameraId, 2, 18},  {kSimSegmentedCameraId, 1, 0}, {kSimSegmentedCameraId, 7, 3}};
+    for (const Case& c : cases) {
+        openWith(c.cameraId, 0, 0, 4, 3);  // the camera's own format is 0 throughout
+        const std::string name = std::to_string(c.cameraId) + " PixelFormat " + std::to_string(c.pixelFormat);
+        EXPECT_EQ(run(1, "CheckPixelFormat", {double(c.cameraId), double(c.pixelFormat)}).word(0), c.expected) << name;
+        for (const std::string& operation : operations()) EXPECT_EQ(operation, "drvGetCameraInfo") << name;
+        simReset();
+        resetModuleState();
+    }
+}
+
 TEST_F(LiveCapture, FailuresBeforeTheGrabAllocateNothingAndStopNothing) {
     openWith(kSimColourCameraId, 2, 0, 5, 4);
     const std::vector<uint8_t> zeros(60, 0);

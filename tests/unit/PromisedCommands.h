@@ -100,6 +100,8 @@ inline const std::vector<PromisedCommand>& promisedCommands() {
          "MemorySaveFrames needs 2 outputs\n", {0, 3, 7, 9, 11, 13, 18}, 13},
         {"MemorySaveSegments", "STNSSS", 2, "Invalid number of inputs to MemorySaveSegments\n",
          "MemorySaveSegments needs 2 outputs\n", {0, 3, 7, 9, 11, 13, 18}, 13},
+        {"CheckPixelFormat", "SS", 1, "Invalid number of inputs to CheckPixelFormat\n",
+         "CheckPixelFormat needs 1 output\n", {0, 3, 9, 18}, 9},
     };
     return commands;
 }

@@ -14,7 +14,8 @@ function [frames, read, status] = readMany(obj, keyword, unit, numbers, progress
     frames = out{2};
     return;
   end
-  chunk = min(count, 65536);  % the most one bulk call reads
+  bounds = quorvelCommandBounds();
+  chunk = min(count, bounds.(keyword));  % the most one bulk call reads
   if progress
     chunk = max(1, ceil(count / 10));
   end
