@@ -5,9 +5,6 @@ function ready = isReady(obj)
   %   >> cam.wait(5);
   %   >> cam.isReady()
   %   ans = 1
-  %   >> [trigger, recorded] = cam.triggerPosition()
-  %   trigger = 3
-  %   recorded = 8
   %   >> cam.stopRecording();
   %   >> delete(cam)
   out = runChecked(obj, 2, 'GrabIsReady');

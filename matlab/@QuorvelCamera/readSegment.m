@@ -3,10 +3,9 @@ function image = readSegment(obj, number)
   %   >> cam = QuorvelCamera(1004);
   %   >> cam.startRecording(12, 0, 3, 12); cam.wait(5); cam.stopRecording();
   %   >> image = cam.readSegment(2);
-  %   >> [segments, info] = cam.readSegments(0:3);
-  %   >> info.Segment
+  %   >> size(image)
   %   ans =
-  %      0   1   2   3
+  %      480   640
   %   >> delete(cam)
   requireArguments(obj, nargin - 1, 1, 'readSegment', 'a segment number');
   requireWhole(obj, number, 'readSegment', 'the segment number', 2^32 - 1, 'QuorvelML:badSegment');

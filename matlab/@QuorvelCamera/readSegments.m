@@ -6,7 +6,6 @@ function [frames, info] = readSegments(obj, numbers, progress)
   %   from its segment table) is NaN.
   %   >> cam = QuorvelCamera(1004);
   %   >> cam.startRecording(12, 0, 3, 12); cam.wait(5); cam.stopRecording();
-  %   >> image = cam.readSegment(2);
   %   >> [segments, info] = cam.readSegments(0:3);
   %   >> info.Segment
   %   ans =

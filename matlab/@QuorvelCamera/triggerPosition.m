@@ -3,8 +3,6 @@ function [first, second] = triggerPosition(obj)
   %   >> cam = QuorvelCamera(1001);
   %   >> cam.startRecording(8, 3, 0, 8);   % 8 frames, trigger on the fourth, one report at the end
   %   >> cam.wait(5);
-  %   >> cam.isReady()
-  %   ans = 1
   %   >> [trigger, recorded] = cam.triggerPosition()
   %   trigger = 3
   %   recorded = 8
