@@ -282,20 +282,25 @@ end
 function row = helpRow(number, meaning)
   % '%     7  meaning', wrapped at word breaks into lines of at most 76
   % characters, further lines indented under the first.
-  line = sprintf('%%%6s  ', number);
-  row = '';
-  words = strsplit(meaning, ' ');
-  for k = 1:numel(words)
-    if k > 1 && numel(line) + 1 + numel(words{k}) > 76
-      row = [row, line, sprintf('\n')];
-      line = ['%        ', words{k}];
-    elseif k > 1
-      line = [line, ' ', words{k}];
+  row = wrapWords(meaning, sprintf('%%%6s  ', number), '%        ', 76);
+end
+
+function wrapped = wrapWords(text, firstLead, nextLead, width)
+  % The words of text on lines of at most width characters, the first behind
+  % firstLead and the others behind nextLead, each line ending in a newline:
+  % the bytes of the CMake build's tools/WrapWords.h.
+  words = strsplit(strtrim(text), ' ');
+  wrapped = '';
+  line = [firstLead, words{1}];
+  for k = 2:numel(words)
+    if numel(line) + 1 + numel(words{k}) > width
+      wrapped = [wrapped, line, sprintf('\n')];
+      line = [nextLead, words{k}];
     else
-      line = [line, words{k}];
+      line = [line, ' ', words{k}];
     end
   end
-  row = [row, line, sprintf('\n')];
+  wrapped = [wrapped, line, sprintf('\n')];
 end
 
 function writeCommandBounds(root, outputFolder)
@@ -335,19 +340,9 @@ function writeErrorIdentifiers(root, outputFolder)
   lines = strsplit(fileread(fullfile(outputFolder, 'QuorvelML.m')), "\n", 'CollapseDelimiters', false);
   at = find(~cellfun(@isempty, strfind(lines, '<ERROR_IDENTIFIERS>')), 1);
   lead = regexp(lines{at}, '^[% ]*', 'match', 'once');
-  words = strsplit(strrep(lines{at}(numel(lead) + 1:end), '<ERROR_IDENTIFIERS>', strjoin(items, ', ')), ' ');
-  filled = {};
-  line = [lead words{1}];
-  for k = 2:numel(words)
-    if numel(line) + 1 + numel(words{k}) > 75
-      filled{end + 1} = line;
-      line = lead;
-    else
-      line(end + 1) = ' ';
-    end
-    line = [line words{k}];
-  end
-  lines = [lines(1:at - 1), filled, {line}, lines(at + 1:end)];
+  filled = wrapWords(strrep(lines{at}(numel(lead) + 1:end), '<ERROR_IDENTIFIERS>', strjoin(items, ', ')), ...
+                     lead, lead, 75);
+  lines = [lines(1:at - 1), {filled(1:end - 1)}, lines(at + 1:end)];
   file = fopen(fullfile(outputFolder, 'QuorvelML.m'), 'w');
   fwrite(file, strjoin(lines, "\n"));
   fclose(file);

@@ -5,10 +5,11 @@
 // behind its own comment lead. The help cannot then name other
 // identifiers than the module raises. matlab/build_quorvelml.m writes the
 // same bytes when it builds without CMake.
+#include "WrapWords.h"
+
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -31,20 +32,6 @@ std::string identifierList() {
     return list;
 }
 
-// The words of `text` on lines of at most kWidth characters, each behind `lead`.
-std::string fill(const std::string& lead, const std::string& text) {
-    std::istringstream words(text);
-    std::string filled, line = lead, word;
-    while (words >> word) {
-        if (line.size() > lead.size() && line.size() + 1 + word.size() > kWidth) {
-            filled += line + "\n";
-            line = lead;
-        }
-        line += (line.size() > lead.size() ? " " : "") + word;
-    }
-    return filled + line + "\n";
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -64,7 +51,7 @@ int main(int argc, char** argv) {
         const std::string lead = line.substr(0, textStart);
         std::string text = line.substr(textStart);
         text.replace(at - textStart, std::string(kToken).size(), identifierList());
-        std::cout << fill(lead, text);
+        std::cout << wrapWords(text, lead, lead, kWidth);
         replaced = true;
     }
     if (!replaced) std::fprintf(stderr, "quorvel_error_identifiers: no %s line in %s\n", kToken, argv[1]);

@@ -4,6 +4,7 @@
 // grouped by topic. Built from the MEX's own sources against the host's
 // libraries, so that it reads the MEX's own table.
 //   simulator_help <template>
+#include "WrapWords.h"
 #include "simulator/mex/SimVerbTable.h"
 
 #include <fstream>
@@ -16,20 +17,6 @@ constexpr const char* kVerbTableLine = "@VERB_TABLE@";
 constexpr const char* kSummaryIndent = "%         ";
 constexpr size_t kLineWidth = 79;
 
-// The summary after its indent, wrapped at spaces to the line width.
-void writeSummary(std::ostream& out, const std::string& summary) {
-    const size_t room = kLineWidth - std::string(kSummaryIndent).size();
-    size_t start = 0;
-    while (summary.size() - start > room) {
-        size_t end = summary.rfind(' ', start + room);
-        if (end == std::string::npos || end <= start) end = summary.find(' ', start + room);
-        if (end == std::string::npos) break;
-        out << kSummaryIndent << summary.substr(start, end - start) << "\n";
-        start = end + 1;
-    }
-    out << kSummaryIndent << summary.substr(start) << "\n";
-}
-
 void writeVerbTable(std::ostream& out) {
     for (SimVerbTopic topic : {SimVerbTopic::Cameras, SimVerbTopic::Memory, SimVerbTopic::Failures,
                                SimVerbTopic::CallLog, SimVerbTopic::Lifetime}) {
@@ -37,7 +24,7 @@ void writeVerbTable(std::ostream& out) {
         for (const SimVerb& verb : simVerbTable()) {
             if (verb.topic != topic) continue;
             out << "%     " << simVerbUsage(verb) << "\n";
-            writeSummary(out, verb.summary);
+            out << wrapWords(verb.summary, kSummaryIndent, kSummaryIndent, kLineWidth);
         }
         out << "%\n";
     }

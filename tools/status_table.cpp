@@ -5,10 +5,11 @@
 // the rows of the STATUS NUMBERS section of help QuorvelML, which the build
 // puts in place of the line holding @QUORVEL_STATUS_NUMBERS@.
 // matlab/build_quorvelml.m writes the same bytes when it builds without CMake.
+#include "WrapWords.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -25,25 +26,9 @@ void writeRow(unsigned number, const char* name, const char* meaning) {
 // "%     7  meaning", the meaning wrapped at word breaks into lines of at
 // most 76 characters, each further line indented under the first.
 void writeHelpRow(unsigned number, const char* meaning) {
-    constexpr size_t kWidth = 76;
     char lead[16];
     std::snprintf(lead, sizeof lead, "%%%6u  ", number);
-    std::string line = lead;
-    bool lineHasWord = false;
-    for (const char* word = meaning; *word != '\0';) {
-        const size_t length = std::strcspn(word, " ");
-        if (lineHasWord && line.size() + 1 + length > kWidth) {
-            std::printf("%s\n", line.c_str());
-            line = "%        ";
-            lineHasWord = false;
-        }
-        if (lineHasWord) line += ' ';
-        line.append(word, length);
-        lineHasWord = true;
-        word += length;
-        if (*word == ' ') ++word;
-    }
-    std::printf("%s\n", line.c_str());
+    std::printf("%s", wrapWords(meaning, lead, "%        ", 76).c_str());
 }
 
 }  // namespace
