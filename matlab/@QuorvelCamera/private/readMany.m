@@ -14,11 +14,12 @@ function [frames, read, status] = readMany(obj, keyword, unit, numbers, progress
     frames = out{2};
     return;
   end
-  bounds = quorvelCommandBounds();
-  chunk = min(count, bounds.(keyword));  % the most one bulk call reads
+  chunk = count;
   if progress
     chunk = max(1, ceil(count / 10));
   end
+  bounds = quorvelCommandBounds();
+  chunk = min(chunk, bounds.(keyword));  % the most one bulk call reads
   frames = [];
   while read < count && status == 0
     [first, span] = consecutiveRun(numbers, read, chunk);
