@@ -1,5 +1,5 @@
 function varargout = QuorvelML(varargin)
-% QUORVELML  Control cameras of the Quorvel family from MATLAB or Octave.
+% QUORVELML  Control Quorvel cameras from MATLAB or Octave: settings such as exposure, live images, recording around a trigger, readout and saving.
 %
 %   [status, ...] = QuorvelML(KEYWORD, arguments...)
 %

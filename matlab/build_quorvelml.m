@@ -82,8 +82,13 @@ function outputFolder = build_quorvelml(varargin)
   scratch = tempname();
   mkdir(scratch);
   cleanup = onCleanup(@() removeFolder(scratch));
+  % A folder on the path given relative to here (addpath('matlab')) would
+  % be lost from the path, with warnings, once the build changes folder:
+  % absolute while the build runs, as it was once it is back.
   here = pwd();
-  back = onCleanup(@() cd(here));
+  userPath = path();
+  path(absolutePathEntries(userPath));
+  back = onCleanup(@() returnTo(here, userPath));
   cd(scratch);
 
   [tiffSources, tiffFlags] = tiffBuild(root, tiffFolders, options.Tiff);
@@ -99,7 +104,7 @@ function outputFolder = build_quorvelml(varargin)
                [driverFlags, {['-I' fullfile(root, 'simulator')]}], isOctave, options.Verbose);
     writeSimulatorHelp(root, outputFolder, simulatorMex, isOctave);
   end
-  cd(here);
+  returnTo(here, userPath);
 
   statusNumbers = readStatusNumbers(root);
   writeStatusTable(statusNumbers, outputFolder);
@@ -114,6 +119,8 @@ function outputFolder = build_quorvelml(varargin)
   copyClassFolder(fullfile(root, 'matlab', '@QuorvelCamera'), fullfile(outputFolder, '@QuorvelCamera'), ...
                   version, statusRows);
   writeCommandBounds(root, outputFolder);
+  writeFunctionSignatures(root, outputFolder);
+  copyfile(fullfile(root, 'matlab', 'quorvel-settings.tsv'), outputFolder);
   writeErrorIdentifiers(root, outputFolder);
   fprintf('QuorvelML built in %s\n', outputFolder);
 end
@@ -322,6 +329,37 @@ function writeCommandBounds(root, outputFolder)
   fclose(file);
 end
 
+function writeFunctionSignatures(root, outputFolder)
+  % MATLAB's tab completion, functionSignatures.json: an alternative per
+  % row of gateway/CommandTable.cpp, then the class's members from
+  % matlab/QuorvelCamera.signatures.json, with the same bytes as the CMake
+  % build's tools/function_signatures.cpp.
+  rows = regexp(fileread(fullfile(root, 'gateway', 'CommandTable.cpp')), ...
+                '\{"(\w+)", INPUTS\("\w+"\), "([A-Z]*)", "([^"]*)"', 'tokens');
+  text = sprintf('{\n  "_schemaVersion": "1.0.0",\n  "QuorvelML": {\n    "inputs": [\n      {"mutuallyExclusiveGroup": [\n');
+  argument = '          {"name": "%s", "kind": "required", "type": %s}%s\n';
+  for k = 1:numel(rows)
+    [keyword, kinds, names] = rows{k}{:};
+    names = strsplit(names, ', ');
+    text = [text, sprintf('        [\n'), sprintf(argument, 'keyword', ...
+            sprintf('["char", "choices={''%s''}"]', keyword), repmat(',', 1, ~isempty(kinds)))];
+    for n = 1:numel(kinds)
+      type = '["numeric", "scalar"]';
+      if kinds(n) == 'T'
+        type = '["char"]';
+      end
+      text = [text, sprintf(argument, names{n}, type, repmat(',', 1, n < numel(kinds)))];
+    end
+    text = [text, sprintf('        ]%s\n', repmat(',', 1, k < numel(rows)))];
+  end
+  members = fileread(fullfile(root, 'matlab', 'QuorvelCamera.signatures.json'));
+  members = members(find(members == '{', 1) + 1:find(members == '}', 1, 'last') - 1);
+  text = [text, sprintf('      ]}\n    ]\n  },%s\n}\n', members)];
+  file = fopen(fullfile(outputFolder, 'functionSignatures.json'), 'w');
+  fprintf(file, '%s', text);
+  fclose(file);
+end
+
 function writeErrorIdentifiers(root, outputFolder)
   % The help file's line holding <ERROR_IDENTIFIERS> (in the copy whose
   % version and status numbers are already filled in), written out with the
@@ -352,6 +390,18 @@ function path = absolutePath(path)
   if ~(numel(path) > 0 && (path(1) == '/' || path(1) == '\' || (numel(path) > 1 && path(2) == ':')))
     path = fullfile(pwd(), path);
   end
+end
+
+function entries = absolutePathEntries(entries)
+  parts = strsplit(entries, pathsep());
+  relative = ~cellfun(@(part) isempty(part) || part(1) == filesep() || any(part == ':'), parts);
+  parts(relative) = cellfun(@(part) fullfile(pwd(), part), parts(relative), 'UniformOutput', false);
+  entries = strjoin(parts, pathsep());
+end
+
+function returnTo(folder, entries)
+  cd(folder);
+  path(entries);
 end
 
 function removeFolder(folder)

@@ -39,6 +39,11 @@ tar -C "$build/mex" --exclude='*.mex' --exclude='*.so' -cf - . | tar -C "$packag
 # Contents.m names only what the package holds: the build script's section goes.
 sed -i '/^% Building$/,/^%$/d' "$package/inst/Contents.m"
 cp "$root"/examples/*.m "$package/inst/"
+# The package's own tests, which "pkg test quorvelml" runs: the class's
+# tests with their helpers, in a folder that is not on the path.
+mkdir -p "$package/inst/tests"
+cp "$root"/tests/octave/{test_camera_class,expect_equal,expect_true}.m "$root/scripts/octave-package/quorvelml-tst" \
+  "$package/inst/tests/"
 cp "$root"/scripts/octave-package/{INDEX,PKG_ADD,PKG_DEL} "$package/"
 cp "$root/LICENSE" "$package/COPYING"
 sed -e "s/@VERSION@/$version/" -e "s/@DATE@/$(date -u +%Y-%m-%d)/" \

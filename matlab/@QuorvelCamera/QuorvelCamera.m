@@ -31,15 +31,29 @@ classdef QuorvelCamera < handle
   %     d = QuorvelCamera.driverInfo()    the driver library's Path, and Simulated
   %     QuorvelCamera.closeAll()          closes every camera the class holds
   %
-  %   Parameters and information
+  %   Settings and information
+  %     cam.set('Exposure', 500)          a setting by its name (any case); the names, numbers
+  %     [value, limits, unit] = cam.get('Exposure')   and units per camera type are in
+  %                                       quorvel-settings.tsv beside the MEX files
+  %     cam.parameters()                  name, number, value, limits and unit of each
   %     cam.Width, cam.Height, cam.PixelFormat, cam.ExtraFrames   (read/write)
   %     cam.Type, cam.IsColour                                     (read only)
-  %     [value, limits] = cam.getParameter(number)
-  %     cam.setParameter(number, value)   refuses a fraction (QuorvelML:notWholeNumber),
-  %                                       a value outside the limits (QuorvelML:outOfLimits)
-  %                                       and a pixel format the camera cannot deliver
-  %     list = cam.parameters()           every numbered parameter the camera answers
+  %     [value, limits] = cam.getParameter(number or name)
+  %     cam.setParameter(number or name, value)   refuses a fraction (QuorvelML:notWholeNumber),
+  %                                       a value outside the limits (QuorvelML:outOfLimits),
+  %                                       a pixel format the camera cannot deliver, and a
+  %                                       name the table lacks (QuorvelML:unknownSetting)
   %     value = cam.info(item);  cam.sendSettings();  w = cam.brocParameters(index)
+  %     names = QuorvelCamera.settingNames()   every name of the table
+  %
+  %   Pixel formats (PixelFormat, parameter 2) and the images they give:
+  %     format  name      live (grab, preview)   readout (readFrames, saving)
+  %     0       Mono8     uint8  H x W           uint8  H x W
+  %     1       Mono16    uint16 H x W           uint16 H x W
+  %     2       Colour8   uint8  H x W x 3       uint8  H x W x 3
+  %     7       Colour16  uint8  H x W x 3       uint16 H x W x 3   (by design)
+  %     other   Colour8   uint8  H x W x 3       uint8  H x W x 3
+  %   A camera without colour (IsColour false) delivers 0 and 1 only.
   %
   %   Live images
   %     [first, second] = cam.grab()      two images (parameter 7 = 1: two frames)
@@ -47,13 +61,25 @@ classdef QuorvelCamera < handle
   %
   %   Recording and readout
   %     cam.startRecording(frames, trigger, segments, interval)
+  %       The four values go to the driver as they are. On the simulated
+  %       cameras: frames is how many to record from position 0 on (0, or
+  %       more than the memory holds: until the memory is full); trigger is
+  %       the frame of the recording that the trigger falls on, by itself,
+  %       as a trigger fixed in advance (beyond the last frame: the last);
+  %       segments + 1 is the number of equal segments on segmented types
+  %       (18 to 20); the driver reports after every interval-th frame and
+  %       after the last (0 as 1). The recording ends after its last frame,
+  %       or at stopRecording. cam.trigger() during it is counted and
+  %       changes nothing. docs/simulator.md has an example of each task.
   %     cam.wait(seconds)                 waits for the recording's last report
   %     cam.waitUntilReady(seconds);  cam.isReady()   the first report
   %     n = cam.reportCount();  cam.stopRecording();  [p1, p2] = cam.triggerPosition()
   %     image = cam.readFrame(position);  [frames, info] = cam.readFrames(positions)
   %     image = cam.readSegment(n);       [frames, info] = cam.readSegments(numbers)
-  %     Range readouts stack frames along the last dimension and show their
-  %     progress from ProgressThreshold frames on; info gives each frame's
+  %     Range readouts stack frames along the last dimension; from
+  %     ProgressThreshold frames on, reads, saves and waitForDisk show, once
+  %     they have lasted a second, the frames done, their rate and the time
+  %     left (one line rewritten in place on a terminal); info gives each frame's
   %     position, segment and place relative to the trigger.
   %
   %   Saving to TIFF files, straight from camera memory (memory stays flat)
@@ -115,7 +141,7 @@ classdef QuorvelCamera < handle
   end
 
   properties
-    ProgressThreshold = 20   % range readouts of at least this many frames show progress
+    ProgressThreshold = 20   % readouts and saves of at least this many frames show progress after a second
   end
 
   properties (Dependent, SetAccess = private)
@@ -195,29 +221,34 @@ classdef QuorvelCamera < handle
       end
     end
 
+    function set.ProgressThreshold(obj, value)
+      requireWhole(obj, value, '', 'ProgressThreshold', 2^53);
+      obj.ProgressThreshold = double(value);
+    end
+
     function value = get.Width(obj)
       value = obj.getParameter(15);
     end
     function set.Width(obj, value)
-      obj.setParameter(15, value);
+      writeParameter(obj, 15, value, false);
     end
     function value = get.Height(obj)
       value = obj.getParameter(16);
     end
     function set.Height(obj, value)
-      obj.setParameter(16, value);
+      writeParameter(obj, 16, value, false);
     end
     function value = get.PixelFormat(obj)
       value = obj.getParameter(2);
     end
     function set.PixelFormat(obj, value)
-      obj.setParameter(2, value);
+      writeParameter(obj, 2, value, false);
     end
     function value = get.ExtraFrames(obj)
       value = obj.getParameter(7);
     end
     function set.ExtraFrames(obj, value)
-      obj.setParameter(7, value);
+      writeParameter(obj, 7, value, false);
     end
     function value = get.Type(obj)
       value = obj.info(0);
@@ -237,6 +268,8 @@ classdef QuorvelCamera < handle
     display(obj)
     [value, limits] = getParameter(obj, number)
     setParameter(obj, number, value)
+    [value, limits, unit] = get(obj, name)
+    set(obj, name, value)
     list = parameters(obj, numbers)
     value = info(obj, item)
     sendSettings(obj)
@@ -276,6 +309,7 @@ classdef QuorvelCamera < handle
     initPCIeMemory(value)
     preloadDriver(a, b, c)
     name = statusName(code)
+    names = settingNames()
     check(status, keyword, cameraId)
 
     function text = version()

@@ -18,6 +18,10 @@ function image = readFrame(obj, position, index)
   position = uint64(position);
   low = double(bitand(position, uint64(4294967295)));
   high = double(bitshift(position, -32));
-  out = runChecked(obj, 2, 'MemoryReadData', low, high, index);
+  out = callHeld(obj, 2, 'MemoryReadData', low, high, index);
+  if out{1} == 13
+    raiseReadFailure(obj, 'MemoryReadData', 'position', 13, position, 0, 1);
+  end
+  QuorvelCamera.check(out{1}, 'MemoryReadData', obj.Id);
   image = out{2};
 end

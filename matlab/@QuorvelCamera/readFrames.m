@@ -4,7 +4,8 @@ function [frames, info] = readFrames(obj, positions, progress)
   %   whole numbers from 0 to 2^64 - 1 (as uint64 beyond 2^53). Each run
   %   of consecutive positions is read with one MemoryReadFrames call (a
   %   tenth of the frames a call when progress is shown). progress: true
-  %   or false; by default shown from ProgressThreshold frames on.
+  %   or false; by default from ProgressThreshold frames on, shown once
+  %   the readout has lasted a second.
   %   info: per frame read its Position, Segment (NaN: none) and
   %   TriggerIndex (position less the trigger position; NaN when the
   %   recording has none), and Status: 0, or the status number of the

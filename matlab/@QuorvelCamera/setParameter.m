@@ -1,5 +1,7 @@
 function setParameter(obj, number, value)
   % cam.setParameter(number, value)  Writes a parameter within its limits.
+  %   number: the parameter's number, or its name in the settings table
+  %   (see cam.set).
   %   Refused before the driver sees it: a value that is not a whole
   %   number (QuorvelML:notWholeNumber), one outside the parameter's
   %   limits (QuorvelML:outOfLimits), and a pixel format (parameter 2)
@@ -14,24 +16,5 @@ function setParameter(obj, number, value)
   %   error: ...
   %   >> delete(cam)
   requireArguments(obj, nargin - 1, 2, 'setParameter', 'a parameter number and a value');
-  requireWhole(obj, number, 'setParameter', 'the parameter number', 2^32 - 1);
-  requireWhole(obj, value, '', sprintf('parameter %g', number), 2^32 - 1);
-  reapply = value == 0 && any(number == [15 16]);
-  if ~reapply
-    [~, limits] = obj.getParameter(number);
-    if value < min(limits) || value > max(limits)
-      error('QuorvelML:outOfLimits', 'Camera %d: parameter %d takes values from %d to %d; %g is outside.', ...
-            obj.Id, number, min(limits), max(limits), value);
-    end
-  end
-  if number == 2
-    % Refused as a grab of this format would be, by the module's own check.
-    refused = callHeld(obj, 1, 'CheckPixelFormat', value);
-    refused = double(refused{1});
-    if refused == 3 || refused == 18
-      error(['QuorvelML:' QuorvelCamera.statusName(refused)], 'Camera %d: pixel format %d refused: %s.', ...
-            obj.Id, value, quorvelStatusText(refused));
-    end
-  end
-  runChecked(obj, 1, 'SetParameter', number, value);
+  writeParameter(obj, parameterNumber(obj, number, 'setParameter'), value, true);
 end

@@ -1,8 +1,8 @@
 function waitForDisk(obj, timeout, progress)
   % cam.waitForDisk([seconds [, progress]])  Waits until the disk read is complete.
-  %   QuorvelML:timeout after seconds (default 10). progress true prints
-  %   the count read at each tenth of the read and at its end, as
-  %   readFrames does.
+  %   QuorvelML:timeout after seconds (default 10). progress true shows,
+  %   once the wait has lasted a second, the frames read, their rate and
+  %   the time left, as readFrames does.
   %   >> cam = QuorvelCamera(1002);
   %   >> cam.startRecording(4, 0, 0, 4); cam.wait(5); file = [tempname() '.qrv'];
   %   >> cam.downloadRawFrame(file, 0, 0, 4, 0, 0); cam.readFromDisk(0, 0, 4, 0, 0, 0);
@@ -17,18 +17,19 @@ function waitForDisk(obj, timeout, progress)
     progress = false;
   end
   started = tic;
-  shownTenth = 0;
+  shown = [];
   while true
     [finished, current, final] = obj.diskProgress();
-    tenth = 0;
-    if final > 0
-      tenth = floor(10 * min(current, final) / final);
-    end
-    if progress && (tenth > shownTenth || (finished && shownTenth < 10))
-      fprintf('Camera %d: disk read %d of %d frames\n', obj.Id, current, final);
-      shownTenth = max(tenth, 10 * finished);
+    if progress && final > 0
+      if isempty(shown)
+        shown = progressLine({obj.Id, 'disk read', final});
+      end
+      shown = progressLine(shown, min(current, final));
     end
     if finished
+      if ~isempty(shown)
+        progressLine(shown, current, NaN, 'end');
+      end
       return;
     end
     if toc(started) > timeout

@@ -16,7 +16,16 @@ root = fileparts(fileparts(fileparts(which('expect_equal'))));
 mexFolder = fileparts(which('QuorvelSim'));
 addpath(fullfile(root, 'matlab'));
 folder = tempname();
+% As the README builds: from the source folder, with matlab/ added by its relative name.
+here = pwd();
+cd(root);
+addpath('matlab');
+lastwarn('');
 evalc('built = build_quorvelml(''Output'', folder);');
+expect_true(isempty(lastwarn()), ['a build with addpath(''matlab'') warns of nothing: ' lastwarn()]);
+expect_true(any(strcmp(strsplit(path(), pathsep()), 'matlab')), 'the relative folder stays on the path');
+rmpath('matlab');
+cd(here);
 expect_equal(built, folder, 'the script answers the output folder');
 listing = dir(folder);
 expect_true(all(ismember({'QuorvelML.mex', 'QuorvelSim.mex', 'libQuorvelDrv.so', 'QuorvelML.m', '@QuorvelCamera', ...
@@ -32,6 +41,10 @@ expect_equal(fileread(fullfile(folder, 'QuorvelSim.m')), fileread(fullfile(mexFo
 expect_equal(fileread(fullfile(folder, '@QuorvelCamera', 'private', 'quorvelCommandBounds.m')), ...
              fileread(fullfile(mexFolder, '@QuorvelCamera', 'private', 'quorvelCommandBounds.m')), ...
              'the build script writes the commands'' bounds as the CMake build does');
+expect_equal(fileread(fullfile(folder, 'functionSignatures.json')), fileread(fullfile(mexFolder, 'functionSignatures.json')), ...
+             'the build script writes the tab completion as the CMake build does');
+expect_equal(fileread(fullfile(folder, 'quorvel-settings.tsv')), fileread(fullfile(root, 'matlab', 'quorvel-settings.tsv')), ...
+             'the build script puts the settings table beside the MEX files');
 [~, dynamic] = system(sprintf('readelf -d "%s/QuorvelML.mex"', folder));
 expect_true(~isempty(strfind(dynamic, 'Library runpath: [$ORIGIN]')), 'the MEX has the RUNPATH $ORIGIN');
 expect_true(~isempty(strfind(dynamic, 'Shared library: [libQuorvelDrv.so]')), 'the MEX links the driver by name');
@@ -90,4 +103,10 @@ for name = {'QuorvelML.mex', 'QuorvelSim.mex'}
   paths = regexp(dynamic, 'Library r\w*path: \[[^\]]*\]', 'match');
   expect_true(strcmp(strjoin(paths, ' '), 'Library runpath: [$ORIGIN]'), ...
               sprintf('%s of the build searches only $ORIGIN before the system''s path (%s)', name{1}, strjoin(paths, ' ')));
+end
+
+% The package builder's output folder stays out of version control.
+[status, ~] = system(sprintf('git -C "%s" rev-parse --is-inside-work-tree', root));
+if status == 0
+  expect_equal(system(sprintf('git -C "%s" check-ignore -q dist/quorvelml.tar.gz', root)), 0, 'git ignores dist/');
 end

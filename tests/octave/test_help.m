@@ -82,3 +82,8 @@ contents = fileread(fullfile(root, 'matlab', 'Contents.m'));
 for name = {'QuorvelML', 'QuorvelCamera', 'quorvelStatusText', 'build_quorvelml'}
   expect_true(~isempty(strfind(contents, name{1})), ['Contents.m lists ' name{1}]);
 end
+
+% A newcomer's words find the module: lookfor searches first help lines.
+for word = {'trigger', 'exposure'}
+  expect_true(~isempty(strfind(evalc(['lookfor ' word{1}]), 'QuorvelML')), ['lookfor ' word{1} ' finds QuorvelML']);
+end

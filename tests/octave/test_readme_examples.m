@@ -33,8 +33,11 @@ for file = [{'README.md'}, strcat('docs/', {documents.name})]
       printf('ok - %s # skip: %s\n', name, strtrim(note{2}));
       continue;
     end
-    [ran, problem] = run_example(sprintf('%s\n%s\n', note{2}, strjoin(code, "\n")), root);
+    [ran, problem, left] = run_example(sprintf('%s\n%s\n', note{2}, strjoin(code, "\n")), root);
     expect_true(ran, [name ' runs as written' problem]);
+    if strcmp(file{1}, 'README.md')  % the first code a newcomer runs cleans up after itself
+      expect_true(isempty(left), [name ' leaves no file in the temporary folder' sprintf(' %s', left{:})]);
+    end
   end
 end
 expect_true(numel(documents) > 0 && blocks > 0, 'README.md and docs/ have matlab blocks');

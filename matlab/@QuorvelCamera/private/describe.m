@@ -2,6 +2,8 @@ function text = describe(value)
   % A value as a message shows it.
   if ischar(value)
     text = ['''' value ''''];
+  elseif islogical(value) && isscalar(value)
+    text = sprintf('the logical %s', mat2str(value));  % true, not a number
   elseif isinteger(value) && isscalar(value)
     text = strtrim(evalc('disp(value)'));  % exact, where Octave's printf goes through a double
   elseif isnumeric(value) && isscalar(value) && isreal(value) && value == fix(value) && isfinite(value)

@@ -1,7 +1,8 @@
 function raiseReadFailure(obj, keyword, unit, status, number, read, count)
   % The status error of a readout, with where it stopped and, from the
   % recording's trigger-position record, how many frames it holds.
-  recorded = '';
+  recorded = [' No recorded trigger frame is known: record first (startRecording), wait for the', ...
+              ' recording (wait), then read.'];
   [triggerStatus, ~, frames] = QuorvelML('MemoryReadTriggerPosition', obj.Id);
   if triggerStatus == 0
     recorded = sprintf(' The recording holds %d frames (positions 0 to %d).', frames, double(frames) - 1);

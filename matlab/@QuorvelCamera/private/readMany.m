@@ -1,7 +1,7 @@
 function [frames, read, status] = readMany(obj, keyword, unit, numbers, progress, keepPartial)
   % Reads each run of consecutive numbers with one call of the bulk keyword
-  % into one stack along the last dimension; with progress shown, a tenth
-  % of the frames a call. The first frame that fails ends the readout: with
+  % into one stack along the last dimension; with progress shown (once the
+  % readout has lasted a second), a tenth of the frames a call. The first frame that fails ends the readout: with
   % keepPartial the frames before it are kept and its status number is
   % returned, otherwise its error is raised.
   numbers = numbers(:)';
@@ -21,6 +21,10 @@ function [frames, read, status] = readMany(obj, keyword, unit, numbers, progress
   bounds = quorvelCommandBounds();
   chunk = min(chunk, bounds.(keyword));  % the most one bulk call reads
   frames = [];
+  bytes = 0;
+  if progress
+    shown = progressLine({obj.Id, 'read', count});
+  end
   while read < count && status == 0
     [first, span] = consecutiveRun(numbers, read, chunk);
     out = callHeld(obj, 3, keyword, first, span);
@@ -28,13 +32,17 @@ function [frames, read, status] = readMany(obj, keyword, unit, numbers, progress
     if got > 0
       frames = placeFrames(frames, block, got, read, count);
       read = read + got;
+      bytes = bytes + numel(block) * (1 + isa(block, 'uint16')) * got / span;
     end
     if status ~= 0 && ~keepPartial
       raiseReadFailure(obj, keyword, unit, status, numbers(read + 1), read, count);
     end
     if progress
-      fprintf('Camera %d: read %d of %d frames\n', obj.Id, read, count);
+      shown = progressLine(shown, read, bytes);
     end
+  end
+  if progress
+    progressLine(shown, read, bytes, 'end');
   end
   if read > 0 && read < count
     planes = repmat({':'}, 1, ndims(frames) - 1);

@@ -26,6 +26,7 @@ function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
   saved = 0;
   status = 0;
   mode = double(settings.Overwrite);  % 0: a new file, 1: replace; then 2: append
+  shown = progressLine({obj.Id, 'saved', count});
   while saved < count && status == 0
     [first, span] = consecutiveRun(numbers, saved, chunk);
     try
@@ -39,8 +40,11 @@ function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
     saved = saved + double(got);
     mode = 2;
     if settings.Progress
-      fprintf('Camera %d: saved %d of %d frames\n', obj.Id, saved, count);
+      shown = progressLine(shown, saved);
     end
+  end
+  if settings.Progress
+    progressLine(shown, saved, NaN, 'end');
   end
   if status ~= 0 && ~keepPartial
     QuorvelCamera.check(status, keyword, obj.Id);
