@@ -77,3 +77,19 @@ try
 catch err
   expect_equal(err.identifier, 'QuorvelML:notSegmented', 'a camera without segments is refused');
 end
+
+% The demo shows the class's workflow in a screenful and leaves the files
+% the README names.
+addpath(fullfile(root, 'demo'));
+folder = tempname();
+mkdir(folder);
+here = pwd();
+cd(folder);
+output = evalc('quorvel_demo');
+cd(here);
+lines = strsplit(strtrim(output), "\n");
+expect_true(numel(lines) < 120 && isempty(strfind(output, 'QuorvelML(''')), ...
+            sprintf('the demo prints %d lines, none of them raw commands', numel(lines)));
+expect_true(all(cellfun(@(name) exist(fullfile(folder, name), 'file') == 2, {'burst.tif', 'burst.qrv', 'preview.png'})), ...
+            'the demo leaves burst.tif, burst.qrv and preview.png');
+expect_true(rmdir(folder, 's'), 'the demo''s folder is removed whole');
