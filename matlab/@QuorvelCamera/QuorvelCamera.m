@@ -57,7 +57,9 @@ classdef QuorvelCamera < handle
   %
   %   Live images
   %     [first, second] = cam.grab()      two images (parameter 7 = 1: two frames)
-  %     [image, value] = cam.preview()
+  %     cam.preview()                     a live window until closed or cam.stopPreview(),
+  %                                       frame rate, pixel range and saturation in its title
+  %     [image, value] = cam.preview()    one preview image
   %
   %   Recording and readout
   %     cam.startRecording(frames, trigger, segments, interval)
@@ -276,6 +278,7 @@ classdef QuorvelCamera < handle
     words = brocParameters(obj, index)
     [first, second] = grab(obj, argument)
     [image, value] = preview(obj)
+    stopPreview(obj)
     startRecording(obj, frames, trigger, segments, interval)
     ready = isReady(obj)
     count = reportCount(obj)
