@@ -87,3 +87,25 @@ end
 for word = {'trigger', 'exposure'}
   expect_true(~isempty(strfind(evalc(['lookfor ' word{1}]), 'QuorvelML')), ['lookfor ' word{1} ' finds QuorvelML']);
 end
+
+% The class help's table of pixel formats says what the camera gives.
+rows = regexp(get_help_text('QuorvelCamera'), ['\n\s+(\d+)\s+(\w+)\s+(uint8|uint16)\s+H x W((?: x 3)?)\s+' ...
+                                               '(uint8|uint16)\s+H x W((?: x 3)?)'], 'tokens');
+expect_equal(cellfun(@(row) row{1}, rows, 'UniformOutput', false), {'0', '1', '2', '7'}, ...
+             'the class help names pixel formats 0, 1, 2 and 7');
+QuorvelSim('reset');
+cam = QuorvelCamera(1001);
+cam.Width = 32;
+cam.Height = 8;
+for row = rows
+  [format, ~, liveClass, liveColour, readClass, readColour] = row{1}{:};
+  cam.PixelFormat = str2double(format);
+  live = cam.grab();
+  cam.startRecording(1, 0, 0, 1);
+  cam.wait(5);
+  recorded = cam.readFrame(0);
+  expect_equal({class(live), size(live, 3), class(recorded), size(recorded, 3)}, ...
+               {liveClass, 1 + 2 * ~isempty(liveColour), readClass, 1 + 2 * ~isempty(readColour)}, ...
+               sprintf('pixel format %s gives what the class help says', format));
+end
+clear cam
