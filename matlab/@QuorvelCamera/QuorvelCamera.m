@@ -53,7 +53,8 @@ classdef QuorvelCamera < handle
   %     2       Colour8   uint8  H x W x 3       uint8  H x W x 3
   %     7       Colour16  uint8  H x W x 3       uint16 H x W x 3   (by design)
   %     other   Colour8   uint8  H x W x 3       uint8  H x W x 3
-  %   A camera without colour (IsColour false) delivers 0 and 1 only.
+  %   A camera without colour (IsColour false) delivers 0 and 1 only, one of
+  %   type 2 (camera 1002 of the simulator) 0 only.
   %
   %   Live images
   %     [first, second] = cam.grab()      two images (parameter 7 = 1: two frames)
