@@ -66,6 +66,18 @@ expect_true(rmdir(plainFolder, 's'), 'the build without libtiff is removed whole
 expect_equal(strtrim(regexprep(output, 'error: ignoring const execution_exception[^\n]*', '')), '2.14.00|1002|1|1|', ...
              'the built folder alone runs the module, the class, the simulator control and the help');
 
+% A lab's own settings table beside the MEX files: a row for a camera type
+% takes the place of the row of the same name for every type.
+table = fopen(fullfile(folder, 'quorvel-settings.tsv'), 'w');
+fprintf(table, '# a lab''s table\ntype\tname\tnumber\tunit\tmeaning\n*\tShutter\t11\tms\tfor all\n2\tshutter\t35\tticks\tfor type 2\n');
+fclose(table);
+[~, output] = octaveIn(folder, ['a = QuorvelCamera(1002); b = QuorvelCamera(1001); a.set(''Shutter'', 77); ', ...
+                                '[~, ~, unit] = a.get(''SHUTTER''); printf(''%d|%d|%s|'', a.getParameter(35), ', ...
+                                'b.get(''Shutter''), unit); try, b.set(''Exposure'', 1); catch e, printf(''%s'', e.message); end']);
+expect_equal(strtrim(regexprep(output, 'error: ignoring const execution_exception[^\n]*', '')), ['77|1000|ticks|', ...
+             'Camera 1001: set: camera type 5 has no setting named ''Exposure''; its settings are Shutter.'], ...
+             'a lab''s table names the settings, a type''s row before the row for every type');
+
 % Another libQuorvelDrv.so in the folder is used as it stands: every
 % operation of this one fails, so the module cannot load its driver.
 stubFolder = tempname();
