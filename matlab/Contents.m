@@ -6,9 +6,9 @@
 %   quorvelStatusText  - Meaning of a QuorvelML status number.
 %
 % Camera class
-%   QuorvelCamera      - An open camera as a handle object: parameters, images, recording,
-%                        readout with metadata, waiting, disk read-back, saving to TIFF
-%                        (help QuorvelCamera).
+%   QuorvelCamera      - An open camera as a handle object: settings by name, live preview,
+%                        recording, readout with metadata, waiting, disk read-back, saving
+%                        to TIFF (help QuorvelCamera).
 %   quorvelReadFrames  - Reads back the frames and their metadata from a saved TIFF file.
 %
 % Building
@@ -18,3 +18,4 @@
 %   QuorvelSim         - Controls the simulated cameras (built beside QuorvelML).
 %
 % Tab completion in MATLAB: functionSignatures.json beside the MEX file.
+% Named settings per camera type: quorvel-settings.tsv beside the MEX file.
