@@ -59,7 +59,7 @@ constexpr CommandRow kCommandTable[] = {
     {"MemoryStopGrab", INPUTS("EndGrabEx"), "S", "cameraId", "W", "EndGrabEx needs 1 output\n", namesOpenCamera(ResultStopFailed),
      answersOkOr(ResultStopFailed), memoryStopGrabCommand},
     {"MemoryReadData", INPUTS("ReadMemory"), "SSSS", "cameraId, positionLow, positionHigh, segment", "WI", "ZelStartAcquire needs 2 outputs\n",
-     namesOpenCamera(ResultReadFailed), kReadoutAnswers, memoryReadDataCommand},
+     namesOpenCamera(ResultReadFailed), kStackAnswers, memoryReadDataCommand},
     {"MemoryReadTriggerPosition", INPUTS("RuxMemoryReadTriggerPosition"), "S", "cameraId", "WWW",
      "MemoryReadTriggerPosition needs 3 outputs\n", namesOpenCamera(ResultTriggerPositionFailed),
      answersOkOr(ResultTriggerPositionFailed), memoryReadTriggerPositionCommand},

@@ -289,9 +289,8 @@ std::vector<Scenario> scenarios() {
          [](uint32_t code) {
              int index = FindCameraSlot(kSimMemoryCameraId);
              EXPECT_EQ(acquisitionSlot(index).frameReadyCount.load(), 0u);
-             // The context is written unless the reset failed.
-             int32_t expected = code == 21 ? 0 : int32_t(kSimMemoryCameraId);
-             EXPECT_EQ(acquisitionState().grabContexts[index].cameraId, expected);
+             // The ticket is issued unless the reset failed.
+             EXPECT_EQ(acquisitionSlot(index).recordingTicket.load() != 0, code != 21);
          }},
         {"MemoryStopGrab",
          [] {
@@ -313,7 +312,7 @@ std::vector<Scenario> scenarios() {
          [](uint32_t) {
              int index = FindCameraSlot(kSimColourCameraId);
              EXPECT_EQ(acquisitionSlot(index).diskReadCount.load(), 0u);
-             EXPECT_EQ(acquisitionState().diskReadContexts[index], int32_t(kSimColourCameraId));
+             EXPECT_NE(acquisitionSlot(index).diskReadTicket.load(), 0u);
          }},
         {"GrabIsReady", openColour, "GrabIsReady", {{colour}}, 2, 0, {}},
         {"SynchGrab", openColour, "SynchGrab", {{colour}, {0}}, 3, 0,

@@ -60,7 +60,7 @@ inline const std::vector<PromisedCommand>& promisedCommands() {
         {"MemoryStopGrab", "S", 1, "Invalid number of inputs to EndGrabEx\n", "EndGrabEx needs 1 output\n", {0, 15},
          15},
         {"MemoryReadData", "SSSS", 2, "Invalid number of inputs to ReadMemory\n", "ZelStartAcquire needs 2 outputs\n",
-         {0, 3, 7, 9, 13, 18}, 13},
+         {0, 3, 7, 9, 11, 13, 18}, 13},
         {"MemoryReadTriggerPosition", "S", 3, "Invalid number of inputs to RuxMemoryReadTriggerPosition\n",
          "MemoryReadTriggerPosition needs 3 outputs\n", {0, 14}, 14},
         {"CalibrateNoiseReduction", "SS", 1, "Invalid number of inputs to CalibrateNoiseReduction\n",

@@ -37,8 +37,10 @@ protected:
         return {result.word(0), result.word(1), result.word(2), result.word(3)};
     }
 
-    std::atomic<int32_t>& contextOf(uint32_t cameraId) {
-        return acquisitionState().diskReadContexts[indexOf(cameraId)];
+    // The context the camera's current disk read was handed.
+    void* contextOf(uint32_t cameraId) {
+        const int index = indexOf(cameraId);
+        return callbackContext(index, acquisitionSlot(index).diskReadTicket.load());
     }
 
     const std::string file_ = "/tmp/quorvel-transfers-" + std::to_string(getpid()) + ".qrv";
@@ -48,7 +50,7 @@ TEST_F(Transfers, OnlyReportsThatReachTheFinalCountAreCountedUnsigned) {
     ASSERT_EQ(open(kSimColourCameraId), 0u);
     simForceResult("drvReadFromDisk", 0);
     ASSERT_EQ(readFromDisk(kSimColourCameraId, {1, 2, 3, 4, 5, 6}), 0u);
-    std::atomic<int32_t>* context = &contextOf(kSimColourCameraId);
+    void* context = contextOf(kSimColourCameraId);
     std::atomic<uint32_t>& count = recordOf(kSimColourCameraId).diskReadCount;
 
     onDiskReadProgress(context, 3, 10);
@@ -74,7 +76,7 @@ TEST_F(Transfers, ReadFromDiskHandsTheNumbersCallbackAndContextToTheDriver) {
     EXPECT_EQ(log[0].arguments,
               (std::vector<uint64_t>{handleOf(kSimColourCameraId), 7, 0xFFFFFFFEu, 3, 4, 5, 6,
                                      address(reinterpret_cast<void*>(&onDiskReadProgress)),
-                                     address(&contextOf(kSimColourCameraId))}));
+                                     address(contextOf(kSimColourCameraId))}));
 }
 
 TEST_F(Transfers, DownloadPassesWholeTextsAndTheFiveNumbersAndRefusesTextsItWouldCut) {
@@ -102,7 +104,7 @@ TEST_F(Transfers, DownloadPassesWholeTextsAndTheFiveNumbersAndRefusesTextsItWoul
 TEST_F(Transfers, AnIdNoOpenCameraAnswersWithoutTheDriverAndTouchesNoContext) {
     ASSERT_EQ(open(kSimColourCameraId), 0u);
     const int freeIndex = FindCameraSlot(kFreeSlotKey);
-    acquisitionState().diskReadContexts[freeIndex] = 99;
+    acquisitionSlot(freeIndex).diskReadTicket = 99;
     acquisitionSlot(freeIndex).diskReadCount = 4;
     simClearCallLog();
     for (double id : {4242.0, -1.0}) {
@@ -111,7 +113,7 @@ TEST_F(Transfers, AnIdNoOpenCameraAnswersWithoutTheDriverAndTouchesNoContext) {
         EXPECT_EQ(progress(uint32_t(int32_t(id))), (std::vector<uint32_t>{13, 0, 0, 0}));
     }
     EXPECT_TRUE(simCallLog().empty());
-    EXPECT_EQ(acquisitionState().diskReadContexts[freeIndex].load(), 99);
+    EXPECT_EQ(acquisitionSlot(freeIndex).diskReadTicket.load(), 99u);
     EXPECT_EQ(acquisitionSlot(freeIndex).diskReadCount.load(), 4u);
 }
 
@@ -119,12 +121,17 @@ TEST_F(Transfers, AReportForAClosedCameraTouchesNoSlot) {
     ASSERT_EQ(open(kSimColourCameraId), 0u);
     simForceResult("drvReadFromDisk", 0);
     ASSERT_EQ(readFromDisk(kSimColourCameraId, {0, 0, 0, 0, 0, 0}), 0u);
-    std::atomic<int32_t>* context = &contextOf(kSimColourCameraId);
+    void* context = contextOf(kSimColourCameraId);
     const int index = indexOf(kSimColourCameraId);
     ASSERT_EQ(run(1, "CloseCamera", {double(kSimColourCameraId)}).word(0), 0u);
     ASSERT_EQ(open(kSimMonoCameraId), 0u);
     ASSERT_EQ(indexOf(kSimMonoCameraId), index);
 
+    onDiskReadProgress(context, 1, 1);
+    EXPECT_EQ(acquisitionSlot(index).diskReadCount.load(), 0u);
+    // Nor once the camera now in the slot reads from disk itself.
+    simForceResult("drvReadFromDisk", 0);
+    ASSERT_EQ(readFromDisk(kSimMonoCameraId, {0, 0, 0, 0, 0, 0}), 0u);
     onDiskReadProgress(context, 1, 1);
     EXPECT_EQ(acquisitionSlot(index).diskReadCount.load(), 0u);
 }
