@@ -103,6 +103,8 @@ constexpr CommandRow kCommandTable[] = {
      namesOpenCamera(ResultOk), answerSet(ResultOk), frameReadyCountCommand},
     {"OpenSerial", INPUTS("OpenSerial"), "S", "cameraId", "WW", "OpenSerial needs 2 outputs\n", namesOpenCamera(ResultOk),
      answerSet(ResultOk), openSerialCommand},
+    {"CheckAttached", INPUTS("CheckAttached"), "S", "cameraId", "WW", "CheckAttached needs 2 outputs\n",
+     namesOpenCamera(ResultOk), answerSet(ResultOk), checkAttachedCommand},
     {"DriverInfo", INPUTS("DriverInfo"), "", "", "TW", "DriverInfo needs 2 outputs\n", kNoCameraArgument, 0,
      driverInfoCommand},
     {"MemorySaveFrames", INPUTS("MemorySaveFrames"), "STPSSS", "cameraId, file, firstPosition, count, mode, pages", "WW", "MemorySaveFrames needs 2 outputs\n",

@@ -5,7 +5,8 @@ function wait(obj, timeout, reports)
   %   (interval 0 as 1); give reports to wait for another count, and
   %   use waitUntilReady to wait for the first report only. A recording
   %   of frames 0 (until the memory is full) has no known end: give
-  %   reports. QuorvelML:timeout after seconds (default 10).
+  %   reports. QuorvelML:timeout after seconds (default 10;
+  %   Inf: no limit; anything but a number from 0 raises QuorvelML:badTimeout).
   %   Example:
   %     >> QuorvelSim('reset');
   %     >> cam = QuorvelCamera(1002);
@@ -17,6 +18,7 @@ function wait(obj, timeout, reports)
   if nargin < 2
     timeout = 10;
   end
+  requireTimeout(obj, timeout, 'wait');
   if nargin < 3
     reports = claims('expected', obj.Id, obj.Serial);
   else

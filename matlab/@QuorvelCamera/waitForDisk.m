@@ -1,6 +1,7 @@
 function waitForDisk(obj, timeout, progress)
   % cam.waitForDisk([seconds [, progress]])  Waits until the disk read is complete.
-  %   QuorvelML:timeout after seconds (default 10). progress true prints
+  %   QuorvelML:timeout after seconds (default 10; Inf: no limit;
+  %   anything but a number from 0 raises QuorvelML:badTimeout). progress true prints
   %   the count read at each tenth of the read and at its end, as
   %   readFrames does.
   %   >> cam = QuorvelCamera(1002);
@@ -13,6 +14,7 @@ function waitForDisk(obj, timeout, progress)
   if nargin < 2
     timeout = 10;
   end
+  requireTimeout(obj, timeout, 'waitForDisk');
   if nargin < 3
     progress = false;
   end

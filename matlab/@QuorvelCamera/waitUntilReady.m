@@ -1,7 +1,8 @@
 function waitUntilReady(obj, timeout)
   % cam.waitUntilReady([seconds])  Waits for the recording's first report (isReady).
   %   A recording that reports more than once goes on after it; wait
-  %   waits for its end. QuorvelML:timeout after seconds (default 10).
+  %   waits for its end. QuorvelML:timeout after seconds (default 10; Inf: no limit;
+  %   anything but a number from 0 raises QuorvelML:badTimeout).
   %   >> cam = QuorvelCamera(1001);
   %   >> cam.startRecording(40, 0, 0, 10);   % reports after every 10th frame
   %   >> cam.waitUntilReady(5);
@@ -14,6 +15,7 @@ function waitUntilReady(obj, timeout)
   if nargin < 2
     timeout = 10;
   end
+  requireTimeout(obj, timeout, 'waitUntilReady');
   started = tic;
   while ~obj.isReady()
     if toc(started) > timeout

@@ -241,7 +241,8 @@ std::vector<Scenario> scenarios() {
          {{"drvOpenRawCamera", 24}, {"drvLoadSettingsEx", 7}, {"drvSendSettings", 10}},
          [](uint32_t code) { EXPECT_EQ(registered(kRawCameraId), code != 24); }, 1},
         {"CloseCamera", openColour, "CloseCamera", {{colour}}, 1, 0,
-         {{"drvStopCapture", kNotExamined}, {"drvCloseCamera", 6}},
+         // A refused close asks whether the driver still has the camera.
+         {{"drvStopCapture", kNotExamined}, {"drvCloseCamera", 6, std::vector<std::string>{"drvEnumCameras"}}},
          [](uint32_t code) { EXPECT_EQ(registered(kSimColourCameraId), code != 0); }},
         {"GetCameraInfo", openColour, "GetCameraInfo", {{colour}, {12}}, 2, 0, {{"drvGetCameraInfo", 9}},
          colourRegistered},

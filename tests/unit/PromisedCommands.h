@@ -94,6 +94,8 @@ inline const std::vector<PromisedCommand>& promisedCommands() {
         {"FrameReadyCount", "S", 2, "Invalid number of inputs to FrameReadyCount\n",
          "FrameReadyCount needs 2 outputs\n", {0}, 0},
         {"OpenSerial", "S", 2, "Invalid number of inputs to OpenSerial\n", "OpenSerial needs 2 outputs\n", {0}, 0},
+        {"CheckAttached", "S", 2, "Invalid number of inputs to CheckAttached\n", "CheckAttached needs 2 outputs\n", {0},
+         0},
         {"DriverInfo", "", 2, "Invalid number of inputs to DriverInfo\n", "DriverInfo needs 2 outputs\n", {},
          kNoCamera},
         {"MemorySaveFrames", "STPSSS", 2, "Invalid number of inputs to MemorySaveFrames\n",
