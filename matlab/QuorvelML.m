@@ -106,6 +106,7 @@ function varargout = QuorvelML(varargin)
 %         zero = 0
 %         serial = 0
 %
+%
 %   [zero, attached] = QuorvelML('CheckAttached', id)
 %       Asks the driver whether the camera the module holds under id is
 %       still open in it. One it no longer has (unplugged, switched off,

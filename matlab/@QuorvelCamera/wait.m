@@ -30,13 +30,24 @@ function wait(obj, timeout, reports)
           'wait(seconds, reports), or for the first with waitUntilReady.'], obj.Id);
   end
   started = tic;
-  count = obj.reportCount();
+  asked = 0;
+  % The module's count, polled; the driver is asked about the camera once
+  % a second and at the end.
+  out = runChecked(obj, 2, 'FrameReadyCount');
+  count = double(out{2});
   while count < reports
+    if toc(started) - asked > 1 || toc(started) > timeout
+      asked = toc(started);
+      if letGoIfDetached(obj)
+        raiseClosed(obj);
+      end
+    end
     if toc(started) > timeout
       error('QuorvelML:timeout', 'Camera %d: the recording did not end within %g seconds (%d of %d reports).', ...
             obj.Id, timeout, count, reports);
     end
     pause(0.01);
-    count = obj.reportCount();
+    out = runChecked(obj, 2, 'FrameReadyCount');
+    count = double(out{2});
   end
 end

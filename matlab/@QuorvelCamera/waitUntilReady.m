@@ -17,10 +17,21 @@ function waitUntilReady(obj, timeout)
   end
   requireTimeout(obj, timeout, 'waitUntilReady');
   started = tic;
-  while ~obj.isReady()
+  asked = 0;
+  % The module's flag, polled; the driver is asked about the camera once
+  % a second and at the end.
+  out = runChecked(obj, 2, 'GrabIsReady');
+  while out{2} == 0
+    if toc(started) - asked > 1 || toc(started) > timeout
+      asked = toc(started);
+      if letGoIfDetached(obj)
+        raiseClosed(obj);
+      end
+    end
     if toc(started) > timeout
       error('QuorvelML:timeout', 'Camera %d: no recording event within %g seconds.', obj.Id, timeout);
     end
     pause(0.01);
+    out = runChecked(obj, 2, 'GrabIsReady');
   end
 end
