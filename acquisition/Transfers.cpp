@@ -2,11 +2,12 @@
 
 #include "AcquisitionState.h"
 #include "camera/CameraTable.h"
+#include "common/NonRegularFile.h"
 #include "driver/QuorvelDrv.h"
 
 ResultCode camDownloadRawFrame(int32_t cameraId, const char* text, const TransferNumbers& numbers) {
     CameraSlot* slot = findOpenCamera(cameraId);
-    if (slot == nullptr) return ResultDownloadFailed;
+    if (slot == nullptr || namesNonRegularFile(text)) return ResultDownloadFailed;
     const uint32_t* n = numbers.values;
     return resultOf(drvDownloadRawFrame(slot->deviceHandle.load(), text, n[0], n[1], n[2], n[3], n[4]),
                     ResultDownloadFailed);

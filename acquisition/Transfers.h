@@ -14,8 +14,9 @@ struct TransferNumbers {
 };
 
 // drvDownloadRawFrame with the text and the numbers. Answers 0 or
-// ResultDownloadFailed (also for an id no open camera carries, without a
-// driver call).
+// ResultDownloadFailed (also, without a driver call, for an id no open
+// camera carries and for a text that names something other than a
+// regular file, which the driver's open would block on or write into).
 ResultCode camDownloadRawFrame(int32_t cameraId, const char* text, const TransferNumbers& numbers);
 
 // Clears the camera's disk-read count and latest report, issues the slot a

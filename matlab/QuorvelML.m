@@ -321,7 +321,10 @@ function varargout = QuorvelML(varargin)
 %       Has the driver download a raw frame; the text and five numbers are
 %       passed to the driver. A file name the driver cannot be given whole
 %       (over 255 characters, or holding char(0)) answers 25 without
-%       calling the driver. Status: 0; 25 the download failed.
+%       calling the driver. A name that exists and is not a regular file
+%       (a folder, a device, a FIFO the driver's open would block on)
+%       raises QuorvelML:fileOpen before the driver is asked.
+%       Status: 0; 25 the download failed.
 %
 %   status = QuorvelML('MemoryReadFromDisk', id, a, b, c, d, e, f)
 %       Has the driver read a recording back from disk; the six numbers are

@@ -6,6 +6,8 @@
 #include "acquisition/Transfers.h"
 
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -99,6 +101,33 @@ TEST_F(Transfers, DownloadPassesWholeTextsAndTheFiveNumbersAndRefusesTextsItWoul
         EXPECT_EQ(download(kSimColourCameraId, uncut, {0, 0, 1, 0, 0}), 25u);
         EXPECT_EQ(simCallCount("drvDownloadRawFrame"), 2);
     }
+}
+
+TEST_F(Transfers, ADownloadToSomethingOtherThanAFileIsRefusedBeforeTheDriver) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    record(kSimColourCameraId, 2);
+    const std::string fifo = file_ + ".fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // A reader, so that a driver's open of the FIFO would go through and
+    // write rather than block this test.
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    simClearCallLog();
+    for (const std::string& name : {fifo, std::string("/tmp"), std::string("/dev/null")}) {
+        std::string identifier;
+        try {
+            download(kSimColourCameraId, name, {0, 0, 1, 0, 0});
+        } catch (const testhost::HostError& error) {
+            identifier = error.identifier;
+        }
+        EXPECT_EQ(identifier, "QuorvelML:fileOpen") << name;
+    }
+    EXPECT_EQ(camDownloadRawFrame(kSimColourCameraId, fifo.c_str(), TransferNumbers{{0, 0, 1, 0, 0}}),
+              ResultDownloadFailed)
+        << "the core refuses it too, for every host";
+    EXPECT_EQ(simCallCount("drvDownloadRawFrame"), 0);
+    ::close(reader);
+    std::remove(fifo.c_str());
 }
 
 TEST_F(Transfers, AnIdNoOpenCameraAnswersWithoutTheDriverAndTouchesNoContext) {
