@@ -11,9 +11,10 @@
 // shows nowhere in use is let go: its slot is freed without a driver call,
 // since the handle is the driver's no more (a new open may have it), and
 // the id can be opened again. Where the driver cannot say (its enumeration
-// fails or is cut short, or the raw camera, which it does not list), the
-// camera counts as attached. Answers whether the module still holds it:
-// false also for an id it held no camera under.
+// fails, or fills all 256 records and may have been cut short, or the raw
+// camera, which it does not list), the camera counts as attached. Answers
+// whether the module still holds it: false also for an id it held no
+// camera under.
 bool camCheckAttached(int32_t cameraId);
 
 #endif

@@ -8,6 +8,7 @@ function ready = isReady(obj)
   %   ans = 1
   %   >> cam.stopRecording();
   %   >> delete(cam)
+
   % Asks the driver whether the camera is still there: the count alone
   % would stay as it was for a camera unplugged.
   if letGoIfDetached(obj)

@@ -8,6 +8,7 @@ function count = reportCount(obj)
   %     >> cam.wait(5);
   %     >> cam.reportCount()
   %     ans = 4
+
   % Asks the driver whether the camera is still there: the count alone
   % would stay as it was for a camera unplugged.
   if letGoIfDetached(obj)

@@ -198,6 +198,9 @@ TEST_F(Connections, ACameraTheDriverNoLongerHasIsLetGoAndOpensAgain) {
     EXPECT_EQ(attached(kSimMonoCameraId), 0u);
     ASSERT_EQ(openRaw("raw:x").word(0), 0u);
     EXPECT_EQ(attached(0), 1u) << "the enumeration does not list the raw camera";
+    ASSERT_EQ(open(kSimMemoryCameraId), 0u);
+    simForceResult("drvEnumCameras", 0);
+    EXPECT_EQ(attached(kSimMemoryCameraId), 1u) << "an answer that filled no record proves nothing";
 }
 
 TEST_F(Connections, WithEverySlotTakenTheOpenedCameraIsClosedAgain) {
