@@ -17,7 +17,7 @@ function ready = isReady(obj)
   out = runChecked(obj, 2, 'GrabIsReady');
   ready = out{2} ~= 0;
   % The module answers "not ready" for a camera it does not hold.
-  if ~ready && ~obj.IsOpen
+  if ~ready && ~holds(obj)
     raiseClosed(obj);
   end
 end
