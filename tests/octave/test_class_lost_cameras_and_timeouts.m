@@ -63,7 +63,8 @@ expect_equal([double(status) QuorvelSim('camera', 1004).open], [0 1], 'OpenCamer
 status = QuorvelML('CloseCamera', 1004);
 
 % --- timeouts: a non-negative real number of seconds, or Inf ---------------
-% In a child under a time limit: a wait that never ends fails here.
+% In a child under a time limit: a wait that never ends fails here (killed:
+% Octave in a wait loop does not end on SIGTERM).
 mex_dir = fileparts(which('QuorvelML'));
 calls = {'cam.wait(NaN)', 'cam.wait([])', 'cam.wait(''5'')', 'cam.wait(-1)', 'cam.wait(1 + 2i)', ...
          'cam.waitUntilReady(NaN)', 'cam.waitForDisk([])', 'cam.waitForDisk(NaN)', 'cam.waitForDisk(''a'')'};
@@ -73,7 +74,7 @@ for k = 1:numel(calls)
   body = [body 'try, ' calls{k} '; catch err, disp(err.identifier); end; ']; %#ok<AGROW>
 end
 body = [body 'exit(0);'];
-[status, output] = system(sprintf('timeout 60 octave-cli --no-gui --norc --no-window-system --eval "%s" 2>&1', ...
+[status, output] = system(sprintf('timeout -s KILL 60 octave-cli --no-gui --norc --no-window-system --eval "%s" 2>&1', ...
                                   strrep(body, '"', '\"')));
 expect_equal(status, 0, 'the waits given no number of seconds ended at once');
 expect_equal(numel(strfind(output, 'QuorvelML:badTimeout')), numel(calls), ...

@@ -59,14 +59,15 @@ expect_refused(@() QuorvelSim('setMemory', 1001, 64, 2^32 - 1), 'QuorvelSim:badA
 expect_equal(QuorvelSim('memory', 1001).capacity, 256, 'a refused setMemory changes nothing');
 
 % A wait nothing could end is refused; the others are bounded. Run in a
-% child under a time limit, so that a wait that does not end fails here.
+% child under a time limit, so that a wait that does not end fails here
+% (killed: Octave in a wait loop does not end on SIGTERM).
 mex_dir = fileparts(which('QuorvelML'));
 body = ['addpath(''' mex_dir '''); QuorvelSim(''setMemory'', 1001, 64, 0); ' ...
         '[s, id] = QuorvelML(''OpenCamera'', 1001); s = QuorvelML(''MemoryStartGrab'', 1001, 10, 0, 0, 1); ' ...
         'try, QuorvelSim(''waitRecording'', 1001, 2^31); catch err, disp(err.identifier); end; ' ...
         'try, QuorvelSim(''waitRecording'', 1001); catch err, disp(err.identifier); end; ' ...
         'try, QuorvelSim(''waitDiskRead'', 1001, 60001); catch err, disp(err.identifier); end; exit(0);'];
-[status, output] = system(sprintf('timeout 30 octave-cli --no-gui --norc --no-window-system --eval "%s" 2>&1', body));
+[status, output] = system(sprintf('timeout -s KILL 30 octave-cli --no-gui --norc --no-window-system --eval "%s" 2>&1', body));
 expect_equal(status, 0, 'the waits ended within the time limit');
 expect_equal(numel(strfind(output, 'QuorvelSim:badArgument')), 2, ...
              'waits past 60 s are refused');
