@@ -12,18 +12,23 @@
 #include <cstdint>
 #include <mutex>
 
-// Handed to the driver as the recording callback's context. Written by a
-// start while an earlier recording's callback may still read it, hence atomic.
-struct GrabContext {
-    std::atomic<int32_t> cameraId{0};
-    std::atomic<uint32_t> segmentArgument{0};
-    std::atomic<uint64_t*> segmentTable{nullptr};
-};
+// What the driver is handed as a callback's context: no address, but the
+// slot's index and the ticket of the start (or disk read) it was handed
+// for. The slot keeps the ticket of its current one only, so a callback
+// that carries another (an earlier start, an earlier open of the same
+// camera, or a camera that held the slot before) counts for nobody.
+// Tickets grow with the steady clock, so none comes back in the process,
+// even across loads of the module.
+void* callbackContext(int index, uint64_t ticket);
 
 // Commands run on the host's thread; driver callbacks bump the counters
 // and refresh the segment table on driver threads, hence the atomics and
 // the table's lock.
 struct AcquisitionSlot {
+    // The current recording's and disk read's tickets; 0 when none may count.
+    std::atomic<uint64_t> recordingTicket{0};
+    std::atomic<uint64_t> diskReadTicket{0};
+    std::atomic<uint32_t> segmentArgument{0};  // the current recording's
     std::atomic<uint32_t> frameReadyCount{0};
     std::atomic<uint32_t> diskReadCount{0};
     // The disk read's latest report, final count in the high word and
@@ -37,9 +42,8 @@ struct AcquisitionSlot {
 };
 
 struct AcquisitionState {
-    GrabContext grabContexts[kMaxCameras];
-    std::atomic<int32_t> diskReadContexts[kMaxCameras] = {};
     AcquisitionSlot slots[kMaxCameras];
+    uint64_t lastTicket = 0;
 };
 
 AcquisitionState& acquisitionState();
@@ -47,12 +51,22 @@ AcquisitionState& acquisitionState();
 // The record kept for the camera table's slot of that index.
 AcquisitionSlot& acquisitionSlot(int index);
 
-// The slot's GrabContext names no camera until the next start: a driver
-// calling back late (after a successful stop, or after a close) finds no
-// camera and touches nothing, even when the same camera is open again.
+// A new ticket as the slot's current recording's (or disk read's), and
+// the context that carries it.
+void* issueRecordingContext(int index);
+void* issueDiskReadContext(int index);
+
+// The slot index a context names while its ticket is that slot's current
+// one of the kind; else kNoSlot.
+int recordingSlotOf(void* context);
+int diskReadSlotOf(void* context);
+
+// No recording callback counts for the slot until the next start: a driver
+// calling back late (after a successful stop, or after a close) touches
+// nothing, even when the same camera is open again.
 void detachGrabContext(int index);
 
-// Run by every release of a camera slot: detaches the slot's GrabContext
+// Run by every release of a camera slot: detaches both callbacks' tickets
 // and zeroes its record, so the next camera in the slot starts from zero.
 void releaseAcquisitionSlot(int index);
 

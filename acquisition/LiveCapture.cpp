@@ -8,6 +8,7 @@
 #include "common/FrameBuffer.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -62,21 +63,26 @@ ResultCode camGrabLive(const LiveGrab& grab) {
         if (drvGetParameter(handle, slot.settingsBlock, numbers[i], values[i]) != 0) return ResultParameterReadFailed;
     if (!grab.images.shapeRead) return ResultParameterReadFailed;
 
-    // Sizes wrap modulo 2^32 as the driver's 32-bit words do.
-    const uint32_t pixels = width * height;
-    const uint32_t frameBytes = liveBytesPerPixel(pixelFormat) * pixels;
-    const uint32_t frameCount = extraFrames + 1;
-    const uint32_t allocation = isMemoryResetType(cameraType) ? frameCount * pixels * 4 : frameCount * frameBytes;
+    // Sizes in 64 bits: the descriptor's words hold 32, so a buffer or a
+    // frame count past them cannot be described to the driver, and a buffer
+    // smaller than the bytes described would be written past its end.
+    const uint64_t pixels = uint64_t(width) * height;
+    const uint64_t frameCount = uint64_t(extraFrames) + 1;
+    const uint64_t bufferPixelBytes = isMemoryResetType(cameraType) ? 4 : liveBytesPerPixel(pixelFormat);
+    if (frameCount > UINT32_MAX || pixels > UINT32_MAX || frameCount * pixels > UINT32_MAX / bufferPixelBytes)
+        return ResultOutOfMemory;
+    const uint64_t allocation = frameCount * pixels * bufferPixelBytes;
+    const uint64_t described = frameCount * pixels * liveBytesPerPixel(pixelFormat);
 
     TransferDescriptor& transfer = acquisitionSlot(index).transfer;
-    auto* buffer = static_cast<unsigned char*>(allocateFrameBuffer(allocation));
+    auto* buffer = static_cast<unsigned char*>(allocateFrameBuffer(size_t(allocation)));
     transfer.buffer = buffer;
     if (buffer == nullptr) return ResultOutOfMemory;
     // The block is recycled: where the driver writes less than it reports,
     // an earlier frame's bytes would pass for this one's.
-    std::memset(buffer, 0, allocation);
-    transfer.byteSize = frameCount * frameBytes;
-    transfer.frameCount = frameCount;
+    std::memset(buffer, 0, size_t(allocation));
+    transfer.byteSize = static_cast<uint32_t>(described);
+    transfer.frameCount = static_cast<uint32_t>(frameCount);
 
     const uint32_t grabbed = grab.preview ? drvGrabPreview(handle, &transfer, grab.previewValue)
                                           : drvGrabFrames(handle, &transfer, grab.grabArgument);
@@ -88,7 +94,7 @@ ResultCode camGrabLive(const LiveGrab& grab) {
 
     // The driver may raise byteSize past the buffer; nothing beyond the
     // buffer is read or moved.
-    const size_t used = std::min(transfer.byteSize, allocation);
+    const size_t used = size_t(std::min<uint64_t>(transfer.byteSize, allocation));
     const size_t half = used / 2;
     if (extraFrames != 0 && movesBlockBeforeSplit(grab.images.layoutCode)) {
         const size_t moved = size_t(uint64_t(used) * 3 / 8);

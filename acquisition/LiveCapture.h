@@ -31,6 +31,8 @@ struct LiveImages {
 // nothing is copied; the frame buffer is cleared before the grab, so bytes
 // the driver did not write reach the images as zeros. Stops the capture
 // after every grab, failed or not.
+// A frame buffer or frame count past the driver's 32-bit words answers 11
+// before any grab.
 // Codes: 0, 3, 7, 9, 11, 12, 18; an id no open slot holds answers 9
 // without a driver call.
 ResultCode camSynchGrab(int32_t cameraId, const FrameReceiver& first, const FrameReceiver& second,

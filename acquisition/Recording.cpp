@@ -35,12 +35,10 @@ ResultCode camStartGrab(int32_t cameraId, uint32_t first, uint32_t second, uint3
     slot.frameReadyCount.store(0);
     if (isMemoryResetType(readCameraType(handle)) && drvReset(handle) != 0) return ResultResetFailed;
 
-    GrabContext& context = acquisitionState().grabContexts[index];
-    context.cameraId.store(cameraId);
-    context.segmentArgument.store(segmentArgument);
-    context.segmentTable.store(slot.segmentTable);
+    slot.segmentArgument.store(segmentArgument);
+    void* context = issueRecordingContext(index);
     uint32_t started = drvStartRecording(handle, first, second, segmentArgument, fourth, onRecordEvent,
-                                         kRecordingCallbackMode, &context);
+                                         kRecordingCallbackMode, context);
     return resultOf(started, ResultGrabFailed);
 }
 
@@ -75,15 +73,13 @@ ResultCode camReadTriggerPosition(int32_t cameraId, uint32_t* first, uint32_t* s
 }
 
 uint32_t onRecordEvent(void* context, uint32_t, uint32_t) {
-    auto* grab = static_cast<GrabContext*>(context);
-    int index = findOpenCameraIndex(grab->cameraId.load());
+    const int index = recordingSlotOf(context);
     if (index == kNoSlot) return 0;
     AcquisitionSlot& slot = acquisitionSlot(index);
     slot.frameReadyCount.fetch_add(1);
 
     DeviceHandle handle = cameraSlot(index).deviceHandle.load();
     if (!isSegmentedType(readCameraType(handle))) return 0;
-    uint64_t* table = grab->segmentTable.load();
-    if (table != nullptr) refreshSegmentTable(slot, handle, table, grab->segmentArgument.load());
+    refreshSegmentTable(slot, handle, slot.segmentTable, slot.segmentArgument.load());
     return 0;
 }

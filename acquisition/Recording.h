@@ -12,14 +12,14 @@
 constexpr uint32_t kRecordingCallbackMode = 1;
 
 // Clears the ready count, resets cameras of types 12 to 14 (a failed reset
-// answers ResultResetFailed and starts nothing), writes the camera's
-// GrabContext and only then starts the recording with onRecordEvent.
+// answers ResultResetFailed and starts nothing), issues the slot a new
+// recording ticket and only then starts the recording with onRecordEvent.
 // Answers 0, ResultResetFailed or ResultGrabFailed.
 ResultCode camStartGrab(int32_t cameraId, uint32_t first, uint32_t second, uint32_t segmentArgument,
                         uint32_t fourth);
 
 // Stops the recording; only a successful stop clears the ready count and
-// detaches the GrabContext, so that a late callback counts nothing.
+// detaches the recording ticket, so that a late callback counts nothing.
 // Answers 0 or ResultStopFailed.
 ResultCode camStopGrab(int32_t cameraId);
 
@@ -37,10 +37,10 @@ uint32_t camFrameReadyCount(int32_t cameraId);
 // *second. Answers 0 or ResultTriggerPositionFailed.
 ResultCode camReadTriggerPosition(int32_t cameraId, uint32_t* first, uint32_t* second);
 
-// The recording callback, run on a driver thread with the GrabContext given
+// The recording callback, run on a driver thread with the context given
 // at start. Raises the camera's ready count, then, for camera types 18 to
-// 20, clears the segment table and has the driver refill it. A context
-// whose camera is no longer open touches nothing. Never calls the host.
+// 20, clears the segment table and has the driver refill it. A context of
+// any start but the slot's current one touches nothing. Never calls the host.
 uint32_t onRecordEvent(void* context, uint32_t event, uint32_t detail);
 
 // The entry count the callback asks the driver for: segmentArgument + 1,

@@ -2,11 +2,12 @@
 
 #include "AcquisitionState.h"
 #include "camera/CameraTable.h"
+#include "common/NonRegularFile.h"
 #include "driver/QuorvelDrv.h"
 
 ResultCode camDownloadRawFrame(int32_t cameraId, const char* text, const TransferNumbers& numbers) {
     CameraSlot* slot = findOpenCamera(cameraId);
-    if (slot == nullptr) return ResultDownloadFailed;
+    if (slot == nullptr || namesNonRegularFile(text)) return ResultDownloadFailed;
     const uint32_t* n = numbers.values;
     return resultOf(drvDownloadRawFrame(slot->deviceHandle.load(), text, n[0], n[1], n[2], n[3], n[4]),
                     ResultDownloadFailed);
@@ -18,17 +19,15 @@ ResultCode camReadFromDisk(int32_t cameraId, uint32_t first, const TransferNumbe
     AcquisitionSlot& slot = acquisitionSlot(index);
     slot.diskReadCount.store(0);
     slot.lastDiskReport.store(0);
-    std::atomic<int32_t>& context = acquisitionState().diskReadContexts[index];
-    context.store(cameraId);
+    void* context = issueDiskReadContext(index);
     const uint32_t* n = numbers.values;
     const DeviceHandle handle = cameraSlot(index).deviceHandle.load();
-    uint32_t read = drvReadFromDisk(handle, first, n[0], n[1], n[2], n[3], n[4], onDiskReadProgress, &context);
+    uint32_t read = drvReadFromDisk(handle, first, n[0], n[1], n[2], n[3], n[4], onDiskReadProgress, context);
     return resultOf(read, ResultReadFailed);
 }
 
 uint32_t onDiskReadProgress(void* context, uint32_t current, uint32_t final) {
-    auto* cameraId = static_cast<std::atomic<int32_t>*>(context);
-    int index = findOpenCameraIndex(cameraId->load());
+    const int index = diskReadSlotOf(context);
     if (index == kNoSlot) return 0;
     AcquisitionSlot& slot = acquisitionSlot(index);
     slot.lastDiskReport.store(uint64_t{final} << 32 | current);

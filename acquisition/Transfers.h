@@ -14,12 +14,13 @@ struct TransferNumbers {
 };
 
 // drvDownloadRawFrame with the text and the numbers. Answers 0 or
-// ResultDownloadFailed (also for an id no open camera carries, without a
-// driver call).
+// ResultDownloadFailed (also, without a driver call, for an id no open
+// camera carries and for a text that names something other than a
+// regular file, which the driver's open would block on or write into).
 ResultCode camDownloadRawFrame(int32_t cameraId, const char* text, const TransferNumbers& numbers);
 
-// Clears the camera's disk-read count and latest report, points its
-// DiskReadContext word at the camera, then calls drvReadFromDisk with
+// Clears the camera's disk-read count and latest report, issues the slot a
+// new disk-read ticket, then calls drvReadFromDisk with
 // `first`, the numbers, onDiskReadProgress and that word. Answers 0 or ResultReadFailed (also for
 // an id no open camera carries, then touching no count or context word).
 ResultCode camReadFromDisk(int32_t cameraId, uint32_t first, const TransferNumbers& numbers);
@@ -27,7 +28,8 @@ ResultCode camReadFromDisk(int32_t cameraId, uint32_t first, const TransferNumbe
 // The disk-read callback, run on a driver thread: keeps every report as
 // the camera's latest, and a report whose current count has reached the
 // final count (unsigned) adds 1 to the disk-read count of the camera the
-// context names; a camera no longer open is left alone. Never calls the host.
+// context names; a context of any read but the slot's current one (a camera
+// closed, or another in its slot) is left alone. Never calls the host.
 uint32_t onDiskReadProgress(void* context, uint32_t current, uint32_t final);
 
 // How far the camera's disk read has come, read without a driver call.

@@ -1,5 +1,6 @@
 #include "Connections.h"
 
+#include "Attachment.h"
 #include "CameraState.h"
 #include "CameraTable.h"
 #include "CameraTypes.h"
@@ -91,7 +92,8 @@ ResultCode camOpenCamera(int32_t* cameraId) {
 
     // A camera already registered under this id is open and prepared:
     // opening it again would leave its first handle open in the driver.
-    if (findOpenCamera(identifier) != nullptr) {
+    // One the driver no longer has is let go, and opened afresh.
+    if (findOpenCamera(identifier) != nullptr && camCheckAttached(identifier)) {
         *cameraId = identifier;
         return ResultOk;
     }
@@ -125,9 +127,13 @@ ResultCode camCloseCamera(int32_t cameraId) {
     if (slot == nullptr) return ResultCloseFailed;
     DeviceHandle handle = slot->deviceHandle.load();
     drvStopCapture(handle);
-    if (drvCloseCamera(handle) != 0) return ResultCloseFailed;
-    ReleaseCameraSlot(cameraId);
-    return ResultOk;
+    if (drvCloseCamera(handle) == 0) {
+        ReleaseCameraSlot(cameraId);
+        return ResultOk;
+    }
+    // A camera the driver no longer has cannot be closed, and need not be:
+    // it is let go, and the close has done what it was for.
+    return camCheckAttached(cameraId) ? ResultCloseFailed : ResultOk;
 }
 
 void camCloseEveryCamera() {

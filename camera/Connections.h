@@ -14,7 +14,9 @@ constexpr uint32_t kOpenParameter = 35;
 constexpr uint32_t kOpenParameterValue = 2500;
 
 // Opens the requested camera, or the first one found when cameraId is 0,
-// and prepares it. On return cameraId is the id used: a request of 0 becomes
+// and prepares it. An id the module holds answers 0 and keeps the camera
+// as it is, unless the driver no longer has it (camCheckAttached): then it
+// is let go and opened afresh. On return cameraId is the id used: a request of 0 becomes
 // the first record's id once the driver has opened that camera. Answers
 // 0, ResultOpenFailed or ResultSettingsLoadFailed (camera stays registered).
 ResultCode camOpenCamera(int32_t* cameraId);
@@ -24,8 +26,10 @@ ResultCode camOpenCamera(int32_t* cameraId);
 // or ResultSettingsSendFailed; the last two leave it registered.
 ResultCode camOpenRawCamera(const char* text, int32_t* cameraId);
 
-// Stops and closes the camera; on success its slot is freed. Answers 0 or
-// ResultCloseFailed (still registered).
+// Stops and closes the camera; on success its slot is freed. A close the
+// driver refuses for a camera it no longer has (camCheckAttached) frees
+// the slot too and answers 0. Answers 0 or ResultCloseFailed (still
+// registered).
 ResultCode camCloseCamera(int32_t cameraId);
 
 // The serial of the open that registered the camera: a later open of the

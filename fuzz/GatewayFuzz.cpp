@@ -220,9 +220,11 @@ void runCall(FuzzInput& in, Session& session) {
     } catch (const testhost::HostError& error) {
         std::string message = error.what();
         bool loadFailed = !wasLoaded && !moduleState().driverLoaded && message == "Can not load driver QuorvelML.";
-        // The file a save names may exist, be a folder, or hold no TIFF.
-        bool fileRefused = expected.empty() && resolved != nullptr && isSave(resolved->keyword) &&
-                           error.identifier.rfind("QuorvelML:file", 0) == 0;
+        // The file a save names may exist, be a folder, or hold no TIFF; a
+        // download's may be a folder or a FIFO.
+        bool namesFile = resolved != nullptr &&
+                         (isSave(resolved->keyword) || std::string(resolved->keyword) == "MemoryDownloadRawFrame");
+        bool fileRefused = expected.empty() && namesFile && error.identifier.rfind("QuorvelML:file", 0) == 0;
         if (message != expected && !loadFailed && !fileRefused)
             contractBroken("error \"" + message + "\" where \"" + expected + "\" was due", description);
     }

@@ -90,7 +90,7 @@ struct CommandRow {
     constexpr bool mayAnswer(uint32_t value) const { return value < 32 && (answers >> value & 1u) != 0; }
 };
 
-constexpr size_t kCommandCount = 38;
+constexpr size_t kCommandCount = 39;
 
 extern const CommandRow kCommandTable[kCommandCount];
 

@@ -38,6 +38,7 @@ void memoryReadFromDiskCommand(CommandCall& call);
 void diskReadProgressCommand(CommandCall& call);
 void frameReadyCountCommand(CommandCall& call);
 void openSerialCommand(CommandCall& call);
+void checkAttachedCommand(CommandCall& call);
 void driverInfoCommand(CommandCall& call);
 void memorySaveFramesCommand(CommandCall& call);
 void memorySaveSegmentsCommand(CommandCall& call);

@@ -41,6 +41,15 @@ uint64_t hostMemoryBytes() {
     return uint64_t(pages) * uint64_t(pageBytes);
 }
 
+bool imagesFitHost(const FrameShape& shape, uint32_t width, uint32_t height, uint64_t frames) {
+    const uint64_t pixels = uint64_t(width) * height;
+    const uint64_t pixelBytes = uint64_t(shape.samplesPerPixel) * shape.bytesPerSample;
+    if (pixels != 0 && pixelBytes > UINT64_MAX / pixels) return false;
+    const uint64_t frameBytes = pixels * pixelBytes;
+    if (frames != 0 && frameBytes > UINT64_MAX / frames) return false;
+    return frameBytes * frames <= hostMemoryBytes();
+}
+
 void keepStackFrames(mxArray* stack, const FrameShape& shape, uint32_t width, uint32_t height, mwSize frames) {
     mwSize dimensions[4];
     const mwSize count = imageDimensions(shape, width, height, true, frames, dimensions);

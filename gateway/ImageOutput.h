@@ -20,6 +20,11 @@ mxArray* createImageStack(const FrameShape& shape, uint32_t width, uint32_t heig
 // The host's physical memory in bytes: no stack larger than this is made.
 uint64_t hostMemoryBytes();
 
+// Whether `frames` images of the shape at W x H fit the host's memory;
+// false also where their bytes pass 64 bits. Asking the host for more
+// would fail (with a wrapped size in its message) or thrash.
+bool imagesFitHost(const FrameShape& shape, uint32_t width, uint32_t height, uint64_t frames);
+
 // Cuts a stack down to its first `frames` frames (no more than it has).
 void keepStackFrames(mxArray* stack, const FrameShape& shape, uint32_t width, uint32_t height, mwSize frames);
 

@@ -69,7 +69,10 @@ function varargout = QuorvelML(varargin)
 %       Opens a camera: id 0 opens the first camera found, any other id the
 %       camera of that identifier. id (output): the identifier under which
 %       the camera is open. At most 16 cameras are open at a time; opening
-%       an open camera answers 0 and keeps it as it is.
+%       an open camera answers 0 and keeps it as it is (unless the driver
+%       no longer has it: see CheckAttached). Id 0 closes and opens again
+%       the first camera found when the driver reports it in use, which
+%       ends its running recording.
 %       Status: 0; 2 no camera found or the driver could not open it;
 %       5 loading the camera settings failed (the camera stays open).
 %
@@ -80,7 +83,8 @@ function varargout = QuorvelML(varargin)
 %       failed; 10 sending its settings failed (7 and 10: it stays open).
 %
 %   status = QuorvelML('CloseCamera', id)
-%       Stops any capture and closes the camera.
+%       Stops any capture and closes the camera. A camera the driver no
+%       longer has (see CheckAttached) is let go and answers 0.
 %       Status: 0; 6 the driver failed to close it (it stays open) or no
 %       camera of that id is open.
 %
@@ -101,6 +105,22 @@ function varargout = QuorvelML(varargin)
 %         >> [zero, serial] = QuorvelML('OpenSerial', id)
 %         zero = 0
 %         serial = 0
+%
+%
+%   [zero, attached] = QuorvelML('CheckAttached', id)
+%       Asks the driver whether the camera the module holds under id is
+%       still open in it. One it no longer has (unplugged, switched off,
+%       or the driver reset) is let go, so that its id can be opened again
+%       once it is back. attached: 1 when the module still holds it, 0 when
+%       it holds no camera under id (now or before). Where the driver
+%       cannot say (its enumeration fails; the raw camera, which it does
+%       not list), the camera counts as attached. zero: always 0.
+%       Example:
+%         >> [~, id] = QuorvelML('OpenCamera', 1002);
+%         >> QuorvelSim('reset');              % the driver forgets every open camera
+%         >> [zero, attached] = QuorvelML('CheckAttached', id)
+%         zero = 0
+%         attached = 0
 %
 %
 %   PARAMETERS AND INFORMATION
@@ -301,7 +321,10 @@ function varargout = QuorvelML(varargin)
 %       Has the driver download a raw frame; the text and five numbers are
 %       passed to the driver. A file name the driver cannot be given whole
 %       (over 255 characters, or holding char(0)) answers 25 without
-%       calling the driver. Status: 0; 25 the download failed.
+%       calling the driver. A name that exists and is not a regular file
+%       (a folder, a device, a FIFO the driver's open would block on)
+%       raises QuorvelML:fileOpen before the driver is asked.
+%       Status: 0; 25 the download failed.
 %
 %   status = QuorvelML('MemoryReadFromDisk', id, a, b, c, d, e, f)
 %       Has the driver read a recording back from disk; the six numbers are

@@ -37,6 +37,13 @@ bool simWaitForRecording(uint32_t cameraId, int timeoutMilliseconds) {
     return waitUntil(cameraId, timeoutMilliseconds, [](const SimMemory& memory) { return !memory.recording; });
 }
 
+bool simRecordingAwaitsEvents(uint32_t cameraId) {
+    auto lock = simLockState();
+    SimCamera* camera = simState().camera(cameraId);
+    SimDevice* device = camera != nullptr && camera->state.open ? simState().device(camera->state.handle) : nullptr;
+    return device != nullptr && camera->state.memory.recording && device->recording.recorder == nullptr;
+}
+
 bool simWaitForDiskRead(uint32_t cameraId, int timeoutMilliseconds) {
     return waitUntil(cameraId, timeoutMilliseconds, [](const SimMemory& memory) { return !memory.diskReading; });
 }

@@ -10,6 +10,9 @@
 bool simSetMemory(uint32_t cameraId, uint32_t capacity, uint32_t recordingRate, uint32_t diskReadRate);
 // Waits until the camera records no more (or the time is up); true when idle.
 bool simWaitForRecording(uint32_t cameraId, int timeoutMilliseconds);
+// Whether the camera's recording runs without a thread of its own (0
+// frames per second): only simFireRecordEvent records its frames.
+bool simRecordingAwaitsEvents(uint32_t cameraId);
 // Waits until the camera's disk read has placed its last frame and reported.
 bool simWaitForDiskRead(uint32_t cameraId, int timeoutMilliseconds);
 

@@ -1,4 +1,5 @@
-// "OpenCamera", "OpenRawCamera", "CloseCamera", "OpenSerial".
+// "OpenCamera", "OpenRawCamera", "CloseCamera", "OpenSerial", "CheckAttached".
+#include "camera/Attachment.h"
 #include "camera/Connections.h"
 #include "gateway/Handlers.h"
 
@@ -26,4 +27,9 @@ void closeCameraCommand(CommandCall& call) {
 void openSerialCommand(CommandCall& call) {
     *call.wordOutput(0) = ResultOk;
     *call.wordOutput(1) = camOpenSerial(call.signedScalar(2));
+}
+
+void checkAttachedCommand(CommandCall& call) {
+    *call.wordOutput(0) = ResultOk;
+    *call.wordOutput(1) = camCheckAttached(call.signedScalar(2)) ? 1 : 0;
 }

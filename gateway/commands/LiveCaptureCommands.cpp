@@ -13,6 +13,7 @@ struct LiveImage {
     uint32_t width = 0;
     uint32_t height = 0;
     bool shapeRead = false;
+    bool fitsHost = true;  // both images of a grab within the host's memory; else both empty and no grab
 
     LiveImages request() const { return {shape.frameBytes(width, height), shape.layoutCode, shapeRead}; }
 };
@@ -29,6 +30,8 @@ LiveImage liveImageOf(int32_t cameraId) {
     if (!sizeRead) image.width = image.height = 0;
     image.shape = selectFrameShape(pixelFormat, FrameFamily::Live);
     image.shapeRead = formatRead && sizeRead;
+    image.fitsHost = imagesFitHost(image.shape, image.width, image.height, 2);
+    if (!image.fitsHost) image.width = image.height = 0;
     return image;
 }
 
@@ -41,7 +44,9 @@ void synchGrabCommand(CommandCall& call) {
     ImageTarget first = createImageOutput(&call.plhs[1], image.shape, image.width, image.height);
     ImageTarget second = createImageOutput(&call.plhs[2], image.shape, image.width, image.height);
 
-    *status = camSynchGrab(cameraId, first.receiver(), second.receiver(), image.request(), call.scalar(3));
+    *status = image.fitsHost
+                  ? camSynchGrab(cameraId, first.receiver(), second.receiver(), image.request(), call.scalar(3))
+                  : ResultOutOfMemory;
 
     first.finish();
     second.finish();
@@ -54,7 +59,8 @@ void memoryPreviewCommand(CommandCall& call) {
     const LiveImage image = liveImageOf(cameraId);
     ImageTarget target = createImageOutput(&call.plhs[1], image.shape, image.width, image.height);
 
-    *status = camMemoryPreview(cameraId, target.receiver(), image.request(), previewValue);
+    *status = image.fitsHost ? camMemoryPreview(cameraId, target.receiver(), image.request(), previewValue)
+                             : ResultOutOfMemory;
 
     target.finish();
 }

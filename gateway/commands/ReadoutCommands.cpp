@@ -24,7 +24,7 @@ void readIntoStack(CommandCall& call, uint32_t count, ReadFrame readFrame) {
     if (findOpenCamera(call.signedScalar(2)) == nullptr) {
         *status = ResultReadFailed;  // even for no frames: there is no camera to read
         count = 0;
-    } else if (count > 0 && frameBytes > hostMemoryBytes() / count) {
+    } else if (!imagesFitHost(image.shape, image.width, image.height, count)) {
         *status = ResultOutOfMemory;  // larger than the host's memory: asking for it would fail or thrash
         count = 0;
     }
@@ -50,6 +50,11 @@ void memoryReadDataCommand(CommandCall& call) {
     uint32_t* status = call.wordOutput(0);
     const int32_t cameraId = call.signedScalar(2);
     const ReadoutImage image = readoutImageOf(cameraId);
+    if (!imagesFitHost(image.shape, image.width, image.height, 1)) {
+        call.plhs[1] = createImageArray(image.shape, 0, 0);
+        *status = ResultOutOfMemory;
+        return;
+    }
     ImageTarget target = createImageOutput(&call.plhs[1], image.shape, image.width, image.height);
     *status = camReadMemory(cameraId, call.scalar(3), call.scalar(4), image.destination(target.receiver()),
                             image.shape.layoutCode, call.scalar(5));

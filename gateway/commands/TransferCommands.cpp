@@ -1,6 +1,11 @@
 // "MemoryDownloadRawFrame", "MemoryReadFromDisk", "DiskReadProgress".
 #include "acquisition/Transfers.h"
+#include "common/NonRegularFile.h"
+#include "gateway/ArgumentChecks.h"
 #include "gateway/Handlers.h"
+#include "gateway/HostCalls.h"
+
+#include <string>
 
 namespace {
 
@@ -19,6 +24,13 @@ void memoryDownloadRawFrameCommand(CommandCall& call) {
     if (!call.textIsWhole(3)) {
         *status = ResultDownloadFailed;
         return;
+    }
+    // A FIFO nobody reads would block the driver's open past any Ctrl-C.
+    if (namesNonRegularFile(call.text(3))) {
+        const std::string message = "MemoryDownloadRawFrame: '" + std::string(call.text(3)) +
+                                    "' exists and is not a regular file; the raw frame is written to files only.";
+        releaseTextArguments(call);
+        raiseHostError(kFileOpenError, message.c_str());
     }
     *status = camDownloadRawFrame(call.signedScalar(2), call.text(3), numbersFrom(call));
 }

@@ -12,7 +12,11 @@ classdef QuorvelCamera < handle
   %   elsewhere (a raw CloseCamera, QuorvelCamera.closeAll) or whose module
   %   was cleared (clear QuorvelML, clear functions) reports IsOpen false and
   %   refuses every command with QuorvelML:closed, even when the camera is
-  %   opened again elsewhere.
+  %   opened again elsewhere. So does a handle whose camera the driver no
+  %   longer has (unplugged, switched off, or its driver reset, as
+  %   QuorvelSim('reset') does): the module lets go of it once the driver
+  %   is asked (IsOpen, isReady, reportCount, wait, a failed command), and
+  %   it can be opened again with a new QuorvelCamera once it is back.
   %
   %   Arguments are checked before any command runs: numbers must be whole
   %   and in range, texts texts; a refusal raises a QuorvelML:* error that
@@ -148,7 +152,7 @@ classdef QuorvelCamera < handle
   end
 
   properties (Dependent, SetAccess = private)
-    IsOpen        % the camera is open in QuorvelML and this handle holds it
+    IsOpen        % the camera is open in QuorvelML, this handle holds it, and the driver still has it
   end
 
   properties (Dependent)
@@ -216,9 +220,9 @@ classdef QuorvelCamera < handle
     end
 
     function open = get.IsOpen(obj)
-      % The module's serial for the id changes with every close and open,
-      % so a camera closed and opened again elsewhere is not this handle's.
-      open = obj.Serial ~= 0 && serialOf(obj.Id) == obj.Serial;
+      % The module still holds this handle's open, and the driver still
+      % has the camera: one unplugged is let go here.
+      open = holds(obj) && ~letGoIfDetached(obj);
       if ~open
         claims('release', obj.Id, obj.Serial);
       end

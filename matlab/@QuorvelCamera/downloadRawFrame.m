@@ -8,7 +8,7 @@ function downloadRawFrame(obj, text, a, b, c, d, e)
   %   ans = 2
   %   >> delete(file); delete(cam)
   requireArguments(obj, nargin - 1, 6, 'downloadRawFrame', 'a file name and five numbers');
-  requireText(obj, text, 'downloadRawFrame', 'the file name');
+  requireDriverText(obj, text, 'downloadRawFrame', 'the file name');
   numbers = {a, b, c, d, e};
   for k = 1:5
     requireWhole(obj, numbers{k}, 'downloadRawFrame', sprintf('number %d', k), 2^32 - 1);

@@ -5,7 +5,8 @@ function wait(obj, timeout, reports)
   %   (interval 0 as 1); give reports to wait for another count, and
   %   use waitUntilReady to wait for the first report only. A recording
   %   of frames 0 (until the memory is full) has no known end: give
-  %   reports. QuorvelML:timeout after seconds (default 10).
+  %   reports. QuorvelML:timeout after seconds (default 10;
+  %   Inf: no limit; anything but a number from 0 raises QuorvelML:badTimeout).
   %   Example:
   %     >> QuorvelSim('reset');
   %     >> cam = QuorvelCamera(1002);
@@ -17,6 +18,7 @@ function wait(obj, timeout, reports)
   if nargin < 2
     timeout = 10;
   end
+  requireTimeout(obj, timeout, 'wait');
   if nargin < 3
     reports = claims('expected', obj.Id, obj.Serial);
   else
@@ -28,13 +30,24 @@ function wait(obj, timeout, reports)
           'wait(seconds, reports), or for the first with waitUntilReady.'], obj.Id);
   end
   started = tic;
-  count = obj.reportCount();
+  asked = 0;
+  % The module's count, polled; the driver is asked about the camera once
+  % a second and at the end.
+  out = runChecked(obj, 2, 'FrameReadyCount');
+  count = double(out{2});
   while count < reports
+    if toc(started) - asked > 1 || toc(started) > timeout
+      asked = toc(started);
+      if letGoIfDetached(obj)
+        raiseClosed(obj);
+      end
+    end
     if toc(started) > timeout
       error('QuorvelML:timeout', 'Camera %d: the recording did not end within %g seconds (%d of %d reports).', ...
             obj.Id, timeout, count, reports);
     end
     pause(0.01);
-    count = obj.reportCount();
+    out = runChecked(obj, 2, 'FrameReadyCount');
+    count = double(out{2});
   end
 end

@@ -1,8 +1,9 @@
 function waitForDisk(obj, timeout, progress)
   % cam.waitForDisk([seconds [, progress]])  Waits until the disk read is complete.
-  %   QuorvelML:timeout after seconds (default 10). progress true shows,
-  %   once the wait has lasted a second, the frames read, their rate and
-  %   the time left, as readFrames does.
+  %   QuorvelML:timeout after seconds (default 10; Inf: no limit;
+  %   anything but a number from 0 raises QuorvelML:badTimeout). progress
+  %   true shows, once the wait has lasted a second, the frames read, their
+  %   rate and the time left, as readFrames does.
   %   >> cam = QuorvelCamera(1002);
   %   >> cam.startRecording(4, 0, 0, 4); cam.wait(5); file = [tempname() '.qrv'];
   %   >> cam.downloadRawFrame(file, 0, 0, 4, 0, 0); cam.readFromDisk(0, 0, 4, 0, 0, 0);
@@ -13,6 +14,7 @@ function waitForDisk(obj, timeout, progress)
   if nargin < 2
     timeout = 10;
   end
+  requireTimeout(obj, timeout, 'waitForDisk');
   if nargin < 3
     progress = false;
   end

@@ -1,7 +1,8 @@
 function waitUntilReady(obj, timeout)
   % cam.waitUntilReady([seconds])  Waits for the recording's first report (isReady).
   %   A recording that reports more than once goes on after it; wait
-  %   waits for its end. QuorvelML:timeout after seconds (default 10).
+  %   waits for its end. QuorvelML:timeout after seconds (default 10; Inf: no limit;
+  %   anything but a number from 0 raises QuorvelML:badTimeout).
   %   >> cam = QuorvelCamera(1001);
   %   >> cam.startRecording(40, 0, 0, 10);   % reports after every 10th frame
   %   >> cam.waitUntilReady(5);
@@ -14,11 +15,23 @@ function waitUntilReady(obj, timeout)
   if nargin < 2
     timeout = 10;
   end
+  requireTimeout(obj, timeout, 'waitUntilReady');
   started = tic;
-  while ~obj.isReady()
+  asked = 0;
+  % The module's flag, polled; the driver is asked about the camera once
+  % a second and at the end.
+  out = runChecked(obj, 2, 'GrabIsReady');
+  while out{2} == 0
+    if toc(started) - asked > 1 || toc(started) > timeout
+      asked = toc(started);
+      if letGoIfDetached(obj)
+        raiseClosed(obj);
+      end
+    end
     if toc(started) > timeout
       error('QuorvelML:timeout', 'Camera %d: no recording event within %g seconds.', obj.Id, timeout);
     end
     pause(0.01);
+    out = runChecked(obj, 2, 'GrabIsReady');
   end
 end

@@ -18,7 +18,7 @@ mxArray* verbList() {
 
 extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     (void)nlhs;
-    if (nrhs < 1 || !mxIsChar(prhs[0])) simVerbFail("the first argument names a verb; QuorvelSim('help') lists them.");
+    if (nrhs < 1 || !mxIsChar(prhs[0])) simVerbFail(kSimUnknownVerb, "the first argument names a verb; QuorvelSim('help') lists them.");
     char* characters = mxArrayToString(prhs[0]);
     const std::string name = characters != nullptr ? characters : "";
     mxFree(characters);
@@ -32,5 +32,5 @@ extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* 
         if (result != nullptr) plhs[0] = result;
         return;
     }
-    simVerbFail("no verb is named '" + name + "'; QuorvelSim('help') lists them.");
+    simVerbFail(kSimUnknownVerb, "no verb is named '" + name + "'; QuorvelSim('help') lists them.");
 }

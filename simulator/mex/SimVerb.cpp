@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
@@ -24,8 +25,8 @@ std::string simVerbUsage(const SimVerb& verb) {
     return std::string("QuorvelSim('") + verb.name + "'" + (list.empty() ? "" : ", " + list) + ")";
 }
 
-void simVerbFail(const std::string& message) {
-    mexErrMsgTxt(message.c_str());
+void simVerbFail(const char* identifier, const std::string& message) {
+    mexErrMsgIdAndTxt(identifier, "%s", message.c_str());
     std::abort();  // the host's error call does not return; its header does not say so
 }
 
@@ -33,13 +34,14 @@ SimVerbArguments::SimVerbArguments(const SimVerb& verb, int nrhs, const mxArray*
     : verb_(verb), given_(size_t(nrhs) - 1), prhs_(prhs + 1) {
     if (given_ < verb.required || given_ > verb.arguments.size()) {
         const std::string list = argumentList(verb);
-        simVerbFail(std::string(verb.name) + " takes " + (list.empty() ? "no arguments" : "(" + list + ")") + "; " +
+        simVerbFail(kSimArgumentCount, std::string(verb.name) + " takes " + (list.empty() ? "no arguments" : "(" + list + ")") + "; " +
                     std::to_string(given_) + " given.");
     }
     for (size_t i = 0; i < given_; ++i) {
         const bool number = mxIsNumeric(prhs_[i]) || mxIsLogical(prhs_[i]);
         if (verb.arguments[i].kind == SimArgumentKind::Number && (!number || mxGetNumberOfElements(prhs_[i]) != 1))
             refuse(i, "must be a number");
+        if (verb.arguments[i].kind == SimArgumentKind::Number && mxIsComplex(prhs_[i])) refuse(i, "must be real");
         // Beyond this a conversion to an integer is undefined.
         if (verb.arguments[i].kind == SimArgumentKind::Number && !(std::fabs(mxGetScalar(prhs_[i])) < 0x1p63))
             refuse(i, "must be a finite number below 2^63");
@@ -47,8 +49,21 @@ SimVerbArguments::SimVerbArguments(const SimVerb& verb, int nrhs, const mxArray*
     }
 }
 
+uint32_t SimVerbArguments::whole(size_t index, uint32_t top) const {
+    const double value = number(index);
+    // A fraction or a value out of range would act on another camera, or
+    // on a number the caller did not give.
+    if (value != std::floor(value) || value < 0 || value > top)
+        refuse(index, "must be a whole number from 0 to " + std::to_string(top));
+    return static_cast<uint32_t>(value);
+}
+
 int SimVerbArguments::count(size_t index, int absent) const {
-    return has(index) ? static_cast<int>(std::clamp(number(index), double(INT_MIN), double(INT_MAX))) : absent;
+    if (!has(index)) return absent;
+    const double value = number(index);
+    if (value != std::floor(value) || value < -1 || value > INT_MAX)
+        refuse(index, "must be -1 (every call) or a whole number from 0 to " + std::to_string(INT_MAX));
+    return static_cast<int>(value);
 }
 
 std::string SimVerbArguments::text(size_t index) const {
@@ -59,7 +74,7 @@ std::string SimVerbArguments::text(size_t index) const {
 }
 
 void SimVerbArguments::refuse(size_t index, const std::string& problem) const {
-    simVerbFail(std::string(verb_.name) + ": " + verb_.arguments[index].name + " (argument " +
+    simVerbFail(kSimBadArgument, std::string(verb_.name) + ": " + verb_.arguments[index].name + " (argument " +
                 std::to_string(index + 2) + ") " + problem + ".");
 }
 

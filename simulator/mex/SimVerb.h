@@ -36,7 +36,12 @@ struct SimVerb {
 // "QuorvelSim('setMemory', id, capacity, framesPerSecond [, diskFramesPerSecond])"
 std::string simVerbUsage(const SimVerb& verb);
 
-[[noreturn]] void simVerbFail(const std::string& message);
+// The control's error identifiers: every refusal carries one.
+constexpr const char* kSimUnknownVerb = "QuorvelSim:unknownVerb";
+constexpr const char* kSimArgumentCount = "QuorvelSim:argumentCount";
+constexpr const char* kSimBadArgument = "QuorvelSim:badArgument";
+
+[[noreturn]] void simVerbFail(const char* identifier, const std::string& message);
 
 // The verb's arguments, counted from 0 after the verb; every error names
 // the argument, by name and by its position in the call.
@@ -46,7 +51,12 @@ public:
 
     bool has(size_t index) const { return index < given_; }
     double number(size_t index) const { return mxGetScalar(prhs_[index]); }
-    uint32_t word(size_t index) const { return static_cast<uint32_t>(static_cast<int64_t>(number(index))); }
+    // A whole number from 0 to 2^32 - 1, else refused.
+    uint32_t word(size_t index) const { return whole(index, UINT32_MAX); }
+    // A whole number from 0 to top, else refused.
+    uint32_t whole(size_t index, uint32_t top) const;
+    uint32_t whole(size_t index, uint32_t top, uint32_t absent) const { return has(index) ? whole(index, top) : absent; }
+    // A count of forced calls: -1 (every one) or a whole number from 0.
     int count(size_t index, int absent) const;
     std::string text(size_t index) const;
 

@@ -2,12 +2,24 @@
 
 #include "SimVerbValues.h"
 
+#include <climits>
+#include <cmath>
+#include <string>
+
 namespace {
 
 using Arguments = SimVerbArguments;
 using Topic = SimVerbTopic;
 
-constexpr int kDefaultWaitMilliseconds = 10000;
+constexpr uint32_t kDefaultWaitMilliseconds = 10000;
+// A wait blocks the host's thread, which Ctrl-C cannot reach from here:
+// no wait is longer than this.
+constexpr uint32_t kLongestWaitMilliseconds = 60000;
+// What the simulator's memory is bounded by: each frame in camera memory
+// keeps a 4-byte frame number, each logged call some hundred bytes.
+constexpr uint32_t kLargestMemoryFrames = 1u << 24;
+constexpr uint32_t kFastestFramesPerSecond = 1000000;
+constexpr uint32_t kLargestLogLimit = 65536;
 
 const SimArgument kId{"id"};
 const SimArgument kOperation{"operation", SimArgumentKind::Text};
@@ -73,6 +85,7 @@ const std::vector<SimVerb> kVerbs = {
     {"addCamera", {kId, {"type"}, {"colour"}}, 2, Topic::Cameras,
      "a camera with the default items and parameters; colour 1: a colour camera",
      [](const Arguments& args) -> mxArray* {
+         if (simCamera(args.word(0)).has_value()) args.refuse(0, "is already a simulated camera's");
          simAddCamera(simMakeCamera(args.word(0), args.word(1), args.has(2) && args.number(2) != 0));
          return nullptr;
      }},
@@ -99,14 +112,16 @@ const std::vector<SimVerb> kVerbs = {
     {"forceAfter", {kOperation, {"skip"}, {"value"}, {"count"}}, 3, Topic::Failures,
      "as force, after skip calls that pass",
      [](const Arguments& args) -> mxArray* {
-         simForceResultAfter(args.operation(0), args.count(1, 0), args.word(2), args.count(3, 1));
+         simForceResultAfter(args.operation(0), int(args.whole(1, INT_MAX, 0)), args.word(2), args.count(3, 1));
          return nullptr;
      }},
     {"forceWhere", {kOperation, {"argument"}, {"argumentValue"}, {"value"}, {"count"}}, 4, Topic::Failures,
      "as force, for the calls whose argument (from 0, as the log lists them) holds argumentValue",
      [](const Arguments& args) -> mxArray* {
-         simForceResultWhere(args.operation(0), static_cast<size_t>(args.number(1)),
-                             static_cast<uint64_t>(args.number(2)), args.word(3), args.count(4, 1));
+         const double argumentValue = args.number(2);
+         if (argumentValue < 0 || argumentValue != std::floor(argumentValue)) args.refuse(2, "must be a whole number from 0");
+         simForceResultWhere(args.operation(0), args.word(1),
+                             static_cast<uint64_t>(argumentValue), args.word(3), args.count(4, 1));
          return nullptr;
      }},
     {"clearForced", {}, 0, Topic::Failures, "forgets every forced result",
@@ -137,9 +152,9 @@ const std::vector<SimVerb> kVerbs = {
      [](const Arguments& args) { return simNumberValue(simCallCount(args.operation(0))); }},
     {"droppedCalls", {}, 0, Topic::CallLog, "-> calls too old for the log",
      [](const Arguments&) { return simNumberValue(double(simDroppedCallCount())); }},
-    {"setLogLimit", {{"calls"}}, 1, Topic::CallLog, "keeps only that many of the most recent calls",
+    {"setLogLimit", {{"calls"}}, 1, Topic::CallLog, "keeps only that many (at most 65536) of the most recent calls",
      [](const Arguments& args) -> mxArray* {
-         simSetCallLogLimit(static_cast<size_t>(args.number(0)));
+         simSetCallLogLimit(args.whole(0, kLargestLogLimit));
          return nullptr;
      }},
     {"fireRecordEvent", {kId}, 1, Topic::Memory,
@@ -175,24 +190,33 @@ const std::vector<SimVerb> kVerbs = {
      "time source 'none', 'irig', 'gps', 'ptp' (system clock, UTC) or 'fixed' with the record's values",
      setTiming},
     {"setMemory", {kId, {"capacity"}, {"framesPerSecond"}, {"diskFramesPerSecond"}}, 3, Topic::Memory,
-     "memory size and rates; 0 frames per second records only on fireRecordEvent",
+     "memory size (at most 2^24 frames) and rates (at most 10^6); 0 frames per second records only on fireRecordEvent",
      [](const Arguments& args) -> mxArray* {
-         const uint32_t diskRate = args.has(3) ? args.word(3) : kSimDiskReadRate;
-         args.requireCamera(0, simSetMemory(args.word(0), args.word(1), args.word(2), diskRate));
+         const uint32_t capacity = args.whole(1, kLargestMemoryFrames);
+         const uint32_t rate = args.whole(2, kFastestFramesPerSecond);
+         const uint32_t diskRate = args.whole(3, kFastestFramesPerSecond, kSimDiskReadRate);
+         args.requireCamera(0, simSetMemory(args.word(0), capacity, rate, diskRate));
          return nullptr;
      }},
     {"memory", {kId}, 1, Topic::Memory,
      "-> struct of capacity, rates, frames (frame numbers by position), segments and state",
      [](const Arguments& args) { return simMemoryRecord(cameraOf(args)); }},
     {"waitRecording", {kId, {"milliseconds"}}, 1, Topic::Memory,
-     "-> true once the camera's recording thread has ended (waits 10 s unless told)",
+     "-> true once the camera's recording thread has ended (waits 10 s unless told, at most 60 s)",
      [](const Arguments& args) {
-         return simLogicalValue(simWaitForRecording(args.word(0), args.count(1, kDefaultWaitMilliseconds)));
+         const uint32_t milliseconds = args.whole(1, kLongestWaitMilliseconds, kDefaultWaitMilliseconds);
+         // Only this thread could fire the frames of a recording without a thread of its own.
+         if (simRecordingAwaitsEvents(args.word(0)))
+             simVerbFail("QuorvelSim:waitCannotEnd",
+                         "waitRecording: camera " + std::to_string(args.word(0)) +
+                             " records only on fireRecordEvent (0 frames per second): nothing could end the wait.");
+         return simLogicalValue(simWaitForRecording(args.word(0), int(milliseconds)));
      }},
     {"waitDiskRead", {kId, {"milliseconds"}}, 1, Topic::Memory,
-     "-> true once the camera's disk-read thread has ended (waits 10 s unless told)",
+     "-> true once the camera's disk-read thread has ended (waits 10 s unless told, at most 60 s)",
      [](const Arguments& args) {
-         return simLogicalValue(simWaitForDiskRead(args.word(0), args.count(1, kDefaultWaitMilliseconds)));
+         const uint32_t milliseconds = args.whole(1, kLongestWaitMilliseconds, kDefaultWaitMilliseconds);
+         return simLogicalValue(simWaitForDiskRead(args.word(0), int(milliseconds)));
      }},
 };
 

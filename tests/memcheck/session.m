@@ -38,6 +38,7 @@ QuorvelSim('waitRecording', 1001, 5000);
 [status, ready] = QuorvelML('GrabIsReady', 1001);
 [status, count] = QuorvelML('FrameReadyCount', 1001);
 [status, serial] = QuorvelML('OpenSerial', 1001);
+[status, attached] = QuorvelML('CheckAttached', 1001);
 [status, first, second] = QuorvelML('MemoryReadTriggerPosition', 1001);
 s = QuorvelML('MemoryStopGrab', 1001);
 [status, image] = QuorvelML('MemoryReadData', 1001, 0, 0, 0);

@@ -149,16 +149,58 @@ TEST_F(Connections, AnInUseFirstCameraThatTheTableDoesNotHoldIsLeftToTheDriver) 
     EXPECT_EQ(operations(), (Names{"drvConfigure", "drvEnumCameras", "drvOpenCamera"}));
 }
 
-TEST_F(Connections, ReopeningARegisteredCameraKeepsItAndCallsNoDriver) {
+TEST_F(Connections, ReopeningARegisteredCameraKeepsItAndOnlyAsksTheDriverItIsThere) {
     ASSERT_EQ(open(kSimMonoCameraId), 0u);
     DeviceHandle handle = slotOf(kSimMonoCameraId)->deviceHandle;
     simClearCallLog();
     auto result = run(2, "OpenCamera", {kSimMonoCameraId});
     EXPECT_EQ(result.word(0), 0u);
     EXPECT_EQ(result.word(1), kSimMonoCameraId);
-    EXPECT_EQ(operations(), (Names{"drvConfigure"}));
+    EXPECT_EQ(operations(), (Names{"drvConfigure", "drvEnumCameras"}));
     EXPECT_EQ(slotOf(kSimMonoCameraId)->deviceHandle.load(), handle);
     EXPECT_EQ(FindCameraSlot(kFreeSlotKey), 1);
+}
+
+TEST_F(Connections, ACameraTheDriverNoLongerHasIsLetGoAndOpensAgain) {
+    auto attached = [&](uint32_t id) { return run(2, "CheckAttached", {double(id)}).word(1); };
+    auto close = [&](uint32_t id) { return run(1, "CloseCamera", {double(id)}).word(0); };
+
+    // A driver reset under the module: the camera is listed again, in use nowhere.
+    ASSERT_EQ(open(kSimMonoCameraId), 0u);
+    EXPECT_EQ(attached(kSimMonoCameraId), 1u);
+    simReset();
+    EXPECT_EQ(attached(kSimMonoCameraId), 0u);
+    EXPECT_EQ(slotOf(kSimMonoCameraId), nullptr);
+    EXPECT_EQ(attached(kSimMonoCameraId), 0u) << "an id no camera is held under";
+    EXPECT_EQ(open(kSimMonoCameraId), 0u) << "the id opens again";
+    EXPECT_TRUE(simCamera(kSimMonoCameraId)->state.open);
+
+    // Held, reset under the module, then opened by id: opened afresh.
+    simReset();
+    simClearCallLog();
+    EXPECT_EQ(open(kSimMonoCameraId), 0u);
+    EXPECT_EQ(simCallCount("drvOpenCamera"), 1);
+    EXPECT_TRUE(simCamera(kSimMonoCameraId)->state.open);
+
+    // Unplugged: the close the driver refuses lets it go and answers 0.
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    ASSERT_TRUE(simRemoveCamera(kSimColourCameraId));
+    EXPECT_EQ(close(kSimColourCameraId), 0u);
+    EXPECT_EQ(slotOf(kSimColourCameraId), nullptr);
+    EXPECT_EQ(close(kSimColourCameraId), 6u) << "nothing left to close";
+
+    // Where the driver cannot say, the camera stays held.
+    ASSERT_TRUE(simRemoveCamera(kSimMonoCameraId));
+    simForceResult("drvEnumCameras", 1, kSimForever);
+    EXPECT_EQ(close(kSimMonoCameraId), 6u);
+    EXPECT_EQ(attached(kSimMonoCameraId), 1u);
+    simClearForcedResults();
+    EXPECT_EQ(attached(kSimMonoCameraId), 0u);
+    ASSERT_EQ(openRaw("raw:x").word(0), 0u);
+    EXPECT_EQ(attached(0), 1u) << "the enumeration does not list the raw camera";
+    ASSERT_EQ(open(kSimMemoryCameraId), 0u);
+    simForceResult("drvEnumCameras", 0);
+    EXPECT_EQ(attached(kSimMemoryCameraId), 1u) << "an answer that filled no record proves nothing";
 }
 
 TEST_F(Connections, WithEverySlotTakenTheOpenedCameraIsClosedAgain) {

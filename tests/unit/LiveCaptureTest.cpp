@@ -335,6 +335,44 @@ TEST_F(LiveCapture, FailuresBeforeTheGrabAllocateNothingAndStopNothing) {
     EXPECT_EQ(transferOf(kSimColourCameraId).buffer, nullptr);
 }
 
+TEST_F(LiveCapture, SizesPastTheDriversWordsAnswer11BeforeAnyGrab) {
+    struct Case {
+        uint32_t cameraId, extraFrames, width, height;
+        const char* name;
+    };
+    // 2^18 frames of 64 x 64 at four bytes a pixel are 2^32 bytes; the
+    // frame count of 2^32 - 1 extra frames is 2^32.
+    for (const Case& c : {Case{kSimMemoryCameraId, (1u << 18) - 1, 64, 64, "buffer of 2^32 bytes"},
+                          Case{kSimColourCameraId, 0xFFFFFFFFu, 640, 480, "frame count of 2^32"}}) {
+        for (const char* keyword : {"SynchGrab", "MemoryPreview"}) {
+            openWith(c.cameraId, 0, c.extraFrames, c.width, c.height);
+            blocks.restart();
+            auto result = std::string(keyword) == "SynchGrab" ? run(3, keyword, {double(c.cameraId), 0})
+                                                               : run(3, keyword, {double(c.cameraId)});
+            EXPECT_EQ(result.word(0), 11u) << c.name << " " << keyword;
+            EXPECT_TRUE(blocks.sizes().empty()) << c.name << " " << keyword;
+            EXPECT_EQ(simCallCount("drvGrabFrames") + simCallCount("drvGrabPreview"), 0) << c.name << " " << keyword;
+            run(1, "CloseCamera", {double(c.cameraId)});
+        }
+    }
+}
+
+TEST_F(LiveCapture, AnImagePastTheHostsMemoryAnswers11WithEmptyImages) {
+    openWith(kSimColourCameraId, 0, 0, 0xFFFFFFFFu, 0xFFFFFFFFu);
+    auto result = run(3, "SynchGrab", {kSimColourCameraId, 0});
+    EXPECT_EQ(result.word(0), 11u);
+    EXPECT_EQ(dimensionsOf(result.output(1)), (std::vector<mwSize>{0, 0}));
+    EXPECT_EQ(dimensionsOf(result.output(2)), (std::vector<mwSize>{0, 0}));
+    auto preview = run(3, "MemoryPreview", {kSimColourCameraId});
+    EXPECT_EQ(preview.word(0), 11u);
+    EXPECT_EQ(dimensionsOf(preview.output(1)), (std::vector<mwSize>{0, 0}));
+    EXPECT_EQ(simCallCount("drvGrabFrames") + simCallCount("drvGrabPreview"), 0);
+    auto frame = run(2, "MemoryReadData", {kSimColourCameraId, 0, 0, 0});
+    EXPECT_EQ(frame.word(0), 11u);
+    EXPECT_EQ(dimensionsOf(frame.output(1)), (std::vector<mwSize>{0, 0}));
+    EXPECT_EQ(simCallCount("drvReadMemory"), 0);
+}
+
 TEST_F(LiveCapture, FailedGrabsStopTheCaptureFreeTheBufferAndLeaveImagesZero) {
     openWith(kSimColourCameraId, 0, 1, 3, 3);
     struct Case {

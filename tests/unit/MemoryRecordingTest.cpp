@@ -10,7 +10,11 @@ namespace {
 
 class MemoryRecording : public RecordingFixture {
 protected:
-    GrabContext& contextOf(uint32_t cameraId) { return acquisitionState().grabContexts[indexOf(cameraId)]; }
+    // The context the camera's current recording was handed.
+    void* contextOf(uint32_t cameraId) {
+        const int index = indexOf(cameraId);
+        return callbackContext(index, acquisitionSlot(index).recordingTicket.load());
+    }
 };
 
 TEST_F(MemoryRecording, GrabIsReadyFollowsTheFirstCallbackAndClearsOnStop) {
@@ -47,10 +51,8 @@ TEST_F(MemoryRecording, RefusedStartAnswers12WithTheContextWrittenAndHandedOver)
     EXPECT_EQ(startGrab(kSimColourCameraId, 7, 8, 9, 10), 12u);
     EXPECT_EQ(ready(kSimColourCameraId), 0u);
 
-    GrabContext& context = contextOf(kSimColourCameraId);
-    EXPECT_EQ(context.cameraId.load(), int32_t(kSimColourCameraId));
-    EXPECT_EQ(context.segmentArgument.load(), 9u);
-    EXPECT_EQ(context.segmentTable.load(), recordOf(kSimColourCameraId).segmentTable);
+    EXPECT_NE(recordOf(kSimColourCameraId).recordingTicket.load(), 0u);
+    EXPECT_EQ(recordOf(kSimColourCameraId).segmentArgument.load(), 9u);
 
     auto log = simCallLog();
     ASSERT_EQ(log.size(), 2u);  // the type read and the start; the poll calls nothing
@@ -59,7 +61,7 @@ TEST_F(MemoryRecording, RefusedStartAnswers12WithTheContextWrittenAndHandedOver)
     const uint64_t handle = handleOf(kSimColourCameraId);
     EXPECT_EQ(log[1].arguments, (std::vector<uint64_t>{handle, 7, 8, 9, 10,
                                                        address(reinterpret_cast<void*>(&onRecordEvent)), 1,
-                                                       address(&context)}));
+                                                       address(contextOf(kSimColourCameraId))}));
 }
 
 TEST_F(MemoryRecording, OnlyTypesTwelveToFourteenAreResetBeforeRecording) {
@@ -131,7 +133,7 @@ TEST_F(MemoryRecording, CallbackOfAClosedCameraTouchesNothing) {
     ASSERT_EQ(open(kSimSegmentedCameraId), 0u);
     ASSERT_EQ(startGrab(kSimSegmentedCameraId, 0, 0, 3, 1), 0u);
     const int index = indexOf(kSimSegmentedCameraId);
-    GrabContext& context = acquisitionState().grabContexts[index];
+    void* context = contextOf(kSimSegmentedCameraId);
     ASSERT_EQ(run(1, "CloseCamera", {double(kSimSegmentedCameraId)}).word(0), 0u);
 
     // A camera of the same type now holds the slot the closed one had.
@@ -141,10 +143,36 @@ TEST_F(MemoryRecording, CallbackOfAClosedCameraTouchesNothing) {
     slot.segmentTable[0] = 55;
     simClearCallLog();
 
-    onRecordEvent(&context, 0, 0);
+    onRecordEvent(context, 0, 0);
     EXPECT_TRUE(simCallLog().empty());
     EXPECT_EQ(slot.frameReadyCount.load(), 0u);
     EXPECT_EQ(slot.segmentTable[0], 55u);
+}
+
+TEST_F(MemoryRecording, ALateCallbackOfAnEarlierOpenOrStartCountsForNobody) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    const int index = indexOf(kSimColourCameraId);
+    ASSERT_EQ(startGrab(kSimColourCameraId, 0, 0, 0, 1), 0u);
+    ASSERT_EQ(run(1, "CloseCamera", {double(kSimColourCameraId)}).word(0), 0u);
+
+    // Another camera takes the slot and starts a recording of its own.
+    ASSERT_EQ(open(kSimMonoCameraId), 0u);
+    ASSERT_EQ(indexOf(kSimMonoCameraId), index);
+    ASSERT_EQ(startGrab(kSimMonoCameraId, 10, 0, 0, 1), 0u);
+    const void* monoContext = contextOf(kSimMonoCameraId);
+    ASSERT_TRUE(simFireLateRecordEvent(kSimColourCameraId));
+    EXPECT_EQ(recordOf(kSimMonoCameraId).frameReadyCount.load(), 0u);
+    EXPECT_EQ(ready(kSimMonoCameraId), 0u);
+
+    // The same camera closed and opened again, or started again: the
+    // earlier start's context no longer counts either.
+    ASSERT_EQ(run(1, "MemoryStopGrab", {double(kSimMonoCameraId)}).word(0), 0u);
+    ASSERT_EQ(startGrab(kSimMonoCameraId, 10, 0, 0, 1), 0u);
+    EXPECT_NE(contextOf(kSimMonoCameraId), monoContext);
+    onRecordEvent(const_cast<void*>(monoContext), 0, 0);
+    EXPECT_EQ(recordOf(kSimMonoCameraId).frameReadyCount.load(), 0u);
+    onRecordEvent(contextOf(kSimMonoCameraId), 0, 0);
+    EXPECT_EQ(recordOf(kSimMonoCameraId).frameReadyCount.load(), 1u) << "the current start's context counts";
 }
 
 TEST_F(MemoryRecording, TriggerPositionGivesTheDriversThirdAndFourthValues) {

@@ -6,6 +6,8 @@
 #include "acquisition/Transfers.h"
 
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -37,8 +39,10 @@ protected:
         return {result.word(0), result.word(1), result.word(2), result.word(3)};
     }
 
-    std::atomic<int32_t>& contextOf(uint32_t cameraId) {
-        return acquisitionState().diskReadContexts[indexOf(cameraId)];
+    // The context the camera's current disk read was handed.
+    void* contextOf(uint32_t cameraId) {
+        const int index = indexOf(cameraId);
+        return callbackContext(index, acquisitionSlot(index).diskReadTicket.load());
     }
 
     const std::string file_ = "/tmp/quorvel-transfers-" + std::to_string(getpid()) + ".qrv";
@@ -48,7 +52,7 @@ TEST_F(Transfers, OnlyReportsThatReachTheFinalCountAreCountedUnsigned) {
     ASSERT_EQ(open(kSimColourCameraId), 0u);
     simForceResult("drvReadFromDisk", 0);
     ASSERT_EQ(readFromDisk(kSimColourCameraId, {1, 2, 3, 4, 5, 6}), 0u);
-    std::atomic<int32_t>* context = &contextOf(kSimColourCameraId);
+    void* context = contextOf(kSimColourCameraId);
     std::atomic<uint32_t>& count = recordOf(kSimColourCameraId).diskReadCount;
 
     onDiskReadProgress(context, 3, 10);
@@ -74,7 +78,7 @@ TEST_F(Transfers, ReadFromDiskHandsTheNumbersCallbackAndContextToTheDriver) {
     EXPECT_EQ(log[0].arguments,
               (std::vector<uint64_t>{handleOf(kSimColourCameraId), 7, 0xFFFFFFFEu, 3, 4, 5, 6,
                                      address(reinterpret_cast<void*>(&onDiskReadProgress)),
-                                     address(&contextOf(kSimColourCameraId))}));
+                                     address(contextOf(kSimColourCameraId))}));
 }
 
 TEST_F(Transfers, DownloadPassesWholeTextsAndTheFiveNumbersAndRefusesTextsItWouldCut) {
@@ -99,10 +103,37 @@ TEST_F(Transfers, DownloadPassesWholeTextsAndTheFiveNumbersAndRefusesTextsItWoul
     }
 }
 
+TEST_F(Transfers, ADownloadToSomethingOtherThanAFileIsRefusedBeforeTheDriver) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    record(kSimColourCameraId, 2);
+    const std::string fifo = file_ + ".fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // A reader, so that a driver's open of the FIFO would go through and
+    // write rather than block this test.
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    simClearCallLog();
+    for (const std::string& name : {fifo, std::string("/tmp"), std::string("/dev/null")}) {
+        std::string identifier;
+        try {
+            download(kSimColourCameraId, name, {0, 0, 1, 0, 0});
+        } catch (const testhost::HostError& error) {
+            identifier = error.identifier;
+        }
+        EXPECT_EQ(identifier, "QuorvelML:fileOpen") << name;
+    }
+    EXPECT_EQ(camDownloadRawFrame(kSimColourCameraId, fifo.c_str(), TransferNumbers{{0, 0, 1, 0, 0}}),
+              ResultDownloadFailed)
+        << "the core refuses it too, for every host";
+    EXPECT_EQ(simCallCount("drvDownloadRawFrame"), 0);
+    ::close(reader);
+    std::remove(fifo.c_str());
+}
+
 TEST_F(Transfers, AnIdNoOpenCameraAnswersWithoutTheDriverAndTouchesNoContext) {
     ASSERT_EQ(open(kSimColourCameraId), 0u);
     const int freeIndex = FindCameraSlot(kFreeSlotKey);
-    acquisitionState().diskReadContexts[freeIndex] = 99;
+    acquisitionSlot(freeIndex).diskReadTicket = 99;
     acquisitionSlot(freeIndex).diskReadCount = 4;
     simClearCallLog();
     for (double id : {4242.0, -1.0}) {
@@ -111,7 +142,7 @@ TEST_F(Transfers, AnIdNoOpenCameraAnswersWithoutTheDriverAndTouchesNoContext) {
         EXPECT_EQ(progress(uint32_t(int32_t(id))), (std::vector<uint32_t>{13, 0, 0, 0}));
     }
     EXPECT_TRUE(simCallLog().empty());
-    EXPECT_EQ(acquisitionState().diskReadContexts[freeIndex].load(), 99);
+    EXPECT_EQ(acquisitionSlot(freeIndex).diskReadTicket.load(), 99u);
     EXPECT_EQ(acquisitionSlot(freeIndex).diskReadCount.load(), 4u);
 }
 
@@ -119,12 +150,17 @@ TEST_F(Transfers, AReportForAClosedCameraTouchesNoSlot) {
     ASSERT_EQ(open(kSimColourCameraId), 0u);
     simForceResult("drvReadFromDisk", 0);
     ASSERT_EQ(readFromDisk(kSimColourCameraId, {0, 0, 0, 0, 0, 0}), 0u);
-    std::atomic<int32_t>* context = &contextOf(kSimColourCameraId);
+    void* context = contextOf(kSimColourCameraId);
     const int index = indexOf(kSimColourCameraId);
     ASSERT_EQ(run(1, "CloseCamera", {double(kSimColourCameraId)}).word(0), 0u);
     ASSERT_EQ(open(kSimMonoCameraId), 0u);
     ASSERT_EQ(indexOf(kSimMonoCameraId), index);
 
+    onDiskReadProgress(context, 1, 1);
+    EXPECT_EQ(acquisitionSlot(index).diskReadCount.load(), 0u);
+    // Nor once the camera now in the slot reads from disk itself.
+    simForceResult("drvReadFromDisk", 0);
+    ASSERT_EQ(readFromDisk(kSimMonoCameraId, {0, 0, 0, 0, 0, 0}), 0u);
     onDiskReadProgress(context, 1, 1);
     EXPECT_EQ(acquisitionSlot(index).diskReadCount.load(), 0u);
 }

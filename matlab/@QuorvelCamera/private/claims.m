@@ -3,9 +3,14 @@ function result = claims(action, id, serial, reports)
   % handle holds: the module's serial of its open and the reports that
   % end the recording the handle started (NaN: none known). Handles are
   % not kept here, so clearing the last reference still deletes them.
-  persistent rows
+  % The opens the driver lost under their handles ([id serial] a row) are
+  % kept too, so that those handles can say why they are closed.
+  persistent rows lost
   if isempty(rows)
     rows = zeros(0, 3);
+  end
+  if isempty(lost)
+    lost = zeros(0, 2);
   end
   result = [];
   row = [];
@@ -25,6 +30,13 @@ function result = claims(action, id, serial, reports)
       if mine
         rows(row, :) = [];
       end
+    case 'lose'
+      if mine
+        rows(row, :) = [];
+      end
+      lost(end + 1, :) = [id serial];
+    case 'lost'
+      result = any(lost(:, 1) == id & lost(:, 2) == serial);
     case 'expect'
       if mine
         rows(row, 3) = double(reports);

@@ -17,7 +17,7 @@ function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
   if isempty(file)
     error('QuorvelML:fileName', 'A file name is a non-empty text.');
   end
-  if ~obj.IsOpen
+  if ~holds(obj)
     raiseClosed(obj);
   end
   numbers = numbers(:)';
