@@ -275,15 +275,20 @@ function varargout = QuorvelML(varargin)
 %       "triggerIndex":t} (t null without a trigger position), the first
 %       page also cameraId, cameraType, width, height, pixelFormat,
 %       moduleVersion and savedAt (UTC). mode: 0 a new file (an existing one
-%       raises QuorvelML:fileExists), 1 a new file replacing one, 2 pages
-%       added to a file an earlier save made. pages: how many pages the
-%       whole file will hold; a new file planned past 4 GiB is a BigTIFF.
-%       saved: the pages this call wrote. Memory stays at a few frames.
-%       The file is opened first: a place that cannot be written raises
-%       QuorvelML:fileOpen before the driver is asked; a failed write raises
-%       QuorvelML:fileWrite naming the file, which then holds every page
-%       written before; a file of another shape raises QuorvelML:fileFormat.
-%       A new file that ends without a page is removed.
+%       raises QuorvelML:fileExists), 1 a new file written beside the name
+%       that replaces it once it holds a page (a save that ends without one
+%       leaves the old file untouched), 2 pages added to a file an earlier
+%       save made. pages: how many pages the whole file will hold; a new
+%       file planned past 4 GiB is a BigTIFF. count, mode and pages are
+%       whole numbers; file a name of any length. saved: the pages this
+%       call wrote. Memory stays at a few frames. The file is opened first:
+%       a place that cannot be written or a name that is no regular file
+%       raises QuorvelML:fileOpen, a file another save is writing
+%       QuorvelML:fileBusy, both before the driver is asked; a failed write
+%       raises QuorvelML:fileWrite naming the file, which then holds every
+%       page written before; a file whose pages have another shape or store
+%       raises QuorvelML:fileFormat. A new file that ends without a page is
+%       removed.
 %       Status: as MemoryReadFrames, for the frame that ended the save.
 %
 %   [status, saved] = QuorvelML('MemorySaveSegments', id, file, firstSegment, count, mode, pages)

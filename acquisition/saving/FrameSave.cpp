@@ -94,14 +94,20 @@ SaveResult camSaveFrames(const SaveRequest& request) {
         return result;
     }
     TiffPageFile file;
-    if (!file.openFile(request.path, request.opening))
-        return failed(file.exists() ? SaveFailure::FileExists : SaveFailure::FileOpen, file);
+    if (!file.openFile(request.path, request.opening)) {
+        const OpenRefusal why = file.refusal();
+        return failed(why == OpenRefusal::Exists ? SaveFailure::FileExists
+                      : why == OpenRefusal::Busy ? SaveFailure::FileBusy
+                                                 : SaveFailure::FileOpen,
+                      file);
+    }
 
     SaveResult result;
     const ReadoutImage image = readoutImageOf(request.cameraId);
     if (request.count == 0) return result;
-    if (!image.sizeRead || image.frameBytes() == 0) {
-        // No page can be made of a frame whose size is unknown or empty.
+    if (!image.shapeKnown() || image.frameBytes() == 0) {
+        // No page can be made of a frame whose size is unknown, empty or
+        // beyond what memory can address.
         result.status = ResultParameterReadFailed;
         return result;
     }
@@ -134,6 +140,7 @@ SaveResult camSaveFrames(const SaveRequest& request) {
                       pageDescription(originOf(request, k, triggerKnown, trigger), firstPage ? &fileOrigin : nullptr));
     }
     writer.finish();
+    file.close();
     result.saved = uint32_t(file.pagesWritten());
     if (!file.error().empty()) {
         result.failure = SaveFailure::FileWrite;
