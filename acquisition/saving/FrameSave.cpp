@@ -2,6 +2,7 @@
 
 #include "PageDescription.h"
 #include "PageWriter.h"
+#include "SavedFiles.h"
 #include "acquisition/Readout.h"
 #include "acquisition/ReadoutImage.h"
 #include "acquisition/Recording.h"
@@ -101,6 +102,12 @@ SaveResult camSaveFrames(const SaveRequest& request) {
                                                  : SaveFailure::FileOpen,
                       file);
     }
+    if (request.opening == FileOpening::Append && !savedFileStillNamed(request.cameraId, request.path)) {
+        SaveResult result;
+        result.failure = SaveFailure::FileBusy;
+        result.reason = "another save replaced it since this camera's save made it";
+        return result;
+    }
 
     SaveResult result;
     const ReadoutImage image = readoutImageOf(request.cameraId);
@@ -141,6 +148,11 @@ SaveResult camSaveFrames(const SaveRequest& request) {
     }
     writer.finish();
     file.close();
+    // A save planned past this call goes on by appending to the file made here.
+    if (creating && file.pagesWritten() > 0 && request.plannedPages > file.pagesWritten())
+        noteSavedFile(request.cameraId, request.path);
+    else if (creating)
+        forgetSavedFile(request.cameraId);
     result.saved = uint32_t(file.pagesWritten());
     if (!file.error().empty()) {
         result.failure = SaveFailure::FileWrite;

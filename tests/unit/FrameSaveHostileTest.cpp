@@ -177,7 +177,7 @@ TEST_F(FrameSaveHostile, AppendingToAPageChainThatLoopsIsRefusedInTime) {
     ASSERT_EQ(pwrite(fd, &first, 4, second + 2 + 12 * entries), 4);
     ::close(fd);
     const std::string looped = contentOf(file_);
-    EXPECT_TRUE(finishesInTime([&] {
+    ASSERT_TRUE(finishesInTime([&] {  // only then may this process try it
         TiffPageFile file;
         const bool refused = file.openFile(file_, FileOpening::Append) && !file.begin(frameFormat(), false);
         return refused && file.error().find("links back") != std::string::npos;
@@ -240,6 +240,15 @@ TEST_F(FrameSaveHostile, ASecondSaveOfAFileInUseIsRefusedBeforeTheDriver) {
     EXPECT_EQ(contentOf(file_), before);
     ::close(other);
     EXPECT_EQ(save(file_, 2, 1, 2).first, (std::vector<uint32_t>{0, 1})) << "free again once released";
+    // Between the calls of a save planned for 4 pages another save replaces
+    // the file: the save's next call must not add its pages to that one.
+    ASSERT_EQ(save(file_, 0, 2, 1, 4).first, (std::vector<uint32_t>{0, 2}));
+    const std::string otherFile = (folder_ / "other.tif").string();
+    std::filesystem::copy_file(file_, otherFile);  // a file of its own, of the same pages
+    std::filesystem::rename(otherFile, file_);
+    const std::string replaced = contentOf(file_);
+    EXPECT_EQ(save(file_, 2, 2, 2, 4).second, "QuorvelML:fileBusy");
+    EXPECT_EQ(contentOf(file_), replaced);
 }
 
 TEST_F(FrameSaveHostile, NumbersNotExactlyAModeCountOrFormatAreRefused) {
