@@ -13,8 +13,11 @@ function varargout = QuorvelML(varargin)
 %   identifier names the kind of mistake: <ERROR_IDENTIFIERS>.
 %
 %   Scalar inputs are truncated toward zero and their low 32 bits are used
-%   (-1 becomes 4294967295, 2^32+5 becomes 5). Texts are cut to 255
-%   characters (a raw-frame or saved file's name is refused instead). A keyword is
+%   (-1 becomes 4294967295, 2^32+5 becomes 5), except where a command's
+%   numbers are its own (the save commands' count, mode and pages,
+%   CheckPixelFormat's format): those must be exactly a whole number in
+%   range. Texts are cut to 255 characters (a raw-frame file's name is
+%   refused instead; a saved file's name may be of any length). A keyword is
 %   compared whole: one holding char(0) is unknown. Every numeric output
 %   is uint32 unless said otherwise. Image outputs are H-by-W (mono) or
 %   H-by-W-by-3 (colour), in the camera's orientation, and are returned

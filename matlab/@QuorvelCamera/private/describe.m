@@ -1,6 +1,6 @@
 function text = describe(value)
   % A value as a message shows it.
-  if ischar(value)
+  if ischar(value) && (isrow(value) || isempty(value))
     text = ['''' value ''''];
   elseif isinteger(value) && isscalar(value)
     text = strtrim(evalc('disp(value)'));  % exact, where Octave's printf goes through a double
