@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -153,6 +154,10 @@ bool TiffPageFile::openFile(const std::string& path, FileOpening opening) {
         if (!lockTarget(fd_)) return false;
     } else if (opening == FileOpening::Replace) {
         if (exists) {
+            // A link's file is replaced, beside it, and the link kept.
+            char* resolved = realpath(path.c_str(), nullptr);
+            if (resolved != nullptr) path_ = resolved;
+            std::free(resolved);
             lockFd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
             if (lockFd_ < 0) return refuse(OpenRefusal::Other, std::strerror(errno));
             if (!lockTarget(lockFd_)) return false;

@@ -136,6 +136,11 @@ TEST_F(FrameSaveHostile, AReplaceThatSavesNothingLeavesTheOldFileByteForByte) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2) << "no file left beside them";
     ASSERT_EQ(save(file_, 4, 1, 1).first, (std::vector<uint32_t>{0, 1}));
     EXPECT_EQ(pagesIn(file_), 1) << "a replacement with a page takes the name";
+    const std::string link = (folder_ / "link.tif").string();
+    std::filesystem::create_symlink(file_, link);
+    ASSERT_EQ(save(link, 0, 2, 1).first, (std::vector<uint32_t>{0, 2}));
+    EXPECT_TRUE(std::filesystem::is_symlink(link)) << "a link's file is replaced, the link kept";
+    EXPECT_EQ(pagesIn(file_), 2);
 }
 
 TEST_F(FrameSaveHostile, ANameThatIsNoRegularFileIsRefusedAndKept) {
