@@ -84,7 +84,10 @@ FileOrigin fileOriginOf(const SaveRequest& request, const ReadoutImage& image) {
 }  // namespace
 
 bool needsBigTiff(uint64_t pages, size_t pageBytes) {
-    const uint64_t perPage = uint64_t(pageBytes) + kPageOverheadBytes;
+    // Strips of whole rows hold at least half kStripBytes, or one row; each
+    // has an offset and a byte count in the directory.
+    const uint64_t stripEntries = 16 * (2 * uint64_t(pageBytes) / kStripBytes + 1);
+    const uint64_t perPage = uint64_t(pageBytes) + kPageOverheadBytes + stripEntries;
     return pages > 0 && perPage > (kClassicTiffLimit - kPageOverheadBytes) / pages;
 }
 

@@ -3,7 +3,6 @@
 #include "acquisition/FrameConvertKernels.h"
 
 #include <algorithm>
-#include <cstring>
 
 #ifdef QUORVEL_X86
 #include <immintrin.h>
@@ -52,11 +51,7 @@ void swapOuterChannelsOfFrame(unsigned char* page, size_t pixels, size_t bytesPe
 
 }  // namespace
 
-void framePagePixels(const FrameShape& shape, uint32_t width, uint32_t height, const unsigned char* frame,
-                     size_t delivered, unsigned char* page) {
-    const size_t bytes = shape.frameBytes(width, height);
-    const size_t copied = std::min(delivered, bytes);
-    if (frame != page) std::memcpy(page, frame, copied);
-    std::memset(page + copied, 0, bytes - copied);
-    if (shape.samplesPerPixel == 3) swapOuterChannelsOfFrame(page, size_t(width) * height, shape.bytesPerSample);
+void orderPageSamples(const FrameShape& shape, unsigned char* samples, size_t bytes) {
+    if (shape.samplesPerPixel == 3)
+        swapOuterChannelsOfFrame(samples, bytes / (3 * shape.bytesPerSample), shape.bytesPerSample);
 }

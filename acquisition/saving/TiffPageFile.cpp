@@ -2,6 +2,7 @@
 
 #include "PageChain.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdarg>
@@ -222,7 +223,7 @@ bool TiffPageFile::formatMatches(const PageFormat& format) {
 // refuses a directory past it, and closing the file after that can spin.
 bool TiffPageFile::pageFits(size_t descriptionBytes) {
     if (bigTiff_) return true;
-    const uint64_t needed = format_.pageBytes() + descriptionBytes + kDirectoryBytes;
+    const uint64_t needed = format_.pageBytes() + descriptionBytes + kDirectoryBytes + 8 * format_.stripCount();
     if (end_ < kClassicTiffEnd && needed <= kClassicTiffEnd - end_) return true;
     return fail("the page would end past 4 GiB, where a classic TIFF's offsets end");
 }
@@ -238,9 +239,9 @@ bool TiffPageFile::begin(const PageFormat& format, bool bigTiff) {
     return !failed_;
 }
 
-bool TiffPageFile::writePage(const void* pixels, const std::string& description) {
+bool TiffPageFile::writePage(unsigned char* pixels, const std::string& description, const StripStep& prepare,
+                             const StripStep& done) {
     if (failed_ || tiff_ == nullptr || !pageFits(description.size())) return false;
-    const auto bytes = tmsize_t(format_.pageBytes());
     const uint16_t photometric = format_.samplesPerPixel == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK;
     const bool fieldsSet =
         TIFFSetField(tiff_, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE) && TIFFSetField(tiff_, TIFFTAG_IMAGEWIDTH, format_.width) &&
@@ -250,11 +251,19 @@ bool TiffPageFile::writePage(const void* pixels, const std::string& description)
         TIFFSetField(tiff_, TIFFTAG_PHOTOMETRIC, photometric) &&
         TIFFSetField(tiff_, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) &&
         TIFFSetField(tiff_, TIFFTAG_COMPRESSION, COMPRESSION_NONE) &&
-        TIFFSetField(tiff_, TIFFTAG_ROWSPERSTRIP, format_.height) &&
+        TIFFSetField(tiff_, TIFFTAG_ROWSPERSTRIP, format_.rowsPerStrip()) &&
         TIFFSetField(tiff_, TIFFTAG_IMAGEDESCRIPTION, description.c_str());
     if (!fieldsSet) return fail(libraryMessage_);
-    if (TIFFWriteRawStrip(tiff_, 0, const_cast<void*>(pixels), bytes) != bytes || !TIFFWriteDirectory(tiff_))
-        return fail(libraryMessage_);
+    const size_t stripBytes = format_.rowBytes() * format_.rowsPerStrip();
+    const size_t pageBytes = format_.pageBytes();
+    for (uint32_t strip = 0; strip < format_.stripCount(); ++strip) {
+        unsigned char* bytes = pixels + size_t(strip) * stripBytes;
+        const size_t count = std::min(stripBytes, pageBytes - size_t(strip) * stripBytes);
+        if (prepare) prepare(bytes, count);
+        if (TIFFWriteRawStrip(tiff_, strip, bytes, tmsize_t(count)) != tmsize_t(count)) return fail(libraryMessage_);
+        if (done) done(bytes, count);
+    }
+    if (!TIFFWriteDirectory(tiff_)) return fail(libraryMessage_);
     return commitPage();
 }
 

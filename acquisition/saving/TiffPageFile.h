@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +31,10 @@ enum class OpenRefusal {
     Other,   // the file could not be made or opened, or is no regular file
 };
 
+// A page is written in strips of about this many bytes, whole rows each,
+// small enough to stay in the cache from being prepared to being written.
+constexpr size_t kStripBytes = size_t(128) << 10;
+
 // The pages of a file: all of one size and sample layout.
 struct PageFormat {
     uint32_t width = 0;
@@ -37,8 +42,17 @@ struct PageFormat {
     uint32_t samplesPerPixel = 1;  // 1 (mono) or 3 (RGB, interleaved)
     uint32_t bitsPerSample = 8;    // 8 or 16, in the host's byte order
 
-    size_t pageBytes() const { return size_t(width) * height * samplesPerPixel * (bitsPerSample / 8); }
+    size_t rowBytes() const { return size_t(width) * samplesPerPixel * (bitsPerSample / 8); }
+    size_t pageBytes() const { return rowBytes() * height; }
+    uint32_t rowsPerStrip() const {
+        const size_t rows = rowBytes() == 0 ? 1 : kStripBytes / rowBytes();
+        return rows == 0 ? 1 : rows < height ? uint32_t(rows) : height;
+    }
+    uint32_t stripCount() const { return height == 0 ? 0 : (height - 1) / rowsPerStrip() + 1; }
 };
+
+// Done to each strip's bytes of a page, in place.
+using StripStep = std::function<void(unsigned char* bytes, size_t count)>;
 
 class TiffPageFile {
 public:
@@ -58,8 +72,12 @@ public:
     // file writes it, and that the page chain ends.
     bool begin(const PageFormat& format, bool bigTiff);
     // Writes one page of format.pageBytes() bytes, rows top to bottom,
-    // with its ImageDescription. False once any write failed.
-    bool writePage(const void* pixels, const std::string& description);
+    // with its ImageDescription, strip by strip: `prepare` just before a
+    // strip is written, `done` just after, each while the strip is in the
+    // cache. False once any write failed; the strips from the failed one on
+    // are then left as they were.
+    bool writePage(unsigned char* pixels, const std::string& description, const StripStep& prepare = {},
+                   const StripStep& done = {});
     // Closes the file. A replacement that holds a page takes the name; one
     // without, or a new file without a page, is removed (no reader takes a
     // TIFF without pages), leaving what was there untouched.

@@ -193,7 +193,7 @@ TEST_F(FrameSaveHostile, AppendingToAPageChainThatLoopsIsRefusedInTime) {
 
 TEST_F(FrameSaveHostile, AppendingPastAClassicTiffs4GiBFailsCleanlyAtEveryOffset) {
     ASSERT_EQ(save(file_, 0, 1, 0).first, (std::vector<uint32_t>{0, 1}));
-    const std::vector<unsigned char> pixels(frameFormat().pageBytes(), 7);
+    std::vector<unsigned char> pixels(frameFormat().pageBytes(), 7);
     for (uint64_t gap : {100, 150, 250, 300, 400, 600, 900}) {
         const uint64_t end = (uint64_t(1) << 32) - gap;
         std::filesystem::resize_file(file_, end);  // sparse: no disk taken

@@ -33,8 +33,15 @@ std::vector<Page> readPages(const std::string& path) {
     if (tiff == nullptr) return pages;
     do {
         Page page;
-        page.pixels.resize(size_t(TIFFStripSize(tiff)));
-        if (TIFFReadEncodedStrip(tiff, 0, page.pixels.data(), tmsize_t(page.pixels.size())) < 0) break;
+        const size_t stripBytes = size_t(TIFFStripSize(tiff));
+        page.pixels.resize(stripBytes * TIFFNumberOfStrips(tiff));
+        tmsize_t read = 0;
+        for (uint32_t strip = 0; strip < TIFFNumberOfStrips(tiff); ++strip) {
+            const tmsize_t got = TIFFReadEncodedStrip(tiff, strip, page.pixels.data() + read, tmsize_t(stripBytes));
+            if (got < 0) return pages;
+            read += got;
+        }
+        page.pixels.resize(size_t(read));
         char* description = nullptr;
         if (TIFFGetField(tiff, TIFFTAG_IMAGEDESCRIPTION, &description)) page.description = description;
         pages.push_back(page);
