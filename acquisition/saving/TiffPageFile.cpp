@@ -165,6 +165,7 @@ bool TiffPageFile::openFile(const std::string& path, FileOpening opening) {
         }
         if (!openReplacement()) return false;
         created_ = true;
+        if (exists) fchmod(fd_, named.st_mode & 07777);  // the replacement keeps the file's permissions
     } else {
         fd_ = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
         if (fd_ < 0) return refuse(OpenRefusal::Other, std::strerror(errno));
