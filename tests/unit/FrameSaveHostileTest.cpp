@@ -134,8 +134,10 @@ TEST_F(FrameSaveHostile, AReplaceThatSavesNothingLeavesTheOldFileByteForByte) {
     EXPECT_EQ(save(notes, 100, 1, 1).first, (std::vector<uint32_t>{13, 0}));
     EXPECT_EQ(contentOf(notes), "my notes");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2) << "no file left beside them";
+    std::filesystem::permissions(file_, std::filesystem::perms(0640));
     ASSERT_EQ(save(file_, 4, 1, 1).first, (std::vector<uint32_t>{0, 1}));
     EXPECT_EQ(pagesIn(file_), 1) << "a replacement with a page takes the name";
+    EXPECT_EQ(std::filesystem::status(file_).permissions(), std::filesystem::perms(0640)) << "and its permissions";
     const std::string link = (folder_ / "link.tif").string();
     std::filesystem::create_symlink(file_, link);
     ASSERT_EQ(save(link, 0, 2, 1).first, (std::vector<uint32_t>{0, 2}));
