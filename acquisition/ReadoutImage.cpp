@@ -8,8 +8,12 @@ ReadoutDestination ReadoutImage::destination(const FrameReceiver& receiver) cons
     destination.receiver = receiver;
     destination.bytes = frameBytes();
     destination.frameBound = readoutFrameBound(width, height);
-    destination.shapeKnown = sizeRead && formatRead && (destination.frameBound > 0 || width == 0 || height == 0);
+    destination.shapeKnown = shapeKnown();
     return destination;
+}
+
+bool ReadoutImage::shapeKnown() const {
+    return sizeRead && formatRead && (readoutFrameBound(width, height) > 0 || width == 0 || height == 0);
 }
 
 ReadoutImage readoutImageOf(int32_t cameraId) {

@@ -17,6 +17,8 @@ struct ReadoutImage {
     bool formatRead = false;
 
     size_t frameBytes() const { return shape.frameBytes(width, height); }
+    // Size and format read, and a frame of the size addressable in memory.
+    bool shapeKnown() const;
     // Where a readout of this image lands: the receiver is given frameBytes().
     ReadoutDestination destination(const FrameReceiver& receiver) const;
 };

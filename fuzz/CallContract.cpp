@@ -139,7 +139,7 @@ std::string expectedCheckError(const CommandRow& row, int nlhs, const std::vecto
     for (int position = 2; position <= nrhs; ++position) {
         const mxArray& input = *inputs[size_t(position - 1)];
         char message[40];
-        if (row.argumentKinds[position - 2] == 'T') {
+        if (isTextKind(row.argumentKinds[position - 2])) {
             if (input.classId == mxCHAR_CLASS) continue;
             std::snprintf(message, sizeof message, "Input %d must be a string.", position);
             return message;
@@ -165,8 +165,8 @@ std::string expectedCheckError(const CommandRow& row, int nlhs, const std::vecto
     }
     if (isSave(row.keyword)) {
         const mxArray& name = *inputs[2];
-        if (name.bytes.size() > 255 || std::memchr(name.bytes.data(), 0, name.bytes.size()) != nullptr)
-            return std::string(row.keyword) + " takes a file name of at most 255 characters and no zero character\n";
+        if ((!name.dimensions.empty() && name.dimensions[0] > 1) || std::memchr(name.bytes.data(), 0, name.bytes.size()) != nullptr)
+            return std::string(row.keyword) + " takes a file name of one row of text with no zero character\n";
         if (argumentWord(*inputs[5]) > 2)
             return std::string(row.keyword) + " takes a mode of 0 (new file), 1 (replace) or 2 (append)\n";
     }

@@ -67,7 +67,7 @@ std::string pickText(FuzzInput& in) {
 testhost::Array makeArgument(FuzzInput& in, char kind) {
     // Mostly the kind the position wants; otherwise anything a user may pass.
     uint32_t choice = in.below(16);
-    if (choice < 11) return kind == 'T' ? testhost::text(pickText(in)) : testhost::scalar(pickScalarValue(in));
+    if (choice < 11) return isTextKind(kind) ? testhost::text(pickText(in)) : testhost::scalar(pickScalarValue(in));
     switch (choice) {
         case 11: return testhost::text(pickText(in));
         case 12: return testhost::scalar(pickScalarValue(in));

@@ -62,7 +62,7 @@ void prepareCommandCall(const CommandRow& row, int nlhs, mxArray* plhs[], int nr
     for (int position = 2; position <= nrhs; ++position) {
         const mxArray* input = prhs[position - 1];
         const char kind = row.argumentKinds[position - 2];
-        if (kind == 'T') {
+        if (isTextKind(kind)) {
             if (!mxIsChar(input)) raiseInputError(position, "string");
         } else if (!isScalarArgument(input)) {
             raiseInputError(position, "scalar");
@@ -75,11 +75,13 @@ void prepareCommandCall(const CommandRow& row, int nlhs, mxArray* plhs[], int nr
     call.plhs = plhs;
     for (int position = 2; position <= nrhs; ++position) {
         const mxArray* input = prhs[position - 1];
-        if (row.argumentKinds[position - 2] != 'T') {
+        const char kind = row.argumentKinds[position - 2];
+        if (!isTextKind(kind)) {
             call.scalars[position] = convertScalar(mxGetScalar(input));
             continue;
         }
-        call.texts[position] = copyTextArgument(input, call.wholeTexts[position]);
+        call.texts[position] = kind == 'F' ? copyFileNameArgument(input, call.wholeTexts[position])
+                                           : copyTextArgument(input, call.wholeTexts[position]);
         if (call.texts[position] == nullptr) {
             releaseTextArguments(call);
             raiseMemoryError();

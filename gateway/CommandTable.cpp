@@ -107,11 +107,11 @@ constexpr CommandRow kCommandTable[] = {
      namesOpenCamera(ResultOk), answerSet(ResultOk), checkAttachedCommand},
     {"DriverInfo", INPUTS("DriverInfo"), "", "", "TW", "DriverInfo needs 2 outputs\n", kNoCameraArgument, 0,
      driverInfoCommand},
-    {"MemorySaveFrames", INPUTS("MemorySaveFrames"), "STPSSS", "cameraId, file, firstPosition, count, mode, pages", "WW", "MemorySaveFrames needs 2 outputs\n",
+    {"MemorySaveFrames", INPUTS("MemorySaveFrames"), "SFPNNN", "cameraId, file, firstPosition, count, mode, pages", "WW", "MemorySaveFrames needs 2 outputs\n",
      namesOpenCamera(ResultReadFailed), kStackAnswers, memorySaveFramesCommand},
-    {"MemorySaveSegments", INPUTS("MemorySaveSegments"), "STNSSS", "cameraId, file, firstSegment, count, mode, pages", "WW", "MemorySaveSegments needs 2 outputs\n",
+    {"MemorySaveSegments", INPUTS("MemorySaveSegments"), "SFNNNN", "cameraId, file, firstSegment, count, mode, pages", "WW", "MemorySaveSegments needs 2 outputs\n",
      namesOpenCamera(ResultReadFailed), kStackAnswers, memorySaveSegmentsCommand},
-    {"CheckPixelFormat", INPUTS("CheckPixelFormat"), "SS", "cameraId, pixelFormat", "W", "CheckPixelFormat needs 1 output\n",
+    {"CheckPixelFormat", INPUTS("CheckPixelFormat"), "SN", "cameraId, pixelFormat", "W", "CheckPixelFormat needs 1 output\n",
      namesOpenCamera(ResultInfoReadFailed),
      answerSet(ResultOk, ResultFormatNotMono, ResultInfoReadFailed, ResultFormatNotSupported), checkPixelFormatCommand},
 };
@@ -165,7 +165,7 @@ constexpr bool boundFits(const CommandRow& row) {
 // Every input fits the call's arrays by position; a camera id is a scalar
 // and its command answers a status number, the not-open one among them.
 constexpr bool rowFits(const CommandRow& row) {
-    const bool kindsKnown = onlyKindsOf(row.argumentKinds, "STPN") && onlyKindsOf(row.outputKinds, "WTLGIKC");
+    const bool kindsKnown = onlyKindsOf(row.argumentKinds, "STFPN") && onlyKindsOf(row.outputKinds, "WTLGIKC");
     const bool cameraSound = !row.camera.named || (row.argumentKinds[0] == 'S' && row.outputKinds[0] == 'W' &&
                                                    row.mayAnswer(row.camera.notOpenStatus));
     return row.keyword[0] != '\0' && kindsKnown && row.inputCount() <= kMaxInputs && row.outputCount() >= 1 &&

@@ -66,13 +66,15 @@ constexpr ValueBound lengthUpTo(int position, uint32_t maximum) { return {positi
 // The largest value of a whole-number kind.
 constexpr uint64_t wholeKindMaximum(char kind) { return kind == 'P' ? UINT64_MAX : UINT32_MAX; }
 constexpr bool isWholeKind(char kind) { return kind == 'P' || kind == 'N'; }
+constexpr bool isTextKind(char kind) { return kind == 'T' || kind == 'F'; }
 
 struct CommandRow {
     const char* keyword;
     const char* inputCountMessage;
-    // From input 2 on: 'S' scalar, 'T' text; scalars that must name a whole
-    // number, kept whole: 'P' a readout position (0 to 2^64 - 1), 'N' a
-    // 32-bit number (0 to 2^32 - 1).
+    // From input 2 on: 'S' scalar, 'T' text (255 characters kept), 'F' a
+    // file name of any length; scalars that must name a whole number, kept
+    // whole: 'P' a readout position (0 to 2^64 - 1), 'N' a 32-bit number
+    // (0 to 2^32 - 1).
     const char* argumentKinds;
     const char* argumentNames;  // one name per kind, ", " between, for tab completion
     // From output 1 on: 'W' 1x1 uint32, 'T' text, 'L' 1-by-n uint32 list,

@@ -56,6 +56,17 @@ char* copyTextArgument(const mxArray* array, bool& whole) {
     return buffer;
 }
 
+char* copyFileNameArgument(const mxArray* array, bool& whole) {
+    char* full = mxArrayToString(array);
+    if (full == nullptr) return nullptr;
+    const size_t length = std::strlen(full);
+    auto* copy = static_cast<char*>(allocateModuleBlock(length + 1));
+    if (copy != nullptr) std::memcpy(copy, full, length + 1);
+    whole = mxGetM(array) <= 1 && isWholeText(array, full);
+    mxFree(full);
+    return copy;
+}
+
 void releaseTextArgument(char* text) { releaseModuleBlock(text); }
 
 uint32_t* createWordOutput(mxArray** slot) {

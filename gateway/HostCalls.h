@@ -42,6 +42,9 @@ bool readWholeArgument(const mxArray* array, uint64_t maximum, uint64_t& value);
 // releaseTextArgument(). `whole` tells whether the copy holds every
 // character: false for a text cut at 255 characters or at a zero character.
 char* copyTextArgument(const mxArray* array, bool& whole);
+// A heap copy of a file name of any length, as the system takes one;
+// `whole` is false for a zero character inside or more than one row.
+char* copyFileNameArgument(const mxArray* array, bool& whole);
 void releaseTextArgument(char* text);
 
 // True when the zero-terminated copy of the character array holds all of its

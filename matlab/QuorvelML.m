@@ -13,8 +13,11 @@ function varargout = QuorvelML(varargin)
 %   identifier names the kind of mistake: <ERROR_IDENTIFIERS>.
 %
 %   Scalar inputs are truncated toward zero and their low 32 bits are used
-%   (-1 becomes 4294967295, 2^32+5 becomes 5). Texts are cut to 255
-%   characters (a raw-frame or saved file's name is refused instead). A keyword is
+%   (-1 becomes 4294967295, 2^32+5 becomes 5), except where a command's
+%   numbers are its own (the save commands' count, mode and pages,
+%   CheckPixelFormat's format): those must be exactly a whole number in
+%   range. Texts are cut to 255 characters (a raw-frame file's name is
+%   refused instead; a saved file's name may be of any length). A keyword is
 %   compared whole: one holding char(0) is unknown. Every numeric output
 %   is uint32 unless said otherwise. Image outputs are H-by-W (mono) or
 %   H-by-W-by-3 (colour), in the camera's orientation, and are returned
@@ -295,15 +298,20 @@ function varargout = QuorvelML(varargin)
 %       "triggerIndex":t} (t null without a trigger position), the first
 %       page also cameraId, cameraType, width, height, pixelFormat,
 %       moduleVersion and savedAt (UTC). mode: 0 a new file (an existing one
-%       raises QuorvelML:fileExists), 1 a new file replacing one, 2 pages
-%       added to a file an earlier save made. pages: how many pages the
-%       whole file will hold; a new file planned past 4 GiB is a BigTIFF.
-%       saved: the pages this call wrote. Memory stays at a few frames.
-%       The file is opened first: a place that cannot be written raises
-%       QuorvelML:fileOpen before the driver is asked; a failed write raises
-%       QuorvelML:fileWrite naming the file, which then holds every page
-%       written before; a file of another shape raises QuorvelML:fileFormat.
-%       A new file that ends without a page is removed.
+%       raises QuorvelML:fileExists), 1 a new file written beside the name
+%       that replaces it once it holds a page (a save that ends without one
+%       leaves the old file untouched), 2 pages added to a file an earlier
+%       save made. pages: how many pages the whole file will hold; a new
+%       file planned past 4 GiB is a BigTIFF. count, mode and pages are
+%       whole numbers; file a name of any length. saved: the pages this
+%       call wrote. Memory stays at a few frames. The file is opened first:
+%       a place that cannot be written or a name that is no regular file
+%       raises QuorvelML:fileOpen, a file another save is writing
+%       QuorvelML:fileBusy, both before the driver is asked; a failed write
+%       raises QuorvelML:fileWrite naming the file, which then holds every
+%       page written before; a file whose pages have another shape or store
+%       raises QuorvelML:fileFormat. A new file that ends without a page is
+%       removed.
 %       Status: as MemoryReadFrames, for the frame that ended the save.
 %
 %   [status, saved] = QuorvelML('MemorySaveSegments', id, file, firstSegment, count, mode, pages)

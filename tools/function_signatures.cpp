@@ -30,7 +30,7 @@ void writeAlternative(const CommandRow& row, bool last) {
         const size_t end = names.find(", ", start);
         const std::string name = names.substr(start, end - start);
         start = end + 2;
-        const bool text = row.argumentKinds[position - 2] == 'T';
+        const bool text = isTextKind(row.argumentKinds[position - 2]);
         writeArgument(name.c_str(), text ? "[\"char\"]" : "[\"numeric\", \"scalar\"]", position == inputs);
     }
     std::printf("        ]%s\n", last ? "" : ",");

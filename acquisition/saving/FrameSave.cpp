@@ -2,6 +2,7 @@
 
 #include "PageDescription.h"
 #include "PageWriter.h"
+#include "SavedFiles.h"
 #include "acquisition/Readout.h"
 #include "acquisition/ReadoutImage.h"
 #include "acquisition/Recording.h"
@@ -83,7 +84,10 @@ FileOrigin fileOriginOf(const SaveRequest& request, const ReadoutImage& image) {
 }  // namespace
 
 bool needsBigTiff(uint64_t pages, size_t pageBytes) {
-    const uint64_t perPage = uint64_t(pageBytes) + kPageOverheadBytes;
+    // Strips of whole rows hold at least half kStripBytes, or one row; each
+    // has an offset and a byte count in the directory.
+    const uint64_t stripEntries = 16 * (2 * uint64_t(pageBytes) / kStripBytes + 1);
+    const uint64_t perPage = uint64_t(pageBytes) + kPageOverheadBytes + stripEntries;
     return pages > 0 && perPage > (kClassicTiffLimit - kPageOverheadBytes) / pages;
 }
 
@@ -94,14 +98,26 @@ SaveResult camSaveFrames(const SaveRequest& request) {
         return result;
     }
     TiffPageFile file;
-    if (!file.openFile(request.path, request.opening))
-        return failed(file.exists() ? SaveFailure::FileExists : SaveFailure::FileOpen, file);
+    if (!file.openFile(request.path, request.opening)) {
+        const OpenRefusal why = file.refusal();
+        return failed(why == OpenRefusal::Exists ? SaveFailure::FileExists
+                      : why == OpenRefusal::Busy ? SaveFailure::FileBusy
+                                                 : SaveFailure::FileOpen,
+                      file);
+    }
+    if (request.opening == FileOpening::Append && !savedFileStillNamed(request.cameraId, request.path)) {
+        SaveResult result;
+        result.failure = SaveFailure::FileBusy;
+        result.reason = "another save replaced it since this camera's save made it";
+        return result;
+    }
 
     SaveResult result;
     const ReadoutImage image = readoutImageOf(request.cameraId);
     if (request.count == 0) return result;
-    if (!image.sizeRead || image.frameBytes() == 0) {
-        // No page can be made of a frame whose size is unknown or empty.
+    if (!image.shapeKnown() || image.frameBytes() == 0) {
+        // No page can be made of a frame whose size is unknown, empty or
+        // beyond what memory can address.
         result.status = ResultParameterReadFailed;
         return result;
     }
@@ -134,6 +150,12 @@ SaveResult camSaveFrames(const SaveRequest& request) {
                       pageDescription(originOf(request, k, triggerKnown, trigger), firstPage ? &fileOrigin : nullptr));
     }
     writer.finish();
+    file.close();
+    // A save planned past this call goes on by appending to the file made here.
+    if (creating && file.pagesWritten() > 0 && request.plannedPages > file.pagesWritten())
+        noteSavedFile(request.cameraId, request.path);
+    else if (creating)
+        forgetSavedFile(request.cameraId);
     result.saved = uint32_t(file.pagesWritten());
     if (!file.error().empty()) {
         result.failure = SaveFailure::FileWrite;

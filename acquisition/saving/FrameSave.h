@@ -31,7 +31,8 @@ struct SaveRequest {
 enum class SaveFailure {
     None,
     FileExists,  // CreateNew found the file
-    FileOpen,    // the file could not be opened or made (nothing was read)
+    FileOpen,    // the file could not be opened or made, or is no regular file (nothing was read)
+    FileBusy,    // another save is writing the file (nothing was read)
     FileFormat,  // appending to a file that is no TIFF or holds pages of another shape
     FileWrite,   // a write failed; the file holds the pages before it
 };
@@ -47,11 +48,14 @@ struct SaveResult {
 // more (its pages, their directories and descriptions) is a BigTIFF.
 bool needsBigTiff(uint64_t pages, size_t pageBytes);
 
-// Opens the file before anything reaches the driver (an unwritable place
-// or an existing file under CreateNew is refused first), then reads and
-// writes the frames in order. The first frame that does not read ends the
-// save with its status, the file holding the frames before it; so does a
-// failed write. A file made here that ends without a page is removed.
+// Opens the file before anything reaches the driver (an unwritable place,
+// a name that is no regular file, a file another save holds or an
+// existing file under CreateNew is refused first), then reads and writes
+// the frames in order. The first frame that does not read ends the save
+// with its status, the file holding the frames before it; so does a failed
+// write. A replacement takes the name only once it holds a page: a save
+// that ends without one leaves the file as it was. A frame too large to
+// hold in memory answers 7 before any buffer is taken.
 // No camera open under the id answers 13 without touching the file.
 SaveResult camSaveFrames(const SaveRequest& request);
 

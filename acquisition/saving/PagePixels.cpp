@@ -3,7 +3,6 @@
 #include "acquisition/FrameConvertKernels.h"
 
 #include <algorithm>
-#include <cstring>
 
 #ifdef QUORVEL_X86
 #include <immintrin.h>
@@ -18,20 +17,44 @@ void swapOuterChannels(T* samples, size_t pixels) {
 }
 
 #ifdef QUORVEL_X86
-// Whole pixels of 16 bytes at a time: 5 pixels of 8-bit samples or 2 of
-// 16-bit ones, the bytes behind them stored back as they were loaded, so
-// the next step, which starts there, still reads them unswapped.
+// The 48 bytes of 16 pixels of 8-bit samples or 8 of 16-bit ones, swapped
+// as three vectors: output vector o gathers from input vector i with
+// kShuffles[o][i] (0x80 where a byte comes from another vector). Whole
+// blocks, so no step reads bytes an earlier step stored.
+struct BlockShuffles {
+    unsigned char masks[3][3][16];
+
+    explicit BlockShuffles(size_t bytesPerSample) {
+        const size_t pixelBytes = 3 * bytesPerSample;
+        for (size_t out = 0; out < 48; ++out) {
+            const size_t within = out % pixelBytes;
+            const size_t sample = within / bytesPerSample, byte = within % bytesPerSample;
+            const size_t from = out - within + (2 - sample) * bytesPerSample + byte;
+            for (size_t in = 0; in < 3; ++in)
+                masks[out / 16][in][out % 16] = from / 16 == in ? static_cast<unsigned char>(from % 16) : 0x80;
+        }
+    }
+};
+
 __attribute__((target("ssse3"))) size_t swapOuterChannelsSsse3(unsigned char* bytes, size_t pixels,
                                                                  size_t bytesPerSample) {
-    const bool wide = bytesPerSample == 2;
-    const size_t pixelsPerStep = wide ? 2 : 5;
-    const size_t step = pixelsPerStep * 3 * bytesPerSample;
-    const __m128i order = wide ? _mm_setr_epi8(4, 5, 2, 3, 0, 1, 10, 11, 8, 9, 6, 7, 12, 13, 14, 15)
-                               : _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, 15);
+    static const BlockShuffles narrow(1), wide(2);
+    const BlockShuffles& shuffles = bytesPerSample == 2 ? wide : narrow;
+    __m128i masks[3][3];
+    for (int out = 0; out < 3; ++out)
+        for (int in = 0; in < 3; ++in)
+            masks[out][in] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(shuffles.masks[out][in]));
+    const size_t pixelsPerBlock = 48 / (3 * bytesPerSample);
     size_t done = 0;
-    for (; done + pixelsPerStep + 1 <= pixels; done += pixelsPerStep, bytes += step) {  // 16 bytes within the frame
-        const __m128i loaded = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes), _mm_shuffle_epi8(loaded, order));
+    for (; done + pixelsPerBlock <= pixels; done += pixelsPerBlock, bytes += 48) {
+        __m128i in[3];
+        for (int k = 0; k < 3; ++k) in[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * k));
+        for (int out = 0; out < 3; ++out) {
+            const __m128i swapped = _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(in[0], masks[out][0]),
+                                                              _mm_shuffle_epi8(in[1], masks[out][1])),
+                                                 _mm_shuffle_epi8(in[2], masks[out][2]));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + 16 * out), swapped);
+        }
     }
     return done;
 }
@@ -52,11 +75,7 @@ void swapOuterChannelsOfFrame(unsigned char* page, size_t pixels, size_t bytesPe
 
 }  // namespace
 
-void framePagePixels(const FrameShape& shape, uint32_t width, uint32_t height, const unsigned char* frame,
-                     size_t delivered, unsigned char* page) {
-    const size_t bytes = shape.frameBytes(width, height);
-    const size_t copied = std::min(delivered, bytes);
-    if (frame != page) std::memcpy(page, frame, copied);
-    std::memset(page + copied, 0, bytes - copied);
-    if (shape.samplesPerPixel == 3) swapOuterChannelsOfFrame(page, size_t(width) * height, shape.bytesPerSample);
+void orderPageSamples(const FrameShape& shape, unsigned char* samples, size_t bytes) {
+    if (shape.samplesPerPixel == 3)
+        swapOuterChannelsOfFrame(samples, bytes / (3 * shape.bytesPerSample), shape.bytesPerSample);
 }

@@ -7,10 +7,9 @@
 
 #include "acquisition/FrameLayout.h"
 
-// Page = the frame of which `delivered` bytes are given, as if zeros
-// followed them up to the frame's size (what the image would hold). The
-// frame may be in the page already.
-void framePagePixels(const FrameShape& shape, uint32_t width, uint32_t height, const unsigned char* frame,
-                     size_t delivered, unsigned char* page);
+// Puts `bytes` bytes of whole pixels of a frame, in place, in the page's
+// sample order: a colour pixel's outer samples swap places, a mono frame is
+// in that order already.
+void orderPageSamples(const FrameShape& shape, unsigned char* samples, size_t bytes);
 
 #endif

@@ -72,9 +72,15 @@ void PageWriter::writeQueued() {
         Page page = std::move(queued_.front());
         queued_.pop_front();
         guard.unlock();
-        framePagePixels(shape_, width_, height_, page.buffer, page.delivered, page.buffer);
-        const bool written = file_.writePage(page.buffer, page.description);
-        std::memset(page.buffer, 0, shape_.frameBytes(width_, height_));
+        const size_t frameBytes = shape_.frameBytes(width_, height_);
+        if (page.delivered < frameBytes) std::memset(page.buffer + page.delivered, 0, frameBytes - page.delivered);
+        // Each strip is put in the page's order, written and cleared for
+        // the next frame while it is in the cache: one trip through memory.
+        const bool written = file_.writePage(
+            page.buffer, page.description,
+            [this](unsigned char* strip, size_t count) { orderPageSamples(shape_, strip, count); },
+            [](unsigned char* strip, size_t count) { std::memset(strip, 0, count); });
+        if (!written) std::memset(page.buffer, 0, frameBytes);  // the strips left as they were
         guard.lock();
         free_.push_back(page.buffer);
         if (!written) {

@@ -1,8 +1,9 @@
 // Writes pages on a thread of its own while MATLAB's thread reads the next
 // frames from the driver. The two share a few page buffers: the reader
 // takes a free one, has the driver write a frame into it and queues it; the
-// writer puts the frame in page order, writes it, zeros it and frees it, so
-// that the reader's thread does no more than the readout. Memory stays at
+// writer puts each strip of the frame in page order, writes it and zeros
+// it while the strip is in the cache, then frees the buffer, so that the
+// reader's thread does no more than the readout. Memory stays at
 // those few buffers however many pages go by. The writer thread touches its
 // buffers and the file only: never the host API, never the driver.
 #ifndef QUORVEL_ACQUISITION_SAVING_PAGEWRITER_H

@@ -1,10 +1,16 @@
 #include "TiffPageFile.h"
 
+#include "PageChain.h"
+
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <tiffio.h>
 #include <unistd.h>
@@ -79,47 +85,148 @@ struct TiffFileIo {
     }
 };
 
+namespace {
+
+// A classic TIFF's offsets are 32-bit: no byte of it may lie at 4 GiB or beyond.
+constexpr uint64_t kClassicTiffEnd = uint64_t(1) << 32;
+// A page's directory and its tag data, besides the description, with margin.
+constexpr uint64_t kDirectoryBytes = 512;
+
+const char* kindOfNonRegular(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "no regular file";
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+}  // namespace
+
 bool TiffPageFile::fail(const std::string& what) {
     if (!failed_) error_ = what;
     failed_ = true;
     return false;
 }
 
+bool TiffPageFile::refuse(OpenRefusal why, const std::string& what) {
+    refusal_ = why;
+    return fail(what);
+}
+
+// Holds the lock other saves of the file are refused by, and checks that
+// the file locked is still the one the name gives (a save that replaced it
+// meanwhile renamed another file over the name).
+bool TiffPageFile::lockTarget(int fd) {
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return refuse(errno == EWOULDBLOCK ? OpenRefusal::Busy : OpenRefusal::Other,
+                      errno == EWOULDBLOCK ? "another save is writing it" : std::strerror(errno));
+    struct stat locked {}, named {};
+    if (fstat(fd, &locked) != 0 || stat(path_.c_str(), &named) != 0 || !sameFile(locked, named))
+        return refuse(OpenRefusal::Busy, "another save replaced it meanwhile");
+    return true;
+}
+
+// A file of its own beside the name, made here and so free to remove.
+bool TiffPageFile::openReplacement() {
+    static std::atomic<unsigned> serial{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        replacement_ = path_ + ".saving-" + std::to_string(getpid()) + "-" + std::to_string(serial++);
+        fd_ = ::open(replacement_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ >= 0) return true;
+        if (errno != EEXIST) break;
+    }
+    const std::string reason = std::strerror(errno);
+    replacement_.clear();
+    return refuse(OpenRefusal::Other, reason);
+}
+
 bool TiffPageFile::openFile(const std::string& path, FileOpening opening) {
     path_ = path;
-    int flags = O_RDWR | O_CLOEXEC;
-    if (opening == FileOpening::CreateNew) flags |= O_CREAT | O_EXCL;
-    if (opening == FileOpening::Replace) flags |= O_CREAT | O_TRUNC;
-    fd_ = ::open(path.c_str(), flags, 0666);
-    if (fd_ < 0) {
-        refusedExisting_ = errno == EEXIST;
-        return fail(std::strerror(errno));
+    struct stat named {};
+    const bool exists = stat(path.c_str(), &named) == 0;
+    if (exists && !S_ISREG(named.st_mode))
+        return refuse(OpenRefusal::Other, std::string("it is ") + kindOfNonRegular(named.st_mode) + ", not a file");
+    if (opening == FileOpening::CreateNew) {
+        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ < 0) return refuse(errno == EEXIST ? OpenRefusal::Exists : OpenRefusal::Other, std::strerror(errno));
+        created_ = true;
+        if (!lockTarget(fd_)) return false;
+    } else if (opening == FileOpening::Replace) {
+        if (exists) {
+            // A link's file is replaced, beside it, and the link kept.
+            char* resolved = realpath(path.c_str(), nullptr);
+            if (resolved != nullptr) path_ = resolved;
+            std::free(resolved);
+            lockFd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            if (lockFd_ < 0) return refuse(OpenRefusal::Other, std::strerror(errno));
+            if (!lockTarget(lockFd_)) return false;
+        }
+        if (!openReplacement()) return false;
+        created_ = true;
+        if (exists) fchmod(fd_, named.st_mode & 07777);  // the replacement keeps the file's permissions
+    } else {
+        fd_ = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+        if (fd_ < 0) return refuse(OpenRefusal::Other, std::strerror(errno));
+        if (!lockTarget(fd_)) return false;
     }
-    created_ = opening != FileOpening::Append;
     struct stat status {};
-    if (fstat(fd_, &status) != 0) return fail(std::strerror(errno));
+    if (fstat(fd_, &status) != 0) return refuse(OpenRefusal::Other, std::strerror(errno));
+    if (!S_ISREG(status.st_mode)) return refuse(OpenRefusal::Other, kindOfNonRegular(status.st_mode));
     end_ = committed_ = uint64_t(status.st_size);
     return true;
 }
 
 bool TiffPageFile::formatMatches(const PageFormat& format) {
+    std::string problem;
+    if (!pageChainEnds(fd_, end_, problem)) return fail(problem);
     TIFF* existing = TiffFileIo::open(*this, "r");
     if (existing == nullptr) return fail("it is no TIFF file (" + libraryMessage_ + ")");
-    uint32_t width = 0, height = 0;
-    uint16_t samples = 0, bits = 0;
-    TIFFGetField(existing, TIFFTAG_IMAGEWIDTH, &width);
-    TIFFGetField(existing, TIFFTAG_IMAGELENGTH, &height);
-    TIFFGetFieldDefaulted(existing, TIFFTAG_SAMPLESPERPIXEL, &samples);
-    TIFFGetFieldDefaulted(existing, TIFFTAG_BITSPERSAMPLE, &bits);
+    const uint16_t photometric = format.samplesPerPixel == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK;
+    std::string mismatch;
+    uint64_t page = 0;
+    do {
+        ++page;
+        uint32_t width = 0, height = 0;
+        uint16_t samples = 0, bits = 0, sampleFormat = 0, pagePhotometric = 0, compression = 0, planar = 0;
+        TIFFGetField(existing, TIFFTAG_IMAGEWIDTH, &width);
+        TIFFGetField(existing, TIFFTAG_IMAGELENGTH, &height);
+        TIFFGetFieldDefaulted(existing, TIFFTAG_SAMPLESPERPIXEL, &samples);
+        TIFFGetFieldDefaulted(existing, TIFFTAG_BITSPERSAMPLE, &bits);
+        TIFFGetFieldDefaulted(existing, TIFFTAG_SAMPLEFORMAT, &sampleFormat);
+        TIFFGetField(existing, TIFFTAG_PHOTOMETRIC, &pagePhotometric);
+        TIFFGetFieldDefaulted(existing, TIFFTAG_COMPRESSION, &compression);
+        TIFFGetFieldDefaulted(existing, TIFFTAG_PLANARCONFIG, &planar);
+        char text[200];
+        if (width != format.width || height != format.height || samples != format.samplesPerPixel ||
+            bits != format.bitsPerSample) {
+            std::snprintf(text, sizeof text,
+                          "its page %llu is %u x %u x %u samples of %u bits, the frames %u x %u x %u of %u",
+                          static_cast<unsigned long long>(page), width, height, unsigned(samples), unsigned(bits),
+                          format.width, format.height, format.samplesPerPixel, format.bitsPerSample);
+            mismatch = text;
+        } else if (TIFFIsByteSwapped(existing) || sampleFormat != SAMPLEFORMAT_UINT || pagePhotometric != photometric ||
+                   compression != COMPRESSION_NONE || planar != PLANARCONFIG_CONTIG) {
+            std::snprintf(text, sizeof text,
+                          "its page %llu is not stored as a save stores frames (unsigned, uncompressed, "
+                          "interleaved, in the host's byte order)",
+                          static_cast<unsigned long long>(page));
+            mismatch = text;
+        }
+    } while (mismatch.empty() && TIFFReadDirectory(existing));
     TIFFClose(existing);
-    if (width == format.width && height == format.height && samples == format.samplesPerPixel &&
-        bits == format.bitsPerSample)
-        return true;
-    char text[160];
-    std::snprintf(text, sizeof text, "its pages are %u x %u x %u samples of %u bits, the frames %u x %u x %u of %u",
-                  width, height, unsigned(samples), unsigned(bits), format.width, format.height,
-                  format.samplesPerPixel, format.bitsPerSample);
-    return fail(text);
+    return mismatch.empty() || fail(mismatch);
+}
+
+// Whether the page, with its directory and description, fits below the
+// classic TIFF's 4 GiB. Checked before libtiff is given the page: libtiff
+// refuses a directory past it, and closing the file after that can spin.
+bool TiffPageFile::pageFits(size_t descriptionBytes) {
+    if (bigTiff_) return true;
+    const uint64_t needed = format_.pageBytes() + descriptionBytes + kDirectoryBytes + 8 * format_.stripCount();
+    if (end_ < kClassicTiffEnd && needed <= kClassicTiffEnd - end_) return true;
+    return fail("the page would end past 4 GiB, where a classic TIFF's offsets end");
 }
 
 bool TiffPageFile::begin(const PageFormat& format, bool bigTiff) {
@@ -128,13 +235,14 @@ bool TiffPageFile::begin(const PageFormat& format, bool bigTiff) {
     if (append && !formatMatches(format)) return false;
     tiff_ = TiffFileIo::open(*this, append ? "a" : bigTiff ? "w8" : "w");
     if (tiff_ == nullptr) return fail(libraryMessage_);
+    bigTiff_ = TIFFIsBigTIFF(tiff_) != 0;
     committed_ = end_;  // the header of a new file, or every page of an earlier save
     return !failed_;
 }
 
-bool TiffPageFile::writePage(const void* pixels, const std::string& description) {
-    if (failed_ || tiff_ == nullptr) return false;
-    const auto bytes = tmsize_t(format_.pageBytes());
+bool TiffPageFile::writePage(unsigned char* pixels, const std::string& description, const StripStep& prepare,
+                             const StripStep& done) {
+    if (failed_ || tiff_ == nullptr || !pageFits(description.size())) return false;
     const uint16_t photometric = format_.samplesPerPixel == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK;
     const bool fieldsSet =
         TIFFSetField(tiff_, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE) && TIFFSetField(tiff_, TIFFTAG_IMAGEWIDTH, format_.width) &&
@@ -144,11 +252,19 @@ bool TiffPageFile::writePage(const void* pixels, const std::string& description)
         TIFFSetField(tiff_, TIFFTAG_PHOTOMETRIC, photometric) &&
         TIFFSetField(tiff_, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) &&
         TIFFSetField(tiff_, TIFFTAG_COMPRESSION, COMPRESSION_NONE) &&
-        TIFFSetField(tiff_, TIFFTAG_ROWSPERSTRIP, format_.height) &&
+        TIFFSetField(tiff_, TIFFTAG_ROWSPERSTRIP, format_.rowsPerStrip()) &&
         TIFFSetField(tiff_, TIFFTAG_IMAGEDESCRIPTION, description.c_str());
     if (!fieldsSet) return fail(libraryMessage_);
-    if (TIFFWriteRawStrip(tiff_, 0, const_cast<void*>(pixels), bytes) != bytes || !TIFFWriteDirectory(tiff_))
-        return fail(libraryMessage_);
+    const size_t stripBytes = format_.rowBytes() * format_.rowsPerStrip();
+    const size_t pageBytes = format_.pageBytes();
+    for (uint32_t strip = 0; strip < format_.stripCount(); ++strip) {
+        unsigned char* bytes = pixels + size_t(strip) * stripBytes;
+        const size_t count = std::min(stripBytes, pageBytes - size_t(strip) * stripBytes);
+        if (prepare) prepare(bytes, count);
+        if (TIFFWriteRawStrip(tiff_, strip, bytes, tmsize_t(count)) != tmsize_t(count)) return fail(libraryMessage_);
+        if (done) done(bytes, count);
+    }
+    if (!TIFFWriteDirectory(tiff_)) return fail(libraryMessage_);
     return commitPage();
 }
 
@@ -168,11 +284,29 @@ void TiffPageFile::close() {
         tiff_ = nullptr;
     }
     heldBack_.clear();
-    if (fd_ < 0) return;
-    // Cuts what a failed page left behind the last complete one; were the
-    // cut refused, those bytes stay unlinked and no reader reaches them.
-    [[maybe_unused]] const int cut = failed_ ? ftruncate(fd_, off_t(committed_)) : 0;
-    ::close(fd_);
-    fd_ = -1;
-    if (created_ && pages_ == 0) unlink(path_.c_str());
+    if (fd_ >= 0) {
+        // Cuts what a failed page left behind the last complete one; were
+        // the cut refused, those bytes stay unlinked and no reader reaches them.
+        [[maybe_unused]] const int cut = failed_ && end_ > committed_ ? ftruncate(fd_, off_t(committed_)) : 0;
+        if (!replacement_.empty()) {
+            if (pages_ == 0)
+                unlink(replacement_.c_str());
+            else if (rename(replacement_.c_str(), path_.c_str()) != 0) {
+                fail(std::string("the new file could not take its name: ") + std::strerror(errno));
+                unlink(replacement_.c_str());
+                pages_ = 0;
+            }
+            replacement_.clear();
+        } else if (created_ && pages_ == 0) {
+            struct stat made {}, named {};
+            if (fstat(fd_, &made) == 0 && stat(path_.c_str(), &named) == 0 && sameFile(made, named))
+                unlink(path_.c_str());
+        }
+        ::close(fd_);  // after the rename: the lock on a new file holds until its name is in place
+        fd_ = -1;
+    }
+    if (lockFd_ >= 0) {
+        ::close(lockFd_);
+        lockFd_ = -1;
+    }
 }

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,9 +19,21 @@ typedef struct tiff TIFF;
 
 enum class FileOpening {
     CreateNew,  // an existing file is refused
-    Replace,    // an existing file is emptied
+    Replace,    // written beside the name, renamed over it once it holds a page
     Append,     // pages go after those of a file an earlier save made
 };
+
+// Why openFile refused, for the caller's error.
+enum class OpenRefusal {
+    None,
+    Exists,  // CreateNew found the file
+    Busy,    // another save holds the file
+    Other,   // the file could not be made or opened, or is no regular file
+};
+
+// A page is written in strips of about this many bytes, whole rows each,
+// small enough to stay in the cache from being prepared to being written.
+constexpr size_t kStripBytes = size_t(128) << 10;
 
 // The pages of a file: all of one size and sample layout.
 struct PageFormat {
@@ -29,8 +42,17 @@ struct PageFormat {
     uint32_t samplesPerPixel = 1;  // 1 (mono) or 3 (RGB, interleaved)
     uint32_t bitsPerSample = 8;    // 8 or 16, in the host's byte order
 
-    size_t pageBytes() const { return size_t(width) * height * samplesPerPixel * (bitsPerSample / 8); }
+    size_t rowBytes() const { return size_t(width) * samplesPerPixel * (bitsPerSample / 8); }
+    size_t pageBytes() const { return rowBytes() * height; }
+    uint32_t rowsPerStrip() const {
+        const size_t rows = rowBytes() == 0 ? 1 : kStripBytes / rowBytes();
+        return rows == 0 ? 1 : rows < height ? uint32_t(rows) : height;
+    }
+    uint32_t stripCount() const { return height == 0 ? 0 : (height - 1) / rowsPerStrip() + 1; }
 };
+
+// Done to each strip's bytes of a page, in place.
+using StripStep = std::function<void(unsigned char* bytes, size_t count)>;
 
 class TiffPageFile {
 public:
@@ -40,20 +62,28 @@ public:
     ~TiffPageFile() { close(); }
 
     // Opens the file as `opening` says, without writing a byte yet, so that
-    // an unwritable place is refused before anything else is done. False
-    // with error() set; exists() tells a refused existing file apart.
+    // an unwritable place, a name that is no regular file or a file another
+    // save holds is refused before anything else is done. The file stays
+    // locked against other saves until close(). False with error() set;
+    // refusal() tells why.
     bool openFile(const std::string& path, FileOpening opening);
     // Makes the file a TIFF of these pages (BigTIFF when bigTiff) or, on
-    // append, checks that its first page has this format.
+    // append, checks that every page has this format, is stored as this
+    // file writes it, and that the page chain ends.
     bool begin(const PageFormat& format, bool bigTiff);
     // Writes one page of format.pageBytes() bytes, rows top to bottom,
-    // with its ImageDescription. False once any write failed.
-    bool writePage(const void* pixels, const std::string& description);
-    // Closes the file. A file this object created that holds no page is
-    // removed: no reader takes a TIFF without pages.
+    // with its ImageDescription, strip by strip: `prepare` just before a
+    // strip is written, `done` just after, each while the strip is in the
+    // cache. False once any write failed; the strips from the failed one on
+    // are then left as they were.
+    bool writePage(unsigned char* pixels, const std::string& description, const StripStep& prepare = {},
+                   const StripStep& done = {});
+    // Closes the file. A replacement that holds a page takes the name; one
+    // without, or a new file without a page, is removed (no reader takes a
+    // TIFF without pages), leaving what was there untouched.
     void close();
 
-    bool exists() const { return refusedExisting_; }
+    OpenRefusal refusal() const { return refusal_; }
     const std::string& error() const { return error_; }
     uint64_t pagesWritten() const { return pages_; }
     const std::string& path() const { return path_; }
@@ -62,14 +92,21 @@ private:
     friend struct TiffFileIo;  // libtiff's I/O procedures over this file
 
     bool fail(const std::string& what);
+    bool refuse(OpenRefusal why, const std::string& what);
+    bool lockTarget(int fd);
+    bool openReplacement();
     bool formatMatches(const PageFormat& format);
+    bool pageFits(size_t descriptionBytes);
     bool commitPage();
 
     std::string path_;
+    std::string replacement_;  // the file written beside path_ on Replace
     int fd_ = -1;
+    int lockFd_ = -1;  // the target's lock while a replacement is written
     TIFF* tiff_ = nullptr;
     bool created_ = false;
-    bool refusedExisting_ = false;
+    bool bigTiff_ = false;
+    OpenRefusal refusal_ = OpenRefusal::None;
     bool failed_ = false;
     std::string error_;
     std::string libraryMessage_;

@@ -25,11 +25,11 @@ void saveCommand(CommandCall& call, SaveAddressing addressing) {
     const char* keyword = call.row->keyword;
     char message[640];
     if (!call.textIsWhole(3)) {
-        std::snprintf(message, sizeof message, "%s takes a file name of at most 255 characters and no zero character\n",
+        std::snprintf(message, sizeof message, "%s takes a file name of one row of text with no zero character\n",
                       keyword);
         raiseSaveError(call, kInputValueError, message);
     }
-    if (call.scalar(6) >= kModeCount) {
+    if (call.whole(6) >= kModeCount) {
         std::snprintf(message, sizeof message, "%s takes a mode of 0 (new file), 1 (replace) or 2 (append)\n", keyword);
         raiseSaveError(call, kInputValueError, message);
     }
@@ -39,33 +39,32 @@ void saveCommand(CommandCall& call, SaveAddressing addressing) {
     request.cameraId = call.signedScalar(2);
     request.path = call.text(3);
     request.first = call.whole(4);
-    request.count = call.scalar(5);
-    request.opening = static_cast<FileOpening>(call.scalar(6));
-    request.plannedPages = call.scalar(7);
+    request.count = uint32_t(call.whole(5));
+    request.opening = static_cast<FileOpening>(call.whole(6));
+    request.plannedPages = call.whole(7);
     request.addressing = addressing;
     request.moduleVersion = kVersionText;
     const SaveResult result = camSaveFrames(request);
     *status = result.status;
     *saved = result.saved;
 
-    const char* file = request.path.c_str();
-    const char* reason = result.reason.c_str();
+    // The name may be of any length: the messages are built whole.
+    const std::string file = "'" + request.path + "'";
+    const std::string& reason = result.reason;
     switch (result.failure) {
         case SaveFailure::None:
             return;
         case SaveFailure::FileExists:
-            std::snprintf(message, sizeof message, "The file '%s' exists and is kept: mode 1 replaces it.", file);
-            raiseSaveError(call, kFileExistsError, message);
+            raiseSaveError(call, kFileExistsError, "The file " + file + " exists and is kept: mode 1 replaces it.");
         case SaveFailure::FileOpen:
-            std::snprintf(message, sizeof message, "Cannot write the file '%s': %s.", file, reason);
-            raiseSaveError(call, kFileOpenError, message);
+            raiseSaveError(call, kFileOpenError, "Cannot write the file " + file + ": " + reason + ".");
+        case SaveFailure::FileBusy:
+            raiseSaveError(call, kFileBusyError, "Cannot write the file " + file + ": " + reason + ".");
         case SaveFailure::FileFormat:
-            std::snprintf(message, sizeof message, "Cannot add pages to the file '%s': %s.", file, reason);
-            raiseSaveError(call, kFileFormatError, message);
+            raiseSaveError(call, kFileFormatError, "Cannot add pages to the file " + file + ": " + reason + ".");
         case SaveFailure::FileWrite:
-            std::snprintf(message, sizeof message, "Writing the file '%s' failed: %s. It holds every page written before.",
-                          file, reason);
-            raiseSaveError(call, kFileWriteError, message);
+            raiseSaveError(call, kFileWriteError,
+                           "Writing the file " + file + " failed: " + reason + ". It holds every page written before.");
     }
 }
 

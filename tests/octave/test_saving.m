@@ -46,12 +46,15 @@ function expectReadersAgree(file, frames, count, label)
               [label ': tifffile gives every frame']);
 end
 
-function cam = recorded(id, format, frames, segments)
+function cam = recorded(id, format, frames, segments, frameSize)
+  if nargin < 5
+    frameSize = [40 24];
+  end
   QuorvelSim('reset');
   QuorvelSim('setMemory', id, 64, 1000);
   cam = QuorvelCamera(id);
-  cam.Width = 40;
-  cam.Height = 24;
+  cam.Width = frameSize(1);
+  cam.Height = frameSize(2);
   cam.PixelFormat = format;
   cam.startRecording(frames, 3, segments, frames);
   cam.wait(5);
@@ -74,7 +77,7 @@ end
 
 file = [tempname() '.tif'];
 for format = [0 1 2 7]  % mono8, mono16, colour 8, colour 16
-  cam = recorded(1001, format, 10, 0);
+  cam = recorded(1001, format, 10, 0, [403 120]);  % colour pages of two and three strips, odd pixels
   positions = [0:3 6 8 9];
   info = cam.saveFrames(file, positions, 'Overwrite', true);
   [frames, expected] = cam.readFrames(positions);
@@ -90,7 +93,7 @@ for format = [0 1 2 7]  % mono8, mono16, colour 8, colour 16
 end
 whole = jsondecode(imfinfo(file)(1).Comment);
 expect_equal({whole.cameraId, whole.cameraType, whole.width, whole.height, whole.pixelFormat, whole.moduleVersion}, ...
-             {1001, 5, 40, 24, 7, '2.14.00'}, 'the first page describes the camera and the file');
+             {1001, 5, 403, 120, 7, '2.14.00'}, 'the first page describes the camera and the file');
 
 cam = recorded(1004, 0, 12, 3);
 info = cam.saveSegments(file, 0:3, 'Overwrite', true);

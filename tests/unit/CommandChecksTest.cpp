@@ -14,12 +14,14 @@ using testhost::Array;
 
 namespace {
 
+bool takesText(char kind) { return kind == 'T' || kind == 'F'; }
+
 // A valid argument list for the command; the scalars name no open camera.
 std::vector<Array> validInputs(const PromisedCommand& command) {
     std::vector<Array> inputs;
     inputs.push_back(testhost::text(command.keyword));
     for (const char* kind = command.kinds; *kind != '\0'; ++kind)
-        inputs.push_back(*kind == 'T' ? testhost::text("text") : testhost::scalar(777));
+        inputs.push_back(takesText(*kind) ? testhost::text("text") : testhost::scalar(777));
     // The save commands take a mode of 0 to 2.
     if (std::string(command.keyword).rfind("MemorySave", 0) == 0) inputs[5] = testhost::scalar(1);
     return inputs;
@@ -27,7 +29,7 @@ std::vector<Array> validInputs(const PromisedCommand& command) {
 
 std::vector<Array> badKindsFor(char kind) {
     std::vector<Array> bad;
-    if (kind == 'T') {
+    if (takesText(kind)) {
         bad.push_back(testhost::scalar(1));
         bad.push_back(testhost::logical(true));
         return bad;
@@ -41,7 +43,7 @@ std::vector<Array> badKindsFor(char kind) {
 }
 
 std::string inputKindMessage(int position, char kind) {
-    return "Input " + std::to_string(position) + (kind == 'T' ? " must be a string." : " must be a scalar.");
+    return "Input " + std::to_string(position) + (takesText(kind) ? " must be a string." : " must be a scalar.");
 }
 
 std::vector<PromisedCommand> commandsWhere(bool (*wanted)(const PromisedCommand&)) {
@@ -185,7 +187,7 @@ TEST_P(UnknownCamera, AnswersTheRowsStatusWithoutTheDriver) {
         testhost::CallResult result = testhost::call(command.outputs, inputs);
         EXPECT_EQ(result.word(0), uint32_t(command.notOpen));
         const std::string kinds = command.kinds;
-        EXPECT_EQ(blocks.asked(), size_t(std::count(kinds.begin(), kinds.end(), 'T')));
+        EXPECT_EQ(blocks.asked(), size_t(std::count_if(kinds.begin(), kinds.end(), takesText)));
         for (size_t i = 1; i < result.outputs.size(); ++i) {
             const mxArray& output = result.output(i);
             if (std::strchr("GIK", findCommand(command.keyword)->outputKinds[i]) != nullptr) {

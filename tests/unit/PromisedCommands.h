@@ -12,8 +12,8 @@
 
 struct PromisedCommand {
     const char* keyword;
-    // From input 2 on: 'S' scalar, 'T' text, 'P' whole position (0 to
-    // 2^64 - 1), 'N' whole 32-bit number.
+    // From input 2 on: 'S' scalar, 'T' text, 'F' file name of any length,
+    // 'P' whole position (0 to 2^64 - 1), 'N' whole 32-bit number.
     const char* kinds;
     int outputs;
     const char* inputCountMessage;
@@ -98,11 +98,11 @@ inline const std::vector<PromisedCommand>& promisedCommands() {
          0},
         {"DriverInfo", "", 2, "Invalid number of inputs to DriverInfo\n", "DriverInfo needs 2 outputs\n", {},
          kNoCamera},
-        {"MemorySaveFrames", "STPSSS", 2, "Invalid number of inputs to MemorySaveFrames\n",
+        {"MemorySaveFrames", "SFPNNN", 2, "Invalid number of inputs to MemorySaveFrames\n",
          "MemorySaveFrames needs 2 outputs\n", {0, 3, 7, 9, 11, 13, 18}, 13},
-        {"MemorySaveSegments", "STNSSS", 2, "Invalid number of inputs to MemorySaveSegments\n",
+        {"MemorySaveSegments", "SFNNNN", 2, "Invalid number of inputs to MemorySaveSegments\n",
          "MemorySaveSegments needs 2 outputs\n", {0, 3, 7, 9, 11, 13, 18}, 13},
-        {"CheckPixelFormat", "SS", 1, "Invalid number of inputs to CheckPixelFormat\n",
+        {"CheckPixelFormat", "SN", 1, "Invalid number of inputs to CheckPixelFormat\n",
          "CheckPixelFormat needs 1 output\n", {0, 3, 9, 18}, 9},
     };
     return commands;

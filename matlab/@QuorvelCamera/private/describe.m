@@ -1,6 +1,6 @@
 function text = describe(value)
   % A value as a message shows it.
-  if ischar(value)
+  if ischar(value) && (isrow(value) || isempty(value))
     text = ['''' value ''''];
   elseif islogical(value) && isscalar(value)
     text = sprintf('the logical %s', mat2str(value));  % true, not a number

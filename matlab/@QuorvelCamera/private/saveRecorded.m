@@ -3,14 +3,20 @@ function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
   % QuorvelCamera's saveFrames and saveSegments: saves in chunks of a tenth
   % of the frames, each run of consecutive numbers in one call that leaves
   % the file valid and closed, so that Ctrl-C between calls leaves every
-  % frame saved so far. With keepPartial a frame that fails ends the save
+  % frame saved so far. The first call makes the file (or its replacement,
+  % which takes the name once it holds a page); the later ones append to
+  % the file it named. With keepPartial a frame that fails ends the save
   % with its status in info; without, its error is raised.
   settings = struct('Overwrite', false, 'Progress', numel(numbers) >= obj.ProgressThreshold);
   for k = 1:2:numel(options)
     if k == numel(options) || ~ischar(options{k}) || ~isfield(settings, options{k})
       error('QuorvelML:saveOption', 'Saving takes the options Overwrite and Progress, each with a value.');
     end
-    settings.(options{k}) = logical(options{k + 1});
+    value = options{k + 1};
+    if ~(isscalar(value) && (islogical(value) || (isnumeric(value) && isreal(value) && any(value == [0 1]))))
+      error('QuorvelML:saveOption', 'The option %s takes true or false; %s is neither.', options{k}, describe(value));
+    end
+    settings.(options{k}) = logical(value);
   end
   % The class has checked the numbers: whole and in range, integers kept
   % whole so that positions beyond 2^53 reach the driver exactly.
