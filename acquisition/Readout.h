@@ -14,6 +14,10 @@
 // three 16-bit samples.
 constexpr size_t kMaxReadoutBytesPerPixel = 6;
 
+// The most frames one bulk read gives back, in one array: a host refuses
+// a larger count before it reads anything.
+constexpr uint32_t kBulkReadFrameLimit = 65536;
+
 // Item 24 value that turns segment addressing off on types 18 to 20.
 constexpr uint32_t kAddressingByPosition = 4;
 
