@@ -62,4 +62,14 @@ ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positi
                          const ReadoutDestination& destination, uint32_t layoutCode, uint32_t segment,
                          ReadoutAddressing addressing = ReadoutAddressing::ByCameraType);
 
+// How a bulk read numbers its frames: by recorded position, on every
+// camera type, or by segment.
+enum class BulkAddressing { ByPosition, BySegment };
+
+// One frame of a bulk read, as camReadMemory reads it: position `number`
+// (high:low) by position, or segment `number`, of which a number past 32
+// bits answers 13 without a driver call.
+ResultCode camReadRecorded(int32_t cameraId, uint64_t number, BulkAddressing addressing,
+                           const ReadoutDestination& destination, uint32_t layoutCode);
+
 #endif

@@ -1,38 +1,8 @@
 // "SynchGrab" and "MemoryPreview", and "CheckPixelFormat": what they would
 // answer for a pixel format, asked without grabbing.
-#include "acquisition/ImageSize.h"
-#include "acquisition/LiveCapture.h"
-#include "camera/Parameters.h"
+#include "acquisition/LiveImage.h"
 #include "gateway/Handlers.h"
 #include "gateway/ImageOutput.h"
-
-namespace {
-
-struct LiveImage {
-    FrameShape shape;
-    uint32_t width = 0;
-    uint32_t height = 0;
-    bool shapeRead = false;
-
-    LiveImages request() const { return {shape.frameBytes(width, height), shape.layoutCode, shapeRead}; }
-};
-
-// The shape the camera's PixelFormat and size call for. A failed read
-// counts as 0: format 0's shape (uint8 H x W), or an empty image; the grab
-// then answers 7 and the images stay zero.
-LiveImage liveImageOf(int32_t cameraId) {
-    uint32_t pixelFormat = 0;
-    const bool formatRead = camGetParameter(cameraId, kParamPixelFormat, &pixelFormat, nullptr, nullptr) == ResultOk;
-    if (!formatRead) pixelFormat = 0;
-    LiveImage image;
-    const bool sizeRead = camGetImageSize(cameraId, &image.width, &image.height) == ResultOk;
-    if (!sizeRead) image.width = image.height = 0;
-    image.shape = selectFrameShape(pixelFormat, FrameFamily::Live);
-    image.shapeRead = formatRead && sizeRead;
-    return image;
-}
-
-}  // namespace
 
 void synchGrabCommand(CommandCall& call) {
     uint32_t* status = call.wordOutput(0);
