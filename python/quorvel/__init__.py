@@ -1,0 +1,15 @@
+"""QuorvelML's cameras from Python: numpy frames, the GIL released while the camera works.
+
+>>> import quorvel
+>>> quorvel.list_cameras()
+[1001, 1002, 1003, 1004]
+>>> with quorvel.Camera(1001) as cam:
+...     cam.width, cam.height = 320, 240
+...     cam.grab().shape
+(240, 320)
+"""
+from ._camera import Camera, driver_info, list_cameras
+from ._errors import QuorvelError, status_text
+from . import sim
+
+__all__ = ["Camera", "QuorvelError", "driver_info", "list_cameras", "sim", "status_text"]

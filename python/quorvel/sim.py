@@ -1,0 +1,1 @@
+"""The simulator's control placeholder."""
