@@ -306,4 +306,6 @@ PYBIND11_MODULE(_core, m) {
 #endif
     m.def("close_everything", &closeEverything);
     m.attr("bulk_read_limit") = kBulkReadFrameLimit;
+    // For the simulator's control (quorvel._sim), whose verbs take it too.
+    m.attr("_core_lock") = py::capsule(&coreLock(), "quorvel.core_lock");
 }
