@@ -4,7 +4,7 @@
 >>> quorvel.list_cameras()
 [1001, 1002, 1003, 1004]
 >>> with quorvel.Camera(1001) as cam:
-...     cam.width, cam.height = 320, 240
+...     cam.width, cam.height, cam.pixel_format = 320, 240, 0
 ...     cam.grab().shape
 (240, 320)
 """
