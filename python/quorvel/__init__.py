@@ -10,6 +10,13 @@
 """
 from ._camera import Camera, driver_info, list_cameras
 from ._errors import QuorvelError, status_text
-from . import sim
 
 __all__ = ["Camera", "QuorvelError", "driver_info", "list_cameras", "sim", "status_text"]
+
+
+def __getattr__(name):
+    # quorvel.sim loads on first use: a real driver has no simulator to control.
+    if name == "sim":
+        import importlib
+        return importlib.import_module(".sim", __name__)
+    raise AttributeError(f"module 'quorvel' has no attribute '{name}'")

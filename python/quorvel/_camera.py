@@ -48,7 +48,10 @@ class Camera:
     """
 
     def __init__(self, camera_id=0):
-        _checks.whole(camera_id, "camera_id", 2**32 - 2)
+        """Opens the camera with the id; 0 opens the first one found."""
+        camera_id = _checks.whole(camera_id, "camera_id", 2**32 - 2)
+        if camera_id == 0:
+            camera_id = next(iter(list_cameras()), 0)  # so that a held first camera is refused as by its id
         status, opened, serial, held = _core.open_camera(camera_id)
         if held:
             raise ValueError(f"camera {camera_id} is open in another handle: close that one first")

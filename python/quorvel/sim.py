@@ -10,7 +10,11 @@ names, arguments and answers (numbers, lists, dicts for MATLAB's structs).
 >>> [name for name, usage, summary in sim.verbs()][:3]
 ['reset', 'defaults', 'addCamera']
 """
-from . import _sim
+try:
+    from . import _sim
+except ImportError as missing:
+    raise ImportError("quorvel.sim controls the simulated driver only, and the QuorvelDrv in use is another "
+                      f"({missing})") from missing
 
 _NAMES = [name for name, _, _ in _sim.verbs()]
 

@@ -17,9 +17,12 @@ def open_recorded():
 # (driver operation failing, what the handle does, the status, the command named)
 FAILURES = [
     ("drvOpenCamera", lambda cam: quorvel.Camera(1002), 2, "OpenCamera"),
+    ("drvLoadSettings", lambda cam: quorvel.Camera(1002), 5, "OpenCamera"),
     ("drvCloseCamera", lambda cam: cam.close(), 6, "CloseCamera"),
     ("drvGetParameter", lambda cam: cam.width, 7, "GetParameter"),
     ("drvSetParameter", lambda cam: cam.set_parameter(11, 500), 8, "SetParameter"),
+    ("drvGetCameraInfo", lambda cam: (sim.clearForced(), sim.forceWhere("drvGetCameraInfo", 1, 12, 1),
+                                      cam.read_frames([0])), 9, "MemoryReadFrames"),
     ("drvGrabFrames", lambda cam: cam.grab(), 12, "SynchGrab"),
     ("drvStartRecording", lambda cam: cam.start_recording(4), 12, "MemoryStartGrab"),
     ("drvReadMemory", lambda cam: cam.read_frames([0]), 13, "MemoryReadFrames"),
@@ -36,6 +39,7 @@ def test_a_driver_failure_raises_its_status_number(operation, action, status, co
         action(cam)
     assert (raised.value.status, raised.value.command) == (status, command)
     assert str(raised.value) == quorvel.status_text(status)
+    assert sim.camera(1002)["open"] == 0  # an open that failed left nothing open
     sim.clearForced()
     cam.close()
 
@@ -88,8 +92,9 @@ def test_limits_and_one_handle_per_camera():
         low, high = cam.parameter_limits(15)
         with pytest.raises(ValueError, match=f"parameter 15 takes values from {low} to {high}; {high + 1}"):
             cam.width = high + 1
-        with pytest.raises(ValueError, match="open in another handle"):
-            quorvel.Camera(1001)
+        for same in (1001, 0):  # 0: the first camera found
+            with pytest.raises(ValueError, match="camera 1001 is open in another handle"):
+                quorvel.Camera(same)
     again = quorvel.Camera(1001)  # the with block closed it
     again.close()
     with pytest.raises(ValueError, match="this handle is closed"):
