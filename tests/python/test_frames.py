@@ -85,6 +85,9 @@ def test_a_frame_the_driver_writes_past_its_end_stays_in_the_arrays_memory():
         clean, _ = cam.read_frames(range(4))
         sim.frameExcess(1001, 16 * 8 * 5)  # the most a readout may write: W x H x 6
         excess, _ = cam.read_frames(range(4))
-        out = np.zeros_like(clean)
+        # out= lies in a larger block whose rest must stay as it was (the excess is 0xA5).
+        block = np.full(clean.nbytes + 16 * 8 * 6, 0x5A, dtype=np.uint8)
+        out = block[:clean.nbytes].reshape(clean.shape)
         cam.read_frames(range(4), out=out)
     assert np.array_equal(excess, clean) and np.array_equal(out, clean)
+    assert (block[clean.nbytes:] == 0x5A).all()
