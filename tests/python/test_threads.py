@@ -6,6 +6,7 @@ import sys
 import threading
 import time
 
+import numpy as np
 import pytest
 
 import quorvel
@@ -82,3 +83,35 @@ def test_interpreter_exit_closes_every_camera_and_stops_recordings():
     done = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True, timeout=LIMIT)
     assert done.returncode == 0, done.stderr
     assert done.stdout.split() == ["0", "False"]
+
+
+def test_threads_on_several_cameras_neither_deadlock_nor_mix_frames():
+    expected = {}
+    for camera_id in (1001, 1004):
+        with quorvel.Camera(camera_id) as cam:
+            cam.width, cam.height, cam.pixel_format = 32, 16, 1
+            cam.start_recording(8, interval=8)
+            cam.wait(timeout=LIMIT)
+            expected[camera_id] = cam.read_frames(range(8))[0]
+    failures = []
+
+    def read_repeatedly(cam, frames):
+        try:
+            for _ in range(50):
+                got, _ = cam.read_frames(range(8))
+                assert np.array_equal(got, frames)
+                assert cam.grab().shape == (16, 32)
+        except Exception as error:
+            failures.append(error)
+
+    cams = [quorvel.Camera(camera_id) for camera_id in expected]
+    workers = [threading.Thread(target=read_repeatedly, args=(cam, expected[cam.camera_id]), daemon=True)
+               for cam in cams for _ in range(2)]
+    for worker in workers:
+        worker.start()
+    for worker in workers:
+        worker.join(LIMIT)
+    assert not any(worker.is_alive() for worker in workers), "a reader hung"
+    assert not failures, failures
+    for cam in cams:
+        cam.close()
