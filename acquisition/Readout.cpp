@@ -75,3 +75,12 @@ ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positi
 
     return resultOf(drvGetParameter(handle, settings, kParamFrameWidth, &value), ResultParameterReadFailed);
 }
+
+ResultCode camReadRecorded(int32_t cameraId, uint64_t number, BulkAddressing addressing,
+                           const ReadoutDestination& destination, uint32_t layoutCode) {
+    if (addressing == BulkAddressing::ByPosition)
+        return camReadMemory(cameraId, uint32_t(number), uint32_t(number >> 32), destination, layoutCode, 0,
+                             ReadoutAddressing::ByPosition);
+    if (number > std::numeric_limits<uint32_t>::max()) return ResultReadFailed;  // no such segment number
+    return camReadMemory(cameraId, 0, 0, destination, layoutCode, uint32_t(number));
+}

@@ -14,6 +14,10 @@
 // three 16-bit samples.
 constexpr size_t kMaxReadoutBytesPerPixel = 6;
 
+// The most frames one bulk read gives back, in one array: a host refuses
+// a larger count before it reads anything.
+constexpr uint32_t kBulkReadFrameLimit = 65536;
+
 // Item 24 value that turns segment addressing off on types 18 to 20.
 constexpr uint32_t kAddressingByPosition = 4;
 
@@ -57,5 +61,15 @@ size_t readoutFrameBound(uint32_t width, uint32_t height);
 ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positionHigh,
                          const ReadoutDestination& destination, uint32_t layoutCode, uint32_t segment,
                          ReadoutAddressing addressing = ReadoutAddressing::ByCameraType);
+
+// How a bulk read numbers its frames: by recorded position, on every
+// camera type, or by segment.
+enum class BulkAddressing { ByPosition, BySegment };
+
+// One frame of a bulk read, as camReadMemory reads it: position `number`
+// (high:low) by position, or segment `number`, of which a number past 32
+// bits answers 13 without a driver call.
+ResultCode camReadRecorded(int32_t cameraId, uint64_t number, BulkAddressing addressing,
+                           const ReadoutDestination& destination, uint32_t layoutCode);
 
 #endif

@@ -8,6 +8,7 @@
 #include "FuzzInput.h"
 #include "QuorvelSim.h"
 #include "TestHost.h"
+#include "acquisition/HostSession.h"
 #include "camera/CameraTable.h"
 #include "gateway/ModuleState.h"
 
@@ -113,7 +114,7 @@ std::string describeCall(int nlhs, const std::vector<const mxArray*>& inputs) {
 // Whether input 2 names a camera the module holds as open, the id read as
 // MATLAB code means it.
 bool inputNamesOpenCamera(const std::vector<const mxArray*>& inputs) {
-    if (!moduleState().driverLoaded || inputs.size() < 2 || !isScalarInput(*inputs[1])) return false;
+    if (!driverIsLoaded() || inputs.size() < 2 || !isScalarInput(*inputs[1])) return false;
     return findOpenCamera(int32_t(argumentWord(*inputs[1]))) != nullptr;
 }
 
@@ -211,7 +212,7 @@ void runCall(FuzzInput& in, Session& session) {
         session.arrayToStringFails = false;
     }
 
-    bool wasLoaded = moduleState().driverLoaded;
+    bool wasLoaded = driverIsLoaded();
     CallContext context{resolved, pointers, inputNamesOpenCamera(pointers), simLoggedCallCount(), description};
     try {
         testhost::CallResult result = testhost::call(nlhs, pointers);
@@ -219,7 +220,7 @@ void runCall(FuzzInput& in, Session& session) {
         checkOutputs(context, result);
     } catch (const testhost::HostError& error) {
         std::string message = error.what();
-        bool loadFailed = !wasLoaded && !moduleState().driverLoaded && message == "Can not load driver QuorvelML.";
+        bool loadFailed = !wasLoaded && !driverIsLoaded() && message == "Can not load driver QuorvelML.";
         // The file a save names may exist, be a folder, or hold no TIFF; a
         // download's may be a folder or a FIFO.
         bool namesFile = resolved != nullptr &&
@@ -228,7 +229,7 @@ void runCall(FuzzInput& in, Session& session) {
         if (message != expected && !loadFailed && !fileRefused)
             contractBroken("error \"" + message + "\" where \"" + expected + "\" was due", description);
     }
-    if (moduleState().driverLoaded) checkCameraTable(description);
+    if (driverIsLoaded()) checkCameraTable(description);
 }
 
 void scheduleFault(FuzzInput& in) {

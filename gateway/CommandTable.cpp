@@ -1,6 +1,7 @@
 #include "CommandTable.h"
 
 #include "Handlers.h"
+#include "acquisition/Readout.h"
 
 #include <cstring>
 
@@ -188,10 +189,19 @@ constexpr bool everyRowFits() {
     return true;
 }
 
+// The bulk reads' bound stays a number in its row, where build_quorvelml
+// reads it; the core's limit, which every host refuses past, must agree.
+constexpr bool bulkReadsBoundedByTheCore() {
+    for (const CommandRow& row : kCommandTable)
+        if (row.bound.message == BoundMessage::FrameCount && row.bound.maximum != kBulkReadFrameLimit) return false;
+    return true;
+}
+
 static_assert(everyRowFilled(), "the table has fewer rows than kCommandCount");
 static_assert(oneRowPerKeyword(), "a keyword has two rows");
 static_assert(!everyRowFilled() || everyRowFits(),
               "a row's kinds, names or bound do not fit the call, or its camera facts disagree");
+static_assert(bulkReadsBoundedByTheCore(), "a bulk read's bound is not acquisition's kBulkReadFrameLimit");
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include "acquisition/AcquisitionState.h"
 #include "acquisition/ConversionHelper.h"
+#include "acquisition/HostSession.h"
 #include "camera/CameraState.h"
 #include "common/FrameBuffer.h"
 
@@ -13,7 +14,7 @@ ModuleState& moduleState() { return state; }
 
 void resetModuleState() {
     state.exitHookRegistered = false;
-    state.driverLoaded = false;
+    forgetLoadedDriver();
     resetCameraState();
     resetAcquisitionState();
     releaseRecycledFrameBuffers();

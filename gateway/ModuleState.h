@@ -1,7 +1,8 @@
-// The gateway's two flags, kept for the module's lifetime, and the one
+// The gateway's flag, kept for the module's lifetime, and the one
 // reset that puts every layer back as a fresh load of the module finds it.
 // The camera table and the adapter address are the camera layer's
-// (camera/CameraState.h), the callbacks' contexts and each slot's record
+// (camera/CameraState.h), whether the driver is loaded the host session's
+// (acquisition/HostSession.h), the callbacks' contexts and each slot's record
 // of recording and transfers the acquisition layer's
 // (acquisition/AcquisitionState.h).
 #ifndef QUORVEL_GATEWAY_MODULESTATE_H
@@ -9,7 +10,6 @@
 
 struct ModuleState {
     bool exitHookRegistered = false;
-    bool driverLoaded = false;
 };
 
 ModuleState& moduleState();

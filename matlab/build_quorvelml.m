@@ -182,7 +182,8 @@ end
 
 function [sources, tiffFolders] = moduleFolders(root)
   % The module's sources from the folders that layers.txt lists, but for
-  % the folders that need libtiff, which come back apart.
+  % the folders that need libtiff, which come back apart, and the Python
+  % host's, which is no part of a MEX file.
   sources = {};
   tiffFolders = {};
   lines = regexp(fileread(fullfile(root, 'layers.txt')), '^([a-z][^\s]*)[ \t]*(\S*)', 'tokens', 'lineanchors');
@@ -190,7 +191,7 @@ function [sources, tiffFolders] = moduleFolders(root)
     [folder, needs] = lines{k}{:};
     if strcmp(needs, 'tiff')
       tiffFolders{end + 1} = folder;
-    else
+    elseif ~strcmp(needs, 'python')
       sources = [sources, sourcesIn(root, folder)];
     end
   end

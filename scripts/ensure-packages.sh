@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs when they are missing; as
 # root it installs them, otherwise it names them and stops.
 set -eu
-packages=(cmake make g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev octave liboctave-dev octave-doctest valgrind libtiff-dev pkg-config libtiff-tools python3-tifffile python3-dev pybind11-dev python3-numpy python3-pytest python3-venv xvfb xauth fonts-freefont-otf)
+packages=(cmake make g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev octave liboctave-dev octave-doctest valgrind libtiff-dev pkg-config libtiff-tools python3-tifffile python3-dev pybind11-dev python3-numpy python3-pytest python3-venv python3-setuptools xvfb xauth fonts-freefont-otf)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

@@ -6,8 +6,9 @@
 #   scripts/probe-tool.sh octave-asan       octave-cli with the AddressSanitizer runtime preloaded
 #   scripts/probe-tool.sh libfuzzer         clang++ builds and runs a libFuzzer binary
 #   scripts/probe-tool.sh tsan              c++ builds and runs a ThreadSanitizer binary
+#   scripts/probe-tool.sh python            Debian's python3 runs with numpy, pytest and tifffile
 set -uo pipefail
-tool=${1:?usage: probe-tool.sh valgrind-octave|octave-asan|libfuzzer|tsan}
+tool=${1:?usage: probe-tool.sh valgrind-octave|octave-asan|libfuzzer|tsan|python}
 root=$(cd "$(dirname "$0")/.." && pwd)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -68,6 +69,12 @@ case $tool in
     c++ -fsanitize=thread -pthread probe.cpp -o probe >out 2>&1 ||
       cannot "c++ cannot build a ThreadSanitizer binary: $(first_complaint 'error|cannot|not found' out)"
     { ./probe; } >out 2>&1 || cannot "a trivial ThreadSanitizer binary does not run: $(first_complaint . out)"
+    ;;
+  python)
+    python=${QUORVEL_PYTHON:-/usr/bin/python3}
+    [ -x "$python" ] || cannot "$python is not installed"
+    { "$python" -c 'import numpy, pytest, tifffile; print("probe answer", 6 * 7)'; } >out 2>&1
+    grep -q 'probe answer 42' out || cannot "$python lacks numpy, pytest or tifffile: $(first_complaint . out)"
     ;;
   *)
     cannot "no probe for '$tool'"

@@ -6,8 +6,6 @@
 #include "gateway/Handlers.h"
 #include "gateway/ImageOutput.h"
 
-#include <limits>
-
 namespace {
 
 // Reads frames 0 .. count - 1 of a bulk readout, frame k by
@@ -67,8 +65,7 @@ void memoryReadFramesCommand(CommandCall& call) {
     readIntoStack(call, call.scalar(4), [&](const ReadoutDestination& destination, uint32_t layoutCode, uint32_t k) {
         const uint64_t position = first + k;
         if (position < first) return ResultReadFailed;  // past the last position there is
-        return camReadMemory(cameraId, uint32_t(position), uint32_t(position >> 32), destination, layoutCode, 0,
-                             ReadoutAddressing::ByPosition);
+        return camReadRecorded(cameraId, position, BulkAddressing::ByPosition, destination, layoutCode);
     });
 }
 
@@ -76,8 +73,6 @@ void memoryReadSegmentsCommand(CommandCall& call) {
     const int32_t cameraId = call.signedScalar(2);
     const uint64_t first = call.whole(3);
     readIntoStack(call, call.scalar(4), [&](const ReadoutDestination& destination, uint32_t layoutCode, uint32_t k) {
-        const uint64_t segment = first + k;
-        if (segment > std::numeric_limits<uint32_t>::max()) return ResultReadFailed;  // no such segment number
-        return camReadMemory(cameraId, 0, 0, destination, layoutCode, uint32_t(segment));
+        return camReadRecorded(cameraId, first + k, BulkAddressing::BySegment, destination, layoutCode);
     });
 }

@@ -1,6 +1,7 @@
 // Start-up and dispatch: the exit hook, the driver load on the first
 // resolved keyword, and the gateway's own messages.
 #include "ModuleFixture.h"
+#include "acquisition/HostSession.h"
 #include "camera/CameraTable.h"
 
 using testhost::Array;
@@ -79,7 +80,7 @@ TEST_F(GatewayStartup, FailedLoadIsRetriedByEveryLaterCommand) {
     EXPECT_EQ(run(1, "Version").textOutput(0), "2.14.00");
     EXPECT_EQ(simCallCount("drvPreLoad"), 3);
     EXPECT_EQ(simCallCount("drvLoad"), 3);
-    EXPECT_TRUE(moduleState().driverLoaded);
+    EXPECT_TRUE(driverIsLoaded());
 }
 
 TEST_F(GatewayStartup, UnloadCallsTheDriverUnloadOnceAndClosesNothing) {

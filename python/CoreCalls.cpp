@@ -1,0 +1,28 @@
+#include "CoreCalls.h"
+
+#include "acquisition/HostSession.h"
+
+#include <pthread.h>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+std::mutex lock;
+pid_t owner = getpid();
+
+void lockBeforeFork() { lock.lock(); }
+void unlockAfterFork() { lock.unlock(); }
+
+}  // namespace
+
+std::mutex& coreLock() { return lock; }
+
+void enterCore() {
+    if (getpid() != owner)
+        throw ForkedProcessError("quorvel: this process was forked from process " + std::to_string(owner) +
+                                 ", whose cameras and driver it cannot use; use the cameras from one process");
+    if (!loadDriverOnce()) throw DriverLoadError("quorvel: the camera driver QuorvelDrv did not load");
+}
+
+void guardForks() { pthread_atfork(lockBeforeFork, unlockAfterFork, unlockAfterFork); }

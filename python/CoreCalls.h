@@ -1,0 +1,44 @@
+// How every Python call reaches the core: one call in the core at a time,
+// from whichever Python thread. The GIL is given up before the core lock
+// is taken and asked for again only after it is let go, so a call waiting
+// on the camera holds up no other Python thread and no lock order can
+// deadlock. After a fork the child's calls are refused: the cameras, the
+// driver's threads and its memory are the parent's.
+#ifndef QUORVEL_PYTHON_CORECALLS_H
+#define QUORVEL_PYTHON_CORECALLS_H
+
+#include <pybind11/pybind11.h>
+
+#include <mutex>
+#include <stdexcept>
+
+// A call from a process forked off the one that loaded the driver.
+struct ForkedProcessError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The driver did not load.
+struct DriverLoadError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::mutex& coreLock();
+
+// Throws ForkedProcessError in a forked child; loads the driver on first
+// use (DriverLoadError when it does not load). Call with the core lock held.
+void enterCore();
+
+// Runs work() in the core, without the GIL.
+template <typename Work>
+auto inCore(Work work) {
+    pybind11::gil_scoped_release released;
+    std::lock_guard<std::mutex> held(coreLock());
+    enterCore();
+    return work();
+}
+
+// Takes the core lock around fork() so that no other thread holds it in
+// the child; marks the child's calls to be refused.
+void guardForks();
+
+#endif

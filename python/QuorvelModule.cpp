@@ -1,0 +1,311 @@
+// The extension module quorvel._core: the Python host's calls into the
+// core, each in the core without the GIL (CoreCalls.h). It converts
+// arguments and results only; the package (quorvel/) checks the arguments
+// and turns a status into QuorvelError.
+#include "CoreCalls.h"
+#include "FrameArrays.h"
+#include "acquisition/HostSession.h"
+#include "acquisition/LiveImage.h"
+#include "acquisition/ReadoutImage.h"
+#include "acquisition/Recording.h"
+#include "camera/Connections.h"
+#include "camera/DriverLibrary.h"
+#include "camera/Discovery.h"
+#include "camera/Parameters.h"
+
+#ifdef QUORVEL_WITH_TIFF
+#include "acquisition/saving/FrameSave.h"
+#endif
+
+#include <pybind11/stl.h>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace py = pybind11;
+
+namespace {
+
+// This handle's open ended: the camera was closed, or opened again by another.
+struct HandleClosedError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Throws HandleClosedError unless the camera is open under the serial the handle holds.
+void requireHeld(int32_t cameraId, uint32_t serial) {
+    if (serial == 0 || camOpenSerial(cameraId) != serial)
+        throw HandleClosedError("camera " + std::to_string(cameraId) + ": this handle is closed");
+}
+
+template <typename Work>
+auto heldCall(int32_t cameraId, uint32_t serial, Work work) {
+    return inCore([&] {
+        requireHeld(cameraId, serial);
+        return work();
+    });
+}
+
+py::dict statusTable() {
+    py::dict table;
+#define QUORVEL_RESULT(number, name, meaning) table[py::int_(number)] = py::make_tuple(#name, meaning);
+#include "common/ResultCodeList.h"
+#undef QUORVEL_RESULT
+    return table;
+}
+
+py::tuple listCameras(uint32_t filter) {
+    CameraEnumRecord records[kEnumCapacity] = {};
+    uint32_t count = kEnumCapacity;
+    const ResultCode code = inCore([&] { return camEnumCameras(records, &count, filter); });
+    std::vector<uint32_t> ids;
+    for (uint32_t i = 0; code == ResultOk && i < count && i < kEnumCapacity; ++i) ids.push_back(records[i].cameraId);
+    return py::make_tuple(uint32_t(code), ids);
+}
+
+py::tuple driverInfo() {
+    const DriverLibrary library = inCore([] { return describeDriverLibrary(); });
+    return py::make_tuple(library.path, library.simulated);
+}
+
+// Opens the camera unless a handle holds it already (then answers held
+// True); an open that fails but left the camera registered closes it again.
+py::tuple openCamera(int32_t cameraId) {
+    struct Opened {
+        uint32_t status = 0;
+        int32_t id = 0;
+        uint32_t serial = 0;
+        bool held = false;
+    };
+    const Opened opened = inCore([&] {
+        Opened result;
+        result.id = cameraId;
+        if (cameraId != 0 && camOpenSerial(cameraId) != 0) {
+            result.held = true;
+            return result;
+        }
+        result.status = camOpenCamera(&result.id);
+        if (result.status == ResultSettingsLoadFailed) camCloseCamera(result.id);
+        if (result.status == ResultOk) result.serial = camOpenSerial(result.id);
+        return result;
+    });
+    return py::make_tuple(opened.status, opened.id, opened.serial, opened.held);
+}
+
+uint32_t closeCamera(int32_t cameraId, uint32_t serial) {
+    return inCore([&]() -> uint32_t {
+        if (serial == 0 || camOpenSerial(cameraId) != serial) return ResultOk;  // closed already
+        return camCloseCamera(cameraId);
+    });
+}
+
+bool isHeld(int32_t cameraId, uint32_t serial) {
+    return inCore([&] { return serial != 0 && camOpenSerial(cameraId) == serial; });
+}
+
+py::tuple getParameter(int32_t cameraId, uint32_t serial, uint32_t number) {
+    uint32_t value = 0, limit0 = 0, limit1 = 0;
+    const ResultCode code =
+        heldCall(cameraId, serial, [&] { return camGetParameter(cameraId, number, &value, &limit0, &limit1); });
+    return py::make_tuple(uint32_t(code), value, limit0, limit1);
+}
+
+uint32_t setParameter(int32_t cameraId, uint32_t serial, uint32_t number, uint32_t value) {
+    return heldCall(cameraId, serial, [&] { return camSetParameter(cameraId, number, value); });
+}
+
+py::tuple cameraInfo(int32_t cameraId, uint32_t serial, uint32_t item) {
+    uint32_t value = 0;
+    const ResultCode code = heldCall(cameraId, serial, [&] { return camGetCameraInfo(cameraId, item, &value); });
+    return py::make_tuple(uint32_t(code), value);
+}
+
+uint32_t checkPixelFormat(int32_t cameraId, uint32_t serial, uint32_t format) {
+    return heldCall(cameraId, serial, [&] { return camCheckPixelFormat(cameraId, format); });
+}
+
+uint32_t startRecording(int32_t cameraId, uint32_t serial, uint32_t frames, uint32_t trigger, uint32_t segments,
+                        uint32_t interval) {
+    return heldCall(cameraId, serial, [&] { return camStartGrab(cameraId, frames, trigger, segments, interval); });
+}
+
+uint32_t stopRecording(int32_t cameraId, uint32_t serial) {
+    return heldCall(cameraId, serial, [&] { return camStopGrab(cameraId); });
+}
+
+py::tuple triggerPosition(int32_t cameraId, uint32_t serial) {
+    uint32_t first = 0, second = 0;
+    const ResultCode code = heldCall(cameraId, serial, [&] { return camReadTriggerPosition(cameraId, &first, &second); });
+    return py::make_tuple(uint32_t(code), first, second);
+}
+
+uint32_t frameReadyCount(int32_t cameraId, uint32_t serial) {
+    return heldCall(cameraId, serial, [&] { return camFrameReadyCount(cameraId); });
+}
+
+// Waits until the camera has made `reports` frame-ready reports or the
+// seconds have passed, the GIL given up throughout and the core lock taken
+// only to look. Answers whether they arrived, and the count last seen.
+py::tuple waitForReports(int32_t cameraId, uint32_t serial, uint64_t reports, double seconds) {
+    using Clock = std::chrono::steady_clock;
+    const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    uint32_t count = 0;
+    for (;;) {
+        count = frameReadyCount(cameraId, serial);
+        if (count >= reports) return py::make_tuple(true, count);
+        if (Clock::now() >= end) return py::make_tuple(false, count);
+        py::gil_scoped_release released;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+struct LiveCopy {
+    unsigned char* image;
+    size_t bytes;
+    uint32_t bytesPerSample;
+    bool colour;
+    bool filled = false;
+};
+
+// The grabbed frame copied into its array (colour reversed on the way),
+// zeros past what the driver delivered.
+void copyLiveFrame(void* context, const unsigned char* frame, size_t count) {
+    auto* copy = static_cast<LiveCopy*>(context);
+    const size_t taken = std::min(count, copy->bytes);
+    std::memcpy(copy->image, frame, taken);
+    std::memset(copy->image + taken, 0, copy->bytes - taken);
+    if (copy->colour) reverseChannels(copy->image, copy->bytes / (3 * copy->bytesPerSample), copy->bytesPerSample);
+    copy->filled = true;
+}
+
+py::tuple grab(int32_t cameraId, uint32_t serial, uint32_t argument) {
+    LiveImage image;
+    FrameBlock block;
+    const ResultCode code = heldCall(cameraId, serial, [&] {
+        image = liveImageOf(cameraId);
+        block = allocateFrameBlock(image.frameBytes());
+        if (block.data == nullptr) return ResultOutOfMemory;
+        LiveCopy copy{static_cast<unsigned char*>(block.data), image.frameBytes(), image.shape.bytesPerSample,
+                      image.shape.samplesPerPixel == 3};
+        const ResultCode grabbed = camSynchGrab(cameraId, {copyLiveFrame, &copy}, {}, image.request(), argument);
+        if (!copy.filled) std::memset(block.data, 0, image.frameBytes());
+        return grabbed;
+    });
+    if (block.data == nullptr) return py::make_tuple(uint32_t(code), py::none());
+    return py::make_tuple(uint32_t(code), arrayOverBlock(block, image.shape, image.width, image.height, 1, false));
+}
+
+// What a bulk read gives back: the status, the frames read, and the stack
+// (a fresh array, or `out`), of which the first `read` frames are complete.
+py::tuple readRecorded(int32_t cameraId, uint32_t serial, const std::vector<uint64_t>& numbers, bool bySegment,
+                       py::object out) {
+    const BulkAddressing addressing = bySegment ? BulkAddressing::BySegment : BulkAddressing::ByPosition;
+    StackMemory given;
+    std::vector<py::ssize_t> outShape;
+    py::dtype outType;
+    if (!out.is_none()) {
+        auto array = py::reinterpret_borrow<py::array>(out);
+        given.data = static_cast<unsigned char*>(array.mutable_data());
+        given.capacity = size_t(array.nbytes());
+        outShape.assign(array.shape(), array.shape() + array.ndim());
+        outType = array.dtype();
+    }
+    ReadoutImage image;
+    FrameBlock block;
+    uint32_t read = 0;
+    bool outFits = true;
+    const ResultCode code = heldCall(cameraId, serial, [&] {
+        image = readoutImageOf(cameraId);
+        StackMemory memory = given;
+        if (memory.data == nullptr) {
+            block = allocateFrameBlock(freshStackBytes(image, numbers.size()));
+            if (block.data == nullptr) return ResultOutOfMemory;
+            memory = {static_cast<unsigned char*>(block.data), block.bytes};
+        } else if (memory.capacity != image.frameBytes() * numbers.size()) {
+            outFits = false;
+            return ResultOk;
+        }
+        return readIntoStack(cameraId, numbers, addressing, image, memory, &read);
+    });
+    FrameShape shape = image.shape;
+    py::tuple frameShape = py::make_tuple(image.height, image.width);
+    if (shape.samplesPerPixel == 3) frameShape = py::make_tuple(image.height, image.width, 3);
+    const char* sampleType = shape.sampleType == SampleType::UInt16 ? "uint16" : "uint8";
+    if (!outFits) return py::make_tuple(py::none(), 0, py::none(), frameShape, sampleType);
+    py::object frames = out;
+    if (out.is_none())
+        frames = block.data != nullptr ? py::object(arrayOverBlock(block, shape, image.width, image.height, numbers.size(), true))
+                                       : py::none();
+    return py::make_tuple(uint32_t(code), read, frames, frameShape, sampleType);
+}
+
+#ifdef QUORVEL_WITH_TIFF
+py::tuple saveRecorded(int32_t cameraId, uint32_t serial, const std::string& path, uint64_t first, uint32_t count,
+                       uint32_t opening, uint64_t plannedPages, bool bySegment) {
+    SaveRequest request;
+    request.cameraId = cameraId;
+    request.path = path;
+    request.first = first;
+    request.count = count;
+    request.opening = static_cast<FileOpening>(opening);
+    request.plannedPages = plannedPages;
+    request.addressing = bySegment ? SaveAddressing::BySegment : SaveAddressing::ByPosition;
+    request.moduleVersion = QUORVEL_VERSION_TEXT;
+    const SaveResult result = heldCall(cameraId, serial, [&] { return camSaveFrames(request); });
+    return py::make_tuple(uint32_t(result.status), result.saved, int(result.failure), result.reason);
+}
+#endif
+
+// Closes every camera and gives the driver back: at interpreter exit, or
+// when a test asks for a fresh start. Nothing in a forked child.
+void closeEverything() {
+    py::gil_scoped_release released;
+    std::lock_guard<std::mutex> held(coreLock());
+    try {
+        enterCore();
+    } catch (const std::runtime_error&) {
+        return;
+    }
+    camCloseEveryCamera();
+}
+
+}  // namespace
+
+PYBIND11_MODULE(_core, m) {
+    m.doc() = "The cameras' core calls; use the package quorvel, not this module.";
+    guardForks();
+    auto& forked = py::register_exception<ForkedProcessError>(m, "ForkedProcessError", PyExc_RuntimeError);
+    (void)forked;
+    py::register_exception<DriverLoadError>(m, "DriverLoadError", PyExc_RuntimeError);
+    py::register_exception_translator([](std::exception_ptr pending) {
+        try {
+            if (pending) std::rethrow_exception(pending);
+        } catch (const HandleClosedError& closed) {
+            PyErr_SetString(PyExc_ValueError, closed.what());
+        }
+    });
+    m.def("status_table", &statusTable);
+    m.def("list_cameras", &listCameras);
+    m.def("driver_info", &driverInfo);
+    m.def("open_camera", &openCamera);
+    m.def("close_camera", &closeCamera);
+    m.def("is_held", &isHeld);
+    m.def("get_parameter", &getParameter);
+    m.def("set_parameter", &setParameter);
+    m.def("camera_info", &cameraInfo);
+    m.def("check_pixel_format", &checkPixelFormat);
+    m.def("start_recording", &startRecording);
+    m.def("stop_recording", &stopRecording);
+    m.def("trigger_position", &triggerPosition);
+    m.def("frame_ready_count", &frameReadyCount);
+    m.def("wait_for_reports", &waitForReports);
+    m.def("grab", &grab);
+    m.def("read_recorded", &readRecorded);
+#ifdef QUORVEL_WITH_TIFF
+    m.def("save_recorded", &saveRecorded);
+#endif
+    m.def("close_everything", &closeEverything);
+    m.attr("bulk_read_limit") = kBulkReadFrameLimit;
+    // For the simulator's control (quorvel._sim), whose verbs take it too.
+    m.attr("_core_lock") = py::capsule(&coreLock(), "quorvel.core_lock");
+}

@@ -1,0 +1,61 @@
+"""Argument checks, made before anything reaches the driver: a wrong kind
+raises TypeError, a value outside its range ValueError, each naming the
+argument and what it takes."""
+import operator
+import os
+
+import numpy as np
+
+WORD = 2**32 - 1
+POSITION = 2**64 - 1
+
+
+def whole(value, name, top=WORD):
+    """The whole number from 0 to top that value is (bool is no number)."""
+    if isinstance(value, (bool, np.bool_)) or not hasattr(type(value), "__index__"):
+        raise TypeError(f"{name} takes a whole number from 0 to {top}; got {type(value).__name__}")
+    number = operator.index(value)
+    if not 0 <= number <= top:
+        raise ValueError(f"{name} takes a whole number from 0 to {top}; {number} is outside")
+    return number
+
+
+def numbers(values, name, top, limit):
+    """The frame or segment numbers as a uint64 array: a range, a sequence or
+    a 1-D integer array of whole numbers from 0 to top, at most limit of them."""
+    if isinstance(values, (str, bytes)) or not hasattr(values, "__len__"):
+        raise TypeError(f"{name} takes a range or sequence of whole numbers; got {type(values).__name__}")
+    if isinstance(values, np.ndarray):
+        if values.ndim != 1 or (values.size and values.dtype.kind not in "iu"):
+            raise TypeError(f"{name} takes a 1-D array of integers; got {values.dtype} of {values.ndim} dimensions")
+        checked = values.tolist()
+    else:
+        checked = list(values)
+    if len(checked) > limit:
+        raise ValueError(f"{name} holds at most {limit} numbers; {len(checked)} given")
+    for number in checked:
+        whole(number, f"each of {name}", top)
+    return np.array(checked, dtype=np.uint64)
+
+
+def file_name(value, name="file"):
+    """A file name: a non-empty text of at most 255 characters, no zero character."""
+    if not isinstance(value, (str, os.PathLike)):
+        raise TypeError(f"{name} takes a file name (str or path); got {type(value).__name__}")
+    text = os.fspath(value)
+    if not isinstance(text, str):
+        raise TypeError(f"{name} takes a file name as text; got {type(text).__name__}")
+    if not text or len(text.encode()) > 255 or "\0" in text:
+        raise ValueError(f"{name} takes a non-empty name of at most 255 bytes and no zero character")
+    return text
+
+
+def out_array(out, name="out"):
+    """A caller's array the frames may be written into."""
+    if out is None:
+        return None
+    if not isinstance(out, np.ndarray):
+        raise TypeError(f"{name} takes a numpy array; got {type(out).__name__}")
+    if not out.flags.c_contiguous or not out.flags.writeable:
+        raise ValueError(f"{name} must be a writeable C-contiguous array")
+    return out

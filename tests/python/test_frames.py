@@ -1,0 +1,93 @@
+"""Frames from Python hold what the MATLAB side's do, byte for byte: the
+same simulated recordings read through QuorvelML in octave-cli."""
+import os
+import shutil
+import subprocess
+import textwrap
+
+import numpy as np
+import pytest
+
+import quorvel
+from conftest import MEX_DIR, record
+
+# pixel format -> (readout dtype, colour) on the colour camera 1001
+FORMATS = {0: ("uint8", False), 1: ("uint16", False), 2: ("uint8", True), 7: ("uint16", True)}
+FRAMES, WIDTH, HEIGHT = 6, 40, 30
+
+
+def octave_frames(tmp_path, pixel_format):
+    """The recording's frames and a grab as Octave reads them, written in C order."""
+    if shutil.which("octave-cli") is None:
+        pytest.skip("octave-cli is not installed")
+    script = textwrap.dedent(f"""
+        addpath('{MEX_DIR}');
+        QuorvelSim('reset');
+        cam = QuorvelCamera(1001);
+        cam.Width = {WIDTH}; cam.Height = {HEIGHT}; cam.PixelFormat = {pixel_format};
+        cam.startRecording({FRAMES}, 4, 0, {FRAMES});
+        cam.wait(10);
+        frames = cam.readFrames(0:{FRAMES - 1});
+        image = cam.grab();
+        order = [2 1 3]; if ndims(frames) == 4, order = [3 2 1 4]; end
+        f = fopen('frames.bin', 'w'); fwrite(f, permute(frames, order), class(frames)); fclose(f);
+        f = fopen('grab.bin', 'w'); fwrite(f, permute(image, order(1:ndims(image))), class(image)); fclose(f);
+        printf('%s %s\\n', class(frames), class(image));
+        delete(cam);
+    """)
+    done = subprocess.run(["octave-cli", "--no-gui", "--norc", "--no-window-system", "--eval", script],
+                          cwd=tmp_path, capture_output=True, text=True, timeout=300)
+    assert done.returncode == 0, done.stderr
+    stack_class, image_class = done.stdout.split()[-2:]
+    return (np.fromfile(tmp_path / "frames.bin", dtype=stack_class),
+            np.fromfile(tmp_path / "grab.bin", dtype=image_class))
+
+
+@pytest.mark.parametrize("pixel_format", sorted(FORMATS))
+def test_frames_and_grab_match_the_matlab_side(tmp_path, pixel_format):
+    dtype, colour = FORMATS[pixel_format]
+    with quorvel.Camera(1001) as cam:
+        record(cam, FRAMES, WIDTH, HEIGHT, pixel_format)
+        frames, info = cam.read_frames(range(FRAMES))
+        image = cam.grab()
+    shape = (FRAMES, HEIGHT, WIDTH) + ((3,) if colour else ())
+    assert frames.shape == shape and frames.dtype == dtype and frames.flags.c_contiguous
+    assert image.shape == shape[1:] and image.dtype == ("uint8" if colour else dtype)
+    assert info["position"].tolist() == list(range(FRAMES))
+    assert info["trigger_index"].tolist() == [k - 4 for k in range(FRAMES)]
+    assert frames.any(), "a simulated frame is not all zeros"
+    octave_stack, octave_image = octave_frames(tmp_path, pixel_format)
+    assert octave_stack.dtype == frames.dtype and octave_stack.tobytes() == frames.tobytes()
+    assert octave_image.tobytes() == image.tobytes()
+
+
+def test_reading_into_a_callers_array_and_segments():
+    with quorvel.Camera(1001) as cam:
+        record(cam, 8, 32, 16, 1)
+        fresh, _ = cam.read_frames([5, 2, 7])
+        out = np.full((3, 16, 32), 7, dtype=np.uint16)
+        frames, _ = cam.read_frames([5, 2, 7], out=out)
+        assert frames is out and np.array_equal(out, fresh)
+        with pytest.raises(ValueError, match=r"out must have the shape \(3, 16, 32\) and dtype uint16"):
+            cam.read_frames([5, 2, 7], out=np.zeros((3, 16, 32), dtype=np.uint8))
+        with pytest.raises(ValueError, match="C-contiguous"):
+            cam.read_frames([1, 2], out=np.zeros((16, 2, 32), dtype=np.uint16).transpose(1, 0, 2))
+        stacked, info = cam.read_segments([0])
+        assert stacked.shape == (1, 16, 32) and np.isnan(info["position"]).all() and info["segment"].tolist() == [0]
+        empty, _ = cam.read_frames([])
+        assert empty.shape == (0, 16, 32)
+
+
+def test_a_frame_the_driver_writes_past_its_end_stays_in_the_arrays_memory():
+    from quorvel import sim
+    with quorvel.Camera(1001) as cam:
+        record(cam, 4, 16, 8, 0)
+        clean, _ = cam.read_frames(range(4))
+        sim.frameExcess(1001, 16 * 8 * 5)  # the most a readout may write: W x H x 6
+        excess, _ = cam.read_frames(range(4))
+        # out= lies in a larger block whose rest must stay as it was (the excess is 0xA5).
+        block = np.full(clean.nbytes + 16 * 8 * 6, 0x5A, dtype=np.uint8)
+        out = block[:clean.nbytes].reshape(clean.shape)
+        cam.read_frames(range(4), out=out)
+    assert np.array_equal(excess, clean) and np.array_equal(out, clean)
+    assert (block[clean.nbytes:] == 0x5A).all()
