@@ -8,7 +8,10 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -168,9 +171,21 @@ size_t mxGetNumberOfElements(const mxArray* array) {
 bool mxIsChar(const mxArray* array) { return array->kind == mxArray::Kind::Text; }
 bool mxIsLogical(const mxArray* array) { return array->kind == mxArray::Kind::Logical; }
 bool mxIsNumeric(const mxArray* array) { return array->kind == mxArray::Kind::Numbers; }
+// A Python complex arrives as neither number nor text (argumentOf).
+bool mxIsComplex(const mxArray*) { return false; }
 char* mxArrayToString(const mxArray* array) { return strdup(array->text.c_str()); }
 void mxFree(void* block) { std::free(block); }
 void mexErrMsgTxt(const char* message) { throw SimVerbRefusal(message); }
+void mexErrMsgIdAndTxt(const char*, const char* format, ...) {
+    va_list arguments, measuring;
+    va_start(arguments, format);
+    va_copy(measuring, arguments);
+    std::string message(size_t(std::max(std::vsnprintf(nullptr, 0, format, measuring), 0)), '\0');
+    va_end(measuring);
+    std::vsnprintf(message.data(), message.size() + 1, format, arguments);
+    va_end(arguments);
+    throw SimVerbRefusal(message);
+}
 // A Python extension is never unloaded: the lock verbs only keep their answer.
 void mexLock() { locked = true; }
 void mexUnlock() { locked = false; }
