@@ -346,7 +346,7 @@ function writeFunctionSignatures(root, outputFolder)
             sprintf('["char", "choices={''%s''}"]', keyword), repmat(',', 1, ~isempty(kinds)))];
     for n = 1:numel(kinds)
       type = '["numeric", "scalar"]';
-      if kinds(n) == 'T'
+      if any(kinds(n) == 'TF')  % text, or a file name
         type = '["char"]';
       end
       text = [text, sprintf(argument, names{n}, type, repmat(',', 1, n < numel(kinds)))];
