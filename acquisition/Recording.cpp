@@ -36,9 +36,13 @@ ResultCode camStartGrab(int32_t cameraId, uint32_t first, uint32_t second, uint3
     if (isMemoryResetType(readCameraType(handle)) && drvReset(handle) != 0) return ResultResetFailed;
 
     slot.segmentArgument.store(segmentArgument);
+    // A start the driver refuses (a recording still runs) leaves the
+    // running recording's callbacks counting, as they did before it.
+    const uint64_t runningTicket = slot.recordingTicket.load();
     void* context = issueRecordingContext(index);
     uint32_t started = drvStartRecording(handle, first, second, segmentArgument, fourth, onRecordEvent,
                                          kRecordingCallbackMode, context);
+    if (started != 0) slot.recordingTicket.store(runningTicket);
     return resultOf(started, ResultGrabFailed);
 }
 

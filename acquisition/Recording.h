@@ -13,7 +13,9 @@ constexpr uint32_t kRecordingCallbackMode = 1;
 
 // Clears the ready count, resets cameras of types 12 to 14 (a failed reset
 // answers ResultResetFailed and starts nothing), issues the slot a new
-// recording ticket and only then starts the recording with onRecordEvent.
+// recording ticket and only then starts the recording with onRecordEvent;
+// a start the driver refuses gives the ticket back to the recording that
+// ran before it.
 // Answers 0, ResultResetFailed or ResultGrabFailed.
 ResultCode camStartGrab(int32_t cameraId, uint32_t first, uint32_t second, uint32_t segmentArgument,
                         uint32_t fourth);

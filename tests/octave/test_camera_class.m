@@ -378,6 +378,17 @@ expect_raises(@() cam.startRecording(8, 0, 0, 8), 'QuorvelML:grabFailed', ...
               ['Camera 1002: MemoryStartGrab answered 12: a recording this handle started is still running; ' ...
                'stop it first with stopRecording, or wait for its end with wait.'], 'a second start says to stop the first');
 cam.stopRecording();
+cam.startRecording(4, 0, 0, 1);
+QuorvelSim('fireRecordEvent', 1002);
+expect_raises(@() cam.startRecording(4, 0, 0, 1), 'QuorvelML:grabFailed', ...
+              ['Camera 1002: a recording this handle started is still running; stop it first with ' ...
+               'stopRecording, or wait for its end with wait.'], 'a start while one runs is refused');
+for k = 1:3
+  QuorvelSim('fireRecordEvent', 1002);
+end
+expect_equal(cam.reportCount(), 4, 'the refused start leaves the running recording''s count as it was');
+cam.wait(1);
+cam.stopRecording();
 QuorvelSim('setMemory', 1002, 256, 2000, 4000);
 cam.startRecording(8, 5, 0, 8);
 cam.wait(5);
