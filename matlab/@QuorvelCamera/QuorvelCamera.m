@@ -3,7 +3,8 @@ classdef QuorvelCamera < handle
   %
   %   cam = QuorvelCamera()             opens the first camera found
   %   cam = QuorvelCamera(1002)         opens the camera of that identifier
-  %   cam = QuorvelCamera('raw:x.qrv')  opens a raw camera by its text (Id 0)
+  %   cam = QuorvelCamera('raw:x.qrv')  opens a raw camera by its text (Id 0; at most 255
+  %                                     characters and no NUL: QuorvelML:textCut)
   %   delete(cam) or clear cam          closes it (close(cam) reports failures)
   %
   %   One handle per camera: making a second QuorvelCamera for a camera this
@@ -174,7 +175,7 @@ classdef QuorvelCamera < handle
         which = 0;
       end
       if ischar(which)
-        requireText([], which, 'QuorvelCamera', 'a raw camera''s text');
+        requireDriverText([], which, 'QuorvelCamera', 'a raw camera''s text');
         refuseHeld(0);
         [status, id] = QuorvelML('OpenRawCamera', which);
         keyword = 'OpenRawCamera';

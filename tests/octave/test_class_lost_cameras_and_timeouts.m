@@ -91,4 +91,10 @@ expect_equal(QuorvelSim('camera', 1001).traceSwitches, before, 'neither reached 
 cam.enableTrace(repmat('x', 1, 255), 1);
 expect_equal(QuorvelSim('camera', 1001).traceText, repmat('x', 1, 255), 'a text of 255 characters passes whole');
 clear cam
+opens = QuorvelSim('callCount', 'drvOpenRawCamera');
+expect_raises(@() QuorvelCamera(['raw:a' char(0) 'b']), 'QuorvelML:textCut', 'no NUL', ...
+              'a raw camera''s text with a NUL is refused');
+expect_raises(@() QuorvelCamera(['raw:' repmat('x', 1, 300)]), 'QuorvelML:textCut', 'at most 255 characters', ...
+              'a raw camera''s text of 304 characters is refused');
+expect_equal(QuorvelSim('callCount', 'drvOpenRawCamera'), opens, 'neither reached the driver');
 QuorvelSim('reset');
