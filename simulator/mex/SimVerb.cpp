@@ -45,7 +45,9 @@ SimVerbArguments::SimVerbArguments(const SimVerb& verb, int nrhs, const mxArray*
         // Beyond this a conversion to an integer is undefined.
         if (verb.arguments[i].kind == SimArgumentKind::Number && !(std::fabs(mxGetScalar(prhs_[i])) < 0x1p63))
             refuse(i, "must be a finite number below 2^63");
-        if (verb.arguments[i].kind == SimArgumentKind::Text && !mxIsChar(prhs_[i])) refuse(i, "must be a text");
+        // A text of several rows would be read down its columns.
+        if (verb.arguments[i].kind == SimArgumentKind::Text && (!mxIsChar(prhs_[i]) || mxGetM(prhs_[i]) > 1))
+            refuse(i, "must be a text of one row");
     }
 }
 

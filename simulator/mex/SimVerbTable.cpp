@@ -70,8 +70,9 @@ mxArray* setGrab(const Arguments& args) {
     SimGrabBehaviour grab;
     grab.status1 = args.word(1);
     grab.status2 = args.word(2);
-    if (args.has(3) && args.number(3) >= 0) grab.byteSize = args.word(3);
-    if (args.has(4) && args.number(4) >= 0) grab.previewValue = args.word(4);
+    // -1 keeps what the caller set; any other value is a word.
+    if (args.has(3) && args.number(3) != -1) grab.byteSize = args.word(3);
+    if (args.has(4) && args.number(4) != -1) grab.previewValue = args.word(4);
     return changeCamera(args, [&](SimCamera& camera) { camera.overrides.grab = grab; });
 }
 
@@ -85,6 +86,9 @@ const std::vector<SimVerb> kVerbs = {
     {"addCamera", {kId, {"type"}, {"colour"}}, 2, Topic::Cameras,
      "a camera with the default items and parameters; colour 1: a colour camera",
      [](const Arguments& args) -> mxArray* {
+         // OpenCamera takes 0 for the first camera found, and the module keeps
+         // 2^32 - 1 (its -1) for a free slot: neither could be opened by its id.
+         if (args.word(0) == 0 || args.word(0) == UINT32_MAX) args.refuse(0, "must be a whole number from 1 to 4294967294");
          if (simCamera(args.word(0)).has_value()) args.refuse(0, "is already a simulated camera's");
          simAddCamera(simMakeCamera(args.word(0), args.word(1), args.has(2) && args.number(2) != 0));
          return nullptr;

@@ -168,6 +168,7 @@ double mxGetScalar(const mxArray* array) {
 size_t mxGetNumberOfElements(const mxArray* array) {
     return array->kind == mxArray::Kind::Logical ? 1 : array->rows * array->columns;
 }
+size_t mxGetM(const mxArray* array) { return array->rows; }
 bool mxIsChar(const mxArray* array) { return array->kind == mxArray::Kind::Text; }
 bool mxIsLogical(const mxArray* array) { return array->kind == mxArray::Kind::Logical; }
 bool mxIsNumeric(const mxArray* array) { return array->kind == mxArray::Kind::Numbers; }

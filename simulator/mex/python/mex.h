@@ -45,6 +45,7 @@ void mxSetField(mxArray* record, size_t index, const char* name, mxArray* value)
 void* mxGetData(const mxArray* array);
 double mxGetScalar(const mxArray* array);
 size_t mxGetNumberOfElements(const mxArray* array);
+size_t mxGetM(const mxArray* array);
 bool mxIsChar(const mxArray* array);
 bool mxIsLogical(const mxArray* array);
 bool mxIsNumeric(const mxArray* array);
