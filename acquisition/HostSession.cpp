@@ -24,10 +24,14 @@ bool loadDriverOnce() {
 bool driverIsLoaded() { return driverLoaded; }
 
 bool unloadDriverAtExit() {
-    if (drvUnload() == 0 || !driverLoaded) return false;
-    camCloseEveryCamera();
+    const bool refused = drvUnload() != 0 && driverLoaded;
+    if (refused) camCloseEveryCamera();
+    // An unloaded driver has let go of every camera and joined its threads.
+    // A module the host keeps mapped (pinned by an earlier refusal) loads
+    // it again at its next call, with nothing counted for those cameras.
+    else if (driverLoaded) resetAcquisitionState();
     driverLoaded = false;
-    return true;
+    return refused;
 }
 
 void forgetLoadedDriver() { driverLoaded = false; }

@@ -13,7 +13,7 @@ bool loadDriverOnce();
 bool driverIsLoaded();
 
 // Unloads the driver as a leaving host does; open cameras are the driver's
-// to end. A driver that refuses to unload keeps its threads, which may call
+// to end, and the next call loads it again. A driver that refuses to unload keeps its threads, which may call
 // back into the module: its cameras are then closed, which ends their
 // recordings and disk reads, the session starts afresh at its next call,
 // and true is answered, since the host's code must then stay mapped.

@@ -13,12 +13,11 @@ namespace {
 // Runs once when the host unloads the module; open cameras stay open. A
 // driver that refuses to unload keeps its threads, which may call back into
 // this module: the module's code then stays mapped, and the host finds the
-// same module at its next load, which must start as a fresh one does.
+// same module at its next load, which must start as a fresh one does (so
+// must a module pinned by an earlier refusal, whatever this unload does).
 void ExitHook() {
-    if (unloadDriverAtExit()) {
-        keepModuleMapped();
-        moduleState() = ModuleState{};
-    }
+    if (unloadDriverAtExit()) keepModuleMapped();
+    moduleState() = ModuleState{};
     releaseRecycledFrameBuffers();
     stopConversionHelper();
 }

@@ -91,6 +91,26 @@ TEST_F(GatewayStartup, UnloadCallsTheDriverUnloadOnceAndClosesNothing) {
     EXPECT_NE(FindCameraSlot(kSimColourCameraId), kNoSlot);
 }
 
+// A module the host keeps mapped after its exit hook (one pinned by an
+// earlier refused unload) finds the driver unloaded at its next call: it
+// loads it again, with none of the cameras the driver let go of, and
+// nothing counted for them.
+TEST_F(GatewayStartup, AModuleKeptMappedLoadsTheDriverAgainAfterAnUnload) {
+    ASSERT_EQ(open(kSimColourCameraId), 0u);
+    ASSERT_EQ(run(1, "MemoryStartGrab", {double(kSimColourCameraId), 0, 0, 0, 1}).word(0), 0u);
+    ASSERT_TRUE(simFireRecordEvent(kSimColourCameraId));
+    testhost::unloadModule();
+    simClearCallLog();
+
+    EXPECT_EQ(open(kSimColourCameraId), 0u);
+    EXPECT_EQ(simCallCount("drvLoad"), 1);
+    EXPECT_TRUE(simCamera(kSimColourCameraId)->state.open) << "opened afresh, not taken for held";
+    auto ready = run(2, "GrabIsReady", {double(kSimColourCameraId)});
+    EXPECT_EQ(ready.word(1), 0u);
+    EXPECT_EQ(open(kSimMonoCameraId), 0u);
+    EXPECT_EQ(testhost::exitHooksRegistered(), 1) << "and registers its exit hook again";
+}
+
 TEST_F(GatewayStartup, UnloadAfterOnlyFailedCommandsStillUnloads) {
     std::vector<Array> inputs;
     inputs.push_back(testhost::scalar(1));
