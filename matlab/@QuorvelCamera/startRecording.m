@@ -5,7 +5,8 @@ function startRecording(obj, frames, trigger, segments, interval)
   %   of a segmented recording; interval: the driver reports after every
   %   interval-th frame and after the last (0 as 1). Omitted values are 0.
   %   All four go to the driver as they are. wait waits for the last report.
-  %   While this handle's recording of a frame count runs, a new start is
+  %   Until this handle's recording of a frame count has made its last
+  %   report (one that filled the memory first never does), a new start is
   %   refused before the driver is asked (QuorvelML:grabFailed): stop it first.
   %   >> cam = QuorvelCamera(1001);
   %   >> cam.startRecording(8, 3, 0, 8);   % 8 frames, trigger on the fourth, one report at the end
@@ -28,18 +29,17 @@ function startRecording(obj, frames, trigger, segments, interval)
   end
   % A start refused while the recording runs would clear its report count:
   % one of a known end is refused here, and wait can still wait for it.
-  if isfinite(claims('expected', obj.Id, obj.Serial)) && recordingRuns(obj)
-    raiseStillRunning(obj, '');
+  expected = claims('expected', obj.Id, obj.Serial);
+  if isfinite(expected) && recordingRuns(obj)
+    error('QuorvelML:grabFailed', ['Camera %d: the recording this handle started has made %d of its %d ' ...
+          'reports; stop it first with stopRecording, or wait for its end with wait.'], obj.Id, ...
+          obj.reportCount(), expected);
   end
   out = callHeld(obj, 1, 'MemoryStartGrab', values{:});
   if out{1} == 12 && recordingRuns(obj)
-    raiseStillRunning(obj, 'MemoryStartGrab answered 12: ');
+    error('QuorvelML:grabFailed', ['Camera %d: MemoryStartGrab answered 12: a recording this handle ' ...
+          'started is still running; stop it first with stopRecording, or wait for its end with wait.'], obj.Id);
   end
   QuorvelCamera.check(out{1}, 'MemoryStartGrab', obj.Id);
   claims('expect', obj.Id, obj.Serial, reportsOf(values{1}, values{4}));
-end
-
-function raiseStillRunning(obj, answer)
-  error('QuorvelML:grabFailed', ['Camera %d: %sa recording this handle started is still running; ' ...
-        'stop it first with stopRecording, or wait for its end with wait.'], obj.Id, answer);
 end

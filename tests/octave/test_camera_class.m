@@ -381,8 +381,8 @@ cam.stopRecording();
 cam.startRecording(4, 0, 0, 1);
 QuorvelSim('fireRecordEvent', 1002);
 expect_raises(@() cam.startRecording(4, 0, 0, 1), 'QuorvelML:grabFailed', ...
-              ['Camera 1002: a recording this handle started is still running; stop it first with ' ...
-               'stopRecording, or wait for its end with wait.'], 'a start while one runs is refused');
+              ['Camera 1002: the recording this handle started has made 1 of its 4 reports; stop it first ' ...
+               'with stopRecording, or wait for its end with wait.'], 'a start while one runs is refused');
 for k = 1:3
   QuorvelSim('fireRecordEvent', 1002);
 end
