@@ -1,7 +1,8 @@
 function waitForDisk(obj, timeout, progress)
   % cam.waitForDisk([seconds [, progress]])  Waits until the disk read is complete.
   %   QuorvelML:timeout after seconds (default 10; Inf: no limit;
-  %   anything but a number from 0 raises QuorvelML:badTimeout). progress
+  %   anything but a number from 0 raises QuorvelML:badTimeout);
+  %   QuorvelML:closed once the driver no longer has the camera. progress
   %   true shows, once the wait has lasted a second, the frames read, their
   %   rate and the time left, as readFrames does.
   %   >> cam = QuorvelCamera(1002);
@@ -19,7 +20,10 @@ function waitForDisk(obj, timeout, progress)
     progress = false;
   end
   started = tic;
+  asked = 0;
   shown = [];
+  % The module's counts, polled; the driver is asked about the camera once
+  % a second and at the end, since a camera unplugged reports no more.
   while true
     [finished, current, final] = obj.diskProgress();
     if progress && final > 0
@@ -33,6 +37,12 @@ function waitForDisk(obj, timeout, progress)
         progressLine(shown, current, NaN, 'end');
       end
       return;
+    end
+    if toc(started) - asked > 1 || toc(started) > timeout
+      asked = toc(started);
+      if letGoIfDetached(obj)
+        raiseClosed(obj);
+      end
     end
     if toc(started) > timeout
       error('QuorvelML:timeout', 'Camera %d: the disk read did not finish within %g seconds (%d of %d).', ...

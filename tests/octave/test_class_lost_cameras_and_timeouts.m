@@ -55,6 +55,20 @@ cam = QuorvelCamera(1003);
 expect_equal(cam.IsOpen, true, 'plugged in again, it opens');
 clear cam
 
+% Lost during a disk read: waitForDisk says so, as wait does, before its time is up.
+cam = QuorvelCamera(1002);
+cam.startRecording(4, 0, 0, 4);
+cam.wait(5);
+file = [tempname() '.qrv'];
+cam.downloadRawFrame(file, 0, 0, 4, 0, 0);
+QuorvelSim('setMemory', 1002, 256, 1000, 1);   % a frame a second: the read outlasts the reset
+cam.readFromDisk(0, 0, 4, 0, 0, 0);
+QuorvelSim('reset');
+expect_raises(@() cam.waitForDisk(3), 'QuorvelML:closed', 'the driver no longer has it', ...
+              'waitForDisk on a camera lost during its disk read');
+delete(file);
+clear cam
+
 % The raw command: an open of a held id the driver lost opens it afresh.
 [status, id] = QuorvelML('OpenCamera', 1004);
 QuorvelSim('reset');
