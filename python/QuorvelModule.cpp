@@ -202,13 +202,16 @@ py::tuple readRecorded(int32_t cameraId, uint32_t serial, const std::vector<uint
     const BulkAddressing addressing = bySegment ? BulkAddressing::BySegment : BulkAddressing::ByPosition;
     StackMemory given;
     std::vector<py::ssize_t> outShape;
-    py::dtype outType;
+    // The sample type out holds, as the frames': another (signed, swapped,
+    // object pointers) would take the driver's bytes as something else.
+    bool outHoldsUInt8 = false, outHoldsUInt16 = false;
     if (!out.is_none()) {
         auto array = py::reinterpret_borrow<py::array>(out);
         given.data = static_cast<unsigned char*>(array.mutable_data());
         given.capacity = size_t(array.nbytes());
         outShape.assign(array.shape(), array.shape() + array.ndim());
-        outType = array.dtype();
+        outHoldsUInt8 = array.dtype().equal(py::dtype::of<uint8_t>());
+        outHoldsUInt16 = array.dtype().equal(py::dtype::of<uint16_t>());
     }
     ReadoutImage image;
     FrameBlock block;
@@ -221,15 +224,15 @@ py::tuple readRecorded(int32_t cameraId, uint32_t serial, const std::vector<uint
             block = allocateFrameBlock(freshStackBytes(image, numbers.size()));
             if (block.data == nullptr) return ResultOutOfMemory;
             memory = {static_cast<unsigned char*>(block.data), block.bytes};
-        } else if (memory.capacity != image.frameBytes() * numbers.size()) {
+        } else if (outShape != arrayShape(image.shape, image.width, image.height, numbers.size(), true) ||
+                   !(image.shape.sampleType == SampleType::UInt16 ? outHoldsUInt16 : outHoldsUInt8)) {
             outFits = false;
             return ResultOk;
         }
         return readIntoStack(cameraId, numbers, addressing, image, memory, &read);
     });
     FrameShape shape = image.shape;
-    py::tuple frameShape = py::make_tuple(image.height, image.width);
-    if (shape.samplesPerPixel == 3) frameShape = py::make_tuple(image.height, image.width, 3);
+    const py::tuple frameShape = py::cast(arrayShape(shape, image.width, image.height, 1, false));
     const char* sampleType = shape.sampleType == SampleType::UInt16 ? "uint16" : "uint8";
     if (!outFits) return py::make_tuple(py::none(), 0, py::none(), frameShape, sampleType);
     py::object frames = out;
