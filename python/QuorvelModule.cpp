@@ -143,19 +143,29 @@ uint32_t frameReadyCount(int32_t cameraId, uint32_t serial) {
     return heldCall(cameraId, serial, [&] { return camFrameReadyCount(cameraId); });
 }
 
+// A wait limit past this many seconds (Inf among them) is no limit: the
+// clock's end would overflow.
+constexpr double kUnlimitedWaitSeconds = 1e9;
+
 // Waits until the camera has made `reports` frame-ready reports or the
 // seconds have passed, the GIL given up throughout and the core lock taken
-// only to look. Answers whether they arrived, and the count last seen.
+// only to look; a signal's handler (Ctrl-C) runs meanwhile, and what it
+// raises ends the wait. Answers whether they arrived, and the count last seen.
 py::tuple waitForReports(int32_t cameraId, uint32_t serial, uint64_t reports, double seconds) {
     using Clock = std::chrono::steady_clock;
-    const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    const bool limited = seconds < kUnlimitedWaitSeconds;
+    const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                        std::chrono::duration<double>(limited ? seconds : 0.0));
     uint32_t count = 0;
     for (;;) {
         count = frameReadyCount(cameraId, serial);
         if (count >= reports) return py::make_tuple(true, count);
-        if (Clock::now() >= end) return py::make_tuple(false, count);
-        py::gil_scoped_release released;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (limited && Clock::now() >= end) return py::make_tuple(false, count);
+        if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+        withoutGil([] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            return true;
+        });
     }
 }
 
@@ -262,14 +272,14 @@ py::tuple saveRecorded(int32_t cameraId, uint32_t serial, const std::string& pat
 // Closes every camera and gives the driver back: at interpreter exit, or
 // when a test asks for a fresh start. Nothing in a forked child.
 void closeEverything() {
-    py::gil_scoped_release released;
-    std::lock_guard<std::mutex> held(coreLock());
     try {
-        enterCore();
+        inCore([] {
+            camCloseEveryCamera();
+            return true;
+        });
     } catch (const std::runtime_error&) {
-        return;
+        // a forked child, or a driver that never loaded: nothing of its own to close
     }
-    camCloseEveryCamera();
 }
 
 }  // namespace
@@ -309,6 +319,6 @@ PYBIND11_MODULE(_core, m) {
 #endif
     m.def("close_everything", &closeEverything);
     m.attr("bulk_read_limit") = kBulkReadFrameLimit;
-    // For the simulator's control (quorvel._sim), whose verbs take it too.
-    m.attr("_core_lock") = py::capsule(&coreLock(), "quorvel.core_lock");
+    // For the simulator's control (quorvel._sim), whose verbs run in the core too.
+    m.attr("_core_entry") = py::capsule(reinterpret_cast<void*>(CoreEntry(&runInCore)), "quorvel.core_entry");
 }
