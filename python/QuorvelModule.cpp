@@ -4,6 +4,7 @@
 // and turns a status into QuorvelError.
 #include "CoreCalls.h"
 #include "FrameArrays.h"
+#include "acquisition/HostMemory.h"
 #include "acquisition/HostSession.h"
 #include "acquisition/LiveImage.h"
 #include "acquisition/ReadoutImage.h"
@@ -193,12 +194,17 @@ py::tuple grab(int32_t cameraId, uint32_t serial, uint32_t argument) {
     FrameBlock block;
     const ResultCode code = heldCall(cameraId, serial, [&] {
         image = liveImageOf(cameraId);
+        // two images, as the MATLAB side's grab asks, so that both answer alike
+        if (!imagesFitHost(image.shape, image.width, image.height, 2)) return ResultOutOfMemory;
         block = allocateFrameBlock(image.frameBytes());
         if (block.data == nullptr) return ResultOutOfMemory;
         LiveCopy copy{static_cast<unsigned char*>(block.data), image.frameBytes(), image.shape.bytesPerSample,
                       image.shape.samplesPerPixel == 3};
         const ResultCode grabbed = camSynchGrab(cameraId, {copyLiveFrame, &copy}, {}, image.request(), argument);
-        if (!copy.filled) std::memset(block.data, 0, image.frameBytes());
+        if (grabbed != ResultOk)
+            releaseFrameBlock(block);  // a failed grab raises: its image is never seen
+        else if (!copy.filled)
+            std::memset(block.data, 0, image.frameBytes());
         return grabbed;
     });
     if (block.data == nullptr) return py::make_tuple(uint32_t(code), py::none());
@@ -229,6 +235,7 @@ py::tuple readRecorded(int32_t cameraId, uint32_t serial, const std::vector<uint
     bool outFits = true;
     const ResultCode code = heldCall(cameraId, serial, [&] {
         image = readoutImageOf(cameraId);
+        if (!imagesFitHost(image.shape, image.width, image.height, numbers.size())) return ResultOutOfMemory;
         StackMemory memory = given;
         if (memory.data == nullptr) {
             block = allocateFrameBlock(freshStackBytes(image, numbers.size()));

@@ -1,5 +1,6 @@
 // "MemoryReadData", and the bulk readouts "MemoryReadFrames" and
 // "MemoryReadSegments" that stack many recorded frames into one array.
+#include "acquisition/HostMemory.h"
 #include "acquisition/Readout.h"
 #include "acquisition/ReadoutImage.h"
 #include "camera/CameraTable.h"

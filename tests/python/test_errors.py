@@ -107,3 +107,17 @@ def test_leaving_a_with_block_by_an_exception_closes_the_camera():
             raise KeyError("the caller's own failure")
     assert not cam.is_open
     quorvel.Camera(1001).close()
+
+
+def test_frames_larger_than_the_host_answer_11_before_any_frame_is_asked_for():
+    with quorvel.Camera(1001) as cam:  # the MATLAB side answers 11 for these sizes too
+        record(cam, 4)
+        for side in (2**31, 2**32 - 1):
+            for number in (15, 16):
+                sim.setParameter(1001, number, side, 16, side)
+            sim.clearLog()
+            for call in (cam.grab, lambda: cam.read_frames(range(4)), lambda: cam.read_frames([0])):
+                with pytest.raises(quorvel.QuorvelError) as raised:
+                    call()
+                assert raised.value.status == 11, side
+            assert sim.callCount("drvGrabFrames") == sim.callCount("drvReadMemory") == 0
