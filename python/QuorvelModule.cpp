@@ -9,6 +9,7 @@
 #include "acquisition/LiveImage.h"
 #include "acquisition/ReadoutImage.h"
 #include "acquisition/Recording.h"
+#include "camera/Attachment.h"
 #include "camera/Connections.h"
 #include "camera/DriverLibrary.h"
 #include "camera/Discovery.h"
@@ -37,6 +38,15 @@ struct HandleClosedError : std::runtime_error {
 void requireHeld(int32_t cameraId, uint32_t serial) {
     if (serial == 0 || camOpenSerial(cameraId) != serial)
         throw HandleClosedError("camera " + std::to_string(cameraId) + ": this handle is closed");
+}
+
+// What a handle holds: its camera, nothing (closed), or a camera the
+// driver no longer has, which is let go here so that it can be opened again.
+enum Hold : uint32_t { Held = 0, Closed = 1, Lost = 2 };
+
+Hold holdOf(int32_t cameraId, uint32_t serial) {
+    if (serial == 0 || camOpenSerial(cameraId) != serial) return Closed;
+    return camCheckAttached(cameraId) ? Held : Lost;
 }
 
 template <typename Work>
@@ -81,7 +91,7 @@ py::tuple openCamera(int32_t cameraId) {
     const Opened opened = inCore([&] {
         Opened result;
         result.id = cameraId;
-        if (cameraId != 0 && camOpenSerial(cameraId) != 0) {
+        if (cameraId != 0 && camOpenSerial(cameraId) != 0 && camCheckAttached(cameraId)) {
             result.held = true;
             return result;
         }
@@ -100,8 +110,8 @@ uint32_t closeCamera(int32_t cameraId, uint32_t serial) {
     });
 }
 
-bool isHeld(int32_t cameraId, uint32_t serial) {
-    return inCore([&] { return serial != 0 && camOpenSerial(cameraId) == serial; });
+uint32_t handleHold(int32_t cameraId, uint32_t serial) {
+    return inCore([&] { return holdOf(cameraId, serial); });
 }
 
 py::tuple getParameter(int32_t cameraId, uint32_t serial, uint32_t number) {
@@ -151,17 +161,25 @@ constexpr double kUnlimitedWaitSeconds = 1e9;
 // Waits until the camera has made `reports` frame-ready reports or the
 // seconds have passed, the GIL given up throughout and the core lock taken
 // only to look; a signal's handler (Ctrl-C) runs meanwhile, and what it
-// raises ends the wait. Answers whether they arrived, and the count last seen.
+// raises ends the wait. The driver is asked once a second whether it still
+// has the camera. Answers whether they arrived, the count last seen, and
+// the handle's hold.
 py::tuple waitForReports(int32_t cameraId, uint32_t serial, uint64_t reports, double seconds) {
     using Clock = std::chrono::steady_clock;
     const bool limited = seconds < kUnlimitedWaitSeconds;
     const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                         std::chrono::duration<double>(limited ? seconds : 0.0));
+    auto nextLook = Clock::now() + std::chrono::seconds(1);
     uint32_t count = 0;
     for (;;) {
         count = frameReadyCount(cameraId, serial);
-        if (count >= reports) return py::make_tuple(true, count);
-        if (limited && Clock::now() >= end) return py::make_tuple(false, count);
+        if (count >= reports) return py::make_tuple(true, count, uint32_t(Held));
+        const bool late = limited && Clock::now() >= end;
+        if (late || Clock::now() >= nextLook) {
+            nextLook = Clock::now() + std::chrono::seconds(1);
+            const uint32_t hold = handleHold(cameraId, serial);
+            if (late || hold != Held) return py::make_tuple(false, count, hold);
+        }
         if (PyErr_CheckSignals() != 0) throw py::error_already_set();
         withoutGil([] {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -309,7 +327,7 @@ PYBIND11_MODULE(_core, m) {
     m.def("driver_info", &driverInfo);
     m.def("open_camera", &openCamera);
     m.def("close_camera", &closeCamera);
-    m.def("is_held", &isHeld);
+    m.def("handle_hold", &handleHold);
     m.def("get_parameter", &getParameter);
     m.def("set_parameter", &setParameter);
     m.def("camera_info", &cameraInfo);

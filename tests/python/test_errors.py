@@ -1,5 +1,8 @@
 """Camera failures raise QuorvelError with the module's status number;
 bad arguments raise TypeError or ValueError before any driver call."""
+import threading
+import time
+
 import numpy as np
 import pytest
 
@@ -121,3 +124,31 @@ def test_frames_larger_than_the_host_answer_11_before_any_frame_is_asked_for():
                     call()
                 assert raised.value.status == 11, side
             assert sim.callCount("drvGrabFrames") == sim.callCount("drvReadMemory") == 0
+
+
+def test_a_camera_the_driver_lost_is_let_go_and_opens_again_once_back():
+    cam = quorvel.Camera(1001)
+    sim.removeCamera(1001)  # unplugged
+    assert not cam.is_open
+    with pytest.raises(ValueError, match="closed"):
+        cam.grab()
+    cam.close()  # raises nothing
+    sim.addCamera(1001, 5, 1)
+    quorvel.Camera(1001).close()
+    # lost during a wait, then opened again while the old handle is still about
+    waiting = quorvel.Camera(1002)
+    sim.setMemory(1002, 256, 1)
+    waiting.start_recording(100, interval=100)
+    threading.Timer(0.3, sim.removeCamera, (1002,)).start()
+    started = time.monotonic()
+    with pytest.raises(ValueError, match="camera 1002 is closed: the driver no longer has it"):
+        waiting.wait(timeout=10)
+    assert time.monotonic() - started < 3, "the wait ran on for a camera that is gone"
+    sim.addCamera(1002, 2, 0)
+    again = quorvel.Camera(1002)
+    assert again.is_open and not waiting.is_open
+    lost = quorvel.Camera(1003)
+    sim.removeCamera(1003)
+    with pytest.raises(ValueError, match="camera 1003 is closed: the driver no longer has it"):
+        lost.width = 64  # a failed command
+    again.close()
