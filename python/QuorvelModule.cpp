@@ -27,6 +27,8 @@
 
 namespace py = pybind11;
 
+// Camera ids come and go as the enumeration lists them, unsigned 32-bit
+// numbers; the core keys a camera by the same 32 bits, signed.
 namespace {
 
 // This handle's open ended: the camera was closed, or opened again by another.
@@ -35,7 +37,7 @@ struct HandleClosedError : std::runtime_error {
 };
 
 // Throws HandleClosedError unless the camera is open under the serial the handle holds.
-void requireHeld(int32_t cameraId, uint32_t serial) {
+void requireHeld(uint32_t cameraId, uint32_t serial) {
     if (serial == 0 || camOpenSerial(cameraId) != serial)
         throw HandleClosedError("camera " + std::to_string(cameraId) + ": this handle is closed");
 }
@@ -44,13 +46,13 @@ void requireHeld(int32_t cameraId, uint32_t serial) {
 // driver no longer has, which is let go here so that it can be opened again.
 enum Hold : uint32_t { Held = 0, Closed = 1, Lost = 2 };
 
-Hold holdOf(int32_t cameraId, uint32_t serial) {
+Hold holdOf(uint32_t cameraId, uint32_t serial) {
     if (serial == 0 || camOpenSerial(cameraId) != serial) return Closed;
     return camCheckAttached(cameraId) ? Held : Lost;
 }
 
 template <typename Work>
-auto heldCall(int32_t cameraId, uint32_t serial, Work work) {
+auto heldCall(uint32_t cameraId, uint32_t serial, Work work) {
     return inCore([&] {
         requireHeld(cameraId, serial);
         return work();
@@ -81,7 +83,7 @@ py::tuple driverInfo() {
 
 // Opens the camera unless a handle holds it already (then answers held
 // True); an open that fails but left the camera registered closes it again.
-py::tuple openCamera(int32_t cameraId) {
+py::tuple openCamera(uint32_t cameraId) {
     struct Opened {
         uint32_t status = 0;
         int32_t id = 0;
@@ -100,57 +102,57 @@ py::tuple openCamera(int32_t cameraId) {
         if (result.status == ResultOk) result.serial = camOpenSerial(result.id);
         return result;
     });
-    return py::make_tuple(opened.status, opened.id, opened.serial, opened.held);
+    return py::make_tuple(opened.status, uint32_t(opened.id), opened.serial, opened.held);
 }
 
-uint32_t closeCamera(int32_t cameraId, uint32_t serial) {
+uint32_t closeCamera(uint32_t cameraId, uint32_t serial) {
     return inCore([&]() -> uint32_t {
         if (serial == 0 || camOpenSerial(cameraId) != serial) return ResultOk;  // closed already
         return camCloseCamera(cameraId);
     });
 }
 
-uint32_t handleHold(int32_t cameraId, uint32_t serial) {
+uint32_t handleHold(uint32_t cameraId, uint32_t serial) {
     return inCore([&] { return holdOf(cameraId, serial); });
 }
 
-py::tuple getParameter(int32_t cameraId, uint32_t serial, uint32_t number) {
+py::tuple getParameter(uint32_t cameraId, uint32_t serial, uint32_t number) {
     uint32_t value = 0, limit0 = 0, limit1 = 0;
     const ResultCode code =
         heldCall(cameraId, serial, [&] { return camGetParameter(cameraId, number, &value, &limit0, &limit1); });
     return py::make_tuple(uint32_t(code), value, limit0, limit1);
 }
 
-uint32_t setParameter(int32_t cameraId, uint32_t serial, uint32_t number, uint32_t value) {
+uint32_t setParameter(uint32_t cameraId, uint32_t serial, uint32_t number, uint32_t value) {
     return heldCall(cameraId, serial, [&] { return camSetParameter(cameraId, number, value); });
 }
 
-py::tuple cameraInfo(int32_t cameraId, uint32_t serial, uint32_t item) {
+py::tuple cameraInfo(uint32_t cameraId, uint32_t serial, uint32_t item) {
     uint32_t value = 0;
     const ResultCode code = heldCall(cameraId, serial, [&] { return camGetCameraInfo(cameraId, item, &value); });
     return py::make_tuple(uint32_t(code), value);
 }
 
-uint32_t checkPixelFormat(int32_t cameraId, uint32_t serial, uint32_t format) {
+uint32_t checkPixelFormat(uint32_t cameraId, uint32_t serial, uint32_t format) {
     return heldCall(cameraId, serial, [&] { return camCheckPixelFormat(cameraId, format); });
 }
 
-uint32_t startRecording(int32_t cameraId, uint32_t serial, uint32_t frames, uint32_t trigger, uint32_t segments,
+uint32_t startRecording(uint32_t cameraId, uint32_t serial, uint32_t frames, uint32_t trigger, uint32_t segments,
                         uint32_t interval) {
     return heldCall(cameraId, serial, [&] { return camStartGrab(cameraId, frames, trigger, segments, interval); });
 }
 
-uint32_t stopRecording(int32_t cameraId, uint32_t serial) {
+uint32_t stopRecording(uint32_t cameraId, uint32_t serial) {
     return heldCall(cameraId, serial, [&] { return camStopGrab(cameraId); });
 }
 
-py::tuple triggerPosition(int32_t cameraId, uint32_t serial) {
+py::tuple triggerPosition(uint32_t cameraId, uint32_t serial) {
     uint32_t first = 0, second = 0;
     const ResultCode code = heldCall(cameraId, serial, [&] { return camReadTriggerPosition(cameraId, &first, &second); });
     return py::make_tuple(uint32_t(code), first, second);
 }
 
-uint32_t frameReadyCount(int32_t cameraId, uint32_t serial) {
+uint32_t frameReadyCount(uint32_t cameraId, uint32_t serial) {
     return heldCall(cameraId, serial, [&] { return camFrameReadyCount(cameraId); });
 }
 
@@ -164,7 +166,7 @@ constexpr double kUnlimitedWaitSeconds = 1e9;
 // raises ends the wait. The driver is asked once a second whether it still
 // has the camera. Answers whether they arrived, the count last seen, and
 // the handle's hold.
-py::tuple waitForReports(int32_t cameraId, uint32_t serial, uint64_t reports, double seconds) {
+py::tuple waitForReports(uint32_t cameraId, uint32_t serial, uint64_t reports, double seconds) {
     using Clock = std::chrono::steady_clock;
     const bool limited = seconds < kUnlimitedWaitSeconds;
     const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
@@ -207,7 +209,7 @@ void copyLiveFrame(void* context, const unsigned char* frame, size_t count) {
     copy->filled = true;
 }
 
-py::tuple grab(int32_t cameraId, uint32_t serial, uint32_t argument) {
+py::tuple grab(uint32_t cameraId, uint32_t serial, uint32_t argument) {
     LiveImage image;
     FrameBlock block;
     const ResultCode code = heldCall(cameraId, serial, [&] {
@@ -231,7 +233,7 @@ py::tuple grab(int32_t cameraId, uint32_t serial, uint32_t argument) {
 
 // What a bulk read gives back: the status, the frames read, and the stack
 // (a fresh array, or `out`), of which the first `read` frames are complete.
-py::tuple readRecorded(int32_t cameraId, uint32_t serial, const std::vector<uint64_t>& numbers, bool bySegment,
+py::tuple readRecorded(uint32_t cameraId, uint32_t serial, const std::vector<uint64_t>& numbers, bool bySegment,
                        py::object out) {
     const BulkAddressing addressing = bySegment ? BulkAddressing::BySegment : BulkAddressing::ByPosition;
     StackMemory given;
@@ -278,7 +280,7 @@ py::tuple readRecorded(int32_t cameraId, uint32_t serial, const std::vector<uint
 }
 
 #ifdef QUORVEL_WITH_TIFF
-py::tuple saveRecorded(int32_t cameraId, uint32_t serial, const std::string& path, uint64_t first, uint32_t count,
+py::tuple saveRecorded(uint32_t cameraId, uint32_t serial, const std::string& path, uint64_t first, uint32_t count,
                        uint32_t opening, uint64_t plannedPages, bool bySegment) {
     SaveRequest request;
     request.cameraId = cameraId;

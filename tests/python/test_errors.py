@@ -152,3 +152,10 @@ def test_a_camera_the_driver_lost_is_let_go_and_opens_again_once_back():
     with pytest.raises(ValueError, match="camera 1003 is closed: the driver no longer has it"):
         lost.width = 64  # a failed command
     again.close()
+
+
+def test_a_camera_id_past_2_to_the_31_opens_as_it_is_listed():
+    sim.addCamera(3000000000, 2, 0)
+    assert 3000000000 in quorvel.list_cameras()
+    with quorvel.Camera(3000000000) as cam:
+        assert cam.camera_id == 3000000000 and cam.is_open and cam.width > 0
