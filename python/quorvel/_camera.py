@@ -1,7 +1,7 @@
 """The camera handle, as the MATLAB class QuorvelCamera offers it."""
 import atexit
 import math
-import os
+import numbers
 
 import numpy as np
 
@@ -182,9 +182,10 @@ class Camera:
 
         Raises TimeoutError when it does not end within `timeout` seconds.
         """
-        if isinstance(timeout, bool) or not isinstance(timeout, (int, float)) or not timeout >= 0:
-            raise (TypeError if not isinstance(timeout, (int, float)) else ValueError)(
-                f"timeout takes a number of seconds from 0 on; got {timeout!r}")
+        if isinstance(timeout, (bool, np.bool_)) or not isinstance(timeout, numbers.Real):
+            raise TypeError(f"timeout takes a number of seconds from 0 on; got {type(timeout).__name__}")
+        if not timeout >= 0:
+            raise ValueError(f"timeout takes a number of seconds from 0 on (inf: no limit); got {timeout!r}")
         if reports is None:
             reports = self._expected_reports
             if reports is None:

@@ -1,5 +1,6 @@
 """Camera failures raise QuorvelError with the module's status number;
 bad arguments raise TypeError or ValueError before any driver call."""
+import pickle
 import threading
 import time
 
@@ -84,6 +85,7 @@ def test_format_refusals_and_a_partial_read_keep_what_was_read():
     (lambda cam: cam.save_frames(3, [0]), TypeError, "file takes a file name"),
     (lambda cam: cam.wait(timeout="1"), TypeError, "timeout"),
     (lambda cam: cam.wait(timeout=-1), ValueError, "timeout"),
+    (lambda cam: cam.wait(timeout=True), TypeError, "timeout"),
 ])
 def test_bad_arguments_are_refused_before_any_driver_call(call, kind, words):
     with quorvel.Camera(1001) as cam:
@@ -162,3 +164,10 @@ def test_a_camera_id_past_2_to_the_31_opens_as_it_is_listed():
     assert 3000000000 in quorvel.list_cameras()
     with quorvel.Camera(3000000000) as cam:
         assert cam.camera_id == 3000000000 and cam.is_open and cam.width > 0
+
+
+def test_a_quorvel_error_comes_back_whole_from_pickling_as_process_pools_send_it():
+    error = quorvel.QuorvelError(13, "MemoryReadFrames", 1001, frames=np.ones((1, 2, 2), np.uint8))
+    back = pickle.loads(pickle.dumps(error))
+    assert (str(back), back.status, back.command, back.camera_id) == (str(error), 13, "MemoryReadFrames", 1001)
+    assert np.array_equal(back.frames, error.frames)
