@@ -82,7 +82,8 @@ py::tuple driverInfo() {
 }
 
 // Opens the camera unless a handle holds it already (then answers held
-// True); an open that fails but left the camera registered closes it again.
+// True; one the driver lost is let go and opened afresh); an open that
+// fails but left the camera registered closes it again.
 py::tuple openCamera(uint32_t cameraId) {
     struct Opened {
         uint32_t status = 0;

@@ -180,7 +180,8 @@ class Camera:
     def wait(self, timeout=10.0, reports=None):
         """Waits for the recording's end (its reports), other Python threads running meanwhile.
 
-        Raises TimeoutError when it does not end within `timeout` seconds.
+        Raises TimeoutError when it does not end within `timeout` seconds (inf: no limit);
+        a signal's handler (Ctrl-C) ends it at once.
         """
         if isinstance(timeout, (bool, np.bool_)) or not isinstance(timeout, numbers.Real):
             raise TypeError(f"timeout takes a number of seconds from 0 on; got {type(timeout).__name__}")
