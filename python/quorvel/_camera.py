@@ -109,6 +109,11 @@ class Camera:
         except Exception:
             pass  # a handle given up, or one in a forked child, raises nothing
 
+    def __reduce__(self):
+        # A copy would hold the same open and close it when collected.
+        raise TypeError(f"camera {self._id}: a handle cannot be copied or pickled; share the one handle "
+                        "(its calls may come from any thread of this process)")
+
     def __repr__(self):
         return f"<quorvel.Camera {self._id}{'' if self._serial else ' (closed)'}>"
 

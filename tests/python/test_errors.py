@@ -171,3 +171,12 @@ def test_a_quorvel_error_comes_back_whole_from_pickling_as_process_pools_send_it
     back = pickle.loads(pickle.dumps(error))
     assert (str(back), back.status, back.command, back.camera_id) == (str(error), 13, "MemoryReadFrames", 1001)
     assert np.array_equal(back.frames, error.frames)
+
+
+def test_a_handle_is_neither_copied_nor_pickled_so_that_no_twin_closes_its_camera():
+    import copy
+    with quorvel.Camera(1001) as cam:
+        for duplicate in (copy.copy, copy.deepcopy, pickle.dumps):
+            with pytest.raises(TypeError, match="camera 1001: a handle cannot be copied"):
+                duplicate(cam)
+        assert cam.is_open
