@@ -17,14 +17,6 @@ mxArray* createImageArray(const FrameShape& shape, uint32_t width, uint32_t heig
 // The same with a last dimension of `frames`: H x W (x 3) x frames.
 mxArray* createImageStack(const FrameShape& shape, uint32_t width, uint32_t height, mwSize frames);
 
-// The host's physical memory in bytes: no stack larger than this is made.
-uint64_t hostMemoryBytes();
-
-// Whether `frames` images of the shape at W x H fit the host's memory;
-// false also where their bytes pass 64 bits. Asking the host for more
-// would fail (with a wrapped size in its message) or thrash.
-bool imagesFitHost(const FrameShape& shape, uint32_t width, uint32_t height, uint64_t frames);
-
 // Cuts a stack down to its first `frames` frames (no more than it has).
 void keepStackFrames(mxArray* stack, const FrameShape& shape, uint32_t width, uint32_t height, mwSize frames);
 

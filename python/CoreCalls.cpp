@@ -25,4 +25,16 @@ void enterCore() {
     if (!loadDriverOnce()) throw DriverLoadError("quorvel: the camera driver QuorvelDrv did not load");
 }
 
+std::string runInCore(void (*run)(void*), void* context) {
+    try {
+        inCore([&] {
+            run(context);
+            return true;
+        });
+    } catch (const std::runtime_error& refused) {
+        return refused.what();
+    }
+    return {};
+}
+
 void guardForks() { pthread_atfork(lockBeforeFork, unlockAfterFork, unlockAfterFork); }

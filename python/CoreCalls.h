@@ -9,8 +9,11 @@
 
 #include <pybind11/pybind11.h>
 
+#include <exception>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
+#include <string>
 
 // A call from a process forked off the one that loaded the driver.
 struct ForkedProcessError : std::runtime_error {
@@ -28,14 +31,40 @@ std::mutex& coreLock();
 // use (DriverLoadError when it does not load). Call with the core lock held.
 void enterCore();
 
+// Runs work() without the GIL and takes it back in the code's own flow,
+// not in a destructor: a thread that asks for the GIL while the
+// interpreter ends is ended there (pthread_exit unwinds it), and that
+// unwinding may pass no destructor, or the process aborts.
+template <typename Work>
+auto withoutGil(Work work) {
+    std::optional<decltype(work())> result;
+    std::exception_ptr failure;
+    PyThreadState* state = PyEval_SaveThread();
+    try {
+        result.emplace(work());
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    PyEval_RestoreThread(state);
+    if (failure) std::rethrow_exception(failure);
+    return std::move(*result);
+}
+
 // Runs work() in the core, without the GIL.
 template <typename Work>
 auto inCore(Work work) {
-    pybind11::gil_scoped_release released;
-    std::lock_guard<std::mutex> held(coreLock());
-    enterCore();
-    return work();
+    return withoutGil([&] {
+        std::lock_guard<std::mutex> held(coreLock());
+        enterCore();
+        return work();
+    });
 }
+
+// The core's entry for the simulator's control (quorvel._sim), handed over
+// in a capsule: runs run(context) as inCore does; answers why the core
+// refused to (a forked process, a driver that did not load), or nothing.
+using CoreEntry = std::string (*)(void (*run)(void*), void* context);
+std::string runInCore(void (*run)(void*), void* context);
 
 // Takes the core lock around fork() so that no other thread holds it in
 // the child; marks the child's calls to be refused.

@@ -60,13 +60,19 @@ void releaseFrameBlock(FrameBlock& block) {
     block = FrameBlock{};
 }
 
-py::array arrayOverBlock(FrameBlock& block, const FrameShape& shape, uint32_t width, uint32_t height, size_t frames,
-                         bool stacked) {
+std::vector<py::ssize_t> arrayShape(const FrameShape& shape, uint32_t width, uint32_t height, size_t frames,
+                                    bool stacked) {
     std::vector<py::ssize_t> dimensions;
     if (stacked) dimensions.push_back(py::ssize_t(frames));
     dimensions.push_back(height);
     dimensions.push_back(width);
     if (shape.samplesPerPixel == 3) dimensions.push_back(3);
+    return dimensions;
+}
+
+py::array arrayOverBlock(FrameBlock& block, const FrameShape& shape, uint32_t width, uint32_t height, size_t frames,
+                         bool stacked) {
+    const std::vector<py::ssize_t> dimensions = arrayShape(shape, width, height, frames, stacked);
     const py::dtype type = shape.sampleType == SampleType::UInt16 ? py::dtype::of<uint16_t>() : py::dtype::of<uint8_t>();
     py::capsule owner(block.data, [](void* data) { std::free(data); });
     block = FrameBlock{};  // the capsule owns it now

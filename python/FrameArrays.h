@@ -23,6 +23,11 @@ struct FrameBlock {
 FrameBlock allocateFrameBlock(size_t bytes);  // data nullptr when memory is short
 void releaseFrameBlock(FrameBlock& block);
 
+// The shape of `frames` frames of the shape at W x H: (frames, H, W[, 3]),
+// or (H, W[, 3]) when `stacked` is false.
+std::vector<pybind11::ssize_t> arrayShape(const FrameShape& shape, uint32_t width, uint32_t height, size_t frames,
+                                          bool stacked);
+
 // The numpy array of `frames` frames of the shape at W x H over the block,
 // which it then owns (freed with the array); (frames, H, W[, 3]), or
 // (H, W[, 3]) when `stacked` is false.

@@ -4,10 +4,12 @@
 // and turns a status into QuorvelError.
 #include "CoreCalls.h"
 #include "FrameArrays.h"
+#include "acquisition/HostMemory.h"
 #include "acquisition/HostSession.h"
 #include "acquisition/LiveImage.h"
 #include "acquisition/ReadoutImage.h"
 #include "acquisition/Recording.h"
+#include "camera/Attachment.h"
 #include "camera/Connections.h"
 #include "camera/DriverLibrary.h"
 #include "camera/Discovery.h"
@@ -25,6 +27,8 @@
 
 namespace py = pybind11;
 
+// Camera ids come and go as the enumeration lists them, unsigned 32-bit
+// numbers; the core keys a camera by the same 32 bits, signed.
 namespace {
 
 // This handle's open ended: the camera was closed, or opened again by another.
@@ -33,13 +37,22 @@ struct HandleClosedError : std::runtime_error {
 };
 
 // Throws HandleClosedError unless the camera is open under the serial the handle holds.
-void requireHeld(int32_t cameraId, uint32_t serial) {
+void requireHeld(uint32_t cameraId, uint32_t serial) {
     if (serial == 0 || camOpenSerial(cameraId) != serial)
         throw HandleClosedError("camera " + std::to_string(cameraId) + ": this handle is closed");
 }
 
+// What a handle holds: its camera, nothing (closed), or a camera the
+// driver no longer has, which is let go here so that it can be opened again.
+enum Hold : uint32_t { Held = 0, Closed = 1, Lost = 2 };
+
+Hold holdOf(uint32_t cameraId, uint32_t serial) {
+    if (serial == 0 || camOpenSerial(cameraId) != serial) return Closed;
+    return camCheckAttached(cameraId) ? Held : Lost;
+}
+
 template <typename Work>
-auto heldCall(int32_t cameraId, uint32_t serial, Work work) {
+auto heldCall(uint32_t cameraId, uint32_t serial, Work work) {
     return inCore([&] {
         requireHeld(cameraId, serial);
         return work();
@@ -69,8 +82,9 @@ py::tuple driverInfo() {
 }
 
 // Opens the camera unless a handle holds it already (then answers held
-// True); an open that fails but left the camera registered closes it again.
-py::tuple openCamera(int32_t cameraId) {
+// True; one the driver lost is let go and opened afresh); an open that
+// fails but left the camera registered closes it again.
+py::tuple openCamera(uint32_t cameraId) {
     struct Opened {
         uint32_t status = 0;
         int32_t id = 0;
@@ -80,7 +94,7 @@ py::tuple openCamera(int32_t cameraId) {
     const Opened opened = inCore([&] {
         Opened result;
         result.id = cameraId;
-        if (cameraId != 0 && camOpenSerial(cameraId) != 0) {
+        if (cameraId != 0 && camOpenSerial(cameraId) != 0 && camCheckAttached(cameraId)) {
             result.held = true;
             return result;
         }
@@ -89,73 +103,91 @@ py::tuple openCamera(int32_t cameraId) {
         if (result.status == ResultOk) result.serial = camOpenSerial(result.id);
         return result;
     });
-    return py::make_tuple(opened.status, opened.id, opened.serial, opened.held);
+    return py::make_tuple(opened.status, uint32_t(opened.id), opened.serial, opened.held);
 }
 
-uint32_t closeCamera(int32_t cameraId, uint32_t serial) {
+uint32_t closeCamera(uint32_t cameraId, uint32_t serial) {
     return inCore([&]() -> uint32_t {
         if (serial == 0 || camOpenSerial(cameraId) != serial) return ResultOk;  // closed already
         return camCloseCamera(cameraId);
     });
 }
 
-bool isHeld(int32_t cameraId, uint32_t serial) {
-    return inCore([&] { return serial != 0 && camOpenSerial(cameraId) == serial; });
+uint32_t handleHold(uint32_t cameraId, uint32_t serial) {
+    return inCore([&] { return holdOf(cameraId, serial); });
 }
 
-py::tuple getParameter(int32_t cameraId, uint32_t serial, uint32_t number) {
+py::tuple getParameter(uint32_t cameraId, uint32_t serial, uint32_t number) {
     uint32_t value = 0, limit0 = 0, limit1 = 0;
     const ResultCode code =
         heldCall(cameraId, serial, [&] { return camGetParameter(cameraId, number, &value, &limit0, &limit1); });
     return py::make_tuple(uint32_t(code), value, limit0, limit1);
 }
 
-uint32_t setParameter(int32_t cameraId, uint32_t serial, uint32_t number, uint32_t value) {
+uint32_t setParameter(uint32_t cameraId, uint32_t serial, uint32_t number, uint32_t value) {
     return heldCall(cameraId, serial, [&] { return camSetParameter(cameraId, number, value); });
 }
 
-py::tuple cameraInfo(int32_t cameraId, uint32_t serial, uint32_t item) {
+py::tuple cameraInfo(uint32_t cameraId, uint32_t serial, uint32_t item) {
     uint32_t value = 0;
     const ResultCode code = heldCall(cameraId, serial, [&] { return camGetCameraInfo(cameraId, item, &value); });
     return py::make_tuple(uint32_t(code), value);
 }
 
-uint32_t checkPixelFormat(int32_t cameraId, uint32_t serial, uint32_t format) {
+uint32_t checkPixelFormat(uint32_t cameraId, uint32_t serial, uint32_t format) {
     return heldCall(cameraId, serial, [&] { return camCheckPixelFormat(cameraId, format); });
 }
 
-uint32_t startRecording(int32_t cameraId, uint32_t serial, uint32_t frames, uint32_t trigger, uint32_t segments,
+uint32_t startRecording(uint32_t cameraId, uint32_t serial, uint32_t frames, uint32_t trigger, uint32_t segments,
                         uint32_t interval) {
     return heldCall(cameraId, serial, [&] { return camStartGrab(cameraId, frames, trigger, segments, interval); });
 }
 
-uint32_t stopRecording(int32_t cameraId, uint32_t serial) {
+uint32_t stopRecording(uint32_t cameraId, uint32_t serial) {
     return heldCall(cameraId, serial, [&] { return camStopGrab(cameraId); });
 }
 
-py::tuple triggerPosition(int32_t cameraId, uint32_t serial) {
+py::tuple triggerPosition(uint32_t cameraId, uint32_t serial) {
     uint32_t first = 0, second = 0;
     const ResultCode code = heldCall(cameraId, serial, [&] { return camReadTriggerPosition(cameraId, &first, &second); });
     return py::make_tuple(uint32_t(code), first, second);
 }
 
-uint32_t frameReadyCount(int32_t cameraId, uint32_t serial) {
+uint32_t frameReadyCount(uint32_t cameraId, uint32_t serial) {
     return heldCall(cameraId, serial, [&] { return camFrameReadyCount(cameraId); });
 }
 
+// A wait limit past this many seconds (Inf among them) is no limit: the
+// clock's end would overflow.
+constexpr double kUnlimitedWaitSeconds = 1e9;
+
 // Waits until the camera has made `reports` frame-ready reports or the
 // seconds have passed, the GIL given up throughout and the core lock taken
-// only to look. Answers whether they arrived, and the count last seen.
-py::tuple waitForReports(int32_t cameraId, uint32_t serial, uint64_t reports, double seconds) {
+// only to look; a signal's handler (Ctrl-C) runs meanwhile, and what it
+// raises ends the wait. The driver is asked once a second whether it still
+// has the camera. Answers whether they arrived, the count last seen, and
+// the handle's hold.
+py::tuple waitForReports(uint32_t cameraId, uint32_t serial, uint64_t reports, double seconds) {
     using Clock = std::chrono::steady_clock;
-    const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    const bool limited = seconds < kUnlimitedWaitSeconds;
+    const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                        std::chrono::duration<double>(limited ? seconds : 0.0));
+    auto nextLook = Clock::now() + std::chrono::seconds(1);
     uint32_t count = 0;
     for (;;) {
         count = frameReadyCount(cameraId, serial);
-        if (count >= reports) return py::make_tuple(true, count);
-        if (Clock::now() >= end) return py::make_tuple(false, count);
-        py::gil_scoped_release released;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (count >= reports) return py::make_tuple(true, count, uint32_t(Held));
+        const bool late = limited && Clock::now() >= end;
+        if (late || Clock::now() >= nextLook) {
+            nextLook = Clock::now() + std::chrono::seconds(1);
+            const uint32_t hold = handleHold(cameraId, serial);
+            if (late || hold != Held) return py::make_tuple(false, count, hold);
+        }
+        if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+        withoutGil([] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            return true;
+        });
     }
 }
 
@@ -178,17 +210,22 @@ void copyLiveFrame(void* context, const unsigned char* frame, size_t count) {
     copy->filled = true;
 }
 
-py::tuple grab(int32_t cameraId, uint32_t serial, uint32_t argument) {
+py::tuple grab(uint32_t cameraId, uint32_t serial, uint32_t argument) {
     LiveImage image;
     FrameBlock block;
     const ResultCode code = heldCall(cameraId, serial, [&] {
         image = liveImageOf(cameraId);
+        // two images, as the MATLAB side's grab asks, so that both answer alike
+        if (!imagesFitHost(image.shape, image.width, image.height, 2)) return ResultOutOfMemory;
         block = allocateFrameBlock(image.frameBytes());
         if (block.data == nullptr) return ResultOutOfMemory;
         LiveCopy copy{static_cast<unsigned char*>(block.data), image.frameBytes(), image.shape.bytesPerSample,
                       image.shape.samplesPerPixel == 3};
         const ResultCode grabbed = camSynchGrab(cameraId, {copyLiveFrame, &copy}, {}, image.request(), argument);
-        if (!copy.filled) std::memset(block.data, 0, image.frameBytes());
+        if (grabbed != ResultOk)
+            releaseFrameBlock(block);  // a failed grab raises: its image is never seen
+        else if (!copy.filled)
+            std::memset(block.data, 0, image.frameBytes());
         return grabbed;
     });
     if (block.data == nullptr) return py::make_tuple(uint32_t(code), py::none());
@@ -197,18 +234,21 @@ py::tuple grab(int32_t cameraId, uint32_t serial, uint32_t argument) {
 
 // What a bulk read gives back: the status, the frames read, and the stack
 // (a fresh array, or `out`), of which the first `read` frames are complete.
-py::tuple readRecorded(int32_t cameraId, uint32_t serial, const std::vector<uint64_t>& numbers, bool bySegment,
+py::tuple readRecorded(uint32_t cameraId, uint32_t serial, const std::vector<uint64_t>& numbers, bool bySegment,
                        py::object out) {
     const BulkAddressing addressing = bySegment ? BulkAddressing::BySegment : BulkAddressing::ByPosition;
     StackMemory given;
     std::vector<py::ssize_t> outShape;
-    py::dtype outType;
+    // The sample type out holds, as the frames': another (signed, swapped,
+    // object pointers) would take the driver's bytes as something else.
+    bool outHoldsUInt8 = false, outHoldsUInt16 = false;
     if (!out.is_none()) {
         auto array = py::reinterpret_borrow<py::array>(out);
         given.data = static_cast<unsigned char*>(array.mutable_data());
         given.capacity = size_t(array.nbytes());
         outShape.assign(array.shape(), array.shape() + array.ndim());
-        outType = array.dtype();
+        outHoldsUInt8 = array.dtype().equal(py::dtype::of<uint8_t>());
+        outHoldsUInt16 = array.dtype().equal(py::dtype::of<uint16_t>());
     }
     ReadoutImage image;
     FrameBlock block;
@@ -216,20 +256,21 @@ py::tuple readRecorded(int32_t cameraId, uint32_t serial, const std::vector<uint
     bool outFits = true;
     const ResultCode code = heldCall(cameraId, serial, [&] {
         image = readoutImageOf(cameraId);
+        if (!imagesFitHost(image.shape, image.width, image.height, numbers.size())) return ResultOutOfMemory;
         StackMemory memory = given;
         if (memory.data == nullptr) {
             block = allocateFrameBlock(freshStackBytes(image, numbers.size()));
             if (block.data == nullptr) return ResultOutOfMemory;
             memory = {static_cast<unsigned char*>(block.data), block.bytes};
-        } else if (memory.capacity != image.frameBytes() * numbers.size()) {
+        } else if (outShape != arrayShape(image.shape, image.width, image.height, numbers.size(), true) ||
+                   !(image.shape.sampleType == SampleType::UInt16 ? outHoldsUInt16 : outHoldsUInt8)) {
             outFits = false;
             return ResultOk;
         }
         return readIntoStack(cameraId, numbers, addressing, image, memory, &read);
     });
     FrameShape shape = image.shape;
-    py::tuple frameShape = py::make_tuple(image.height, image.width);
-    if (shape.samplesPerPixel == 3) frameShape = py::make_tuple(image.height, image.width, 3);
+    const py::tuple frameShape = py::cast(arrayShape(shape, image.width, image.height, 1, false));
     const char* sampleType = shape.sampleType == SampleType::UInt16 ? "uint16" : "uint8";
     if (!outFits) return py::make_tuple(py::none(), 0, py::none(), frameShape, sampleType);
     py::object frames = out;
@@ -240,7 +281,7 @@ py::tuple readRecorded(int32_t cameraId, uint32_t serial, const std::vector<uint
 }
 
 #ifdef QUORVEL_WITH_TIFF
-py::tuple saveRecorded(int32_t cameraId, uint32_t serial, const std::string& path, uint64_t first, uint32_t count,
+py::tuple saveRecorded(uint32_t cameraId, uint32_t serial, const std::string& path, uint64_t first, uint32_t count,
                        uint32_t opening, uint64_t plannedPages, bool bySegment) {
     SaveRequest request;
     request.cameraId = cameraId;
@@ -259,14 +300,14 @@ py::tuple saveRecorded(int32_t cameraId, uint32_t serial, const std::string& pat
 // Closes every camera and gives the driver back: at interpreter exit, or
 // when a test asks for a fresh start. Nothing in a forked child.
 void closeEverything() {
-    py::gil_scoped_release released;
-    std::lock_guard<std::mutex> held(coreLock());
     try {
-        enterCore();
+        inCore([] {
+            camCloseEveryCamera();
+            return true;
+        });
     } catch (const std::runtime_error&) {
-        return;
+        // a forked child, or a driver that never loaded: nothing of its own to close
     }
-    camCloseEveryCamera();
 }
 
 }  // namespace
@@ -289,7 +330,7 @@ PYBIND11_MODULE(_core, m) {
     m.def("driver_info", &driverInfo);
     m.def("open_camera", &openCamera);
     m.def("close_camera", &closeCamera);
-    m.def("is_held", &isHeld);
+    m.def("handle_hold", &handleHold);
     m.def("get_parameter", &getParameter);
     m.def("set_parameter", &setParameter);
     m.def("camera_info", &cameraInfo);
@@ -306,6 +347,6 @@ PYBIND11_MODULE(_core, m) {
 #endif
     m.def("close_everything", &closeEverything);
     m.attr("bulk_read_limit") = kBulkReadFrameLimit;
-    // For the simulator's control (quorvel._sim), whose verbs take it too.
-    m.attr("_core_lock") = py::capsule(&coreLock(), "quorvel.core_lock");
+    // For the simulator's control (quorvel._sim), whose verbs run in the core too.
+    m.attr("_core_entry") = py::capsule(reinterpret_cast<void*>(CoreEntry(&runInCore)), "quorvel.core_entry");
 }

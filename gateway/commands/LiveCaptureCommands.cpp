@@ -1,5 +1,6 @@
 // "SynchGrab" and "MemoryPreview", and "CheckPixelFormat": what they would
 // answer for a pixel format, asked without grabbing.
+#include "acquisition/HostMemory.h"
 #include "acquisition/LiveImage.h"
 #include "gateway/Handlers.h"
 #include "gateway/ImageOutput.h"

@@ -1,5 +1,6 @@
 // "MemoryReadData", and the bulk readouts "MemoryReadFrames" and
 // "MemoryReadSegments" that stack many recorded frames into one array.
+#include "acquisition/HostMemory.h"
 #include "acquisition/Readout.h"
 #include "acquisition/ReadoutImage.h"
 #include "camera/CameraTable.h"
@@ -17,15 +18,16 @@ template <typename ReadFrame>
 void readIntoStack(CommandCall& call, uint32_t count, ReadFrame readFrame) {
     uint32_t* status = call.wordOutput(0);
     uint32_t* framesRead = call.wordOutput(2);
-    const ReadoutImage image = readoutImageOf(call.signedScalar(2));
-    const size_t frameBytes = image.frameBytes();
+    ReadoutImage image = readoutImageOf(call.signedScalar(2));
     if (findOpenCamera(call.signedScalar(2)) == nullptr) {
         *status = ResultReadFailed;  // even for no frames: there is no camera to read
         count = 0;
     } else if (!imagesFitHost(image.shape, image.width, image.height, count)) {
         *status = ResultOutOfMemory;  // larger than the host's memory: asking for it would fail or thrash
         count = 0;
+        image.width = image.height = 0;  // an empty stack of H x W past the host's index type would fail too
     }
+    const size_t frameBytes = image.frameBytes();
     mxArray* stack = createImageStack(image.shape, image.width, image.height, count);
     call.plhs[1] = stack;
     auto* slices = static_cast<unsigned char*>(mxGetData(stack));

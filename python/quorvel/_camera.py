@@ -1,7 +1,7 @@
 """The camera handle, as the MATLAB class QuorvelCamera offers it."""
 import atexit
 import math
-import os
+import numbers
 
 import numpy as np
 
@@ -9,6 +9,7 @@ from . import _checks, _core
 from ._errors import QuorvelError, check
 
 _WIDTH, _HEIGHT, _PIXEL_FORMAT = 15, 16, 2
+_HELD, _CLOSED, _LOST = 0, 1, 2  # what a handle holds (_core.handle_hold)
 
 atexit.register(_core.close_everything)
 
@@ -56,7 +57,7 @@ class Camera:
         if held:
             raise ValueError(f"camera {camera_id} is open in another handle: close that one first")
         check(status, "OpenCamera", opened)
-        self._id, self._serial, self._expected_reports = opened, serial, None
+        self._id, self._serial, self._expected_reports, self._lost = opened, serial, None, False
 
     @property
     def camera_id(self):
@@ -65,8 +66,26 @@ class Camera:
 
     @property
     def is_open(self):
-        """True while this handle holds the camera."""
-        return _core.is_held(self._id, self._serial)
+        """True while this handle holds the camera and the driver still has it (one unplugged is let go)."""
+        return self._hold() == _HELD
+
+    def _hold(self):
+        hold = _core.handle_hold(self._id, self._serial)
+        self._lost = self._lost or hold == _LOST
+        return hold
+
+    def _closed(self):
+        if self._lost:
+            return ValueError(f"camera {self._id} is closed: the driver no longer has it (unplugged, switched off, "
+                              f"or its driver reset); open it again with quorvel.Camera({self._id}) once it is back")
+        return ValueError(f"camera {self._id}: this handle is closed")
+
+    def _check(self, status, command, **kept):
+        """Raises QuorvelError unless the status is 0; a handle whose camera is gone raises it closed."""
+        if status != 0:
+            if self._hold() != _HELD:
+                raise self._closed()
+            raise QuorvelError(status, command, self._id, **kept)
 
     def close(self):
         """Closes the camera; a closed handle stays closed."""
@@ -90,6 +109,11 @@ class Camera:
         except Exception:
             pass  # a handle given up, or one in a forked child, raises nothing
 
+    def __reduce__(self):
+        # A copy would hold the same open and close it when collected.
+        raise TypeError(f"camera {self._id}: a handle cannot be copied or pickled; share the one handle "
+                        "(its calls may come from any thread of this process)")
+
     def __repr__(self):
         return f"<quorvel.Camera {self._id}{'' if self._serial else ' (closed)'}>"
 
@@ -105,7 +129,7 @@ class Camera:
 
     def _parameter(self, number):
         status, value, low, high = _core.get_parameter(self._id, self._serial, _checks.whole(number, "number"))
-        check(status, "GetParameter", self._id)
+        self._check(status, "GetParameter")
         return value, (min(low, high), max(low, high))
 
     def set_parameter(self, number, value):
@@ -123,7 +147,7 @@ class Camera:
             refused = _core.check_pixel_format(self._id, self._serial, value)
             if refused in (3, 18):
                 raise QuorvelError(refused, "CheckPixelFormat", self._id)
-        check(_core.set_parameter(self._id, self._serial, number, value), "SetParameter", self._id)
+        self._check(_core.set_parameter(self._id, self._serial, number, value), "SetParameter")
 
     width = property(lambda self: self.get_parameter(_WIDTH), lambda self, v: self.set_parameter(_WIDTH, v),
                      doc="Parameter 15, pixels per line.")
@@ -142,7 +166,7 @@ class Camera:
         'uint8'
         """
         status, image = _core.grab(self._id, self._serial, _checks.whole(argument, "argument"))
-        check(status, "SynchGrab", self._id)
+        self._check(status, "SynchGrab")
         return image
 
     # Recording into camera memory.
@@ -151,28 +175,33 @@ class Camera:
         """Starts recording `frames` frames, `trigger` of them before the trigger."""
         values = [_checks.whole(v, name) for v, name in
                   ((frames, "frames"), (trigger, "trigger"), (segments, "segments"), (interval, "interval"))]
-        check(_core.start_recording(self._id, self._serial, *values), "MemoryStartGrab", self._id)
+        self._check(_core.start_recording(self._id, self._serial, *values), "MemoryStartGrab")
         self._expected_reports = math.ceil(values[0] / max(values[3], 1)) if values[0] else None
 
     def stop_recording(self):
         """Stops the recording."""
-        check(_core.stop_recording(self._id, self._serial), "MemoryStopGrab", self._id)
+        self._check(_core.stop_recording(self._id, self._serial), "MemoryStopGrab")
 
     def wait(self, timeout=10.0, reports=None):
         """Waits for the recording's end (its reports), other Python threads running meanwhile.
 
-        Raises TimeoutError when it does not end within `timeout` seconds.
+        Raises TimeoutError when it does not end within `timeout` seconds (inf: no limit);
+        a signal's handler (Ctrl-C) ends it at once.
         """
-        if isinstance(timeout, bool) or not isinstance(timeout, (int, float)) or not timeout >= 0:
-            raise (TypeError if not isinstance(timeout, (int, float)) else ValueError)(
-                f"timeout takes a number of seconds from 0 on; got {timeout!r}")
+        if isinstance(timeout, (bool, np.bool_)) or not isinstance(timeout, numbers.Real):
+            raise TypeError(f"timeout takes a number of seconds from 0 on; got {type(timeout).__name__}")
+        if not timeout >= 0:
+            raise ValueError(f"timeout takes a number of seconds from 0 on (inf: no limit); got {timeout!r}")
         if reports is None:
             reports = self._expected_reports
             if reports is None:
                 raise ValueError(f"camera {self._id}: the end of the recording is unknown (this handle started none "
                                  "of a known frame count): pass reports")
         reports = _checks.whole(reports, "reports")
-        reached, count = _core.wait_for_reports(self._id, self._serial, reports, float(timeout))
+        reached, count, hold = _core.wait_for_reports(self._id, self._serial, reports, float(timeout))
+        self._lost = self._lost or hold == _LOST
+        if hold != _HELD:
+            raise self._closed()
         if not reached:
             raise TimeoutError(f"camera {self._id}: the recording did not end within {timeout:g} seconds "
                                f"({count} of {reports} reports)")
@@ -180,7 +209,7 @@ class Camera:
     def trigger_position(self):
         """(trigger position, frames recorded)."""
         status, trigger, recorded = _core.trigger_position(self._id, self._serial)
-        check(status, "MemoryReadTriggerPosition", self._id)
+        self._check(status, "MemoryReadTriggerPosition")
         return trigger, recorded
 
     # Reading recorded frames back.
@@ -205,8 +234,7 @@ class Camera:
             raise ValueError(f"out must have the shape {(len(numbers),) + tuple(shape)} and dtype {dtype}; "
                              f"it has {out.shape} and {out.dtype}")
         info = self._info(numbers[:read], by_segment, status)
-        if status != 0:
-            raise QuorvelError(status, command, self._id, frames=None if frames is None else frames[:read], info=info)
+        self._check(status, command, frames=None if frames is None else frames[:read], info=info)
         return frames, info
 
     def _info(self, numbers, by_segment, status):
@@ -245,8 +273,7 @@ class Camera:
                 raise _save_failure(failure, file, reason, overwrite)
             saved, mode = saved + got, 2
         info = self._info(numbers[:saved], by_segment, status)
-        if status != 0:
-            raise QuorvelError(status, command, self._id, info=info)
+        self._check(status, command, info=info)
         return info
 
 

@@ -25,17 +25,30 @@ def numbers(values, name, top, limit):
     a 1-D integer array of whole numbers from 0 to top, at most limit of them."""
     if isinstance(values, (str, bytes)) or not hasattr(values, "__len__"):
         raise TypeError(f"{name} takes a range or sequence of whole numbers; got {type(values).__name__}")
-    if isinstance(values, np.ndarray):
-        if values.ndim != 1 or (values.size and values.dtype.kind not in "iu"):
-            raise TypeError(f"{name} takes a 1-D array of integers; got {values.dtype} of {values.ndim} dimensions")
-        checked = values.tolist()
-    else:
-        checked = list(values)
-    if len(checked) > limit:
-        raise ValueError(f"{name} holds at most {limit} numbers; {len(checked)} given")
+    if isinstance(values, np.ndarray) and (values.ndim != 1 or (values.size and values.dtype.kind not in "iu")):
+        raise TypeError(f"{name} takes a 1-D array of integers; got {values.dtype} of {values.ndim} dimensions")
+    # Counted before anything is made of them: a range may hold more than memory does.
+    count = _range_length(values) if isinstance(values, range) else len(values)
+    if count > limit:
+        raise ValueError(f"{name} holds at most {limit} numbers; {count} given")
+    if isinstance(values, range):
+        if count == 0:
+            return np.zeros(0, dtype=np.uint64)
+        for end in (values.start, values.start + (count - 1) * values.step):  # it lies between its ends
+            whole(end, f"each of {name}", top)
+        offsets = np.arange(count, dtype=np.uint64) * np.uint64(abs(values.step) if count > 1 else 0)
+        return np.uint64(values.start) + offsets if values.step > 0 else np.uint64(values.start) - offsets
+    checked = values.tolist() if isinstance(values, np.ndarray) else list(values)
     for number in checked:
         whole(number, f"each of {name}", top)
     return np.array(checked, dtype=np.uint64)
+
+
+def _range_length(values):
+    """len() of a range, which past 2**63 - 1 len() cannot give."""
+    step = values.step
+    span = values.stop - values.start if step > 0 else values.start - values.stop
+    return max(0, (span + abs(step) - 1) // abs(step))
 
 
 def file_name(value, name="file"):

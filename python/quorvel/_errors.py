@@ -35,6 +35,10 @@ class QuorvelError(Exception):
         self.frames = frames
         self.info = info
 
+    def __reduce__(self):
+        # Made again from its fields, as a process pool sends it back to the caller.
+        return type(self), (self.status, self.command, self.camera_id, self.frames, self.info)
+
 
 def check(status, command, camera_id):
     """Raises QuorvelError unless the status is 0."""

@@ -70,6 +70,16 @@ expect_equal([status image(1, 1)], [uint32(0) uint16(256 * mod(memory.frames(15)
              'position 7 now holds the downloaded frame 14');
 delete(file);
 
+for side = [2^31, 2^32 - 1]  % frames no host holds: 11 and an empty stack, not an error of the host's
+  QuorvelSim('setParameter', colour, 15, side, 16, side);
+  QuorvelSim('setParameter', colour, 16, side, 16, side);
+  [status, frames, count] = QuorvelML('MemoryReadFrames', colour, 0, 4);
+  expect_equal({status, size(frames), count}, {uint32(11), [0 0 0], uint32(0)}, ...
+               sprintf('frames of %d x %d answer 11', side, side));
+end
+QuorvelSim('setParameter', colour, 15, 16);
+QuorvelSim('setParameter', colour, 16, 8);
+
 QuorvelSim('setMemory', segmented, 64, 0);
 QuorvelSim('setParameter', segmented, 15, 4);
 QuorvelSim('setParameter', segmented, 16, 2);

@@ -91,3 +91,19 @@ def test_a_frame_the_driver_writes_past_its_end_stays_in_the_arrays_memory():
         cam.read_frames(range(4), out=out)
     assert np.array_equal(excess, clean) and np.array_equal(out, clean)
     assert (block[clean.nbytes:] == 0x5A).all()
+
+
+@pytest.mark.parametrize("out", [
+    np.zeros((2, 16, 64), np.uint8),  # the frames' bytes, but another shape and dtype
+    np.zeros((2, 16, 32), np.int16),
+    np.zeros(2 * 16 * 32, np.uint16),
+    np.zeros((2, 16, 32), ">u2"),
+    np.full(2 * 16 * 32 * 2 // 8, None, dtype=object),  # pointers the driver must never write
+], ids=["uint8", "int16", "flat", "big-endian", "object"])
+def test_an_out_array_of_another_shape_or_dtype_is_refused_untouched(out):
+    before = out.copy()
+    with quorvel.Camera(1001) as cam:
+        record(cam, 4, 32, 16, 1)
+        with pytest.raises(ValueError, match=r"out must have the shape \(2, 16, 32\) and dtype uint16"):
+            cam.read_frames(range(2), out=out)
+    assert out.dtype == before.dtype and out.tobytes() == before.tobytes()

@@ -1,6 +1,7 @@
 """Waiting on the camera leaves the interpreter to other threads; exit and
 fork leave no camera in a state that hangs or is shared."""
 import os
+import signal
 import subprocess
 import sys
 import threading
@@ -53,13 +54,15 @@ def test_a_forked_child_refuses_its_parents_handles():
     cam = quorvel.Camera(1001)
     child = os.fork()
     if child == 0:  # the child reports by its exit status only
-        try:
-            cam.get_parameter(15)
-            os._exit(1)
-        except RuntimeError as refused:
-            os._exit(0 if "forked" in str(refused) else 2)
-        except BaseException:
-            os._exit(3)
+        refusals = 0
+        for call in (lambda: cam.get_parameter(15), lambda: sim.camera(1001)):  # the simulator is the parent's too
+            try:
+                call()
+            except RuntimeError as refused:
+                refusals += "forked" in str(refused)
+            except BaseException:
+                os._exit(3)
+        os._exit(0 if refusals == 2 else 1)
     deadline = time.monotonic() + LIMIT
     while (done := os.waitpid(child, os.WNOHANG))[0] == 0 and time.monotonic() < deadline:
         time.sleep(0.01)
@@ -115,3 +118,43 @@ def test_threads_on_several_cameras_neither_deadlock_nor_mix_frames():
     assert not failures, failures
     for cam in cams:
         cam.close()
+
+
+def test_a_wait_without_limit_ends_with_the_recording_and_a_signal_interrupts_it():
+    class Interrupted(Exception):
+        pass
+
+    def interrupt(*_):
+        raise Interrupted
+
+    previous = signal.signal(signal.SIGALRM, interrupt)
+    try:
+        with quorvel.Camera(1001) as cam:
+            cam.start_recording(4, interval=4)
+            cam.wait(timeout=float("inf"))  # as the class's Inf: no limit
+            sim.setMemory(1001, 256, 1)
+            cam.start_recording(100, interval=100)
+            signal.setitimer(signal.ITIMER_REAL, 0.3)
+            started = time.monotonic()
+            with pytest.raises(Interrupted):
+                cam.wait(timeout=5)
+            assert time.monotonic() - started < 2, "the signal waited for the timeout"
+    finally:
+        signal.setitimer(signal.ITIMER_REAL, 0)
+        signal.signal(signal.SIGALRM, previous)
+
+
+@pytest.mark.parametrize("work", ["cam.wait(timeout=100)", "while True: cam.grab()"], ids=["wait", "grab"])
+def test_interpreter_exit_with_a_thread_in_the_camera_ends_cleanly(work):
+    script = (f"import sys, threading, time; sys.path.insert(0, {PACKAGE_DIR!r})\n"
+              "import quorvel\n"
+              "from quorvel import sim\n"
+              "sim.setMemory(1001, 256, 1)\n"
+              "cam = quorvel.Camera(1001)\n"
+              "cam.start_recording(200)\n"
+              "def work():\n"
+              f"    {work}\n"
+              "threading.Thread(target=work, daemon=True).start()\n"
+              "time.sleep(0.3)\n")
+    done = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True, timeout=LIMIT)
+    assert done.returncode == 0, done.stderr

@@ -6,8 +6,8 @@
 #include "SimFrames.h"
 #include "FrameReference.h"
 #include "acquisition/FrameLayout.h"
+#include "acquisition/HostMemory.h"
 #include "common/FrameBuffer.h"
-#include "gateway/ImageOutput.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // quorvel._sim: the QuorvelSim MEX's verbs for Python, run from the one
 // verb table (../SimVerbTable.h) over the array calls of mex.h here. Each
-// verb runs in the core without the GIL, as a camera call does, under the
-// core lock that quorvel._core hands over.
+// verb runs in the core without the GIL, as a camera call does, through
+// the entry that quorvel._core hands over (refused in a forked process).
 #include "../SimVerbTable.h"
 #include "mex.h"
 
@@ -14,14 +14,34 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace py = pybind11;
 
 namespace {
 
 bool locked = false;
-std::mutex* coreLock = nullptr;
+// quorvel._core's runInCore (python/CoreCalls.h).
+using CoreEntry = std::string (*)(void (*run)(void*), void* context);
+CoreEntry runInCore = nullptr;
+
+struct VerbRun {
+    const SimVerb* verb;
+    std::vector<const mxArray*>* inputs;
+    mxArrayOwner result;
+    std::string refusal;
+};
+
+void runVerbInCore(void* context) {
+    auto* run = static_cast<VerbRun*>(context);
+    try {
+        run->result.reset(run->verb->run(SimVerbArguments(*run->verb, int(run->inputs->size()), run->inputs->data())));
+    } catch (const SimVerbRefusal& refused) {
+        run->refusal = refused.what();
+    }
+}
 
 mxArray* created(mxArray::Kind kind) {
     auto* array = new mxArray;
@@ -92,19 +112,11 @@ py::object runVerb(const std::string& name, const py::args& arguments) {
         owned.push_back(argumentOf(argument));
         inputs.push_back(owned.back().get());
     }
-    mxArrayOwner result;
-    std::string refusal;
-    {
-        py::gil_scoped_release released;
-        std::lock_guard<std::mutex> held(*coreLock);
-        try {
-            result.reset(verb->run(SimVerbArguments(*verb, int(inputs.size()), inputs.data())));
-        } catch (const SimVerbRefusal& refused) {
-            refusal = refused.what();
-        }
-    }
-    if (!refusal.empty()) throw py::value_error(refusal);
-    return result ? valueOf(*result) : py::object(py::none());
+    VerbRun run{verb, &inputs, {}, {}};
+    const std::string coreRefusal = runInCore(runVerbInCore, &run);
+    if (!coreRefusal.empty()) throw std::runtime_error(coreRefusal);
+    if (!run.refusal.empty()) throw py::value_error(run.refusal);
+    return run.result ? valueOf(*run.result) : py::object(py::none());
 }
 
 // (name, call form, what it does) of every verb, in the table's order.
@@ -194,7 +206,8 @@ bool mexIsLocked() { return locked; }
 
 PYBIND11_MODULE(_sim, m) {
     m.doc() = "The simulator's control verbs; use quorvel.sim, not this module.";
-    coreLock = static_cast<std::mutex*>(py::module_::import("quorvel._core").attr("_core_lock").cast<py::capsule>());
+    runInCore = reinterpret_cast<CoreEntry>(
+        static_cast<void*>(py::module_::import("quorvel._core").attr("_core_entry").cast<py::capsule>()));
     m.def("run", &runVerb);
     m.def("verbs", &verbList);
 }
