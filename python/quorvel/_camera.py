@@ -273,7 +273,9 @@ class Camera:
     # Saving recorded frames to TIFF files.
 
     def save_frames(self, file, positions, overwrite=False):
-        """Saves recorded frames into a multi-page TIFF file, as the class's saveFrames does; returns info."""
+        """Saves recorded frames into a multi-page TIFF file, as the class's saveFrames does; returns info.
+
+        At least one position: a file of no page is refused with ValueError."""
         numbers = _checks.numbers(positions, "positions", _checks.POSITION, 2**32 - 1)
         return self._save(_checks.file_name(file), numbers, overwrite, False, "MemorySaveFrames")
 
@@ -285,6 +287,9 @@ class Camera:
     def _save(self, file, numbers, overwrite, by_segment, command):
         if not isinstance(overwrite, (bool, np.bool_)):
             raise TypeError(f"overwrite takes True or False; got {type(overwrite).__name__}")
+        if len(numbers) == 0:
+            raise ValueError(f"{'numbers' if by_segment else 'positions'} holds no number; a TIFF file holds a page "
+                             "at least, and none is written")
         if not hasattr(_core, "save_recorded"):
             raise RuntimeError("this quorvel was built without libtiff: saving to TIFF files is left out")
         count, saved, status = len(numbers), 0, 0

@@ -9,7 +9,7 @@ function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
   % with its status in info; without, its error is raised.
   settings = struct('Overwrite', false, 'Progress', numel(numbers) >= obj.ProgressThreshold);
   for k = 1:2:numel(options)
-    if k == numel(options) || ~ischar(options{k}) || ~isfield(settings, options{k})
+    if k == numel(options) || ~(ischar(options{k}) && isrow(options{k})) || ~isfield(settings, options{k})
       error('QuorvelML:saveOption', 'Saving takes the options Overwrite and Progress, each with a value.');
     end
     value = options{k + 1};
