@@ -20,6 +20,7 @@ function waitForDisk(obj, timeout, progress)
   end
   started = tic;
   shown = [];
+  ender = progressLine(); %#ok<NASGU> ends the line should the wait stop midway
   while true
     [finished, current, final] = obj.diskProgress();
     if progress && final > 0

@@ -33,6 +33,7 @@ function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
   status = 0;
   mode = double(settings.Overwrite);  % 0: a new file, 1: replace; then 2: append
   shown = progressLine({obj.Id, 'saved', count});
+  ender = progressLine(); %#ok<NASGU> ends the line should the save stop midway
   while saved < count && status == 0
     [first, span] = consecutiveRun(numbers, saved, chunk);
     try
