@@ -1,5 +1,6 @@
 """Builds the extension with the project's CMake build and puts it, with
-the simulated driver beside it (found through $ORIGIN), into the package."""
+the simulated driver beside it (found through $ORIGIN) and the settings
+table, into the package."""
 import os
 import re
 import shutil
@@ -28,7 +29,7 @@ class BuildWithCMake(build_py):
         subprocess.check_call(["cmake", "--build", build, "--target", "quorvel_python", "-j2"])
         built = os.path.join(build, "python", "quorvel")
         for name in os.listdir(built):
-            if name.endswith(".so"):
+            if name.endswith((".so", ".tsv")):  # the extension, the driver, the settings table
                 shutil.copy2(os.path.join(built, name), os.path.join(self.build_lib, "quorvel", name))
 
 

@@ -5,7 +5,8 @@
 # from the installed folder and that it saves to TIFF, that what Contents.m
 # names, the help of QuorvelSim and the examples are there, and runs the
 # package's own tests with "pkg test quorvelml" (the class's tests,
-# tests/octave/test_camera_class.m, shipped in the package's tests/).
+# tests/octave/test_camera_class.m, shipped in the package's tests/),
+# which fail on a warning as on a failed check.
 # Then "pkg unload" must close
 # the cameras, and "pkg load" without the MEX file must warn with
 # QuorvelML:notBuilt.
@@ -27,7 +28,7 @@ run_octave() {
 
 run_octave "$setup pkg install -local '$tarball'; disp('installed');" | tee "$scratch/install.log" | tail -n 5
 [ "$(tail -n 1 "$scratch/install.log")" = installed ]
-! grep -i 'warning' "$scratch/install.log"
+if grep -i 'warning' "$scratch/install.log"; then exit 1; fi
 run_octave "$setup pkg load quorvelml;
   folder = fileparts(fileparts(which('QuorvelCamera')));  % the class folder's parent
   assert(strncmp(folder, '$prefix', numel('$prefix')), 'QuorvelCamera is not the installed one');
@@ -45,6 +46,11 @@ run_octave "$setup pkg load quorvelml;
 [ "$(tail -n 1 "$scratch/load.log")" = 'the package answers' ]
 run_octave "$setup pkg test quorvelml" >"$scratch/class.log"
 grep -q 'quorvelml-tst *pass *1/1' "$scratch/class.log" || { cat "$scratch/class.log"; false; }
+# A warning is a fault even where every check passes: the test block
+# refuses those the class's tests print, and this those of loading and
+# running the package around them. (A negated command never stops a
+# script under set -e, hence the if.)
+if grep -i 'warning' "$scratch/class.log"; then cat "$scratch/class.log"; exit 1; fi
 echo "the package's own tests (pkg test quorvelml): passed"
 run_octave "$setup pkg load quorvelml;
   c = QuorvelCamera(1002); c.startRecording(2, 0, 0, 2); c.wait(5); c.stopRecording();

@@ -65,7 +65,7 @@ classdef QuorvelCamera < handle
   %     [first, second] = cam.grab()      two images (parameter 7 = 1: two frames)
   %     cam.preview()                     a live window until closed or cam.stopPreview(),
   %                                       frame rate, pixel range and saturation in its title
-  %     [image, value] = cam.preview()    one preview image
+  %     [frame, value] = cam.preview()    one preview image
   %
   %   Recording and readout
   %     cam.startRecording(frames, trigger, segments, interval)
@@ -283,7 +283,7 @@ classdef QuorvelCamera < handle
     sendSettings(obj)
     words = brocParameters(obj, index)
     [first, second] = grab(obj, argument)
-    [image, value] = preview(obj)
+    [frame, value] = preview(obj)
     stopPreview(obj)
     startRecording(obj, frames, trigger, segments, interval)
     ready = isReady(obj)

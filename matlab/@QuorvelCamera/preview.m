@@ -1,5 +1,5 @@
-function [image, value] = preview(obj)
-  % cam.preview()  Opens a window of live frames; [image, value] = cam.preview() takes one preview image.
+function [frame, value] = preview(obj)
+  % cam.preview()  Opens a window of live frames; [frame, value] = cam.preview() takes one preview image.
   %   Without outputs: a figure that shows the camera's preview images
   %   until it is closed or cam.stopPreview() is called, with the frame
   %   rate, the pixel value range and the share of saturated pixels in its
@@ -12,13 +12,13 @@ function [image, value] = preview(obj)
   %   With outputs: one preview image (MemoryPreview) and the driver's
   %   value with it.
   %   >> cam = QuorvelCamera(1001);
-  %   >> [image, value] = cam.preview();
-  %   >> class(image)
+  %   >> [frame, value] = cam.preview();
+  %   >> class(frame)
   %   ans = uint8
   %   >> delete(cam)
   if nargout > 0
     out = runChecked(obj, 3, 'MemoryPreview');
-    image = out{2};
+    frame = out{2};
     value = out{3};
     return;
   end
@@ -28,23 +28,23 @@ function [image, value] = preview(obj)
   isOctave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
   if (isOctave && (isempty(available_graphics_toolkits()) || ~(ispc() || ismac() || ~isempty(getenv('DISPLAY'))))) ...
      || (~isOctave && ~(usejava('awt') && feature('ShowFigureWindows')))
-    error('QuorvelML:noDisplay', 'Camera %d: the preview needs a display; [image, value] = cam.preview() takes one image.', ...
+    error('QuorvelML:noDisplay', 'Camera %d: the preview needs a display; [frame, value] = cam.preview() takes one image.', ...
           obj.Id);
   end
   obj.stopPreview();
   [first, value] = obj.preview();
   window = figure('Name', sprintf('Camera %d preview', obj.Id), 'NumberTitle', 'off', ...
                   'Tag', sprintf('QuorvelPreview%d', obj.Id));
-  axes = gca();
+  shownAxes = gca();
   if isa(first, 'uint16')
     first = uint8(double(first) / 257);
   end
   % image and a grey colour map, not imshow, which MATLAB keeps in a toolbox.
-  picture = image('Parent', axes, 'CData', first);
-  colormap(axes, gray(256));
-  axis(axes, 'image', 'off');
-  set(axes, 'YDir', 'reverse');   % line 1 at the top
-  state = struct('Camera', obj, 'Axes', axes, 'Picture', picture, 'Started', tic, 'Times', [], 'Value', value, ...
+  picture = image('Parent', shownAxes, 'CData', first);
+  colormap(shownAxes, gray(256));
+  axis(shownAxes, 'image', 'off');
+  set(shownAxes, 'YDir', 'reverse');   % line 1 at the top
+  state = struct('Camera', obj, 'Axes', shownAxes, 'Picture', picture, 'Started', tic, 'Times', [], 'Value', value, ...
                  'Updates', []);
   setappdata(window, 'QuorvelPreview', state);
   if isOctave

@@ -9,7 +9,9 @@ function info = saveFrames(obj, file, positions, varargin)
   %   module version and time of the save. Files beyond 4 GiB are BigTIFF.
   %   Options: 'Overwrite' (false: an existing file is refused with
   %   QuorvelML:fileExists), 'Progress' (shown as readFrames shows it).
-  %   Positions as readFrames takes them. A frame that fails ends the save: info
+  %   Positions as readFrames takes them, at least one (no position is
+  %   refused with QuorvelML:badPosition: a TIFF file holds a page at least).
+  %   A frame that fails ends the save: info
   %   (as readFrames') says which frames the file holds and the status
   %   that ended it; without info its error is raised. A failed write
   %   raises QuorvelML:fileWrite naming the file. Whatever ends the save,
@@ -27,5 +29,9 @@ function info = saveFrames(obj, file, positions, varargin)
   requireText(obj, file, 'saveFrames', 'the file name');
   requireWhole(obj, positions, 'saveFrames', 'a position', intmax('uint64'), 'QuorvelML:badPosition', ...
                false);
+  if isempty(positions)
+    error('QuorvelML:badPosition', '%s takes at least one position; none were given, and no file is written.', ...
+          where(obj.Id, 'saveFrames'));
+  end
   info = saveRecorded(obj, 'MemorySaveFrames', file, positions, nargout > 0, varargin);
 end

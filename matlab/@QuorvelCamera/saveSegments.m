@@ -15,5 +15,9 @@ function info = saveSegments(obj, file, numbers, varargin)
   requireText(obj, file, 'saveSegments', 'the file name');
   requireWhole(obj, numbers, 'saveSegments', 'a segment number', 2^32 - 1, 'QuorvelML:badSegment', ...
                false);
+  if isempty(numbers)
+    error('QuorvelML:badSegment', '%s takes at least one segment number; none were given, and no file is written.', ...
+          where(obj.Id, 'saveSegments'));
+  end
   info = saveRecorded(obj, 'MemorySaveSegments', file, numbers, nargout > 0, varargin);
 end

@@ -22,6 +22,7 @@ function waitForDisk(obj, timeout, progress)
   started = tic;
   asked = 0;
   shown = [];
+  ender = progressLine(); %#ok<NASGU> ends the line should the wait stop midway
   % The module's counts, polled; the driver is asked about the camera once
   % a second and at the end, since a camera unplugged reports no more.
   while true

@@ -5,7 +5,7 @@ import numbers
 
 import numpy as np
 
-from . import _checks, _core
+from . import _checks, _core, _settings
 from ._errors import QuorvelError, check
 
 _WIDTH, _HEIGHT, _PIXEL_FORMAT = 15, 16, 2
@@ -156,6 +156,58 @@ class Camera:
     pixel_format = property(lambda self: self.get_parameter(_PIXEL_FORMAT),
                             lambda self, v: self.set_parameter(_PIXEL_FORMAT, v), doc="Parameter 2.")
 
+    # Settings by name, from the table of the camera's type (quorvel-settings.tsv beside the package).
+
+    def setting_names(self):
+        """The names the settings table gives this camera's type, for set and get."""
+        return [row["name"] for row in self._settings()[1]]
+
+    def set(self, name, value):
+        """Sets a setting by its name (any case), as set_parameter sets its number."""
+        self.set_parameter(self._setting(name)["number"], value)
+
+    def get(self, name):
+        """A setting's value by its name (any case)."""
+        return self.get_parameter(self._setting(name)["number"])
+
+    def parameters(self, numbers=None):
+        """The camera's parameters: dicts with name and unit ('' where the table names none), number, value
+        and limits (lowest, highest). By default those of 0 to 63 and of the table that read back; a
+        parameter the table names, or one asked for, that does not read raises QuorvelError."""
+        named = {row["number"]: row for row in self._settings()[1]}
+        if numbers is None:
+            numbers, required = sorted(set(range(64)) | set(named)), set(named)
+        else:
+            numbers = _checks.numbers(numbers, "numbers", _checks.WORD, 2**32 - 1).tolist()
+            required = set(numbers)
+        listed = []
+        for number in numbers:
+            status, value, low, high = _core.get_parameter(self._id, self._serial, number)
+            if status != 0:
+                if number in required:
+                    raise QuorvelError(status, "GetParameter", self._id)
+                continue  # a number the camera does not have
+            row = named.get(number, {"name": "", "unit": ""})
+            listed.append({"name": row["name"], "number": number, "value": value,
+                           "limits": (min(low, high), max(low, high)), "unit": row["unit"]})
+        return listed
+
+    def _settings(self):
+        """The camera's type (information item 0) and the table's rows for it."""
+        status, camera_type = _core.camera_info(self._id, self._serial, 0)
+        check(status, "GetCameraInfo", self._id)
+        return camera_type, _settings.settings_of(camera_type)
+
+    def _setting(self, name):
+        if not isinstance(name, str):
+            raise TypeError(f"a setting's name is a text; got {type(name).__name__}")
+        camera_type, rows = self._settings()
+        found = next((row for row in rows if row["name"].lower() == name.lower()), None)
+        if found is None:
+            raise ValueError(f"camera {self._id}: camera type {camera_type} has no setting named '{name}'; "
+                             f"its settings are {', '.join(row['name'] for row in rows)}")
+        return found
+
     # Live frames.
 
     def grab(self, argument=0):
@@ -249,7 +301,9 @@ class Camera:
     # Saving recorded frames to TIFF files.
 
     def save_frames(self, file, positions, overwrite=False):
-        """Saves recorded frames into a multi-page TIFF file, as the class's saveFrames does; returns info."""
+        """Saves recorded frames into a multi-page TIFF file, as the class's saveFrames does; returns info.
+
+        At least one position: a file of no page is refused with ValueError."""
         numbers = _checks.numbers(positions, "positions", _checks.POSITION, 2**32 - 1)
         return self._save(_checks.file_name(file), numbers, overwrite, False, "MemorySaveFrames")
 
@@ -261,6 +315,9 @@ class Camera:
     def _save(self, file, numbers, overwrite, by_segment, command):
         if not isinstance(overwrite, (bool, np.bool_)):
             raise TypeError(f"overwrite takes True or False; got {type(overwrite).__name__}")
+        if len(numbers) == 0:
+            raise ValueError(f"{'numbers' if by_segment else 'positions'} holds no number; a TIFF file holds a page "
+                             "at least, and none is written")
         if not hasattr(_core, "save_recorded"):
             raise RuntimeError("this quorvel was built without libtiff: saving to TIFF files is left out")
         count, saved, status = len(numbers), 0, 0

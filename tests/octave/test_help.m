@@ -109,3 +109,20 @@ for row = rows
                sprintf('pixel format %s gives what the class help says', format));
 end
 clear cam
+
+% MATLAB takes a function's output as a variable all through the function:
+% no method or helper of the class names an output after a function of the
+% host that it also calls.
+classFolder = fileparts(which('QuorvelCamera'));
+files = [dir(fullfile(classFolder, '*.m')); dir(fullfile(classFolder, 'private', '*.m'))]';
+shadowing = {};
+for file = files
+  text = regexprep(fileread(fullfile(file.folder, file.name)), '%[^\n]*', '');
+  outputs = regexp(text, '^\s*function\s+\[?([\w, ~]*?)\]?\s*=', 'tokens', 'once');
+  for name = regexp([outputs{:}], '\w+', 'match')
+    if any(exist(name{1}) == [2 3 5]) && ~isempty(regexp(text, ['=[^=\n]*(?<![\w.])' name{1} '\s*\('], 'once'))
+      shadowing{end + 1} = sprintf('%s: %s', file.name, name{1}); %#ok<AGROW>
+    end
+  end
+end
+expect_equal(shadowing, {}, 'no class file names an output after a function it calls');

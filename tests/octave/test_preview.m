@@ -1,7 +1,8 @@
 % The live preview window, for real: an interactive graphical Octave under
 % Xvfb, on a terminal of its own, opens it; the window updates between
 % prompts while the prompt stays free; its title and its pixels are checked
-% against a grab; stopPreview and closing the window end it. Where no
+% against a grab; stopPreview, closing the window and a plot drawn over it
+% end it, with no error at the prompt. Where no
 % display server can be started the test says so and skips.
 [missing, ~] = system('command -v xvfb-run && command -v script');
 if missing ~= 0
@@ -39,11 +40,16 @@ step('look', {'expect_true(QuorvelSim(''framesDelivered'', 1002) > opened + 2, '
   'cam.preview();'});
 step('shut', {'close(findall(0, ''Tag'', ''QuorvelPreview1002'')); delivered = QuorvelSim(''framesDelivered'', 1002);'});
 step('after', {'expect_true(QuorvelSim(''framesDelivered'', 1002) == delivered, ''closing the window ends its updates'');', ...
-  'printf(''<session ended>\n'');'});
+  'cam.preview(); plot(1:10); delivered = QuorvelSim(''framesDelivered'', 1002);'});
+step('over', {'expect_true(QuorvelSim(''framesDelivered'', 1002) <= delivered + 1, ''a plot drawn over the window ends its updates'');', ...
+  'close all; printf(''<session ended>\n'');'});
 fclose('all');
+% Each step is typed once the one before has ended (it leaves a file of its
+% name), then the prompt waits as a user would, the window updating.
 typing = fullfile(folder, 'typing.sh');
-fputs(fopen(typing, 'w'), sprintf(['cd "%s"\necho "source(''open.m'')"\nsleep 3\necho "source(''look.m'')"\nsleep 1\n', ...
-      'echo "source(''shut.m'')"\nsleep 1\necho "source(''after.m'')"\nsleep 0.5\necho exit\n'], folder));
+fputs(fopen(typing, 'w'), sprintf(['cd "%s"\nstep() { echo "source(''$1.m''); fclose(fopen(''$1.done'', ''w''));"; ', ...
+      'until [ -e "$1.done" ]; do sleep 0.1; done; sleep $2; }\n', ...
+      'step open 2\nstep look 1\nstep shut 1\nstep after 1.5\nstep over 0.5\necho exit\n'], folder));
 fclose('all');
 [~, output] = system(sprintf(['cd "%s" && timeout 120 bash -c ''bash typing.sh | script -qfec ', ...
                               '"xvfb-run -a octave --no-gui --norc -q" /dev/null'' 2>&1'], folder));
@@ -59,5 +65,7 @@ elseif isempty(reported)
 else
   printf('%s\n', reported{:});
   ended = ~isempty(strfind(output, '<session ended>'));
-  expect_true(ended && numel(reported) == 7, sprintf('the graphical session ran every step (%d reports)', numel(reported)));
+  expect_true(ended && numel(reported) == 8, sprintf('the graphical session ran every step (%d reports)', numel(reported)));
+  errors = regexp(output, '^error: (?!ignoring const execution_exception)[^\n]*', 'match', 'lineanchors');
+  expect_equal(strjoin(errors, ' | '), '', 'no error reaches the prompt');
 end

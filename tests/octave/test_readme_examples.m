@@ -35,9 +35,8 @@ for file = [{'README.md'}, strcat('docs/', {documents.name})]
     end
     [ran, problem, left] = run_example(sprintf('%s\n%s\n', note{2}, strjoin(code, "\n")), root);
     expect_true(ran, [name ' runs as written' problem]);
-    if strcmp(file{1}, 'README.md')  % the first code a newcomer runs cleans up after itself
-      expect_true(isempty(left), [name ' leaves no file in the temporary folder' sprintf(' %s', left{:})]);
-    end
+    % A newcomer runs the examples as they stand: each cleans up after itself.
+    expect_true(isempty(left), [name ' leaves no file in the temporary folder' sprintf(' %s', left{:})]);
   end
 end
 expect_true(numel(documents) > 0 && blocks > 0, 'README.md and docs/ have matlab blocks');

@@ -119,6 +119,17 @@ handle = fopen(file);
 expect_true(isequal(fread(handle, Inf, '*uint8'), before), 'and leaves the file byte for byte');
 fclose(handle);
 expect_equal(errorOf(@() cam.saveFrames(['a'; 'b'], 0:1)), 'QuorvelML:notText', 'a name of two rows is refused');
+lastwarn('');
+expect_equal(errorOf(@() cam.saveFrames(file, 0:1, ['Overwrite'; 'Overwrite'], true)), 'QuorvelML:saveOption', ...
+             'an option name of two rows is refused');
+expect_equal(lastwarn(), '', 'without a warning');
+empty = [tempname() '.tif'];
+[~, message] = errorOf(@() cam.saveFrames(empty, []));
+expect_equal(message, 'Camera 1001: saveFrames takes at least one position; none were given, and no file is written.', ...
+             'saving no frame is refused');
+[~, message] = errorOf(@() cam.saveSegments(empty, zeros(1, 0)));
+expect_equal({message, exist(empty, 'file')}, {['Camera 1001: saveSegments takes at least one segment number; ', ...
+             'none were given, and no file is written.'], 0}, 'so is saving no segment, and neither writes a file');
 clear cam
 
 % Two processes saving to one file at once: each either saves every frame

@@ -83,6 +83,8 @@ def test_format_refusals_and_a_partial_read_keep_what_was_read():
     (lambda cam: cam.read_frames([0], out=[0]), TypeError, "out takes a numpy array"),
     (lambda cam: cam.save_frames("", [0]), ValueError, "file takes a non-empty name"),
     (lambda cam: cam.save_frames(3, [0]), TypeError, "file takes a file name"),
+    (lambda cam: cam.save_frames("none.tif", []), ValueError, "positions holds no number"),
+    (lambda cam: cam.save_segments("none.tif", range(0)), ValueError, "numbers holds no number"),
     (lambda cam: cam.wait(timeout="1"), TypeError, "timeout"),
     (lambda cam: cam.wait(timeout=-1), ValueError, "timeout"),
     (lambda cam: cam.wait(timeout=True), TypeError, "timeout"),

@@ -2,22 +2,28 @@ function previewFrame(window)
   % One update of a preview window: the camera's next preview image, and
   % in the title the frame rate, the pixel value range and the share of
   % saturated pixels. Called by the host between prompts, so it raises
-  % nothing: a failure stops the preview and is shown in the title.
+  % nothing: a failure stops the preview and is shown in the title, and a
+  % window closed or drawn over by another plot (its picture gone) stops
+  % it quietly.
   if ~ishghandle(window)
     return;
   end
   state = getappdata(window, 'QuorvelPreview');
-  try
-    [image, value] = state.Camera.preview();
-  catch failure
+  if isempty(state) || ~ishghandle(state.Picture)
     stopPreviewWindow(window);
-    set(get(findobj(window, 'type', 'axes'), 'Title'), 'String', ['preview stopped: ' failure.message]);
     return;
   end
-  top = double(intmax(class(image)));
-  shown = image;
-  if isa(image, 'uint16')
-    shown = uint8(double(image) / 257);  % the screen's 8-bit scale
+  try
+    [frame, value] = state.Camera.preview();
+  catch failure
+    stopPreviewWindow(window);
+    title(state.Axes, ['preview stopped: ' failure.message]);
+    return;
+  end
+  top = double(intmax(class(frame)));
+  shown = frame;
+  if isa(frame, 'uint16')
+    shown = uint8(double(frame) / 257);  % the screen's 8-bit scale
   end
   set(state.Picture, 'CData', shown);
   now = toc(state.Started);
@@ -29,6 +35,6 @@ function previewFrame(window)
     rate = (numel(state.Times) - 1) / (state.Times(end) - state.Times(1));
   end
   title(state.Axes, sprintf('Camera %d: %.1f frames/s, pixels %d to %d, %.2f %% saturated', state.Camera.Id, ...
-        rate, min(image(:)), max(image(:)), 100 * mean(image(:) == top)));
+        rate, min(frame(:)), max(frame(:)), 100 * mean(frame(:) == top)));
   drawnow();
 end

@@ -6,6 +6,21 @@ function state = progressLine(state, done, bytes, finish)
   %   state = progressLine({cameraId, 'read', total})   before the work
   %   state = progressLine(state, done [, bytes])       after each step
   %   progressLine(state, done, bytes, 'end')           after the last
+  %   ender = progressLine()   an onCleanup that ends a line left open when
+  %                            the work stops midway (an error, Ctrl-C), so
+  %                            that the next message starts a line of its own
+  persistent lineOpen   % a terminal line written without its end
+  if nargin == 0
+    state = onCleanup(@() progressLine('end an open line'));
+    return;
+  end
+  if ischar(state)
+    if isequal(lineOpen, true)
+      fprintf('\n');
+    end
+    lineOpen = false;
+    return;
+  end
   if iscell(state)
     [cameraId, verb, total] = state{:};
     state = struct('Camera', cameraId, 'Verb', verb, 'Total', total, 'Started', tic, 'Shown', -Inf, ...
@@ -45,6 +60,7 @@ function state = progressLine(state, done, bytes, finish)
     if finishing
       fprintf('\n');
     end
+    lineOpen = ~finishing;
   else
     fprintf('%s\n', text);
   end

@@ -24,6 +24,7 @@ function [frames, read, status] = readMany(obj, keyword, unit, numbers, progress
   bytes = 0;
   if progress
     shown = progressLine({obj.Id, 'read', count});
+    ender = progressLine(); %#ok<NASGU> ends the line should the read stop midway
   end
   while read < count && status == 0
     [first, span] = consecutiveRun(numbers, read, chunk);

@@ -9,7 +9,7 @@ function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
   % with its status in info; without, its error is raised.
   settings = struct('Overwrite', false, 'Progress', numel(numbers) >= obj.ProgressThreshold);
   for k = 1:2:numel(options)
-    if k == numel(options) || ~ischar(options{k}) || ~isfield(settings, options{k})
+    if k == numel(options) || ~(ischar(options{k}) && isrow(options{k})) || ~isfield(settings, options{k})
       error('QuorvelML:saveOption', 'Saving takes the options Overwrite and Progress, each with a value.');
     end
     value = options{k + 1};
@@ -33,6 +33,7 @@ function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
   status = 0;
   mode = double(settings.Overwrite);  % 0: a new file, 1: replace; then 2: append
   shown = progressLine({obj.Id, 'saved', count});
+  ender = progressLine(); %#ok<NASGU> ends the line should the save stop midway
   while saved < count && status == 0
     [first, span] = consecutiveRun(numbers, saved, chunk);
     try

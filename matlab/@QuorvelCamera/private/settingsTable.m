@@ -7,7 +7,14 @@ function rows = settingsTable(cameraType)
   text = fileread(file);
   lines = regexp(text, '[^\r\n]+', 'match');
   lines = lines(~strncmp(lines, '#', 1));
-  header = strsplit(lines{1}, sprintf('\t'));
+  header = {};
+  if ~isempty(lines)
+    header = strsplit(lines{1}, sprintf('\t'));
+  end
+  missing = setdiff({'type', 'name', 'number', 'unit', 'meaning'}, header, 'stable');
+  if ~isempty(missing)
+    error('QuorvelML:settingsFile', '%s: the header names no column %s.', file, strjoin(missing, ', '));
+  end
   rows = struct('Name', {}, 'Number', {}, 'Unit', {}, 'Meaning', {});
   types = {};
   for k = 2:numel(lines)
@@ -16,7 +23,11 @@ function rows = settingsTable(cameraType)
       error('QuorvelML:settingsFile', '%s, line "%s": %d columns, where the header names %d.', ...
             file, lines{k}, numel(cells), numel(header));
     end
-    field = @(name) cells{strcmp(header, name)};
+    field = @(name) cells{find(strcmp(header, name), 1)};
+    if isempty(regexp(field('number'), '^\d+$', 'once'))
+      error('QuorvelML:settingsFile', '%s, line "%s": the number "%s" is not a whole number.', ...
+            file, lines{k}, field('number'));
+    end
     type = field('type');
     if nargin > 0 && ~(strcmp(type, '*') || str2double(type) == cameraType)
       continue;
