@@ -3,20 +3,6 @@
 % readout, transfers, timing and services.
 1;
 
-function expect_raises(call, identifier, message, label)
-  % The call must raise an error with exactly this identifier and message.
-  try
-    call();
-    printf('not ok - %s: no error raised\n', label);
-    return;
-  catch err
-  end
-  if strcmp(err.identifier, identifier) && (isempty(message) || strcmp(err.message, message))
-    printf('ok - %s\n', label);
-  else
-    printf('not ok - %s: got %s "%s", expected %s "%s"\n', label, err.identifier, err.message, identifier, message);
-  end
-end
 
 function assign(object, property, value)
   object.(property) = value;

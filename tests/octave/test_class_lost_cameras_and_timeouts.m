@@ -1,21 +1,5 @@
 % QuorvelCamera when the driver loses a camera under it, with timeouts that
 % are not numbers of seconds, and with texts the driver would cut.
-1;
-
-function expect_raises(call, identifier, fragment, label)
-  % The call must raise this identifier with `fragment` in its message.
-  try
-    call();
-    printf('not ok - %s: no error raised\n', label);
-    return;
-  catch err
-  end
-  if strcmp(err.identifier, identifier) && ~isempty(strfind(err.message, fragment))
-    printf('ok - %s\n', label);
-  else
-    printf('not ok - %s: got %s "%s"\n', label, err.identifier, err.message);
-  end
-end
 
 QuorvelSim('reset');
 
