@@ -36,12 +36,7 @@ function wait(obj, timeout, reports)
   out = runChecked(obj, 2, 'FrameReadyCount');
   count = double(out{2});
   while count < reports
-    if toc(started) - asked > 1 || toc(started) > timeout
-      asked = toc(started);
-      if letGoIfDetached(obj)
-        raiseClosed(obj);
-      end
-    end
+    asked = raiseIfLostWhileWaiting(obj, started, asked, timeout);
     if toc(started) > timeout
       error('QuorvelML:timeout', 'Camera %d: the recording did not end within %g seconds (%d of %d reports).', ...
             obj.Id, timeout, count, reports);

@@ -39,12 +39,7 @@ function waitForDisk(obj, timeout, progress)
       end
       return;
     end
-    if toc(started) - asked > 1 || toc(started) > timeout
-      asked = toc(started);
-      if letGoIfDetached(obj)
-        raiseClosed(obj);
-      end
-    end
+    asked = raiseIfLostWhileWaiting(obj, started, asked, timeout);
     if toc(started) > timeout
       error('QuorvelML:timeout', 'Camera %d: the disk read did not finish within %g seconds (%d of %d).', ...
             obj.Id, timeout, current, final);

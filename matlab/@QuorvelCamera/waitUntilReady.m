@@ -22,12 +22,7 @@ function waitUntilReady(obj, timeout)
   % a second and at the end.
   out = runChecked(obj, 2, 'GrabIsReady');
   while out{2} == 0
-    if toc(started) - asked > 1 || toc(started) > timeout
-      asked = toc(started);
-      if letGoIfDetached(obj)
-        raiseClosed(obj);
-      end
-    end
+    asked = raiseIfLostWhileWaiting(obj, started, asked, timeout);
     if toc(started) > timeout
       error('QuorvelML:timeout', 'Camera %d: no recording event within %g seconds.', obj.Id, timeout);
     end
