@@ -25,10 +25,16 @@ struct LiveGrab {
     uint32_t* previewValue;
 };
 
-// Gives the frame buffer back; the slot's descriptor keeps no address of it.
-void releaseTransferBuffer(TransferDescriptor& transfer, void* buffer) {
-    releaseFrameBuffer(buffer);
+// Gives the frame buffer back unless a host's source gave it; the slot's
+// descriptor keeps no address of it.
+void releaseTransferBuffer(TransferDescriptor& transfer, void* buffer, const FrameBufferSource& source) {
+    if (source.take == nullptr) releaseFrameBuffer(buffer);
     transfer.buffer = nullptr;
+}
+
+unsigned char* takeFrameBuffer(const FrameBufferSource& source, size_t bytes) {
+    if (source.take != nullptr) return source.take(source.context, bytes);
+    return static_cast<unsigned char*>(allocateFrameBuffer(bytes));
 }
 
 void deliverBounded(const FrameReceiver& receiver, size_t capacity, const unsigned char* source, size_t bytes) {
@@ -75,11 +81,12 @@ ResultCode camGrabLive(const LiveGrab& grab) {
     const uint64_t described = frameCount * pixels * liveBytesPerPixel(pixelFormat);
 
     TransferDescriptor& transfer = acquisitionSlot(index).transfer;
-    auto* buffer = static_cast<unsigned char*>(allocateFrameBuffer(size_t(allocation)));
+    const FrameBufferSource& source = grab.images.bufferSource;
+    unsigned char* buffer = takeFrameBuffer(source, size_t(allocation));
     transfer.buffer = buffer;
     if (buffer == nullptr) return ResultOutOfMemory;
-    // The block is recycled: where the driver writes less than it reports,
-    // an earlier frame's bytes would pass for this one's.
+    // The block is recycled (or the host's): where the driver writes less
+    // than it reports, earlier bytes would pass for this frame's.
     std::memset(buffer, 0, size_t(allocation));
     transfer.byteSize = static_cast<uint32_t>(described);
     transfer.frameCount = static_cast<uint32_t>(frameCount);
@@ -88,7 +95,7 @@ ResultCode camGrabLive(const LiveGrab& grab) {
                                           : drvGrabFrames(handle, &transfer, grab.grabArgument);
     if (grabbed != 0 || transfer.status1 == 0 || transfer.status2 == 0) {
         drvStopCapture(handle);
-        releaseTransferBuffer(transfer, buffer);
+        releaseTransferBuffer(transfer, buffer, source);
         return ResultGrabFailed;
     }
 
@@ -108,7 +115,7 @@ ResultCode camGrabLive(const LiveGrab& grab) {
     }
 
     if (!grab.preview) drvStopCapture(handle);
-    releaseTransferBuffer(transfer, buffer);
+    releaseTransferBuffer(transfer, buffer, source);
     return ResultOk;
 }
 

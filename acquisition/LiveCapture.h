@@ -14,6 +14,15 @@ constexpr uint32_t kParamExtraFrames = 7;  // the buffer holds this + 1 frames
 // Bytes one pixel takes in the driver's frame buffer.
 uint32_t liveBytesPerPixel(uint32_t pixelFormat);
 
+// Where a grab's frame buffer comes from when not from the module: a host
+// that hands the frame out where the driver wrote it (a numpy array over
+// it) takes the buffer's `bytes` itself, and keeps it; nullptr when memory
+// is short. The receivers are then handed frames inside that memory.
+struct FrameBufferSource {
+    unsigned char* (*take)(void* context, size_t bytes) = nullptr;
+    void* context = nullptr;
+};
+
 // The images a grab fills: each receiver is given at most `bytes`.
 // shapeRead is false when the caller could not read the pixel format or
 // the frame size its images are shaped by: the grab then answers 7 where
@@ -23,6 +32,7 @@ struct LiveImages {
     size_t bytes = 0;
     uint32_t layoutCode = 0;
     bool shapeRead = true;
+    FrameBufferSource bufferSource{};  // the module's own buffer when unset
 };
 
 // The frame form: drvGrabFrames with the grab argument. With extra frames

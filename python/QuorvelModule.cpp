@@ -191,45 +191,63 @@ py::tuple waitForReports(uint32_t cameraId, uint32_t serial, uint64_t reports, d
     }
 }
 
-struct LiveCopy {
-    unsigned char* image;
-    size_t bytes;
-    uint32_t bytesPerSample;
-    bool colour;
+// A grab whose frame the driver writes into the memory of the array that
+// is handed out: the array's block is the grab's frame buffer. Where that
+// buffer would hold far more than the frame (extra frames), the frame is
+// copied out of a scratch buffer instead, so that an image does not keep
+// several frames' memory alive.
+struct LiveGrabInPlace {
+    size_t frameBytes;
+    FrameShape shape;
+    FrameBlock image;
+    FrameBlock scratch;
     bool filled = false;
 };
 
-// The grabbed frame copied into its array (colour reversed on the way),
-// zeros past what the driver delivered.
-void copyLiveFrame(void* context, const unsigned char* frame, size_t count) {
-    auto* copy = static_cast<LiveCopy*>(context);
-    const size_t taken = std::min(count, copy->bytes);
-    std::memcpy(copy->image, frame, taken);
-    std::memset(copy->image + taken, 0, copy->bytes - taken);
-    if (copy->colour) reverseChannels(copy->image, copy->bytes / (3 * copy->bytesPerSample), copy->bytesPerSample);
-    copy->filled = true;
+unsigned char* takeLiveBuffer(void* context, size_t bytes) {
+    auto* grab = static_cast<LiveGrabInPlace*>(context);
+    const bool inPlace = bytes <= 2 * grab->frameBytes;
+    grab->image = allocateFrameBlock(inPlace ? std::max(bytes, grab->frameBytes) : grab->frameBytes);
+    if (grab->image.data == nullptr) return nullptr;
+    if (inPlace) return static_cast<unsigned char*>(grab->image.data);
+    grab->scratch = allocateFrameBlock(bytes);
+    return static_cast<unsigned char*>(grab->scratch.data);
+}
+
+// The grabbed frame in its array: zeros past what the driver delivered,
+// colour reversed in place.
+void finishLiveFrame(void* context, const unsigned char* frame, size_t count) {
+    auto* grab = static_cast<LiveGrabInPlace*>(context);
+    auto* image = static_cast<unsigned char*>(grab->image.data);
+    const size_t taken = std::min(count, grab->frameBytes);
+    if (frame != image) std::memcpy(image, frame, taken);
+    std::memset(image + taken, 0, grab->frameBytes - taken);
+    if (grab->shape.samplesPerPixel == 3)
+        reverseChannels(image, grab->frameBytes / (3 * grab->shape.bytesPerSample), grab->shape.bytesPerSample);
+    grab->filled = true;
 }
 
 py::tuple grab(uint32_t cameraId, uint32_t serial, uint32_t argument) {
     LiveImage image;
-    FrameBlock block;
+    LiveGrabInPlace grabbed{};
     const ResultCode code = heldCall(cameraId, serial, [&] {
         image = liveImageOf(cameraId);
         // two images, as the MATLAB side's grab asks, so that both answer alike
         if (!imagesFitHost(image.shape, image.width, image.height, 2)) return ResultOutOfMemory;
-        block = allocateFrameBlock(image.frameBytes());
-        if (block.data == nullptr) return ResultOutOfMemory;
-        LiveCopy copy{static_cast<unsigned char*>(block.data), image.frameBytes(), image.shape.bytesPerSample,
-                      image.shape.samplesPerPixel == 3};
-        const ResultCode grabbed = camSynchGrab(cameraId, {copyLiveFrame, &copy}, {}, image.request(), argument);
-        if (grabbed != ResultOk)
-            releaseFrameBlock(block);  // a failed grab raises: its image is never seen
-        else if (!copy.filled)
-            std::memset(block.data, 0, image.frameBytes());
-        return grabbed;
+        grabbed.frameBytes = image.frameBytes();
+        grabbed.shape = image.shape;
+        LiveImages request = image.request();
+        request.bufferSource = {takeLiveBuffer, &grabbed};
+        const ResultCode result = camSynchGrab(cameraId, {finishLiveFrame, &grabbed}, {}, request, argument);
+        releaseFrameBlock(grabbed.scratch);
+        if (result != ResultOk)
+            releaseFrameBlock(grabbed.image);  // a failed grab raises: its image is never seen
+        else if (!grabbed.filled)
+            std::memset(grabbed.image.data, 0, grabbed.frameBytes);
+        return result;
     });
-    if (block.data == nullptr) return py::make_tuple(uint32_t(code), py::none());
-    return py::make_tuple(uint32_t(code), arrayOverBlock(block, image.shape, image.width, image.height, 1, false));
+    if (grabbed.image.data == nullptr) return py::make_tuple(uint32_t(code), py::none());
+    return py::make_tuple(uint32_t(code), arrayOverBlock(grabbed.image, image.shape, image.width, image.height, 1, false));
 }
 
 // What a bulk read gives back: the status, the frames read, and the stack

@@ -107,3 +107,18 @@ def test_an_out_array_of_another_shape_or_dtype_is_refused_untouched(out):
         with pytest.raises(ValueError, match=r"out must have the shape \(2, 16, 32\) and dtype uint16"):
             cam.read_frames(range(2), out=out)
     assert out.dtype == before.dtype and out.tobytes() == before.tobytes()
+
+
+@pytest.mark.parametrize("extra_frames", [0, 3])
+def test_each_grab_owns_its_frame(extra_frames):
+    """The driver writes a grab where its array lies (or, with extra frames, beside it):
+    an array is never a view of memory a later grab writes."""
+    with quorvel.Camera(1001) as cam:
+        cam.width, cam.height, cam.pixel_format = 24, 5, 0
+        cam.set_parameter(7, extra_frames)
+        first, second = cam.grab(), cam.grab()
+    row, column = np.mgrid[0:5, 0:24]
+    # the simulator's live frame n: column + 3 * row + 8 * n, modulo 256
+    assert np.array_equal(first, (column + 3 * row) % 256)
+    assert np.array_equal(second, (column + 3 * row + 8 * (extra_frames + 1)) % 256)
+    assert first.base is None or first.base is not second.base

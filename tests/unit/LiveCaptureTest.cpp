@@ -399,6 +399,45 @@ TEST_F(LiveCapture, FailedGrabsStopTheCaptureFreeTheBufferAndLeaveImagesZero) {
     }
 }
 
+// A host that hands the frame out where the driver wrote it gives the
+// frame buffer itself: the driver writes there, nothing is written past
+// the bytes asked for, and the module takes no buffer of its own.
+TEST_F(LiveCapture, AHostsBufferSourceTakesTheDriversFramesInPlace) {
+    openWith(kSimColourCameraId, 0, 1, 10, 10);
+    struct Host {
+        std::vector<uint8_t> memory = std::vector<uint8_t>(300, 0xAB);
+        std::vector<size_t> asked;
+        bool shortOfMemory = false;
+        const unsigned char* handed = nullptr;
+        size_t handedBytes = 0;
+    } host;
+    auto take = [](void* context, size_t bytes) -> unsigned char* {
+        auto* h = static_cast<Host*>(context);
+        h->asked.push_back(bytes);
+        return h->shortOfMemory ? nullptr : h->memory.data();
+    };
+    auto receive = [](void* context, const unsigned char* frame, size_t count) {
+        auto* h = static_cast<Host*>(context);
+        h->handed = frame;
+        h->handedBytes = count;
+    };
+    LiveImages images{100, 0, true};
+    images.bufferSource = {take, &host};
+    EXPECT_EQ(camSynchGrab(kSimColourCameraId, {receive, &host}, {}, images, 0), ResultOk);
+    EXPECT_EQ(host.asked, std::vector<size_t>{200}) << "two frames of 10 x 10 bytes";
+    EXPECT_EQ(host.handed, host.memory.data());
+    EXPECT_EQ(host.handedBytes, 100u);
+    EXPECT_EQ(slice(host.memory, 0, 200), renderedFrames(0, 0, 2, 10, 10));
+    EXPECT_EQ(slice(host.memory, 200, 100), std::vector<uint8_t>(100, 0xAB)) << "past the bytes asked for";
+    EXPECT_TRUE(blocks.sizes().empty());
+    EXPECT_EQ(transferOf(kSimColourCameraId).buffer, nullptr);
+
+    host.shortOfMemory = true;
+    simClearCallLog();
+    EXPECT_EQ(camSynchGrab(kSimColourCameraId, {receive, &host}, {}, images, 0), ResultOutOfMemory);
+    for (const std::string& operation : operations()) EXPECT_NE(operation, "drvGrabFrames");
+}
+
 TEST_F(LiveCapture, StatusWordsAreNeverClearedByTheModule) {
     openWith(kSimColourCameraId, 0, 0, 3, 3);
     // A driver that does nothing on a fresh camera leaves both words 0.
