@@ -102,6 +102,20 @@ const char* kindOfNonRegular(mode_t mode) {
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
+// Whether the page libtiff has read keeps its pixels in strips inside the
+// file's `end` bytes: pages added after a page cut short would become its
+// pixels.
+bool stripsInside(TIFF* tiff, uint64_t end) {
+    uint64_t* offsets = nullptr;
+    uint64_t* counts = nullptr;
+    if (TIFFIsTiled(tiff) || !TIFFGetField(tiff, TIFFTAG_STRIPOFFSETS, &offsets) ||
+        !TIFFGetField(tiff, TIFFTAG_STRIPBYTECOUNTS, &counts))
+        return false;
+    for (uint32_t strip = 0, strips = TIFFNumberOfStrips(tiff); strip < strips; ++strip)
+        if (offsets[strip] > end || counts[strip] > end - offsets[strip]) return false;
+    return true;
+}
+
 }  // namespace
 
 bool TiffPageFile::fail(const std::string& what) {
@@ -211,6 +225,10 @@ bool TiffPageFile::formatMatches(const PageFormat& format) {
             std::snprintf(text, sizeof text,
                           "its page %llu is not stored as a save stores frames (unsigned, uncompressed, "
                           "interleaved, in the host's byte order)",
+                          static_cast<unsigned long long>(page));
+            mismatch = text;
+        } else if (!stripsInside(existing, end_)) {
+            std::snprintf(text, sizeof text, "its page %llu keeps pixels in tiles or past the end of the file",
                           static_cast<unsigned long long>(page));
             mismatch = text;
         }

@@ -291,3 +291,36 @@ TEST_F(FrameSaveHostile, AFileNameOfAnyLengthTheSystemTakesIsSavedTo) {
 }
 
 }  // namespace
+
+namespace {
+
+// Sets the one value of a tag in the first page's directory of a classic
+// little-endian TIFF.
+void patchFirstPageTag(const std::string& path, uint16_t tag, uint32_t value) {
+    const int fd = ::open(path.c_str(), O_RDWR);
+    uint32_t directory = 0;
+    uint16_t entries = 0;
+    ASSERT_EQ(pread(fd, &directory, 4, 4), 4);
+    ASSERT_EQ(pread(fd, &entries, 2, directory), 2);
+    for (uint16_t k = 0; k < entries; ++k) {
+        uint16_t found = 0;
+        const off_t entry = off_t(directory) + 2 + 12 * k;
+        ASSERT_EQ(pread(fd, &found, 2, entry), 2);
+        if (found == tag) {
+            ASSERT_EQ(pwrite(fd, &value, 4, entry + 8), 4);
+        }
+    }
+    ::close(fd);
+}
+
+TEST_F(FrameSaveHostile, AppendingToAPageWhosePixelsRunPastTheEndIsRefused) {
+    // A file cut short where its pixels come after its directory: appended
+    // pages would become the cut page's pixels.
+    ASSERT_EQ(save(file_, 0, 1, 0).first, (std::vector<uint32_t>{0, 1}));
+    patchFirstPageTag(file_, TIFFTAG_STRIPOFFSETS, uint32_t(std::filesystem::file_size(file_) - 10));
+    const std::string cut = contentOf(file_);
+    EXPECT_EQ(save(file_, 1, 1, 2).second, "QuorvelML:fileFormat");
+    EXPECT_TRUE(contentOf(file_) == cut);
+}
+
+}  // namespace
