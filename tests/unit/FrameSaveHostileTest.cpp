@@ -323,4 +323,19 @@ TEST_F(FrameSaveHostile, AppendingToAPageWhosePixelsRunPastTheEndIsRefused) {
     EXPECT_TRUE(contentOf(file_) == cut);
 }
 
+TEST_F(FrameSaveHostile, PagesAddedBetweenTheCallsOfASaveEndItAsBusy) {
+    ASSERT_EQ(save(file_, 0, 2, 0, 6).first, (std::vector<uint32_t>{0, 2}));
+    ASSERT_EQ(save(file_, 2, 2, 2, 6).first, (std::vector<uint32_t>{0, 2})) << "the save's own next call";
+    {
+        TiffPageFile other;  // another save appends to the same file
+        std::vector<unsigned char> pixels(frameFormat().pageBytes(), 9);
+        ASSERT_TRUE(other.openFile(file_, FileOpening::Append) && other.begin(frameFormat(), false) &&
+                    other.writePage(pixels.data(), "{}"));
+    }
+    const std::string mixed = contentOf(file_);
+    EXPECT_EQ(save(file_, 4, 2, 2, 6).second, "QuorvelML:fileBusy");
+    EXPECT_TRUE(contentOf(file_) == mixed);
+    EXPECT_EQ(save(file_, 4, 2, 2, 2).first, (std::vector<uint32_t>{0, 2})) << "a save of its own may add to it";
+}
+
 }  // namespace
