@@ -160,6 +160,9 @@ bool TiffPageFile::openFile(const std::string& path, FileOpening opening) {
     path_ = path;
     struct stat named {};
     const bool exists = stat(path.c_str(), &named) == 0;
+    struct stat link {};
+    if (!exists && lstat(path.c_str(), &link) == 0)  // would be written through, or replaced
+        return refuse(OpenRefusal::Other, "it is a link to no file");
     if (exists && !S_ISREG(named.st_mode))
         return refuse(OpenRefusal::Other, std::string("it is ") + kindOfNonRegular(named.st_mode) + ", not a file");
     if (opening == FileOpening::CreateNew) {

@@ -338,4 +338,14 @@ TEST_F(FrameSaveHostile, PagesAddedBetweenTheCallsOfASaveEndItAsBusy) {
     EXPECT_EQ(save(file_, 4, 2, 2, 2).first, (std::vector<uint32_t>{0, 2})) << "a save of its own may add to it";
 }
 
+TEST_F(FrameSaveHostile, ALinkToNothingIsRefusedAndKept) {
+    const std::string link = (folder_ / "link.tif").string();
+    std::filesystem::create_symlink(folder_ / "nowhere.tif", link);
+    for (double mode : {0.0, 1.0, 2.0}) {
+        EXPECT_EQ(save(link, 0, 1, mode).second, "QuorvelML:fileOpen") << mode;
+        EXPECT_TRUE(std::filesystem::is_symlink(link)) << mode;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
+}
+
 }  // namespace
