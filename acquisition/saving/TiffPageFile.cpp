@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -145,8 +146,12 @@ bool TiffPageFile::lockTarget(int fd) {
 // A file of its own beside the name, made here and so free to remove.
 bool TiffPageFile::openReplacement() {
     static std::atomic<unsigned> serial{0};
+    // The name's last part is cut where the mark would take it past what a folder takes.
+    const size_t nameStart = path_.rfind('/') == std::string::npos ? 0 : path_.rfind('/') + 1;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        replacement_ = path_ + ".saving-" + std::to_string(getpid()) + "-" + std::to_string(serial++);
+        const std::string mark = ".saving-" + std::to_string(getpid()) + "-" + std::to_string(serial++);
+        const size_t kept = std::min(path_.size() - nameStart, size_t(NAME_MAX) - mark.size());
+        replacement_ = path_.substr(0, nameStart + kept) + mark;
         fd_ = ::open(replacement_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ >= 0) return true;
         if (errno != EEXIST) break;

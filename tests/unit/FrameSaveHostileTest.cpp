@@ -338,6 +338,14 @@ TEST_F(FrameSaveHostile, PagesAddedBetweenTheCallsOfASaveEndItAsBusy) {
     EXPECT_EQ(save(file_, 4, 2, 2, 2).first, (std::vector<uint32_t>{0, 2})) << "a save of its own may add to it";
 }
 
+TEST_F(FrameSaveHostile, ANameAsLongAsTheSystemTakesIsReplacedToo) {
+    const std::string longest = (folder_ / (std::string(251, 'n') + ".tif")).string();
+    ASSERT_EQ(save(longest, 0, 1, 0).first, (std::vector<uint32_t>{0, 1}));
+    EXPECT_EQ(save(longest, 1, 2, 1).first, (std::vector<uint32_t>{0, 2}));
+    EXPECT_EQ(pagesIn(longest), 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1) << "no file left beside it";
+}
+
 TEST_F(FrameSaveHostile, ALinkToNothingIsRefusedAndKept) {
     const std::string link = (folder_ / "link.tif").string();
     std::filesystem::create_symlink(folder_ / "nowhere.tif", link);
