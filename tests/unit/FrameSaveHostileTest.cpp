@@ -267,6 +267,15 @@ TEST_F(FrameSaveHostile, NumbersNotExactlyAModeCountOrFormatAreRefused) {
     for (double count : {inf, 4294967297.0, 0.5, nan})
         EXPECT_EQ(save(file_, 0, count, 2).second, "QuorvelML:inputValue") << count;
     EXPECT_EQ(save(file_, 0, 1, 2, inf).second, "QuorvelML:inputValue") << "planned pages";
+    for (size_t position = 3; position < 7; ++position) {  // a complex 1 + 1i is not exactly 1
+        std::vector<testhost::Array> inputs;
+        inputs.push_back(testhost::text("MemorySaveFrames"));
+        inputs.push_back(testhost::scalar(kSimColourCameraId));
+        inputs.push_back(testhost::text(file_));
+        for (double value : {0.0, 1.0, 1.0, 0.0}) inputs.push_back(testhost::scalar(value));
+        inputs[position]->complex = true;
+        EXPECT_THROW(testhost::call(2, inputs), testhost::HostError) << "complex input " << position + 1;
+    }
     EXPECT_EQ(contentOf(file_), before);
     for (double format : {nan, inf, 2.5, 4294967297.0}) {
         std::vector<testhost::Array> inputs;
