@@ -177,6 +177,8 @@ bool TiffPageFile::openFile(const std::string& path, FileOpening opening) {
         if (!lockTarget(fd_)) return false;
     } else if (opening == FileOpening::Replace) {
         if (exists) {
+            // A file its owner protected stays, as it would against a write.
+            if (access(path.c_str(), W_OK) != 0) return refuse(OpenRefusal::Other, "it is write-protected");
             // A link's file is replaced, beside it, and the link kept.
             char* resolved = realpath(path.c_str(), nullptr);
             if (resolved != nullptr) path_ = resolved;

@@ -366,3 +366,20 @@ TEST_F(FrameSaveHostile, ALinkToNothingIsRefusedAndKept) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FrameSaveHostile, AWriteProtectedFileIsNotReplaced) {
+    ASSERT_EQ(save(file_, 0, 1, 0).first, (std::vector<uint32_t>{0, 1}));
+    std::filesystem::permissions(file_, std::filesystem::perms(0444));
+    std::filesystem::permissions(folder_, std::filesystem::perms(0777));  // a replacement could be made beside it
+    const std::string kept = contentOf(file_);
+    EXPECT_TRUE(finishesInTime([&] {  // as a user the protection holds for: root writes anything
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return false;
+        TiffPageFile file;
+        return !file.openFile(file_, FileOpening::Replace) && file.error().find("write-protected") != std::string::npos;
+    }, 10));
+    EXPECT_TRUE(contentOf(file_) == kept);
+}
+
+}  // namespace
