@@ -263,6 +263,7 @@ bool TiffPageFile::begin(const PageFormat& format, bool bigTiff) {
     if (append && !formatMatches(format)) return false;
     tiff_ = TiffFileIo::open(*this, append ? "a" : bigTiff ? "w8" : "w");
     if (tiff_ == nullptr) return fail(libraryMessage_);
+    writing_ = true;
     bigTiff_ = TIFFIsBigTIFF(tiff_) != 0;
     committed_ = end_;  // the header of a new file, or every page of an earlier save
     return !failed_;
@@ -313,9 +314,13 @@ void TiffPageFile::close() {
     }
     heldBack_.clear();
     if (fd_ >= 0) {
-        // Cuts what a failed page left behind the last complete one; were
-        // the cut refused, those bytes stay unlinked and no reader reaches them.
-        [[maybe_unused]] const int cut = failed_ && end_ > committed_ ? ftruncate(fd_, off_t(committed_)) : 0;
+        // Cuts what a failed page left behind the last complete one, a
+        // write that failed part way included; were the cut refused, those
+        // bytes stay unlinked and no reader reaches them.
+        struct stat written {};
+        const bool leftBehind =
+            failed_ && writing_ && fstat(fd_, &written) == 0 && uint64_t(written.st_size) > committed_;
+        [[maybe_unused]] const int cut = leftBehind ? ftruncate(fd_, off_t(committed_)) : 0;
         if (!replacement_.empty()) {
             if (pages_ == 0)
                 unlink(replacement_.c_str());

@@ -105,6 +105,7 @@ private:
     int lockFd_ = -1;  // the target's lock while a replacement is written
     TIFF* tiff_ = nullptr;
     bool created_ = false;
+    bool writing_ = false;  // libtiff has had the file to write: from then on a failure may leave bytes
     bool bigTiff_ = false;
     OpenRefusal refusal_ = OpenRefusal::None;
     bool failed_ = false;
