@@ -154,7 +154,7 @@ SaveResult camSaveFrames(const SaveRequest& request) {
     file.close();
     result.saved = uint32_t(file.pagesWritten());
     if (!file.error().empty()) {
-        result.failure = SaveFailure::FileWrite;
+        result.failure = file.refusal() == OpenRefusal::Busy ? SaveFailure::FileBusy : SaveFailure::FileWrite;
         result.reason = file.error();
     }
     // A save planned past this call goes on by appending to the file as

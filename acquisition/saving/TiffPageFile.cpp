@@ -161,6 +161,14 @@ bool TiffPageFile::openReplacement() {
     return refuse(OpenRefusal::Other, reason);
 }
 
+// A file another save made under the name since this replacement began,
+// which no lock was then taken on, is replaced only once that save is done.
+bool TiffPageFile::mayTakeName() {
+    if (lockFd_ >= 0) return true;
+    lockFd_ = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    return lockFd_ < 0 || flock(lockFd_, LOCK_EX | LOCK_NB) == 0;
+}
+
 bool TiffPageFile::openFile(const std::string& path, FileOpening opening) {
     path_ = path;
     struct stat named {};
@@ -324,7 +332,11 @@ void TiffPageFile::close() {
         if (!replacement_.empty()) {
             if (pages_ == 0)
                 unlink(replacement_.c_str());
-            else if (rename(replacement_.c_str(), path_.c_str()) != 0) {
+            else if (!mayTakeName()) {
+                refuse(OpenRefusal::Busy, "another save is writing it");
+                unlink(replacement_.c_str());
+                pages_ = 0;
+            } else if (rename(replacement_.c_str(), path_.c_str()) != 0) {
                 fail(std::string("the new file could not take its name: ") + std::strerror(errno));
                 unlink(replacement_.c_str());
                 pages_ = 0;

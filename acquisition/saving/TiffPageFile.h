@@ -78,9 +78,11 @@ public:
     // are then left as they were.
     bool writePage(unsigned char* pixels, const std::string& description, const StripStep& prepare = {},
                    const StripStep& done = {});
-    // Closes the file. A replacement that holds a page takes the name; one
-    // without, or a new file without a page, is removed (no reader takes a
-    // TIFF without pages), leaving what was there untouched.
+    // Closes the file. A replacement that holds a page takes the name
+    // unless another save is writing a file made under it meanwhile
+    // (refusal() then tells Busy); one without, or a new file without a
+    // page, is removed (no reader takes a TIFF without pages), leaving what
+    // was there untouched.
     void close();
 
     OpenRefusal refusal() const { return refusal_; }
@@ -95,6 +97,7 @@ private:
     bool refuse(OpenRefusal why, const std::string& what);
     bool lockTarget(int fd);
     bool openReplacement();
+    bool mayTakeName();
     bool formatMatches(const PageFormat& format);
     bool pageFits(size_t descriptionBytes);
     bool commitPage();

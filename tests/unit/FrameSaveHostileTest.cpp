@@ -383,3 +383,23 @@ TEST_F(FrameSaveHostile, AWriteProtectedFileIsNotReplaced) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FrameSaveHostile, AReplacementDoesNotTakeTheNameFromANewFileBeingWritten) {
+    std::vector<unsigned char> pixels(frameFormat().pageBytes(), 5);
+    TiffPageFile replacing, creating;
+    ASSERT_TRUE(replacing.openFile(file_, FileOpening::Replace));  // nothing under the name yet
+    ASSERT_TRUE(creating.openFile(file_, FileOpening::CreateNew) && creating.begin(frameFormat(), false) &&
+                creating.writePage(pixels.data(), "{\"position\":0}"));
+    ASSERT_TRUE(replacing.begin(frameFormat(), false) && replacing.writePage(pixels.data(), "{\"position\":9}"));
+    replacing.close();
+    EXPECT_EQ(replacing.refusal(), OpenRefusal::Busy);
+    EXPECT_EQ(replacing.pagesWritten(), 0u);
+    creating.close();
+    EXPECT_EQ(pagesIn(file_), 1);
+    EXPECT_NE(contentOf(file_).find("{\"position\":0}"), std::string::npos) << "the new file keeps its name";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1) << "no file left beside it";
+}
+
+}  // namespace
