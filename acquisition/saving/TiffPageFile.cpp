@@ -162,9 +162,13 @@ bool TiffPageFile::openReplacement() {
 }
 
 // A file another save made under the name since this replacement began,
-// which no lock was then taken on, is replaced only once that save is done.
+// which the lock taken then does not hold, is replaced only once that save
+// is done.
 bool TiffPageFile::mayTakeName() {
-    if (lockFd_ >= 0) return true;
+    struct stat locked {}, named {};
+    if (lockFd_ >= 0 && fstat(lockFd_, &locked) == 0 && stat(path_.c_str(), &named) == 0 && sameFile(locked, named))
+        return true;
+    if (lockFd_ >= 0) ::close(lockFd_);
     lockFd_ = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     return lockFd_ < 0 || flock(lockFd_, LOCK_EX | LOCK_NB) == 0;
 }

@@ -400,6 +400,17 @@ TEST_F(FrameSaveHostile, AReplacementDoesNotTakeTheNameFromANewFileBeingWritten)
     EXPECT_EQ(pagesIn(file_), 1);
     EXPECT_NE(contentOf(file_).find("{\"position\":0}"), std::string::npos) << "the new file keeps its name";
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1) << "no file left beside it";
+    // The same when the file it began to replace was removed and another made.
+    TiffPageFile again, remade;
+    ASSERT_TRUE(again.openFile(file_, FileOpening::Replace));
+    std::filesystem::remove(file_);
+    ASSERT_TRUE(remade.openFile(file_, FileOpening::CreateNew) && remade.begin(frameFormat(), false) &&
+                remade.writePage(pixels.data(), "{\"position\":1}"));
+    ASSERT_TRUE(again.begin(frameFormat(), false) && again.writePage(pixels.data(), "{\"position\":9}"));
+    again.close();
+    EXPECT_EQ(again.refusal(), OpenRefusal::Busy);
+    remade.close();
+    EXPECT_NE(contentOf(file_).find("{\"position\":1}"), std::string::npos);
 }
 
 }  // namespace
