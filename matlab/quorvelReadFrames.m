@@ -13,7 +13,8 @@ function [frames, info] = quorvelReadFrames(file, pages)
   %   'Index', k) is frame k, and each page's ImageDescription is a JSON
   %   object of the same values. A file that is no TIFF, holds no page,
   %   pages of two sizes or stored otherwise than a save stores them raises
-  %   QuorvelML:fileFormat; a page without a description of its frame
+  %   QuorvelML:fileFormat, a name that is no regular file
+  %   QuorvelML:fileOpen; a page without a description of its frame
   %   QuorvelML:pageDescription; page numbers the file does not have
   %   QuorvelML:badPage, each naming the file and the page.
   %
