@@ -222,7 +222,7 @@ end
 
 function origin = pageOrigin(description, number, file)
   % [position segment triggerIndex] from the page's JSON description: each
-  % a whole number or null (NaN).
+  % a whole number (position and segment from 0) or null (NaN).
   names = {'position', 'segment', 'triggerIndex'};
   try
     fields = jsondecode(description);
@@ -233,7 +233,7 @@ function origin = pageOrigin(description, number, file)
   valid = isstruct(fields) && isscalar(fields) && all(isfield(fields, names));
   for k = 1:3 * valid
     value = fields.(names{k});
-    if isnumeric(value) && isscalar(value) && isreal(value) && value == fix(value)
+    if isnumeric(value) && isscalar(value) && isreal(value) && value == fix(value) && (value >= 0 || k == 3)
       origin(k) = double(value);
     elseif ~(isnumeric(value) && isempty(value))
       valid = false;

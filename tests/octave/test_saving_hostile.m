@@ -91,7 +91,8 @@ expect_true(isequal(quorvelReadFrames(file), uint8(200)), 'a 1 x 1 mono frame re
 
 % Descriptions that do not describe a frame.
 hostile = {'{"position":"5","segment":null,"triggerIndex":null}', '{"position":true,"segment":null,"triggerIndex":null}', ...
-           '{"position":1.5,"segment":null,"triggerIndex":null}', '[1,2,3]', '{"position":', '{"segment":null}', ''};
+           '{"position":1.5,"segment":null,"triggerIndex":null}', '[1,2,3]', '{"position":', '{"segment":null}', '', ...
+           '{"position":-3,"segment":null,"triggerIndex":null}', '{"position":null,"segment":-1,"triggerIndex":null}'};
 for k = 1:numel(hostile)
   writeTiff(file, pageWrites({'np.zeros((2, 2), np.uint8)', 'np.zeros((2, 2), np.uint8)'}, ...
                              {sprintf(origin, 0), hostile{k}}));
