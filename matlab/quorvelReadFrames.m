@@ -184,8 +184,14 @@ function regular = isRegularFile(file)
   if exist('OCTAVE_VERSION', 'builtin')
     [status, failure] = stat(file);
     regular = failure ~= 0 || S_ISREG(status.mode);
+  elseif usejava('jvm')
+    candidate = java.io.File(file);
+    if ~candidate.isAbsolute()
+      candidate = java.io.File(pwd, file);  % Java's own folder is not MATLAB's
+    end
+    regular = candidate.isFile() || ~candidate.exists();
   else
-    regular = ~exist(file, 'file') || java.io.File(file).isFile();
+    regular = true;
   end
 end
 
