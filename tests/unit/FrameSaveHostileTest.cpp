@@ -117,6 +117,12 @@ protected:
         return format;
     }
 
+    // Another save's page, added to a file opened for it.
+    static bool writeOnePage(TiffPageFile& file, const char* description) {
+        std::vector<unsigned char> pixels(frameFormat().pageBytes(), 5);
+        return file.begin(frameFormat(), false) && file.writePage(pixels.data(), description);
+    }
+
     std::filesystem::path folder_;
     std::string file_;
 };
@@ -299,10 +305,6 @@ TEST_F(FrameSaveHostile, AFileNameOfAnyLengthTheSystemTakesIsSavedTo) {
     EXPECT_EQ(saveWith(std::move(twoRows), {0, 1, 1, 0}).second, "QuorvelML:inputValue") << "two rows of text";
 }
 
-}  // namespace
-
-namespace {
-
 // Sets the one value of a tag in the first page's directory of a classic
 // little-endian TIFF.
 void patchFirstPageTag(const std::string& path, uint16_t tag, uint32_t value) {
@@ -337,9 +339,7 @@ TEST_F(FrameSaveHostile, PagesAddedBetweenTheCallsOfASaveEndItAsBusy) {
     ASSERT_EQ(save(file_, 2, 2, 2, 6).first, (std::vector<uint32_t>{0, 2})) << "the save's own next call";
     {
         TiffPageFile other;  // another save appends to the same file
-        std::vector<unsigned char> pixels(frameFormat().pageBytes(), 9);
-        ASSERT_TRUE(other.openFile(file_, FileOpening::Append) && other.begin(frameFormat(), false) &&
-                    other.writePage(pixels.data(), "{}"));
+        ASSERT_TRUE(other.openFile(file_, FileOpening::Append) && writeOnePage(other, "{}"));
     }
     const std::string mixed = contentOf(file_);
     EXPECT_EQ(save(file_, 4, 2, 2, 6).second, "QuorvelML:fileBusy");
@@ -365,10 +365,6 @@ TEST_F(FrameSaveHostile, ALinkToNothingIsRefusedAndKept) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(FrameSaveHostile, AWriteProtectedFileIsNotReplaced) {
     ASSERT_EQ(save(file_, 0, 1, 0).first, (std::vector<uint32_t>{0, 1}));
     std::filesystem::permissions(file_, std::filesystem::perms(0444));
@@ -382,17 +378,11 @@ TEST_F(FrameSaveHostile, AWriteProtectedFileIsNotReplaced) {
     EXPECT_TRUE(contentOf(file_) == kept);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(FrameSaveHostile, AReplacementDoesNotTakeTheNameFromANewFileBeingWritten) {
-    std::vector<unsigned char> pixels(frameFormat().pageBytes(), 5);
     TiffPageFile replacing, creating;
     ASSERT_TRUE(replacing.openFile(file_, FileOpening::Replace));  // nothing under the name yet
-    ASSERT_TRUE(creating.openFile(file_, FileOpening::CreateNew) && creating.begin(frameFormat(), false) &&
-                creating.writePage(pixels.data(), "{\"position\":0}"));
-    ASSERT_TRUE(replacing.begin(frameFormat(), false) && replacing.writePage(pixels.data(), "{\"position\":9}"));
+    ASSERT_TRUE(creating.openFile(file_, FileOpening::CreateNew) && writeOnePage(creating, "{\"position\":0}"));
+    ASSERT_TRUE(writeOnePage(replacing, "{\"position\":9}"));
     replacing.close();
     EXPECT_EQ(replacing.refusal(), OpenRefusal::Busy);
     EXPECT_EQ(replacing.pagesWritten(), 0u);
@@ -404,9 +394,8 @@ TEST_F(FrameSaveHostile, AReplacementDoesNotTakeTheNameFromANewFileBeingWritten)
     TiffPageFile again, remade;
     ASSERT_TRUE(again.openFile(file_, FileOpening::Replace));
     std::filesystem::remove(file_);
-    ASSERT_TRUE(remade.openFile(file_, FileOpening::CreateNew) && remade.begin(frameFormat(), false) &&
-                remade.writePage(pixels.data(), "{\"position\":1}"));
-    ASSERT_TRUE(again.begin(frameFormat(), false) && again.writePage(pixels.data(), "{\"position\":9}"));
+    ASSERT_TRUE(remade.openFile(file_, FileOpening::CreateNew) && writeOnePage(remade, "{\"position\":1}"));
+    ASSERT_TRUE(writeOnePage(again, "{\"position\":9}"));
     again.close();
     EXPECT_EQ(again.refusal(), OpenRefusal::Busy);
     remade.close();
