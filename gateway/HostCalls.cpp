@@ -22,6 +22,7 @@ bool isScalarArgument(const mxArray* array) {
 }
 
 bool readWholeArgument(const mxArray* array, uint64_t maximum, uint64_t& value) {
+    if (mxIsComplex(array)) return false;  // 1 + 1i is not exactly 1
     if (mxGetClassID(array) == mxUINT64_CLASS || mxGetClassID(array) == mxINT64_CLASS) {
         std::memcpy(&value, mxGetData(array), sizeof value);
         return (mxGetClassID(array) == mxUINT64_CLASS || int64_t(value) >= 0) && value <= maximum;

@@ -34,7 +34,8 @@ bool isScalarArgument(const mxArray* array);
 
 // A scalar argument as the whole number from 0 to `maximum` it names, read
 // exactly (64-bit integers are not passed through a double); false for a
-// fraction, a negative number, NaN or a number past the maximum.
+// fraction, a complex number, a negative number, NaN or a number past the
+// maximum.
 bool readWholeArgument(const mxArray* array, uint64_t maximum, uint64_t& value);
 
 // A heap copy of the text argument in a kTextBufferSize buffer, cut at 255

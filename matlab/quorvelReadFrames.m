@@ -13,7 +13,8 @@ function [frames, info] = quorvelReadFrames(file, pages)
   %   'Index', k) is frame k, and each page's ImageDescription is a JSON
   %   object of the same values. A file that is no TIFF, holds no page,
   %   pages of two sizes or stored otherwise than a save stores them raises
-  %   QuorvelML:fileFormat; a page without a description of its frame
+  %   QuorvelML:fileFormat, a name that is no regular file
+  %   QuorvelML:fileOpen; a page without a description of its frame
   %   QuorvelML:pageDescription; page numbers the file does not have
   %   QuorvelML:badPage, each naming the file and the page.
   %
@@ -29,6 +30,9 @@ function [frames, info] = quorvelReadFrames(file, pages)
 
   if ~(ischar(file) && isrow(file))
     error('QuorvelML:fileName', 'quorvelReadFrames takes a file name: one row of text.');
+  end
+  if ~isRegularFile(file)  % opening a FIFO waits for a writer, and no signal ends that
+    error('QuorvelML:fileOpen', 'Cannot read the file ''%s'': it is no regular file.', file);
   end
   [fid, reason] = fopen(file, 'r');
   if fid < 0
@@ -48,6 +52,9 @@ function [frames, info] = quorvelReadFrames(file, pages)
   count = numel(pages);
   first = directory(pages(1));
   frameClass = sampleClass(first, pages(1), file);
+  if ~first.inside  % before a stack of its size is taken
+    error('QuorvelML:fileFormat', 'Page %d of the file ''%s'' ends before its pixels do.', pages(1), file);
+  end
   shape = [first.height first.width];
   if first.samples == 3
     shape = [shape 3];
@@ -57,6 +64,7 @@ function [frames, info] = quorvelReadFrames(file, pages)
   info = struct('Position', nan(1, count), 'Segment', nan(1, count), 'TriggerIndex', nan(1, count), 'Status', 0);
   for k = 1:count
     page = directory(pages(k));
+    sampleClass(page, pages(k), file);
     if ~isequal([page.width page.height page.samples page.bits], [first.width first.height first.samples first.bits])
       error('QuorvelML:fileFormat', ['Page %d of the file ''%s'' is %d x %d x %d samples of %d bits, ', ...
             'page %d %d x %d x %d of %d: one stack holds frames of one size.'], pages(k), file, page.width, ...
@@ -94,14 +102,17 @@ function directory = tiffPages(fid, file)
     fseek(fid, 8, 'bof');
   end
   next = fread(fid, 1, word, 0, order);
-  directory = struct('width', {}, 'height', {}, 'bits', {}, 'samples', {}, 'stored', {}, 'offsets', {}, ...
+  directory = struct('width', {}, 'height', {}, 'bits', {}, 'samples', {}, 'stored', {}, 'inside', {}, 'offsets', {}, ...
                      'counts', {}, 'description', {}, 'order', {});
   seen = [];
   while ~isempty(next) && next ~= 0
     if next >= fileBytes
       error('QuorvelML:fileFormat', 'Page %d of the file ''%s'' lies past its end.', numel(seen) + 1, file);
     end
-    [directory(end + 1), following] = readDirectory(fid, next, big, order, word);
+    [directory(end + 1), following] = readDirectory(fid, next, big, order, word, fileBytes);
+    if isempty(following)
+      error('QuorvelML:fileFormat', 'Page %d of the file ''%s'' lies past its end.', numel(seen) + 1, file);
+    end
     if following <= next && any(seen == following)  % a chain that only goes forward cannot loop
       error('QuorvelML:fileFormat', 'Page %d of the file ''%s'' links back to an earlier page.', numel(seen) + 1, file);
     end
@@ -113,8 +124,9 @@ function directory = tiffPages(fid, file)
   end
 end
 
-function [page, next] = readDirectory(fid, offset, big, order, word)
-  % The tags a saved page carries, from the directory at the offset.
+function [page, next] = readDirectory(fid, offset, big, order, word, fileBytes)
+  % The tags a saved page carries, from the directory at the offset; next
+  % empty when the directory runs past the end of the file.
   entryBytes = 12 + 8 * big;
   countWord = 'uint16=>double';
   if big
@@ -125,6 +137,8 @@ function [page, next] = readDirectory(fid, offset, big, order, word)
   precisions = {'uint8', 'char', 'uint16', 'uint32', '', '', '', '', '', '', '', '', '', '', '', 'uint64'};
   fseek(fid, offset, 'bof');
   entries = fread(fid, 1, countWord, 0, order);
+  runsPast = isempty(entries) || entries * entryBytes > fileBytes - offset;
+  entries = entries * ~runsPast;
   tags = struct('t256', 0, 't257', 0, 't258', 1, 't259', 1, 't262', -1, 't270', '', 't273', [], 't277', 1, ...
                 't279', [], 't284', 1, 't339', 1);
   for k = 1:entries
@@ -133,7 +147,7 @@ function [page, next] = readDirectory(fid, offset, big, order, word)
     type = fread(fid, 1, 'uint16=>double', 0, order);
     values = fread(fid, 1, word, 0, order);
     name = sprintf('t%d', tag);
-    if ~isfield(tags, name) || isempty(type) || type > numel(sizes) || sizes(type) == 0
+    if ~isfield(tags, name) || isempty(type) || type < 1 || type > numel(sizes) || sizes(type) == 0
       continue;
     end
     if values * sizes(type) > 4 + 4 * big
@@ -147,12 +161,38 @@ function [page, next] = readDirectory(fid, offset, big, order, word)
   end
   fseek(fid, offset + 2 + 6 * big + entries * entryBytes, 'bof');
   next = fread(fid, 1, word, 0, order);
+  next = next(1:double(~runsPast));
   tags.t258(end + 1:1) = 0;  % a page without a sample size is stored no way a save stores one
-  stored = all(tags.t258 == tags.t258(1)) && tags.t259 == 1 && tags.t284 == 1 && all(tags.t339 == 1) && ...
-           numel(tags.t273) == numel(tags.t279) && tags.t262 == 1 + (tags.t277 == 3);
-  page = struct('width', tags.t256, 'height', tags.t257, 'bits', tags.t258(1), 'samples', tags.t277, ...
-                'stored', stored, 'offsets', tags.t273, 'counts', tags.t279, 'description', tags.t270, ...
+  oneValue = cellfun(@isscalar, {tags.t256, tags.t257, tags.t259, tags.t262, tags.t277, tags.t284});
+  stored = all(oneValue) && all(tags.t258 == tags.t258(1)) && tags.t259 == 1 && tags.t284 == 1 && ...
+           all(tags.t339 == 1) && tags.t262 == 1 + (tags.t277 == 3) && tags.t256 >= 1 && tags.t257 >= 1;
+  width = tags.t256(1:double(stored));
+  height = tags.t257(1:double(stored));
+  bits = tags.t258(1);
+  samples = tags.t277(1:double(stored));
+  % Strips inside the file that hold the page's samples exactly: nothing
+  % of a size the file does not hold is taken.
+  inside = stored && numel(tags.t273) == numel(tags.t279) && all(tags.t273 + tags.t279 <= fileBytes) && ...
+           all(mod(tags.t279, max(bits, 8) / 8) == 0) && sum(tags.t279) * 8 == width * height * samples * bits;
+  page = struct('width', width, 'height', height, 'bits', bits, 'samples', samples, 'stored', stored, ...
+                'inside', inside, 'offsets', tags.t273, 'counts', tags.t279, 'description', tags.t270, ...
                 'order', order);
+end
+
+function regular = isRegularFile(file)
+  % False for a folder, FIFO, device or socket; a missing file is left to fopen.
+  if exist('OCTAVE_VERSION', 'builtin')
+    [status, failure] = stat(file);
+    regular = failure ~= 0 || S_ISREG(status.mode);
+  elseif usejava('jvm')
+    candidate = java.io.File(file);
+    if ~candidate.isAbsolute()
+      candidate = java.io.File(pwd, file);  % Java's own folder is not MATLAB's
+    end
+    regular = candidate.isFile() || ~candidate.exists();
+  else
+    regular = true;
+  end
 end
 
 function frameClass = sampleClass(page, number, file)
@@ -174,7 +214,7 @@ function image = pagePixels(fid, page, frameClass, number, file)
     take = min(page.counts(strip) / (page.bits / 8), samples - done);
     fseek(fid, page.offsets(strip), 'bof');
     [read, got] = fread(fid, take, ['*' frameClass], 0, page.order);
-    if got ~= take || ~page.stored
+    if got ~= take || ~page.inside
       error('QuorvelML:fileFormat', 'Page %d of the file ''%s'' ends before its pixels do.', number, file);
     end
     pixels(done + (1:take)) = read;
@@ -188,7 +228,7 @@ end
 
 function origin = pageOrigin(description, number, file)
   % [position segment triggerIndex] from the page's JSON description: each
-  % a whole number or null (NaN).
+  % a whole number (position and segment from 0) or null (NaN).
   names = {'position', 'segment', 'triggerIndex'};
   try
     fields = jsondecode(description);
@@ -199,7 +239,7 @@ function origin = pageOrigin(description, number, file)
   valid = isstruct(fields) && isscalar(fields) && all(isfield(fields, names));
   for k = 1:3 * valid
     value = fields.(names{k});
-    if isnumeric(value) && isscalar(value) && isreal(value) && value == fix(value)
+    if isnumeric(value) && isscalar(value) && isreal(value) && value == fix(value) && (value >= 0 || k == 3)
       origin(k) = double(value);
     elseif ~(isnumeric(value) && isempty(value))
       valid = false;

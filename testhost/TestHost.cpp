@@ -83,6 +83,8 @@ bool mxIsNumeric(const mxArray* array) {
     return array->classId >= mxDOUBLE_CLASS && array->classId <= mxUINT64_CLASS;
 }
 
+bool mxIsComplex(const mxArray* array) { return array->complex; }
+
 mxClassID mxGetClassID(const mxArray* array) { return array->classId; }
 
 size_t mxGetM(const mxArray* array) { return array->dimensions.empty() ? 0 : array->dimensions[0]; }

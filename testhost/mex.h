@@ -42,6 +42,7 @@ void mexErrMsgIdAndTxt(const char* identifier, const char* format, ...);
 int mexAtExit(void (*function)(void));
 bool mxIsChar(const mxArray* array);
 bool mxIsNumeric(const mxArray* array);
+bool mxIsComplex(const mxArray* array);
 mxClassID mxGetClassID(const mxArray* array);
 size_t mxGetM(const mxArray* array);
 size_t mxGetN(const mxArray* array);

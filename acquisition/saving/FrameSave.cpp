@@ -105,10 +105,11 @@ SaveResult camSaveFrames(const SaveRequest& request) {
                                                  : SaveFailure::FileOpen,
                       file);
     }
-    if (request.opening == FileOpening::Append && !savedFileStillNamed(request.cameraId, request.path)) {
+    if (request.opening == FileOpening::Append && !savedFileUntouched(request.cameraId, request.path)) {
+        forgetSavedFile(request.cameraId);  // the save ends here
         SaveResult result;
         result.failure = SaveFailure::FileBusy;
-        result.reason = "another save replaced it since this camera's save made it";
+        result.reason = "another save replaced it or added to it since this camera's save wrote it";
         return result;
     }
 
@@ -151,15 +152,17 @@ SaveResult camSaveFrames(const SaveRequest& request) {
     }
     writer.finish();
     file.close();
-    // A save planned past this call goes on by appending to the file made here.
-    if (creating && file.pagesWritten() > 0 && request.plannedPages > file.pagesWritten())
-        noteSavedFile(request.cameraId, request.path);
-    else if (creating)
-        forgetSavedFile(request.cameraId);
     result.saved = uint32_t(file.pagesWritten());
     if (!file.error().empty()) {
-        result.failure = SaveFailure::FileWrite;
+        result.failure = file.refusal() == OpenRefusal::Busy ? SaveFailure::FileBusy : SaveFailure::FileWrite;
         result.reason = file.error();
     }
+    // A save planned past this call goes on by appending to the file as
+    // this call left it; one that ended here is forgotten.
+    if (creating) forgetSavedFile(request.cameraId);
+    if (result.status == ResultOk && result.failure == SaveFailure::None && result.saved > 0)
+        noteSavedFile(request.cameraId, request.path, result.saved, request.plannedPages);
+    else
+        forgetSavedFile(request.cameraId);
     return result;
 }

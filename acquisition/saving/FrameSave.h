@@ -28,6 +28,7 @@ struct SaveRequest {
 };
 
 // What kept the file from taking every frame, besides a driver status.
+// A host may take it as its number: new values go last.
 enum class SaveFailure {
     None,
     FileExists,  // CreateNew found the file

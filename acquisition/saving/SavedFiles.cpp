@@ -10,6 +10,9 @@ struct SavedFile {
     std::string path;
     dev_t device = 0;
     ino_t inode = 0;
+    off_t size = 0;  // as the save's last call left it: pages another save added show
+    uint64_t pages = 0;
+    uint64_t plannedPages = 0;
 };
 
 std::mutex gLock;
@@ -17,11 +20,13 @@ std::map<int32_t, SavedFile> gSaved;
 
 }  // namespace
 
-void noteSavedFile(int32_t cameraId, const std::string& path) {
+void noteSavedFile(int32_t cameraId, const std::string& path, uint64_t pages, uint64_t plannedPages) {
     struct stat named {};
     std::lock_guard<std::mutex> guard(gLock);
-    if (stat(path.c_str(), &named) == 0)
-        gSaved[cameraId] = {path, named.st_dev, named.st_ino};
+    const auto found = gSaved.find(cameraId);
+    if (found != gSaved.end() && found->second.path == path) pages += found->second.pages;
+    if (pages < plannedPages && stat(path.c_str(), &named) == 0)
+        gSaved[cameraId] = {path, named.st_dev, named.st_ino, named.st_size, pages, plannedPages};
     else
         gSaved.erase(cameraId);
 }
@@ -31,11 +36,11 @@ void forgetSavedFile(int32_t cameraId) {
     gSaved.erase(cameraId);
 }
 
-bool savedFileStillNamed(int32_t cameraId, const std::string& path) {
+bool savedFileUntouched(int32_t cameraId, const std::string& path) {
     std::lock_guard<std::mutex> guard(gLock);
     const auto found = gSaved.find(cameraId);
     if (found == gSaved.end() || found->second.path != path) return true;
     struct stat named {};
     return stat(path.c_str(), &named) == 0 && named.st_dev == found->second.device &&
-           named.st_ino == found->second.inode;
+           named.st_ino == found->second.inode && named.st_size == found->second.size;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -102,6 +103,20 @@ const char* kindOfNonRegular(mode_t mode) {
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
+// Whether the page libtiff has read keeps its pixels in strips inside the
+// file's `end` bytes: pages added after a page cut short would become its
+// pixels.
+bool stripsInside(TIFF* tiff, uint64_t end) {
+    uint64_t* offsets = nullptr;
+    uint64_t* counts = nullptr;
+    if (TIFFIsTiled(tiff) || !TIFFGetField(tiff, TIFFTAG_STRIPOFFSETS, &offsets) ||
+        !TIFFGetField(tiff, TIFFTAG_STRIPBYTECOUNTS, &counts))
+        return false;
+    for (uint32_t strip = 0, strips = TIFFNumberOfStrips(tiff); strip < strips; ++strip)
+        if (offsets[strip] > end || counts[strip] > end - offsets[strip]) return false;
+    return true;
+}
+
 }  // namespace
 
 bool TiffPageFile::fail(const std::string& what) {
@@ -131,8 +146,12 @@ bool TiffPageFile::lockTarget(int fd) {
 // A file of its own beside the name, made here and so free to remove.
 bool TiffPageFile::openReplacement() {
     static std::atomic<unsigned> serial{0};
+    // The name's last part is cut where the mark would take it past what a folder takes.
+    const size_t nameStart = path_.rfind('/') == std::string::npos ? 0 : path_.rfind('/') + 1;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        replacement_ = path_ + ".saving-" + std::to_string(getpid()) + "-" + std::to_string(serial++);
+        const std::string mark = ".saving-" + std::to_string(getpid()) + "-" + std::to_string(serial++);
+        const size_t kept = std::min(path_.size() - nameStart, size_t(NAME_MAX) - mark.size());
+        replacement_ = path_.substr(0, nameStart + kept) + mark;
         fd_ = ::open(replacement_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ >= 0) return true;
         if (errno != EEXIST) break;
@@ -142,10 +161,25 @@ bool TiffPageFile::openReplacement() {
     return refuse(OpenRefusal::Other, reason);
 }
 
+// A file another save made under the name since this replacement began,
+// which the lock taken then does not hold, is replaced only once that save
+// is done.
+bool TiffPageFile::mayTakeName() {
+    struct stat locked {}, named {};
+    if (lockFd_ >= 0 && fstat(lockFd_, &locked) == 0 && stat(path_.c_str(), &named) == 0 && sameFile(locked, named))
+        return true;
+    if (lockFd_ >= 0) ::close(lockFd_);
+    lockFd_ = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    return lockFd_ < 0 || flock(lockFd_, LOCK_EX | LOCK_NB) == 0;
+}
+
 bool TiffPageFile::openFile(const std::string& path, FileOpening opening) {
     path_ = path;
     struct stat named {};
     const bool exists = stat(path.c_str(), &named) == 0;
+    struct stat link {};
+    if (!exists && lstat(path.c_str(), &link) == 0)  // would be written through, or replaced
+        return refuse(OpenRefusal::Other, "it is a link to no file");
     if (exists && !S_ISREG(named.st_mode))
         return refuse(OpenRefusal::Other, std::string("it is ") + kindOfNonRegular(named.st_mode) + ", not a file");
     if (opening == FileOpening::CreateNew) {
@@ -155,6 +189,8 @@ bool TiffPageFile::openFile(const std::string& path, FileOpening opening) {
         if (!lockTarget(fd_)) return false;
     } else if (opening == FileOpening::Replace) {
         if (exists) {
+            // A file its owner protected stays, as it would against a write.
+            if (access(path.c_str(), W_OK) != 0) return refuse(OpenRefusal::Other, "it is write-protected");
             // A link's file is replaced, beside it, and the link kept.
             char* resolved = realpath(path.c_str(), nullptr);
             if (resolved != nullptr) path_ = resolved;
@@ -213,6 +249,10 @@ bool TiffPageFile::formatMatches(const PageFormat& format) {
                           "interleaved, in the host's byte order)",
                           static_cast<unsigned long long>(page));
             mismatch = text;
+        } else if (!stripsInside(existing, end_)) {
+            std::snprintf(text, sizeof text, "its page %llu keeps pixels in tiles or past the end of the file",
+                          static_cast<unsigned long long>(page));
+            mismatch = text;
         }
     } while (mismatch.empty() && TIFFReadDirectory(existing));
     TIFFClose(existing);
@@ -235,6 +275,7 @@ bool TiffPageFile::begin(const PageFormat& format, bool bigTiff) {
     if (append && !formatMatches(format)) return false;
     tiff_ = TiffFileIo::open(*this, append ? "a" : bigTiff ? "w8" : "w");
     if (tiff_ == nullptr) return fail(libraryMessage_);
+    writing_ = true;
     bigTiff_ = TIFFIsBigTIFF(tiff_) != 0;
     committed_ = end_;  // the header of a new file, or every page of an earlier save
     return !failed_;
@@ -285,13 +326,21 @@ void TiffPageFile::close() {
     }
     heldBack_.clear();
     if (fd_ >= 0) {
-        // Cuts what a failed page left behind the last complete one; were
-        // the cut refused, those bytes stay unlinked and no reader reaches them.
-        [[maybe_unused]] const int cut = failed_ && end_ > committed_ ? ftruncate(fd_, off_t(committed_)) : 0;
+        // Cuts what a failed page left behind the last complete one, a
+        // write that failed part way included; were the cut refused, those
+        // bytes stay unlinked and no reader reaches them.
+        struct stat written {};
+        const bool leftBehind =
+            failed_ && writing_ && fstat(fd_, &written) == 0 && uint64_t(written.st_size) > committed_;
+        [[maybe_unused]] const int cut = leftBehind ? ftruncate(fd_, off_t(committed_)) : 0;
         if (!replacement_.empty()) {
             if (pages_ == 0)
                 unlink(replacement_.c_str());
-            else if (rename(replacement_.c_str(), path_.c_str()) != 0) {
+            else if (!mayTakeName()) {
+                refuse(OpenRefusal::Busy, "another save is writing it");
+                unlink(replacement_.c_str());
+                pages_ = 0;
+            } else if (rename(replacement_.c_str(), path_.c_str()) != 0) {
                 fail(std::string("the new file could not take its name: ") + std::strerror(errno));
                 unlink(replacement_.c_str());
                 pages_ = 0;

@@ -78,9 +78,11 @@ public:
     // are then left as they were.
     bool writePage(unsigned char* pixels, const std::string& description, const StripStep& prepare = {},
                    const StripStep& done = {});
-    // Closes the file. A replacement that holds a page takes the name; one
-    // without, or a new file without a page, is removed (no reader takes a
-    // TIFF without pages), leaving what was there untouched.
+    // Closes the file. A replacement that holds a page takes the name
+    // unless another save is writing a file made under it meanwhile
+    // (refusal() then tells Busy); one without, or a new file without a
+    // page, is removed (no reader takes a TIFF without pages), leaving what
+    // was there untouched.
     void close();
 
     OpenRefusal refusal() const { return refusal_; }
@@ -95,6 +97,7 @@ private:
     bool refuse(OpenRefusal why, const std::string& what);
     bool lockTarget(int fd);
     bool openReplacement();
+    bool mayTakeName();
     bool formatMatches(const PageFormat& format);
     bool pageFits(size_t descriptionBytes);
     bool commitPage();
@@ -105,6 +108,7 @@ private:
     int lockFd_ = -1;  // the target's lock while a replacement is written
     TIFF* tiff_ = nullptr;
     bool created_ = false;
+    bool writing_ = false;  // libtiff has had the file to write: from then on a failure may leave bytes
     bool bigTiff_ = false;
     OpenRefusal refusal_ = OpenRefusal::None;
     bool failed_ = false;

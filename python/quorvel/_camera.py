@@ -341,11 +341,15 @@ def _consecutive_run(numbers, done, chunk):
     return first, span
 
 
+# What kept the file from taking every frame, numbered as the core's SaveFailure.
+_FILE_EXISTS, _FILE_OPEN, _FILE_BUSY, _FILE_FORMAT = 1, 2, 3, 4
+
+
 def _save_failure(failure, file, reason, overwrite):
-    if failure == 1:
+    if failure == _FILE_EXISTS:
         return FileExistsError(f"The file '{file}' exists and is kept: pass overwrite=True to replace it.")
-    if failure == 2:
+    if failure in (_FILE_OPEN, _FILE_BUSY):
         return OSError(f"Cannot write the file '{file}': {reason}.")
-    if failure == 3:
+    if failure == _FILE_FORMAT:
         return OSError(f"Cannot add pages to the file '{file}': {reason}.")
     return OSError(f"Writing the file '{file}' failed: {reason}. It holds every page written before.")

@@ -52,14 +52,14 @@ def _range_length(values):
 
 
 def file_name(value, name="file"):
-    """A file name: a non-empty text of at most 255 characters, no zero character."""
+    """A file name: a non-empty text of any length the system takes, no zero character."""
     if not isinstance(value, (str, os.PathLike)):
         raise TypeError(f"{name} takes a file name (str or path); got {type(value).__name__}")
     text = os.fspath(value)
     if not isinstance(text, str):
         raise TypeError(f"{name} takes a file name as text; got {type(text).__name__}")
-    if not text or len(text.encode()) > 255 or "\0" in text:
-        raise ValueError(f"{name} takes a non-empty name of at most 255 bytes and no zero character")
+    if not text or "\0" in text:
+        raise ValueError(f"{name} takes a non-empty name with no zero character")
     return text
 
 

@@ -40,6 +40,35 @@ function python = pageWrites(arrays, descriptions)
   end
 end
 
+function patchFirstPage(file, tag, count, value, type)
+  % Sets the value count and value (and type, when given) of a tag in the
+  % first page of a little-endian TIFF, or with tag 0 the page's entry count.
+  handle = fopen(file, 'r+');
+  fseek(handle, 2, 'bof');
+  big = fread(handle, 1, 'uint16') == 43;
+  words = {'uint32', 'uint64'};
+  counts = {'uint16', 'uint64'};
+  fseek(handle, 4 + 4 * big, 'bof');
+  directory = fread(handle, 1, words{big + 1});
+  fseek(handle, directory, 'bof');
+  if tag == 0
+    fwrite(handle, count, counts{big + 1});
+  end
+  entries = fread(handle, 1, counts{big + 1});
+  for k = 1:entries * (tag ~= 0)
+    entry = directory + 2 + 6 * big + (k - 1) * (12 + 8 * big);
+    fseek(handle, entry, 'bof');
+    if fread(handle, 1, 'uint16') == tag
+      if nargin > 4
+        fwrite(handle, type, 'uint16');
+      end
+      fseek(handle, entry + 4, 'bof');
+      fwrite(handle, [count value], words{big + 1});
+    end
+  end
+  fclose(handle);
+end
+
 file = [tempname() '.tif'];
 origin = '{"position":%d,"segment":null,"triggerIndex":null}';
 
@@ -62,7 +91,8 @@ expect_true(isequal(quorvelReadFrames(file), uint8(200)), 'a 1 x 1 mono frame re
 
 % Descriptions that do not describe a frame.
 hostile = {'{"position":"5","segment":null,"triggerIndex":null}', '{"position":true,"segment":null,"triggerIndex":null}', ...
-           '{"position":1.5,"segment":null,"triggerIndex":null}', '[1,2,3]', '{"position":', '{"segment":null}', ''};
+           '{"position":1.5,"segment":null,"triggerIndex":null}', '[1,2,3]', '{"position":', '{"segment":null}', '', ...
+           '{"position":-3,"segment":null,"triggerIndex":null}', '{"position":null,"segment":-1,"triggerIndex":null}'};
 for k = 1:numel(hostile)
   writeTiff(file, pageWrites({'np.zeros((2, 2), np.uint8)', 'np.zeros((2, 2), np.uint8)'}, ...
                              {sprintf(origin, 0), hostile{k}}));
@@ -89,6 +119,31 @@ fclose(handle);
 [identifier, message] = errorOf(@() quorvelReadFrames(file));
 expect_true(strcmp(identifier, 'QuorvelML:fileFormat') && ~isempty(strfind(message, file)), 'a text file is refused');
 expect_equal(errorOf(@() quorvelReadFrames([file 'none'])), 'QuorvelML:fileOpen', 'a missing file is refused');
+
+% Directories no save writes: each refused before anything of their size
+% is taken, a hostile one in a child that is killed should it hang.
+patches = {{256, 2, 2}, {277, 2, 1}, {256, 1, 2, 0}, {256, 1, 0}, {256, 1, 2^31}, {257, 1, 4}};
+for k = 1:numel(patches)
+  writeTiff(file, pageWrites({'np.zeros((2, 2), np.uint8)'}, {sprintf(origin, 0)}));
+  patchFirstPage(file, patches{k}{:});
+  [identifier, message] = errorOf(@() quorvelReadFrames(file));
+  expect_true(strcmp(identifier, 'QuorvelML:fileFormat') && ~isempty(strfind(message, 'Page 1')), ...
+              sprintf('a page patched as %s is refused as no saved page', mat2str([patches{k}{:}])));
+end
+hostileFiles = {[file '.entries'], [file '.size'], [file '.fifo']};
+system(sprintf('/usr/bin/python3 -c "import numpy, tifffile; tifffile.imwrite(''%s'', numpy.zeros((2, 2), numpy.uint8), bigtiff=True)"', ...
+               hostileFiles{1}));
+patchFirstPage(hostileFiles{1}, 0, 2^60);
+writeTiff(hostileFiles{2}, pageWrites({'np.zeros((2, 2), np.uint8)'}, {sprintf(origin, 0)}));
+patchFirstPage(hostileFiles{2}, 256, 1, 100000);
+patchFirstPage(hostileFiles{2}, 257, 1, 100000);
+system(['mkfifo ' hostileFiles{3}]);
+[~, output] = system(sprintf(['timeout -s KILL 60 octave-cli --norc --eval "addpath(''%s''); ', ...
+                              'for f = {''%s'', ''%s'', ''%s''}, try, quorvelReadFrames(f{1}); catch e, disp(e.identifier), end, end" 2>&1'], ...
+                             fileparts(which('quorvelReadFrames')), hostileFiles{:}));
+expect_equal(regexp(output, 'QuorvelML:\w+', 'match'), {'QuorvelML:fileFormat', 'QuorvelML:fileFormat', 'QuorvelML:fileOpen'}, ...
+             'a page of 2^60 entries, one larger than its file and a FIFO are refused in time');
+delete(hostileFiles{:});
 
 writeTiff(file, pageWrites({'np.zeros((2, 2), np.uint8)'}, {sprintf(origin, 0)}));
 badPages = {[], 1 + 1i, 0, 2, 1.5, NaN, true, 'a'};
@@ -130,6 +185,8 @@ expect_equal(message, 'Camera 1001: saveFrames takes at least one position; none
 [~, message] = errorOf(@() cam.saveSegments(empty, zeros(1, 0)));
 expect_equal({message, exist(empty, 'file')}, {['Camera 1001: saveSegments takes at least one segment number; ', ...
              'none were given, and no file is written.'], 0}, 'so is saving no segment, and neither writes a file');
+expect_equal(errorOf(@() QuorvelML('MemorySaveFrames', cam.Id, file, 0, 1, 1 + 1i, 0)), 'QuorvelML:inputValue', ...
+             'a complex mode is refused');
 clear cam
 
 % Two processes saving to one file at once: each either saves every frame

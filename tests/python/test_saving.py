@@ -1,5 +1,6 @@
 """save_frames writes what the class's saveFrames writes: the same pages,
 read back with tifffile, and the same file but for its time stamp."""
+import fcntl
 import re
 import shutil
 import subprocess
@@ -56,3 +57,17 @@ def test_a_file_saved_from_octave_is_the_same_file(tmp_path):
     assert np.array_equal(tifffile.imread(tmp_path / "python.tif"), tifffile.imread(tmp_path / "octave.tif"))
     assert tags_of(tmp_path / "python.tif") == tags_of(tmp_path / "octave.tif")
     assert (tmp_path / "python.tif").stat().st_size == (tmp_path / "octave.tif").stat().st_size
+
+
+def test_a_long_name_is_saved_and_a_busy_file_refused_as_busy(tmp_path):
+    folder = tmp_path / ("d" * 200)
+    folder.mkdir()
+    path = folder / ("f" * 100)  # past 255 characters, as the class's save takes
+    with quorvel.Camera(1001) as cam:
+        record(cam, 4, 16, 4, 1)
+        cam.save_frames(path, [0, 1])
+        with open(path, "rb") as held:  # another save's hold on the file
+            fcntl.flock(held, fcntl.LOCK_EX)
+            with pytest.raises(OSError, match=r"^Cannot write the file .*: another save is writing it"):
+                cam.save_frames(path, [2], overwrite=True)
+    assert len(tifffile.TiffFile(path).pages) == 2

@@ -117,6 +117,12 @@ protected:
         return format;
     }
 
+    // Another save's page, added to a file opened for it.
+    static bool writeOnePage(TiffPageFile& file, const char* description) {
+        std::vector<unsigned char> pixels(frameFormat().pageBytes(), 5);
+        return file.begin(frameFormat(), false) && file.writePage(pixels.data(), description);
+    }
+
     std::filesystem::path folder_;
     std::string file_;
 };
@@ -267,6 +273,15 @@ TEST_F(FrameSaveHostile, NumbersNotExactlyAModeCountOrFormatAreRefused) {
     for (double count : {inf, 4294967297.0, 0.5, nan})
         EXPECT_EQ(save(file_, 0, count, 2).second, "QuorvelML:inputValue") << count;
     EXPECT_EQ(save(file_, 0, 1, 2, inf).second, "QuorvelML:inputValue") << "planned pages";
+    for (size_t position = 3; position < 7; ++position) {  // a complex 1 + 1i is not exactly 1
+        std::vector<testhost::Array> inputs;
+        inputs.push_back(testhost::text("MemorySaveFrames"));
+        inputs.push_back(testhost::scalar(kSimColourCameraId));
+        inputs.push_back(testhost::text(file_));
+        for (double value : {0.0, 1.0, 1.0, 0.0}) inputs.push_back(testhost::scalar(value));
+        inputs[position]->complex = true;
+        EXPECT_THROW(testhost::call(2, inputs), testhost::HostError) << "complex input " << position + 1;
+    }
     EXPECT_EQ(contentOf(file_), before);
     for (double format : {nan, inf, 2.5, 4294967297.0}) {
         std::vector<testhost::Array> inputs;
@@ -288,6 +303,103 @@ TEST_F(FrameSaveHostile, AFileNameOfAnyLengthTheSystemTakesIsSavedTo) {
     testhost::Array twoRows = testhost::numeric(mxCHAR_CLASS, {2, 3});
     std::fill(twoRows->bytes.begin(), twoRows->bytes.end(), 'f');
     EXPECT_EQ(saveWith(std::move(twoRows), {0, 1, 1, 0}).second, "QuorvelML:inputValue") << "two rows of text";
+}
+
+// Sets the one value of a tag in the first page's directory of a classic
+// little-endian TIFF.
+void patchFirstPageTag(const std::string& path, uint16_t tag, uint32_t value) {
+    const int fd = ::open(path.c_str(), O_RDWR);
+    uint32_t directory = 0;
+    uint16_t entries = 0;
+    ASSERT_EQ(pread(fd, &directory, 4, 4), 4);
+    ASSERT_EQ(pread(fd, &entries, 2, directory), 2);
+    for (uint16_t k = 0; k < entries; ++k) {
+        uint16_t found = 0;
+        const off_t entry = off_t(directory) + 2 + 12 * k;
+        ASSERT_EQ(pread(fd, &found, 2, entry), 2);
+        if (found == tag) {
+            ASSERT_EQ(pwrite(fd, &value, 4, entry + 8), 4);
+        }
+    }
+    ::close(fd);
+}
+
+TEST_F(FrameSaveHostile, AppendingToAPageWhosePixelsRunPastTheEndIsRefused) {
+    // A file cut short where its pixels come after its directory: appended
+    // pages would become the cut page's pixels.
+    ASSERT_EQ(save(file_, 0, 1, 0).first, (std::vector<uint32_t>{0, 1}));
+    patchFirstPageTag(file_, TIFFTAG_STRIPOFFSETS, uint32_t(std::filesystem::file_size(file_) - 10));
+    const std::string cut = contentOf(file_);
+    EXPECT_EQ(save(file_, 1, 1, 2).second, "QuorvelML:fileFormat");
+    EXPECT_TRUE(contentOf(file_) == cut);
+}
+
+TEST_F(FrameSaveHostile, PagesAddedBetweenTheCallsOfASaveEndItAsBusy) {
+    ASSERT_EQ(save(file_, 0, 2, 0, 6).first, (std::vector<uint32_t>{0, 2}));
+    ASSERT_EQ(save(file_, 2, 2, 2, 6).first, (std::vector<uint32_t>{0, 2})) << "the save's own next call";
+    {
+        TiffPageFile other;  // another save appends to the same file
+        ASSERT_TRUE(other.openFile(file_, FileOpening::Append) && writeOnePage(other, "{}"));
+    }
+    const std::string mixed = contentOf(file_);
+    EXPECT_EQ(save(file_, 4, 2, 2, 6).second, "QuorvelML:fileBusy");
+    EXPECT_TRUE(contentOf(file_) == mixed);
+    EXPECT_EQ(save(file_, 4, 2, 2, 2).first, (std::vector<uint32_t>{0, 2})) << "a save of its own may add to it";
+}
+
+TEST_F(FrameSaveHostile, ANameAsLongAsTheSystemTakesIsReplacedToo) {
+    const std::string longest = (folder_ / (std::string(251, 'n') + ".tif")).string();
+    ASSERT_EQ(save(longest, 0, 1, 0).first, (std::vector<uint32_t>{0, 1}));
+    EXPECT_EQ(save(longest, 1, 2, 1).first, (std::vector<uint32_t>{0, 2}));
+    EXPECT_EQ(pagesIn(longest), 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1) << "no file left beside it";
+}
+
+TEST_F(FrameSaveHostile, ALinkToNothingIsRefusedAndKept) {
+    const std::string link = (folder_ / "link.tif").string();
+    std::filesystem::create_symlink(folder_ / "nowhere.tif", link);
+    for (double mode : {0.0, 1.0, 2.0}) {
+        EXPECT_EQ(save(link, 0, 1, mode).second, "QuorvelML:fileOpen") << mode;
+        EXPECT_TRUE(std::filesystem::is_symlink(link)) << mode;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
+}
+
+TEST_F(FrameSaveHostile, AWriteProtectedFileIsNotReplaced) {
+    ASSERT_EQ(save(file_, 0, 1, 0).first, (std::vector<uint32_t>{0, 1}));
+    std::filesystem::permissions(file_, std::filesystem::perms(0444));
+    std::filesystem::permissions(folder_, std::filesystem::perms(0777));  // a replacement could be made beside it
+    const std::string kept = contentOf(file_);
+    EXPECT_TRUE(finishesInTime([&] {  // as a user the protection holds for: root writes anything
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return false;
+        TiffPageFile file;
+        return !file.openFile(file_, FileOpening::Replace) && file.error().find("write-protected") != std::string::npos;
+    }, 10));
+    EXPECT_TRUE(contentOf(file_) == kept);
+}
+
+TEST_F(FrameSaveHostile, AReplacementDoesNotTakeTheNameFromANewFileBeingWritten) {
+    TiffPageFile replacing, creating;
+    ASSERT_TRUE(replacing.openFile(file_, FileOpening::Replace));  // nothing under the name yet
+    ASSERT_TRUE(creating.openFile(file_, FileOpening::CreateNew) && writeOnePage(creating, "{\"position\":0}"));
+    ASSERT_TRUE(writeOnePage(replacing, "{\"position\":9}"));
+    replacing.close();
+    EXPECT_EQ(replacing.refusal(), OpenRefusal::Busy);
+    EXPECT_EQ(replacing.pagesWritten(), 0u);
+    creating.close();
+    EXPECT_EQ(pagesIn(file_), 1);
+    EXPECT_NE(contentOf(file_).find("{\"position\":0}"), std::string::npos) << "the new file keeps its name";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1) << "no file left beside it";
+    // The same when the file it began to replace was removed and another made.
+    TiffPageFile again, remade;
+    ASSERT_TRUE(again.openFile(file_, FileOpening::Replace));
+    std::filesystem::remove(file_);
+    ASSERT_TRUE(remade.openFile(file_, FileOpening::CreateNew) && writeOnePage(remade, "{\"position\":1}"));
+    ASSERT_TRUE(writeOnePage(again, "{\"position\":9}"));
+    again.close();
+    EXPECT_EQ(again.refusal(), OpenRefusal::Busy);
+    remade.close();
+    EXPECT_NE(contentOf(file_).find("{\"position\":1}"), std::string::npos);
 }
 
 }  // namespace
