@@ -97,8 +97,10 @@ bool allZero(const mxArray& array) {
 }
 
 // Whether a scalar input names a whole number below 2^bits: integer classes
-// by their stored value, the others by the double they hold.
+// by their stored value, the others by the double they hold; a complex
+// number names none.
 bool namesWholeNumber(const mxArray& input, int bits) {
+    if (input.complex) return false;
     const long double limit = bits == 64 ? 18446744073709551616.0L : 4294967296.0L;
     if (input.classId == mxUINT64_CLASS || input.classId == mxINT64_CLASS) {
         uint64_t stored;

@@ -106,6 +106,7 @@ std::string describeCall(int nlhs, const std::vector<const mxArray*>& inputs) {
         for (mwSize dimension : input->dimensions) text += " " + std::to_string(dimension);
         if (input->classId == mxCHAR_CLASS) text += " '" + std::string(input->bytes.begin(), input->bytes.end()) + "'";
         else if (input->elementCount() == 1) text += " value " + std::to_string(mxGetScalar(input));
+        if (input->complex) text += " complex";
         text += "]";
     }
     return text;
