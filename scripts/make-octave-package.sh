@@ -42,7 +42,7 @@ cp "$root"/examples/*.m "$package/inst/"
 # The package's own tests, which "pkg test quorvelml" runs: the class's
 # tests with their helpers, in a folder that is not on the path.
 mkdir -p "$package/inst/tests"
-cp "$root"/tests/octave/{test_camera_class,expect_equal,expect_true}.m "$root/scripts/octave-package/quorvelml-tst" \
+cp "$root"/tests/octave/{test_camera_class,expect_equal,expect_raises,expect_true}.m "$root/scripts/octave-package/quorvelml-tst" \
   "$package/inst/tests/"
 cp "$root"/scripts/octave-package/{INDEX,PKG_ADD,PKG_DEL} "$package/"
 cp "$root/LICENSE" "$package/COPYING"
