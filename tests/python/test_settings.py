@@ -86,3 +86,12 @@ def test_a_labs_own_table_beside_the_package(tmp_path):
     done = subprocess.run([sys.executable, "-c", script], cwd=tmp_path, capture_output=True, text=True, timeout=60,
                           env={"PYTHONPATH": str(tmp_path)})
     assert done.stdout == "77 1000 ticks ['Shutter']\n", done.stderr
+
+
+def test_a_name_matches_in_ascii_case_only(monkeypatch):
+    monkeypatch.setattr(_settings, "settings_of", lambda camera_type: [{"name": "Key", "number": 11, "unit": "us",
+                                                                        "meaning": "a name with a k"}])
+    with quorvel.Camera(1002) as cam:
+        assert cam.get("KEY") == cam.get_parameter(11)
+        with pytest.raises(ValueError, match="has no setting named"):
+            cam.get("\u212aey")  # the Kelvin sign, which Python lowers to k and the MATLAB class does not
