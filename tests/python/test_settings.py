@@ -95,3 +95,6 @@ def test_a_name_matches_in_ascii_case_only(monkeypatch):
         assert cam.get("KEY") == cam.get_parameter(11)
         with pytest.raises(ValueError, match="has no setting named"):
             cam.get("\u212aey")  # the Kelvin sign, which Python lowers to k and the MATLAB class does not
+        monkeypatch.setattr(_settings, "settings_of", lambda camera_type: [])
+        with pytest.raises(ValueError, match=r"has no setting named 'Key'; its settings are none \(the settings table"):
+            cam.get("Key")  # a table of its header only
