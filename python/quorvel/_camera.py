@@ -202,10 +202,12 @@ class Camera:
         if not isinstance(name, str):
             raise TypeError(f"a setting's name is a text; got {type(name).__name__}")
         camera_type, rows = self._settings()
-        found = next((row for row in rows if row["name"].lower() == name.lower()), None)
+        # ASCII case only, as the MATLAB class matches: Python would lower the Kelvin sign to k.
+        found = next((row for row in rows if name.isascii() and row["name"].lower() == name.lower()), None)
         if found is None:
+            listed = ", ".join(row["name"] for row in rows) or "none (the settings table has no row for it)"
             raise ValueError(f"camera {self._id}: camera type {camera_type} has no setting named '{name}'; "
-                             f"its settings are {', '.join(row['name'] for row in rows)}")
+                             f"its settings are {listed}")
         return found
 
     # Live frames.

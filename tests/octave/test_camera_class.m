@@ -408,6 +408,14 @@ expect_true(numel(output) >= 2 && numel(output) <= 3 && ~isempty(regexp(output{1
                     strjoin(output, ' | ')));
 expect_true(~isempty(regexp(output{end}, '^Camera 1002: disk read 200 of 200 frames, \d+ frames/s, 2\.\d s$', 'once')), ...
             'and its end with its rate and time');
+% Before the first frame is read the time left is not guessed.
+QuorvelSim('setMemory', 1002, 256, 500, 1);
+cam.readFromDisk(0, 3, 0, 3, 0, 0);   % its first report comes after the third frame, in 3 s
+QuorvelSim('fireDiskProgress', 1002, 0, 3);
+output = evalc('try, cam.waitForDisk(1.5, true); catch, end');
+expect_equal(strtrim(output), 'Camera 1002: disk read 0 of 3 frames, 0 frames/s', ...
+             'a disk read with no frame read yet shows no time left');
+QuorvelSim('waitDiskRead', 1002);
 QuorvelSim('setMemory', 1002, 256, 500, 1000);
 delete(file);
 % On a terminal the same progress is one line, rewritten in place.

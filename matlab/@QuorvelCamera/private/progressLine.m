@@ -1,8 +1,8 @@
 function state = progressLine(state, done, bytes, finish)
   % The progress of work on many frames, shown once it has lasted a second:
   % frames done, frames per second (and MB/s where the bytes are known) and
-  % the time left, on one line rewritten in place on a terminal, or a line
-  % every two seconds where the output is not one.
+  % the time left once a frame is done, on one line rewritten in place on a
+  % terminal, or a line every two seconds where the output is not one.
   %   state = progressLine({cameraId, 'read', total})   before the work
   %   state = progressLine(state, done [, bytes])       after each step
   %   progressLine(state, done, bytes, 'end')           after the last
@@ -50,8 +50,8 @@ function state = progressLine(state, done, bytes, finish)
   end
   if finishing
     text = sprintf('%s, %.1f s', text, elapsed);
-  else
-    text = sprintf('%s, %.0f s left', text, ceil((state.Total - done) / max(rate, eps)));
+  elseif done > 0   % with nothing done yet there is no rate to tell the time left by
+    text = sprintf('%s, %.0f s left', text, ceil((state.Total - done) / rate));
   end
   if state.Terminal
     % Rewritten in place: blanks over the end of a longer line before it.

@@ -5,8 +5,12 @@ function [number, row] = settingNumber(obj, name, method)
   rows = settingsTable(obj.Type);
   found = find(strcmpi({rows.Name}, name), 1);
   if isempty(found)
+    listed = strjoin({rows.Name}, ', ');
+    if isempty(listed)
+      listed = 'none (the settings table has no row for it)';
+    end
     error('QuorvelML:unknownSetting', '%s: camera type %d has no setting named ''%s''; its settings are %s.', ...
-          where(obj.Id, method), obj.Type, name, strjoin({rows.Name}, ', '));
+          where(obj.Id, method), obj.Type, name, listed);
   end
   row = rows(found);
   number = row.Number;
