@@ -20,19 +20,16 @@ def settings_of(camera_type, path=TABLE):
     """The rows for the camera type, in the file's order: dicts with name,
     number, unit and meaning. A malformed table raises ValueError naming
     the file and the line."""
-    rows, types = [], []
-    for line, field in _rows(path):
+    kept = {}  # by name in lower case: (row, its type), in the file's order
+    for _, field in _rows(path):
         if field["type"] != "*" and int(field["type"]) != camera_type:
             continue
         row = {"name": field["name"], "number": int(field["number"]), "unit": field["unit"],
                "meaning": field["meaning"]}
-        same = next((k for k, kept in enumerate(rows) if kept["name"].lower() == row["name"].lower()), None)
-        if same is None:
-            rows.append(row)
-            types.append(field["type"])
-        elif types[same] == "*":
-            rows[same], types[same] = row, field["type"]
-    return rows
+        earlier = kept.get(row["name"].lower())
+        if earlier is None or earlier[1] == "*":
+            kept[row["name"].lower()] = (row, field["type"])
+    return [row for row, _ in kept.values()]
 
 
 def _rows(path):
