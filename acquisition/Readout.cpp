@@ -68,7 +68,7 @@ ResultCode camReadMemory(int32_t cameraId, uint32_t positionLow, uint32_t positi
     // buffer is reused and may hold an earlier frame.
     auto* frame = destination.staging != nullptr ? destination.staging : static_cast<unsigned char*>(staging.get());
     const size_t delivered = std::min(destination.bytes, destination.frameBound);
-    if (!destination.stagingZeroed) std::memset(frame, 0, delivered);
+    std::memset(frame, 0, delivered);
     const uint32_t read = drvReadMemory(handle, position, driverIndex, frame);
     destination.receiver.deliver(frame, delivered);
     if (read != 0) return ResultReadFailed;

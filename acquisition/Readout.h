@@ -33,10 +33,8 @@ struct ReadoutDestination {
     // format its image is shaped by
     bool shapeKnown = false;
     // A block of frameBound bytes the driver writes into instead of the
-    // module's staging buffer (the receiver is then given the frame in it),
-    // and whether its first `bytes` bytes are zero already.
+    // module's staging buffer (the receiver is then given the frame in it).
     unsigned char* staging = nullptr;
-    bool stagingZeroed = false;
 };
 
 // How the readout position is found: as the camera type says (segment

@@ -43,12 +43,11 @@ PageFormat pageFormatOf(const ReadoutImage& image) {
     return format;
 }
 
-// Reads frame k of the request into the page buffer, whose frame's worth is zero.
+// Reads frame k of the request into the page buffer.
 ResultCode readFrame(const SaveRequest& request, const ReadoutImage& image, uint32_t k, unsigned char* page,
                      PageTarget& target) {
     ReadoutDestination destination = image.destination({PageTarget::receive, &target});
     destination.staging = page;  // the driver writes the frame where its page is written from
-    destination.stagingZeroed = true;
     const uint64_t number = request.first + k;
     if (request.addressing == SaveAddressing::ByPosition)
         return camReadMemory(request.cameraId, uint32_t(number), uint32_t(number >> 32), destination,
@@ -105,7 +104,11 @@ SaveResult camSaveFrames(const SaveRequest& request) {
                                                  : SaveFailure::FileOpen,
                       file);
     }
-    if (request.opening == FileOpening::Append && !savedFileUntouched(request.cameraId, request.path)) {
+    const ReadoutImage image = readoutImageOf(request.cameraId);
+    const SavedFileState saved = request.opening == FileOpening::Append
+                                     ? savedFileState(request.cameraId, request.path, pageFormatOf(image))
+                                     : SavedFileState::NotSaving;
+    if (saved == SavedFileState::Changed) {
         forgetSavedFile(request.cameraId);  // the save ends here
         SaveResult result;
         result.failure = SaveFailure::FileBusy;
@@ -114,7 +117,6 @@ SaveResult camSaveFrames(const SaveRequest& request) {
     }
 
     SaveResult result;
-    const ReadoutImage image = readoutImageOf(request.cameraId);
     if (request.count == 0) return result;
     if (!image.shapeKnown() || image.frameBytes() == 0) {
         // No page can be made of a frame whose size is unknown, empty or
@@ -126,7 +128,7 @@ SaveResult camSaveFrames(const SaveRequest& request) {
     const bool triggerKnown = camReadTriggerPosition(request.cameraId, &trigger, &unused) == ResultOk;
     const bool creating = request.opening != FileOpening::Append;
     const uint64_t planned = std::max<uint64_t>(request.plannedPages, request.count);
-    if (!file.begin(pageFormatOf(image), needsBigTiff(planned, image.frameBytes())))
+    if (!file.begin(pageFormatOf(image), needsBigTiff(planned, image.frameBytes()), saved == SavedFileState::AsLeft))
         return failed(creating ? SaveFailure::FileWrite : SaveFailure::FileFormat, file);
 
     PageWriter writer(file);
@@ -161,7 +163,8 @@ SaveResult camSaveFrames(const SaveRequest& request) {
     // this call left it; one that ended here is forgotten.
     if (creating) forgetSavedFile(request.cameraId);
     if (result.status == ResultOk && result.failure == SaveFailure::None && result.saved > 0)
-        noteSavedFile(request.cameraId, request.path, result.saved, request.plannedPages);
+        noteSavedFile(request.cameraId, request.path, file.leftAs(), pageFormatOf(image), result.saved,
+                      request.plannedPages);
     else
         forgetSavedFile(request.cameraId);
     return result;

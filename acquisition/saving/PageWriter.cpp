@@ -19,7 +19,6 @@ bool PageWriter::start(const FrameShape& shape, uint32_t width, uint32_t height,
     for (size_t k = 0; k < kPageBuffers; ++k) {
         void* block = allocateFrameBuffer(bufferBytes);
         if (block == nullptr) return false;
-        std::memset(block, 0, shape.frameBytes(width, height));
         blocks_.push_back(block);
         free_.push_back(static_cast<unsigned char*>(block));
     }
@@ -49,7 +48,6 @@ void PageWriter::submit(unsigned char* buffer, size_t delivered, std::string des
 }
 
 void PageWriter::giveBack(unsigned char* buffer) {
-    std::memset(buffer, 0, shape_.frameBytes(width_, height_));
     std::lock_guard<std::mutex> guard(lock_);
     free_.push_back(buffer);
 }
@@ -74,13 +72,11 @@ void PageWriter::writeQueued() {
         guard.unlock();
         const size_t frameBytes = shape_.frameBytes(width_, height_);
         if (page.delivered < frameBytes) std::memset(page.buffer + page.delivered, 0, frameBytes - page.delivered);
-        // Each strip is put in the page's order, written and cleared for
-        // the next frame while it is in the cache: one trip through memory.
+        // Each strip is put in the page's order just before it is written,
+        // while it is in the cache: one trip through memory.
         const bool written = file_.writePage(
             page.buffer, page.description,
-            [this](unsigned char* strip, size_t count) { orderPageSamples(shape_, strip, count); },
-            [](unsigned char* strip, size_t count) { std::memset(strip, 0, count); });
-        if (!written) std::memset(page.buffer, 0, frameBytes);  // the strips left as they were
+            [this](unsigned char* strip, size_t count) { orderPageSamples(shape_, strip, count); });
         guard.lock();
         free_.push_back(page.buffer);
         if (!written) {

@@ -1,11 +1,12 @@
 // Writes pages on a thread of its own while MATLAB's thread reads the next
 // frames from the driver. The two share a few page buffers: the reader
-// takes a free one, has the driver write a frame into it and queues it; the
-// writer puts each strip of the frame in page order, writes it and zeros
-// it while the strip is in the cache, then frees the buffer, so that the
-// reader's thread does no more than the readout. Memory stays at
-// those few buffers however many pages go by. The writer thread touches its
-// buffers and the file only: never the host API, never the driver.
+// takes a free one, has the readout clear it and the driver write a frame
+// into it, and queues it; the writer puts each strip of the frame in page
+// order while the strip is in the cache, writes it, then frees the
+// buffer. The file's write, the longer half, is all the writer does.
+// Memory stays at those few buffers however many pages go by. The writer
+// thread touches its buffers and the file only: never the host API, never
+// the driver.
 #ifndef QUORVEL_ACQUISITION_SAVING_PAGEWRITER_H
 #define QUORVEL_ACQUISITION_SAVING_PAGEWRITER_H
 
@@ -28,12 +29,11 @@ public:
     PageWriter& operator=(const PageWriter&) = delete;
     ~PageWriter();
 
-    // Takes the buffers, of `bufferBytes` whose first frame's worth is
-    // zero, for frames of the shape and size, and starts the thread; false
-    // when either cannot be had. Called on MATLAB's thread, as is every other.
+    // Takes the buffers, of `bufferBytes` each, for frames of the shape and
+    // size, and starts the thread; false when either cannot be had. Called
+    // on MATLAB's thread, as is every other.
     bool start(const FrameShape& shape, uint32_t width, uint32_t height, size_t bufferBytes);
-    // A buffer to fill, once one is free; nullptr once a write failed. Its
-    // first frame's worth of bytes is zero.
+    // A buffer to fill, once one is free; nullptr once a write failed.
     unsigned char* takeBuffer();
     // Queues a buffer as the next page: the frame of which the driver
     // delivered `delivered` bytes.

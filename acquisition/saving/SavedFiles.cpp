@@ -8,9 +8,8 @@ namespace {
 
 struct SavedFile {
     std::string path;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;  // as the save's last call left it: pages another save added show
+    FileStamp left;  // pages another save added, or a write in place, change it
+    PageFormat format;
     uint64_t pages = 0;
     uint64_t plannedPages = 0;
 };
@@ -18,15 +17,20 @@ struct SavedFile {
 std::mutex gLock;
 std::map<int32_t, SavedFile> gSaved;
 
+bool sameFormat(const PageFormat& a, const PageFormat& b) {
+    return a.width == b.width && a.height == b.height && a.samplesPerPixel == b.samplesPerPixel &&
+           a.bitsPerSample == b.bitsPerSample;
+}
+
 }  // namespace
 
-void noteSavedFile(int32_t cameraId, const std::string& path, uint64_t pages, uint64_t plannedPages) {
-    struct stat named {};
+void noteSavedFile(int32_t cameraId, const std::string& path, const FileStamp& left, const PageFormat& format,
+                   uint64_t pages, uint64_t plannedPages) {
     std::lock_guard<std::mutex> guard(gLock);
     const auto found = gSaved.find(cameraId);
     if (found != gSaved.end() && found->second.path == path) pages += found->second.pages;
-    if (pages < plannedPages && stat(path.c_str(), &named) == 0)
-        gSaved[cameraId] = {path, named.st_dev, named.st_ino, named.st_size, pages, plannedPages};
+    if (pages < plannedPages)
+        gSaved[cameraId] = {path, left, format, pages, plannedPages};
     else
         gSaved.erase(cameraId);
 }
@@ -36,11 +40,14 @@ void forgetSavedFile(int32_t cameraId) {
     gSaved.erase(cameraId);
 }
 
-bool savedFileUntouched(int32_t cameraId, const std::string& path) {
+SavedFileState savedFileState(int32_t cameraId, const std::string& path, const PageFormat& format) {
     std::lock_guard<std::mutex> guard(gLock);
     const auto found = gSaved.find(cameraId);
-    if (found == gSaved.end() || found->second.path != path) return true;
+    if (found == gSaved.end() || found->second.path != path) return SavedFileState::NotSaving;
     struct stat named {};
-    return stat(path.c_str(), &named) == 0 && named.st_dev == found->second.device &&
-           named.st_ino == found->second.inode && named.st_size == found->second.size;
+    if (stat(path.c_str(), &named) != 0) return SavedFileState::Changed;
+    const FileStamp now{named.st_dev, named.st_ino, named.st_size, int64_t(named.st_ctim.tv_sec),
+                        int64_t(named.st_ctim.tv_nsec)};
+    if (!(now == found->second.left)) return SavedFileState::Changed;
+    return sameFormat(format, found->second.format) ? SavedFileState::AsLeft : SavedFileState::NotSaving;
 }

@@ -215,8 +215,6 @@ bool TiffPageFile::openFile(const std::string& path, FileOpening opening) {
 }
 
 bool TiffPageFile::formatMatches(const PageFormat& format) {
-    std::string problem;
-    if (!pageChainEnds(fd_, end_, problem)) return fail(problem);
     TIFF* existing = TiffFileIo::open(*this, "r");
     if (existing == nullptr) return fail("it is no TIFF file (" + libraryMessage_ + ")");
     const uint16_t photometric = format.samplesPerPixel == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK;
@@ -269,10 +267,12 @@ bool TiffPageFile::pageFits(size_t descriptionBytes) {
     return fail("the page would end past 4 GiB, where a classic TIFF's offsets end");
 }
 
-bool TiffPageFile::begin(const PageFormat& format, bool bigTiff) {
+bool TiffPageFile::begin(const PageFormat& format, bool bigTiff, bool pagesKnown) {
     format_ = format;
     const bool append = !created_;
-    if (append && !formatMatches(format)) return false;
+    std::string problem;
+    if (append && !pageChainEnds(fd_, end_, problem)) return fail(problem);
+    if (append && !pagesKnown && !formatMatches(format)) return false;
     tiff_ = TiffFileIo::open(*this, append ? "a" : bigTiff ? "w8" : "w");
     if (tiff_ == nullptr) return fail(libraryMessage_);
     writing_ = true;
@@ -281,8 +281,7 @@ bool TiffPageFile::begin(const PageFormat& format, bool bigTiff) {
     return !failed_;
 }
 
-bool TiffPageFile::writePage(unsigned char* pixels, const std::string& description, const StripStep& prepare,
-                             const StripStep& done) {
+bool TiffPageFile::writePage(unsigned char* pixels, const std::string& description, const StripStep& prepare) {
     if (failed_ || tiff_ == nullptr || !pageFits(description.size())) return false;
     const uint16_t photometric = format_.samplesPerPixel == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK;
     const bool fieldsSet =
@@ -303,7 +302,6 @@ bool TiffPageFile::writePage(unsigned char* pixels, const std::string& descripti
         const size_t count = std::min(stripBytes, pageBytes - size_t(strip) * stripBytes);
         if (prepare) prepare(bytes, count);
         if (TIFFWriteRawStrip(tiff_, strip, bytes, tmsize_t(count)) != tmsize_t(count)) return fail(libraryMessage_);
-        if (done) done(bytes, count);
     }
     if (!TIFFWriteDirectory(tiff_)) return fail(libraryMessage_);
     return commitPage();
@@ -351,6 +349,9 @@ void TiffPageFile::close() {
             if (fstat(fd_, &made) == 0 && stat(path_.c_str(), &named) == 0 && sameFile(made, named))
                 unlink(path_.c_str());
         }
+        struct stat left {};
+        if (pages_ > 0 && fstat(fd_, &left) == 0)
+            leftAs_ = {left.st_dev, left.st_ino, left.st_size, int64_t(left.st_ctim.tv_sec), int64_t(left.st_ctim.tv_nsec)};
         ::close(fd_);  // after the rename: the lock on a new file holds until its name is in place
         fd_ = -1;
     }

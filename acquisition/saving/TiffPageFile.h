@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <sys/types.h>
 #include <utility>
 #include <vector>
 
@@ -51,6 +52,22 @@ struct PageFormat {
     uint32_t stripCount() const { return height == 0 ? 0 : (height - 1) / rowsPerStrip() + 1; }
 };
 
+// The file as a save left it, read while its lock was still held: an equal
+// stamp later means nothing has written to it, replaced it or changed its
+// permissions since (every such change moves the change time).
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    int64_t changedSeconds = 0;
+    int64_t changedNanoseconds = 0;
+
+    bool operator==(const FileStamp& other) const {
+        return device == other.device && inode == other.inode && size == other.size &&
+               changedSeconds == other.changedSeconds && changedNanoseconds == other.changedNanoseconds;
+    }
+};
+
 // Done to each strip's bytes of a page, in place.
 using StripStep = std::function<void(unsigned char* bytes, size_t count)>;
 
@@ -68,16 +85,16 @@ public:
     // refusal() tells why.
     bool openFile(const std::string& path, FileOpening opening);
     // Makes the file a TIFF of these pages (BigTIFF when bigTiff) or, on
-    // append, checks that every page has this format, is stored as this
-    // file writes it, and that the page chain ends.
-    bool begin(const PageFormat& format, bool bigTiff);
+    // append, checks that the page chain ends and that every page has this
+    // format and is stored as this file writes it. `pagesKnown` says the
+    // file is as an earlier call of this save left it, its pages all of
+    // this format: their directories are not read again.
+    bool begin(const PageFormat& format, bool bigTiff, bool pagesKnown = false);
     // Writes one page of format.pageBytes() bytes, rows top to bottom,
     // with its ImageDescription, strip by strip: `prepare` just before a
-    // strip is written, `done` just after, each while the strip is in the
-    // cache. False once any write failed; the strips from the failed one on
-    // are then left as they were.
-    bool writePage(unsigned char* pixels, const std::string& description, const StripStep& prepare = {},
-                   const StripStep& done = {});
+    // strip is written, while it is in the cache. False once any write
+    // failed.
+    bool writePage(unsigned char* pixels, const std::string& description, const StripStep& prepare = {});
     // Closes the file. A replacement that holds a page takes the name
     // unless another save is writing a file made under it meanwhile
     // (refusal() then tells Busy); one without, or a new file without a
@@ -88,6 +105,8 @@ public:
     OpenRefusal refusal() const { return refusal_; }
     const std::string& error() const { return error_; }
     uint64_t pagesWritten() const { return pages_; }
+    // The file as close() left it under its name; a zero stamp when it holds no page.
+    const FileStamp& leftAs() const { return leftAs_; }
     const std::string& path() const { return path_; }
 
 private:
@@ -116,6 +135,7 @@ private:
     std::string libraryMessage_;
     PageFormat format_;
     uint64_t pages_ = 0;
+    FileStamp leftAs_;
     uint64_t position_ = 0;   // where libtiff reads or writes next
     uint64_t end_ = 0;        // the file's size as libtiff has made it
     uint64_t committed_ = 0;  // the end of the last complete page

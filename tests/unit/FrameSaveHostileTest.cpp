@@ -347,6 +347,22 @@ TEST_F(FrameSaveHostile, PagesAddedBetweenTheCallsOfASaveEndItAsBusy) {
     EXPECT_EQ(save(file_, 4, 2, 2, 2).first, (std::vector<uint32_t>{0, 2})) << "a save of its own may add to it";
 }
 
+TEST_F(FrameSaveHostile, AFileChangedInPlaceBetweenTheCallsOfASaveIsNotAppendedToBlindly) {
+    ASSERT_EQ(save(file_, 0, 2, 0, 6).first, (std::vector<uint32_t>{0, 2}));
+    usleep(50000);  // past the granularity of the file's change time
+    patchFirstPageTag(file_, TIFFTAG_IMAGEWIDTH, kWidth + 1);  // same size, pages of another shape
+    const std::string changed = contentOf(file_);
+    EXPECT_EQ(save(file_, 2, 2, 2, 6).second, "QuorvelML:fileBusy");
+    EXPECT_TRUE(contentOf(file_) == changed);
+
+    // A pixel format changed between the calls of a raw save: the new
+    // frames do not match the pages already there.
+    ASSERT_EQ(save(file_, 0, 2, 1, 6).first, (std::vector<uint32_t>{0, 2}));
+    setParameter(kSimColourCameraId, kSimParamPixelFormat, 2);
+    EXPECT_EQ(save(file_, 2, 2, 2, 6).second, "QuorvelML:fileFormat");
+    EXPECT_EQ(pagesIn(file_), 2);
+}
+
 TEST_F(FrameSaveHostile, ANameAsLongAsTheSystemTakesIsReplacedToo) {
     const std::string longest = (folder_ / (std::string(251, 'n') + ".tif")).string();
     ASSERT_EQ(save(longest, 0, 1, 0).first, (std::vector<uint32_t>{0, 1}));

@@ -1,12 +1,14 @@
 function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
   % info = saveRecorded(cam, keyword, file, numbers, keepPartial, options)
-  % QuorvelCamera's saveFrames and saveSegments: saves in chunks of a tenth
-  % of the frames, each run of consecutive numbers in one call that leaves
-  % the file valid and closed, so that Ctrl-C between calls leaves every
-  % frame saved so far. The first call makes the file (or its replacement,
-  % which takes the name once it holds a page); the later ones append to
-  % the file it named. With keepPartial a frame that fails ends the save
-  % with its status in info; without, its error is raised.
+  % QuorvelCamera's saveFrames and saveSegments: saves in calls of about
+  % half a second each, each run of consecutive numbers in one call that
+  % leaves the file valid and closed, so that Ctrl-C between calls leaves
+  % every frame saved so far and the progress line moves. The first call
+  % saves a few frames; the rate it reaches sizes the next. The first call
+  % makes the file (or its replacement, which takes the name once it holds
+  % a page); the later ones append to the file it named. With keepPartial
+  % a frame that fails ends the save with its status in info; without,
+  % its error is raised.
   settings = struct('Overwrite', false, 'Progress', numel(numbers) >= obj.ProgressThreshold);
   for k = 1:2:numel(options)
     if k == numel(options) || ~(ischar(options{k}) && isrow(options{k})) || ~isfield(settings, options{k})
@@ -28,7 +30,8 @@ function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
   end
   numbers = numbers(:)';
   count = numel(numbers);
-  chunk = max(1, ceil(count / 10));
+  chunk = min(count, 16);
+  secondsPerCall = 0.5;
   saved = 0;
   status = 0;
   mode = double(settings.Overwrite);  % 0: a new file, 1: replace; then 2: append
@@ -36,6 +39,7 @@ function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
   ender = progressLine(); %#ok<NASGU> ends the line should the save stop midway
   while saved < count && status == 0
     [first, span] = consecutiveRun(numbers, saved, chunk);
+    started = tic;
     try
       [status, got] = QuorvelML(keyword, obj.Id, file, first, span, mode, count);
     catch failure
@@ -45,6 +49,7 @@ function info = saveRecorded(obj, keyword, file, numbers, keepPartial, options)
       rethrow(failure);
     end
     saved = saved + double(got);
+    chunk = max(1, floor(double(got) * secondsPerCall / max(toc(started), eps)));
     mode = 2;
     if settings.Progress
       shown = progressLine(shown, saved);
