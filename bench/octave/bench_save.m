@@ -12,9 +12,13 @@ function bench_save(mexFolder, folder, rounds)
   % /dev/zero; Octave's own fwrite converts every element), and has
   % Python's tifffile (Debian's /usr/bin/python3) write a stack of the same
   % shape from a numpy array already in memory, one page per frame, timing
-  % the write alone. Prints the three rates and the figures that count,
-  % save rate / write rate and save rate / tifffile rate; the median of the
-  % rounds (default 5). The files are deleted as they go.
+  % the write alone. Each timed write comes right after a write of its own
+  % of the same bytes: a virtual machine may hand memory freed a while ago
+  % back to its host and pay to take it again, which would fall on
+  % whichever writer came first after a pause. Prints the three rates and
+  % the figures that count, save rate / write rate and save rate /
+  % tifffile rate; the median of the rounds (default 5). The files are
+  % deleted as they go.
   if nargin < 2
     folder = tempdir();
   end
@@ -44,18 +48,14 @@ function bench_save(mexFolder, folder, rounds)
       cam.stopRecording();
       frameBytes = side * side * bytesPerPixel;
       command = sprintf('dd if=/dev/zero of="%s" bs=%d count=%d status=none', plain, frameBytes, frames);
+      writers = {@() saveSeconds(cam, file, frames), @() plainSeconds(command, plain), ...
+                 @() tifffileSeconds(file, frames, side, bytesPerPixel > 2, sampleClass)};
       seconds = zeros(rounds, 3);
       for r = 1:rounds
-        tic;
-        cam.saveFrames(file, 0:frames - 1, 'Overwrite', true, 'Progress', false);
-        seconds(r, 1) = toc;
-        delete(file);
-        tic;
-        system(command);
-        seconds(r, 2) = toc;
-        delete(plain);
-        seconds(r, 3) = tifffileSeconds(file, frames, side, bytesPerPixel > 2, sampleClass);
-        delete(file);
+        for w = 1:3
+          writers{w}();  % the warm-up write
+          seconds(r, w) = writers{w}();
+        end
       end
       mebibytes = frames * frameBytes / 2^20;
       rates = mebibytes ./ median(seconds);
@@ -64,6 +64,20 @@ function bench_save(mexFolder, folder, rounds)
     end
     delete(cam);
   end
+end
+
+function seconds = saveSeconds(cam, file, frames)
+  tic;
+  cam.saveFrames(file, 0:frames - 1, 'Overwrite', true, 'Progress', false);
+  seconds = toc;
+  delete(file);
+end
+
+function seconds = plainSeconds(command, plain)
+  tic;
+  system(command);
+  seconds = toc;
+  delete(plain);
 end
 
 function seconds = tifffileSeconds(file, frames, side, colour, sampleClass)
@@ -78,4 +92,5 @@ function seconds = tifffileSeconds(file, frames, side, colour, sampleClass)
     error('bench:tifffile', 'tifffile failed: %s', output);
   end
   seconds = str2double(output);
+  delete(file);
 end

@@ -2,6 +2,7 @@
 import atexit
 import math
 import numbers
+import time
 
 import numpy as np
 
@@ -10,6 +11,7 @@ from ._errors import QuorvelError, check
 
 _WIDTH, _HEIGHT, _PIXEL_FORMAT = 15, 16, 2
 _HELD, _CLOSED, _LOST = 0, 1, 2  # what a handle holds (_core.handle_hold)
+_SECONDS_PER_SAVE_CALL = 0.5
 
 atexit.register(_core.close_everything)
 
@@ -322,14 +324,19 @@ class Camera:
                              "at least, and none is written")
         if not hasattr(_core, "save_recorded"):
             raise RuntimeError("this quorvel was built without libtiff: saving to TIFF files is left out")
+        # Calls of about half a second each, every one leaving the file
+        # closed and valid, so that Ctrl-C between them keeps every frame
+        # saved so far; the first saves a few frames, its rate sizes the next.
         count, saved, status = len(numbers), 0, 0
-        chunk, mode = max(1, math.ceil(count / 10)), int(overwrite)  # 0 a new file, 1 replace; then 2 append
+        chunk, mode = min(count, 16), int(overwrite)  # 0 a new file, 1 replace; then 2 append
         while saved < count and status == 0:
             first, span = _consecutive_run(numbers, saved, chunk)
+            started = time.perf_counter()
             status, got, failure, reason = _core.save_recorded(self._id, self._serial, file, first, span, mode,
                                                                count, by_segment)
             if failure:
                 raise _save_failure(failure, file, reason, overwrite)
+            chunk = max(1, int(got * _SECONDS_PER_SAVE_CALL / max(time.perf_counter() - started, 1e-9)))
             saved, mode = saved + got, 2
         info = self._info(numbers[:saved], by_segment, status)
         self._check(status, command, info=info)
