@@ -1,6 +1,7 @@
 #include "FrameSave.h"
 
 #include "PageDescription.h"
+#include "PagePixels.h"
 #include "PageWriter.h"
 #include "SavedFiles.h"
 #include "acquisition/Readout.h"
@@ -146,6 +147,7 @@ SaveResult camSaveFrames(const SaveRequest& request) {
             result.status = code;
             break;
         }
+        orderPageSamples(image.shape, page, target.delivered);
         FileOrigin fileOrigin;
         const bool firstPage = creating && k == 0;
         if (firstPage) fileOrigin = fileOriginOf(request, image);

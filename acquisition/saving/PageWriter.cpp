@@ -1,6 +1,5 @@
 #include "PageWriter.h"
 
-#include "PagePixels.h"
 #include "common/FrameBuffer.h"
 
 #include <cstring>
@@ -72,11 +71,7 @@ void PageWriter::writeQueued() {
         guard.unlock();
         const size_t frameBytes = shape_.frameBytes(width_, height_);
         if (page.delivered < frameBytes) std::memset(page.buffer + page.delivered, 0, frameBytes - page.delivered);
-        // Each strip is put in the page's order just before it is written,
-        // while it is in the cache: one trip through memory.
-        const bool written = file_.writePage(
-            page.buffer, page.description,
-            [this](unsigned char* strip, size_t count) { orderPageSamples(shape_, strip, count); });
+        const bool written = file_.writePage(page.buffer, page.description);
         guard.lock();
         free_.push_back(page.buffer);
         if (!written) {

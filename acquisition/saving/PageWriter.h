@@ -1,9 +1,9 @@
 // Writes pages on a thread of its own while MATLAB's thread reads the next
 // frames from the driver. The two share a few page buffers: the reader
 // takes a free one, has the readout clear it and the driver write a frame
-// into it, and queues it; the writer puts each strip of the frame in page
-// order while the strip is in the cache, writes it, then frees the
-// buffer. The file's write, the longer half, is all the writer does.
+// into it, puts the frame in the page's sample order and queues it; the
+// writer writes it and frees the buffer. The file's write, the longer
+// half, is all the writer does, so that the two threads take about as long.
 // Memory stays at those few buffers however many pages go by. The writer
 // thread touches its buffers and the file only: never the host API, never
 // the driver.

@@ -281,7 +281,7 @@ bool TiffPageFile::begin(const PageFormat& format, bool bigTiff, bool pagesKnown
     return !failed_;
 }
 
-bool TiffPageFile::writePage(unsigned char* pixels, const std::string& description, const StripStep& prepare) {
+bool TiffPageFile::writePage(unsigned char* pixels, const std::string& description) {
     if (failed_ || tiff_ == nullptr || !pageFits(description.size())) return false;
     const uint16_t photometric = format_.samplesPerPixel == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK;
     const bool fieldsSet =
@@ -300,7 +300,6 @@ bool TiffPageFile::writePage(unsigned char* pixels, const std::string& descripti
     for (uint32_t strip = 0; strip < format_.stripCount(); ++strip) {
         unsigned char* bytes = pixels + size_t(strip) * stripBytes;
         const size_t count = std::min(stripBytes, pageBytes - size_t(strip) * stripBytes);
-        if (prepare) prepare(bytes, count);
         if (TIFFWriteRawStrip(tiff_, strip, bytes, tmsize_t(count)) != tmsize_t(count)) return fail(libraryMessage_);
     }
     if (!TIFFWriteDirectory(tiff_)) return fail(libraryMessage_);

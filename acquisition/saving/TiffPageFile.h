@@ -10,7 +10,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <utility>
@@ -33,7 +32,7 @@ enum class OpenRefusal {
 };
 
 // A page is written in strips of about this many bytes, whole rows each,
-// small enough to stay in the cache from being prepared to being written.
+// so that a reader can take a page a piece at a time.
 constexpr size_t kStripBytes = size_t(128) << 10;
 
 // The pages of a file: all of one size and sample layout.
@@ -68,9 +67,6 @@ struct FileStamp {
     }
 };
 
-// Done to each strip's bytes of a page, in place.
-using StripStep = std::function<void(unsigned char* bytes, size_t count)>;
-
 class TiffPageFile {
 public:
     TiffPageFile() = default;
@@ -91,10 +87,8 @@ public:
     // this format: their directories are not read again.
     bool begin(const PageFormat& format, bool bigTiff, bool pagesKnown = false);
     // Writes one page of format.pageBytes() bytes, rows top to bottom,
-    // with its ImageDescription, strip by strip: `prepare` just before a
-    // strip is written, while it is in the cache. False once any write
-    // failed.
-    bool writePage(unsigned char* pixels, const std::string& description, const StripStep& prepare = {});
+    // with its ImageDescription. False once any write failed.
+    bool writePage(unsigned char* pixels, const std::string& description);
     // Closes the file. A replacement that holds a page takes the name
     // unless another save is writing a file made under it meanwhile
     // (refusal() then tells Busy); one without, or a new file without a
