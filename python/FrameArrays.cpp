@@ -1,5 +1,6 @@
 #include "FrameArrays.h"
 
+#include "acquisition/ChannelOrder.h"
 #include "acquisition/ReadoutImage.h"
 
 #include <algorithm>
@@ -12,21 +13,20 @@ namespace py = pybind11;
 namespace {
 
 constexpr size_t kBlockAlignment = 64;
-// Large blocks start on a huge page and ask for huge pages, as numpy's own
-// large arrays do: a fresh stack then costs few page faults.
+// Blocks past the most the C heap ever keeps for reuse (glibc's largest
+// mmap threshold) come fresh from the system every time: they start on a
+// huge page and ask for huge pages, as numpy's own large arrays do, so
+// that a fresh stack costs few page faults. Smaller ones, a grab's image,
+// come from the heap, warm from the last one freed.
 constexpr size_t kHugePage = size_t(2) << 20;
-
-template <typename T>
-void swapOuterChannels(T* samples, size_t pixels) {
-    for (size_t p = 0; p < pixels; ++p, samples += 3) std::swap(samples[0], samples[2]);
-}
+constexpr size_t kFreshBlockBytes = size_t(32) << 20;
 
 // A readout frame handed over in place: colour reversed, mono as it is.
 void finishInPlace(void* context, const unsigned char* frame, size_t count) {
     const auto* shape = static_cast<const FrameShape*>(context);
     if (shape->samplesPerPixel == 3)
-        reverseChannels(const_cast<unsigned char*>(frame), count / (3 * shape->bytesPerSample),
-                        shape->bytesPerSample);
+        reverseColourChannels(const_cast<unsigned char*>(frame), count / (3 * shape->bytesPerSample),
+                              shape->bytesPerSample);
 }
 
 struct SliceCopy {
@@ -45,7 +45,7 @@ void copyIntoSlice(void* context, const unsigned char* frame, size_t count) {
 
 FrameBlock allocateFrameBlock(size_t bytes) {
     FrameBlock block;
-    const size_t alignment = bytes >= 2 * kHugePage ? kHugePage : kBlockAlignment;
+    const size_t alignment = bytes > kFreshBlockBytes ? kHugePage : kBlockAlignment;
     const size_t rounded = (std::max<size_t>(bytes, 1) + alignment - 1) / alignment * alignment;
     block.data = std::aligned_alloc(alignment, rounded);
 #ifdef MADV_HUGEPAGE
@@ -77,13 +77,6 @@ py::array arrayOverBlock(FrameBlock& block, const FrameShape& shape, uint32_t wi
     py::capsule owner(block.data, [](void* data) { std::free(data); });
     block = FrameBlock{};  // the capsule owns it now
     return py::array(type, dimensions, {}, owner.get_pointer(), owner);
-}
-
-void reverseChannels(void* data, size_t pixels, uint32_t bytesPerSample) {
-    if (bytesPerSample == 2)
-        swapOuterChannels(static_cast<uint16_t*>(data), pixels);
-    else
-        swapOuterChannels(static_cast<uint8_t*>(data), pixels);
 }
 
 size_t freshStackBytes(const ReadoutImage& image, size_t frames) {

@@ -34,9 +34,6 @@ std::vector<pybind11::ssize_t> arrayShape(const FrameShape& shape, uint32_t widt
 pybind11::array arrayOverBlock(FrameBlock& block, const FrameShape& shape, uint32_t width, uint32_t height,
                                size_t frames, bool stacked);
 
-// Swaps channels 0 and 2 of every three-sample pixel.
-void reverseChannels(void* data, size_t pixels, uint32_t bytesPerSample);
-
 // Where the frames of a bulk read land: `frames` frames of frameBytes
 // each, one after the other, in a memory of `capacity` bytes.
 struct StackMemory {

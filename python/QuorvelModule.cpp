@@ -4,6 +4,7 @@
 // and turns a status into QuorvelError.
 #include "CoreCalls.h"
 #include "FrameArrays.h"
+#include "acquisition/ChannelOrder.h"
 #include "acquisition/HostMemory.h"
 #include "acquisition/HostSession.h"
 #include "acquisition/LiveImage.h"
@@ -223,7 +224,7 @@ void finishLiveFrame(void* context, const unsigned char* frame, size_t count) {
     if (frame != image) std::memcpy(image, frame, taken);
     std::memset(image + taken, 0, grab->frameBytes - taken);
     if (grab->shape.samplesPerPixel == 3)
-        reverseChannels(image, grab->frameBytes / (3 * grab->shape.bytesPerSample), grab->shape.bytesPerSample);
+        reverseColourChannels(image, grab->frameBytes / (3 * grab->shape.bytesPerSample), grab->shape.bytesPerSample);
     grab->filled = true;
 }
 

@@ -1,9 +1,9 @@
 #include "FrameSave.h"
 
 #include "PageDescription.h"
-#include "PagePixels.h"
 #include "PageWriter.h"
 #include "SavedFiles.h"
+#include "acquisition/ChannelOrder.h"
 #include "acquisition/Readout.h"
 #include "acquisition/ReadoutImage.h"
 #include "acquisition/Recording.h"
@@ -147,7 +147,8 @@ SaveResult camSaveFrames(const SaveRequest& request) {
             result.status = code;
             break;
         }
-        orderPageSamples(image.shape, page, target.delivered);
+        if (image.shape.samplesPerPixel == 3)
+            reverseColourChannels(page, target.delivered / (3 * image.shape.bytesPerSample), image.shape.bytesPerSample);
         FileOrigin fileOrigin;
         const bool firstPage = creating && k == 0;
         if (firstPage) fileOrigin = fileOriginOf(request, image);

@@ -1,6 +1,6 @@
-#include "PagePixels.h"
+#include "ChannelOrder.h"
 
-#include "acquisition/FrameConvertKernels.h"
+#include "FrameConvertKernels.h"
 
 #include <algorithm>
 
@@ -60,22 +60,18 @@ __attribute__((target("ssse3"))) size_t swapOuterChannelsSsse3(unsigned char* by
 }
 #endif
 
-void swapOuterChannelsOfFrame(unsigned char* page, size_t pixels, size_t bytesPerSample) {
+}  // namespace
+
+void reverseColourChannels(unsigned char* samples, size_t pixels, size_t bytesPerSample) {
     size_t done = 0;
 #ifdef QUORVEL_X86
     static const bool ssse3 = __builtin_cpu_supports("ssse3");
-    if (ssse3) done = swapOuterChannelsSsse3(page, pixels, bytesPerSample);
+    if (ssse3) done = swapOuterChannelsSsse3(samples, pixels, bytesPerSample);
 #endif
-    page += done * 3 * bytesPerSample;
+    samples += done * 3 * bytesPerSample;
     if (bytesPerSample == 2)
-        swapOuterChannels(reinterpret_cast<uint16_t*>(page), pixels - done);
+        swapOuterChannels(reinterpret_cast<uint16_t*>(samples), pixels - done);
     else
-        swapOuterChannels(page, pixels - done);
+        swapOuterChannels(samples, pixels - done);
 }
 
-}  // namespace
-
-void orderPageSamples(const FrameShape& shape, unsigned char* samples, size_t bytes) {
-    if (shape.samplesPerPixel == 3)
-        swapOuterChannelsOfFrame(samples, bytes / (3 * shape.bytesPerSample), shape.bytesPerSample);
-}
