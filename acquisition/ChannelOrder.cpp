@@ -58,6 +58,35 @@ __attribute__((target("ssse3"))) size_t swapOuterChannelsSsse3(unsigned char* by
     }
     return done;
 }
+
+// Two blocks at a time, one in each 128-bit lane, with the same shuffles.
+__attribute__((target("avx2"))) size_t swapOuterChannelsAvx2(unsigned char* bytes, size_t pixels,
+                                                               size_t bytesPerSample) {
+    static const BlockShuffles narrow(1), wide(2);
+    const BlockShuffles& shuffles = bytesPerSample == 2 ? wide : narrow;
+    __m256i masks[3][3];
+    for (int out = 0; out < 3; ++out)
+        for (int in = 0; in < 3; ++in)
+            masks[out][in] =
+                _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(shuffles.masks[out][in])));
+    const size_t pixelsPerTwoBlocks = 96 / (3 * bytesPerSample);
+    size_t done = 0;
+    for (; done + pixelsPerTwoBlocks <= pixels; done += pixelsPerTwoBlocks, bytes += 96) {
+        __m256i in[3];
+        for (int k = 0; k < 3; ++k)
+            in[k] = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(bytes + 48 + 16 * k),
+                                        reinterpret_cast<const __m128i*>(bytes + 16 * k));
+        for (int out = 0; out < 3; ++out) {
+            const __m256i swapped =
+                _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(in[0], masks[out][0]),
+                                                _mm256_shuffle_epi8(in[1], masks[out][1])),
+                                _mm256_shuffle_epi8(in[2], masks[out][2]));
+            _mm256_storeu2_m128i(reinterpret_cast<__m128i*>(bytes + 48 + 16 * out),
+                                 reinterpret_cast<__m128i*>(bytes + 16 * out), swapped);
+        }
+    }
+    return done;
+}
 #endif
 
 }  // namespace
@@ -65,8 +94,10 @@ __attribute__((target("ssse3"))) size_t swapOuterChannelsSsse3(unsigned char* by
 void reverseColourChannels(unsigned char* samples, size_t pixels, size_t bytesPerSample) {
     size_t done = 0;
 #ifdef QUORVEL_X86
+    static const bool avx2 = __builtin_cpu_supports("avx2");
     static const bool ssse3 = __builtin_cpu_supports("ssse3");
-    if (ssse3) done = swapOuterChannelsSsse3(samples, pixels, bytesPerSample);
+    if (avx2) done = swapOuterChannelsAvx2(samples, pixels, bytesPerSample);
+    if (ssse3) done += swapOuterChannelsSsse3(samples + done * 3 * bytesPerSample, pixels - done, bytesPerSample);
 #endif
     samples += done * 3 * bytesPerSample;
     if (bytesPerSample == 2)
