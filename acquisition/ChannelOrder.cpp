@@ -24,6 +24,11 @@ void swapOuterChannels(T* samples, size_t pixels) {
 struct BlockShuffles {
     unsigned char masks[3][3][16];
 
+    static const BlockShuffles& of(size_t bytesPerSample) {
+        static const BlockShuffles narrow(1), wide(2);
+        return bytesPerSample == 2 ? wide : narrow;
+    }
+
     explicit BlockShuffles(size_t bytesPerSample) {
         const size_t pixelBytes = 3 * bytesPerSample;
         for (size_t out = 0; out < 48; ++out) {
@@ -38,8 +43,7 @@ struct BlockShuffles {
 
 __attribute__((target("ssse3"))) size_t swapOuterChannelsSsse3(unsigned char* bytes, size_t pixels,
                                                                  size_t bytesPerSample) {
-    static const BlockShuffles narrow(1), wide(2);
-    const BlockShuffles& shuffles = bytesPerSample == 2 ? wide : narrow;
+    const BlockShuffles& shuffles = BlockShuffles::of(bytesPerSample);
     __m128i masks[3][3];
     for (int out = 0; out < 3; ++out)
         for (int in = 0; in < 3; ++in)
@@ -62,8 +66,7 @@ __attribute__((target("ssse3"))) size_t swapOuterChannelsSsse3(unsigned char* by
 // Two blocks at a time, one in each 128-bit lane, with the same shuffles.
 __attribute__((target("avx2"))) size_t swapOuterChannelsAvx2(unsigned char* bytes, size_t pixels,
                                                                size_t bytesPerSample) {
-    static const BlockShuffles narrow(1), wide(2);
-    const BlockShuffles& shuffles = bytesPerSample == 2 ? wide : narrow;
+    const BlockShuffles& shuffles = BlockShuffles::of(bytesPerSample);
     __m256i masks[3][3];
     for (int out = 0; out < 3; ++out)
         for (int in = 0; in < 3; ++in)
