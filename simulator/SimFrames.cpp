@@ -59,9 +59,7 @@ void addToRow(const unsigned char* from, unsigned char* to, size_t samples, Samp
     }
 }
 
-// Rows 1 to rows - 1 of `rowSamples` samples each, from row 0. Built for
-// AVX2 as well, taken where the processor has it: the simulated driver
-// must not be what limits a grab or a readout.
+// Rows 1 to rows - 1 of `rowSamples` samples each, from row 0.
 template <typename Sample>
 __attribute__((always_inline)) inline void addRowsFromFirst(unsigned char* bytes, size_t rowSamples, size_t rows,
                                                             uint32_t rowStep) {
@@ -71,17 +69,22 @@ __attribute__((always_inline)) inline void addRowsFromFirst(unsigned char* bytes
 }
 
 #if defined(__x86_64__) || defined(__i386__)
-#define SIM_ALSO_FOR_AVX2 __attribute__((target_clones("avx2", "default")))
-#else
-#define SIM_ALSO_FOR_AVX2
+template <typename Sample>
+__attribute__((target("avx2"))) void addRowsFromFirstAvx2(unsigned char* bytes, size_t rowSamples, size_t rows,
+                                                            uint32_t rowStep) {
+    addRowsFromFirst<Sample>(bytes, rowSamples, rows, rowStep);
+}
 #endif
 
-SIM_ALSO_FOR_AVX2 void addRowsFromFirst8(unsigned char* bytes, size_t rowSamples, size_t rows, uint32_t rowStep) {
-    addRowsFromFirst<uint8_t>(bytes, rowSamples, rows, rowStep);
-}
-
-SIM_ALSO_FOR_AVX2 void addRowsFromFirst16(unsigned char* bytes, size_t rowSamples, size_t rows, uint32_t rowStep) {
-    addRowsFromFirst<uint16_t>(bytes, rowSamples, rows, rowStep);
+// With AVX2 where the processor has it: the simulated driver must not be
+// what limits a grab or a readout.
+template <typename Sample>
+void addRowsFromFirstFastest(unsigned char* bytes, size_t rowSamples, size_t rows, uint32_t rowStep) {
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) return addRowsFromFirstAvx2<Sample>(bytes, rowSamples, rows, rowStep);
+#endif
+    addRowsFromFirst<Sample>(bytes, rowSamples, rows, rowStep);
 }
 
 template <typename Sample>
@@ -96,7 +99,7 @@ size_t renderRows(const SimFrameFormat& format, uint32_t frameNumber, uint32_t w
     if (firstRowSamples < rowSamples) return firstRowSamples * sizeof(Sample);
     const size_t rowBytes = rowSamples * sizeof(Sample);
     const size_t wholeRows = std::min<size_t>(height, room / rowSamples);
-    (sizeof(Sample) == 2 ? addRowsFromFirst16 : addRowsFromFirst8)(bytes, rowSamples, wholeRows, rule.rowStep);
+    addRowsFromFirstFastest<Sample>(bytes, rowSamples, wholeRows, rule.rowStep);
     if (wholeRows == height) return wholeRows * rowBytes;
     const size_t rest = room - wholeRows * rowSamples;  // less than a row
     addToRow<Sample>(bytes, bytes + wholeRows * rowBytes, rest, static_cast<Sample>(rule.rowStep * wholeRows));
