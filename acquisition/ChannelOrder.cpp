@@ -10,10 +10,11 @@
 
 namespace {
 
-// Swaps samples 0 and 2 of every pixel of three samples, one at a time.
-template <typename T>
-void swapOuterChannels(T* samples, size_t pixels) {
-    for (size_t p = 0; p < pixels; ++p, samples += 3) std::swap(samples[0], samples[2]);
+// Swaps samples 0 and 2 of every pixel of three samples, one at a time,
+// at any address.
+void swapOuterChannels(unsigned char* bytes, size_t pixels, size_t bytesPerSample) {
+    for (size_t p = 0; p < pixels; ++p, bytes += 3 * bytesPerSample)
+        std::swap_ranges(bytes, bytes + bytesPerSample, bytes + 2 * bytesPerSample);
 }
 
 #ifdef QUORVEL_X86
@@ -102,10 +103,6 @@ void reverseColourChannels(unsigned char* samples, size_t pixels, size_t bytesPe
     if (avx2) done = swapOuterChannelsAvx2(samples, pixels, bytesPerSample);
     if (ssse3) done += swapOuterChannelsSsse3(samples + done * 3 * bytesPerSample, pixels - done, bytesPerSample);
 #endif
-    samples += done * 3 * bytesPerSample;
-    if (bytesPerSample == 2)
-        swapOuterChannels(reinterpret_cast<uint16_t*>(samples), pixels - done);
-    else
-        swapOuterChannels(samples, pixels - done);
+    swapOuterChannels(samples + done * 3 * bytesPerSample, pixels - done, bytesPerSample);
 }
 
