@@ -344,10 +344,11 @@ class Camera:
 
 
 def _consecutive_run(numbers, done, chunk):
-    first, span = int(numbers[done]), 1
-    while span < chunk and done + span < len(numbers) and int(numbers[done + span]) - first == span:
-        span += 1
-    return first, span
+    """The run of consecutive numbers (uint64) after the first done, at most chunk long; a step down
+    wraps around to a huge step and so ends the run as any step other than 1 does."""
+    steps = np.diff(numbers[done:done + chunk])
+    broken = np.flatnonzero(steps != 1)
+    return int(numbers[done]), int(broken[0]) + 1 if broken.size else len(steps) + 1
 
 
 # What kept the file from taking every frame, numbered as the core's SaveFailure.
