@@ -77,7 +77,9 @@ bool pageChainEnds(int fd, uint64_t size, uint64_t from, ChainEnd& end, std::str
         const uint64_t here = end.lastPage = next;
         if (!file.number(here, countBytes, entries) || entries > (size - here) / entryBytes ||
             !file.number(here + countBytes + entries * entryBytes, linkBytes, next)) {
-            problem = "its page " + std::to_string(page) + " lies past the end of the file";
+            // Pages are numbered from the first only when the walk began there.
+            problem = (from == 0 ? "its page " + std::to_string(page) : std::string("a page it links")) +
+                      " lies past the end of the file";
             return false;
         }
     }
