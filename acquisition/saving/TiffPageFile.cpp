@@ -291,7 +291,7 @@ bool TiffPageFile::begin(const PageFormat& format, bool bigTiff, bool pagesKnown
     ChainEnd chain;
     if (append && !pageChainEnds(fd_, end_, pagesKnown ? knownPage : 0, chain, problem)) return fail(problem);
     if (append && !pagesKnown && !formatMatches(format)) return false;
-    chainFrom_ = chain.lastPage;  // the file's own byte order: formatMatches took only the host's
+    chainFrom_ = chain.lastPage;  // shown in the host's byte order, the only one pages are added in
     chainBig_ = chain.bigTiff;
     tiff_ = TiffFileIo::open(*this, append ? "a" : bigTiff ? "w8" : "w");
     if (tiff_ == nullptr) return fail(libraryMessage_);
