@@ -106,8 +106,9 @@ SaveResult camSaveFrames(const SaveRequest& request) {
                       file);
     }
     const ReadoutImage image = readoutImageOf(request.cameraId);
+    uint64_t knownPage = 0;
     const SavedFileState saved = request.opening == FileOpening::Append
-                                     ? savedFileState(request.cameraId, request.path, pageFormatOf(image))
+                                     ? savedFileState(request.cameraId, request.path, pageFormatOf(image), knownPage)
                                      : SavedFileState::NotSaving;
     if (saved == SavedFileState::Changed) {
         forgetSavedFile(request.cameraId);  // the save ends here
@@ -129,7 +130,8 @@ SaveResult camSaveFrames(const SaveRequest& request) {
     const bool triggerKnown = camReadTriggerPosition(request.cameraId, &trigger, &unused) == ResultOk;
     const bool creating = request.opening != FileOpening::Append;
     const uint64_t planned = std::max<uint64_t>(request.plannedPages, request.count);
-    if (!file.begin(pageFormatOf(image), needsBigTiff(planned, image.frameBytes()), saved == SavedFileState::AsLeft))
+    if (!file.begin(pageFormatOf(image), needsBigTiff(planned, image.frameBytes()), saved == SavedFileState::AsLeft,
+                    knownPage))
         return failed(creating ? SaveFailure::FileWrite : SaveFailure::FileFormat, file);
 
     PageWriter writer(file);
@@ -166,8 +168,8 @@ SaveResult camSaveFrames(const SaveRequest& request) {
     // this call left it; one that ended here is forgotten.
     if (creating) forgetSavedFile(request.cameraId);
     if (result.status == ResultOk && result.failure == SaveFailure::None && result.saved > 0)
-        noteSavedFile(request.cameraId, request.path, file.leftAs(), pageFormatOf(image), result.saved,
-                      request.plannedPages);
+        noteSavedFile(request.cameraId, request.path, file.leftAs(), pageFormatOf(image), file.chainFrom(),
+                      result.saved, request.plannedPages);
     else
         forgetSavedFile(request.cameraId);
     return result;

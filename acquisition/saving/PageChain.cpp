@@ -32,7 +32,7 @@ bool hostIsLittleEndian() {
 
 }  // namespace
 
-bool pageChainEnds(int fd, uint64_t size, std::string& problem) {
+bool pageChainEnds(int fd, uint64_t size, uint64_t from, ChainEnd& end, std::string& problem) {
     unsigned char order[2];
     ChainReader file{fd, size, false};
     if (!file.read(0, order, 2) || order[0] != order[1] || (order[0] != 'I' && order[0] != 'M')) {
@@ -53,6 +53,8 @@ bool pageChainEnds(int fd, uint64_t size, std::string& problem) {
         problem = "it is no TIFF file";
         return false;
     }
+    end.bigTiff = big;
+    if (from != 0) next = from;
     // Brent's cycle finding: a page remembered at each power of two steps
     // meets the walk again only inside a loop; no memory per page.
     const uint64_t mostPages = size / (countBytes + entryBytes + linkBytes);
@@ -72,10 +74,12 @@ bool pageChainEnds(int fd, uint64_t size, std::string& problem) {
             stepsSince = 0;
         }
         uint64_t entries = 0;
-        const uint64_t here = next;
+        const uint64_t here = end.lastPage = next;
         if (!file.number(here, countBytes, entries) || entries > (size - here) / entryBytes ||
             !file.number(here + countBytes + entries * entryBytes, linkBytes, next)) {
-            problem = "its page " + std::to_string(page) + " lies past the end of the file";
+            // Pages are numbered from the first only when the walk began there.
+            problem = (from == 0 ? "its page " + std::to_string(page) : std::string("a page it links")) +
+                      " lies past the end of the file";
             return false;
         }
     }

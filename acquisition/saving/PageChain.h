@@ -7,10 +7,18 @@
 #include <cstdint>
 #include <string>
 
+// Where a file's chain ends.
+struct ChainEnd {
+    uint64_t lastPage = 0;  // the last page's directory; 0 when the file has no page
+    bool bigTiff = false;
+};
+
 // True when the chain of the file of `size` bytes ends: every page's
 // directory lies inside the file, no page links back to an earlier one and
-// there are no more pages than directories fit in the file. False with
+// there are no more pages than directories fit in the file. The walk
+// starts at the page whose directory is at `from` (a page of the chain
+// known to end), or at the first page when `from` is 0. False with
 // `problem` set otherwise, or when the file is no TIFF.
-bool pageChainEnds(int fd, uint64_t size, std::string& problem);
+bool pageChainEnds(int fd, uint64_t size, uint64_t from, ChainEnd& end, std::string& problem);
 
 #endif

@@ -10,6 +10,7 @@ struct SavedFile {
     std::string path;
     FileStamp left;  // pages another save added, or a write in place, change it
     PageFormat format;
+    uint64_t chainFrom = 0;
     uint64_t pages = 0;
     uint64_t plannedPages = 0;
 };
@@ -25,12 +26,12 @@ bool sameFormat(const PageFormat& a, const PageFormat& b) {
 }  // namespace
 
 void noteSavedFile(int32_t cameraId, const std::string& path, const FileStamp& left, const PageFormat& format,
-                   uint64_t pages, uint64_t plannedPages) {
+                   uint64_t chainFrom, uint64_t pages, uint64_t plannedPages) {
     std::lock_guard<std::mutex> guard(gLock);
     const auto found = gSaved.find(cameraId);
     if (found != gSaved.end() && found->second.path == path) pages += found->second.pages;
     if (pages < plannedPages)
-        gSaved[cameraId] = {path, left, format, pages, plannedPages};
+        gSaved[cameraId] = {path, left, format, chainFrom, pages, plannedPages};
     else
         gSaved.erase(cameraId);
 }
@@ -40,7 +41,8 @@ void forgetSavedFile(int32_t cameraId) {
     gSaved.erase(cameraId);
 }
 
-SavedFileState savedFileState(int32_t cameraId, const std::string& path, const PageFormat& format) {
+SavedFileState savedFileState(int32_t cameraId, const std::string& path, const PageFormat& format,
+                              uint64_t& chainFrom) {
     std::lock_guard<std::mutex> guard(gLock);
     const auto found = gSaved.find(cameraId);
     if (found == gSaved.end() || found->second.path != path) return SavedFileState::NotSaving;
@@ -49,5 +51,7 @@ SavedFileState savedFileState(int32_t cameraId, const std::string& path, const P
     const FileStamp now{named.st_dev, named.st_ino, named.st_size, int64_t(named.st_ctim.tv_sec),
                         int64_t(named.st_ctim.tv_nsec)};
     if (!(now == found->second.left)) return SavedFileState::Changed;
-    return sameFormat(format, found->second.format) ? SavedFileState::AsLeft : SavedFileState::NotSaving;
+    if (!sameFormat(format, found->second.format)) return SavedFileState::NotSaving;
+    chainFrom = found->second.chainFrom;
+    return SavedFileState::AsLeft;
 }

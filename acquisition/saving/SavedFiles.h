@@ -12,10 +12,10 @@
 #include <string>
 
 // Notes the file under the name as the camera's call that made it or added
-// `pages` pages of `format` to it left it; once the save holds
-// `plannedPages` it is forgotten.
+// `pages` pages of `format` after the page at `chainFrom` left it; once
+// the save holds `plannedPages` it is forgotten.
 void noteSavedFile(int32_t cameraId, const std::string& path, const FileStamp& left, const PageFormat& format,
-                   uint64_t pages, uint64_t plannedPages);
+                   uint64_t chainFrom, uint64_t pages, uint64_t plannedPages);
 
 void forgetSavedFile(int32_t cameraId);
 
@@ -27,7 +27,9 @@ enum class SavedFileState {
 
 // Where the camera's save of this name stands. A file as the save left it
 // whose pages are of another format than `format` counts as NotSaving:
-// its pages are read and checked like those of any other file.
-SavedFileState savedFileState(int32_t cameraId, const std::string& path, const PageFormat& format);
+// its pages are read and checked like those of any other file. AsLeft
+// sets `chainFrom` to the page the last call's pages follow.
+SavedFileState savedFileState(int32_t cameraId, const std::string& path, const PageFormat& format,
+                              uint64_t& chainFrom);
 
 #endif

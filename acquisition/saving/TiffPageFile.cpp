@@ -22,6 +22,7 @@ struct TiffFileIo {
     static tmsize_t read(thandle_t handle, void* buffer, tmsize_t size) {
         TiffPageFile& f = file(handle);
         const ssize_t n = pread(f.fd_, buffer, size_t(size), off_t(f.position_));
+        if (n > 0) f.showChainFrom(f.position_, static_cast<unsigned char*>(buffer), size_t(n));
         if (n > 0) f.position_ += uint64_t(n);
         return n;
     }
@@ -267,12 +268,31 @@ bool TiffPageFile::pageFits(size_t descriptionBytes) {
     return fail("the page would end past 4 GiB, where a classic TIFF's offsets end");
 }
 
-bool TiffPageFile::begin(const PageFormat& format, bool bigTiff, bool pagesKnown) {
+// libtiff, which links a new page after the last by walking the chain
+// from the header's first page on, is shown a header whose first page is
+// the one the pages of this call follow: each call walks its own pages
+// only, however many the file holds.
+void TiffPageFile::showChainFrom(uint64_t offset, unsigned char* bytes, size_t count) const {
+    if (chainFrom_ == 0) return;
+    // The header's link to the first page, in the host's byte order.
+    const uint64_t linkAt = chainBig_ ? 8 : 4;
+    const size_t linkBytes = chainBig_ ? 8 : 4;
+    unsigned char link[8];
+    const uint32_t classicLink = uint32_t(chainFrom_);
+    std::memcpy(link, chainBig_ ? static_cast<const void*>(&chainFrom_) : &classicLink, linkBytes);
+    for (size_t k = 0; k < linkBytes; ++k)
+        if (linkAt + k >= offset && linkAt + k - offset < count) bytes[linkAt + k - offset] = link[k];
+}
+
+bool TiffPageFile::begin(const PageFormat& format, bool bigTiff, bool pagesKnown, uint64_t knownPage) {
     format_ = format;
     const bool append = !created_;
     std::string problem;
-    if (append && !pageChainEnds(fd_, end_, problem)) return fail(problem);
+    ChainEnd chain;
+    if (append && !pageChainEnds(fd_, end_, pagesKnown ? knownPage : 0, chain, problem)) return fail(problem);
     if (append && !pagesKnown && !formatMatches(format)) return false;
+    chainFrom_ = chain.lastPage;  // shown in the host's byte order, the only one pages are added in
+    chainBig_ = chain.bigTiff;
     tiff_ = TiffFileIo::open(*this, append ? "a" : bigTiff ? "w8" : "w");
     if (tiff_ == nullptr) return fail(libraryMessage_);
     writing_ = true;

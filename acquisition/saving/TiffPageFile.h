@@ -84,8 +84,9 @@ public:
     // append, checks that the page chain ends and that every page has this
     // format and is stored as this file writes it. `pagesKnown` says the
     // file is as an earlier call of this save left it, its pages all of
-    // this format: their directories are not read again.
-    bool begin(const PageFormat& format, bool bigTiff, bool pagesKnown = false);
+    // this format: their directories are not read again, and the chain is
+    // walked from `knownPage` (an earlier call's chainFrom()) on.
+    bool begin(const PageFormat& format, bool bigTiff, bool pagesKnown = false, uint64_t knownPage = 0);
     // Writes one page of format.pageBytes() bytes, rows top to bottom,
     // with its ImageDescription. False once any write failed.
     bool writePage(unsigned char* pixels, const std::string& description);
@@ -102,6 +103,10 @@ public:
     // The file as close() left it under its name; a zero stamp when it holds no page.
     const FileStamp& leftAs() const { return leftAs_; }
     const std::string& path() const { return path_; }
+    // The page the pages of this call were linked after (0: the header):
+    // a later call that finds the file as this one left it walks the chain
+    // from there, over this call's pages only.
+    uint64_t chainFrom() const { return chainFrom_; }
 
 private:
     friend struct TiffFileIo;  // libtiff's I/O procedures over this file
@@ -114,6 +119,7 @@ private:
     bool formatMatches(const PageFormat& format);
     bool pageFits(size_t descriptionBytes);
     bool commitPage();
+    void showChainFrom(uint64_t offset, unsigned char* bytes, size_t count) const;
 
     std::string path_;
     std::string replacement_;  // the file written beside path_ on Replace
@@ -133,6 +139,8 @@ private:
     uint64_t position_ = 0;   // where libtiff reads or writes next
     uint64_t end_ = 0;        // the file's size as libtiff has made it
     uint64_t committed_ = 0;  // the end of the last complete page
+    uint64_t chainFrom_ = 0;
+    bool chainBig_ = false;
     std::vector<std::pair<uint64_t, std::vector<unsigned char>>> heldBack_;  // writes behind `committed_`
 };
 

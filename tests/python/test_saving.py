@@ -12,6 +12,7 @@ import tifffile
 
 import quorvel
 from conftest import MEX_DIR, record
+from quorvel import sim
 
 
 def tags_of(path):
@@ -71,3 +72,16 @@ def test_a_long_name_is_saved_and_a_busy_file_refused_as_busy(tmp_path):
             with pytest.raises(OSError, match=r"^Cannot write the file .*: another save is writing it"):
                 cam.save_frames(path, [2], overwrite=True)
     assert len(tifffile.TiffFile(path).pages) == 2
+
+
+def test_a_frame_the_driver_delivers_short_is_saved_as_read_without_bytes_of_earlier_frames(tmp_path):
+    with quorvel.Camera(1001) as cam:
+        record(cam, 8, 37, 9, 7)  # colour, 16-bit samples, an odd width
+        cam.save_frames(tmp_path / "full.tif", range(6))  # the page buffers, kept for reuse, hold frames
+        for delivered in (1, 1000, 1001):
+            sim.partialFrame(1001, delivered, 0)
+            short, _ = cam.read_frames([6])
+            sim.partialFrame(1001, delivered, 0)
+            cam.save_frames(tmp_path / "short.tif", [6], overwrite=True)
+            assert np.count_nonzero(short) <= (delivered + 1) // 2
+            assert np.array_equal(tifffile.imread(tmp_path / "short.tif"), short[0]), delivered

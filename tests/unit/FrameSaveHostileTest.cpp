@@ -5,6 +5,7 @@
 #include "RecordingFixture.h"
 #include "acquisition/saving/TiffPageFile.h"
 
+#include <chrono>
 #include <cmath>
 #include <fcntl.h>
 #include <filesystem>
@@ -416,6 +417,27 @@ TEST_F(FrameSaveHostile, AReplacementDoesNotTakeTheNameFromANewFileBeingWritten)
     EXPECT_EQ(again.refusal(), OpenRefusal::Busy);
     remade.close();
     EXPECT_NE(contentOf(file_).find("{\"position\":1}"), std::string::npos);
+}
+
+TEST_F(FrameSaveHostile, EachCallOfASaveOfFramesApartTakesAsLongHoweverManyPagesCameBefore) {
+    // Frames that are not consecutive are saved one call each: a call that
+    // walked every page before it would make such a save slow with its square.
+    const auto secondsFor30Calls = [&](const std::string& path, int pagesBefore) {
+        {
+            TiffPageFile made;
+            std::vector<unsigned char> pixels(frameFormat().pageBytes(), 5);
+            EXPECT_TRUE(made.openFile(path, FileOpening::CreateNew) && made.begin(frameFormat(), false));
+            for (int k = 0; k < pagesBefore; ++k) EXPECT_TRUE(made.writePage(pixels.data(), "{}"));
+        }
+        EXPECT_EQ(save(path, 0, 1, 2, 1000).first, (std::vector<uint32_t>{0, 1}));  // reads every page once
+        const auto start = std::chrono::steady_clock::now();
+        for (int k = 0; k < 30; ++k) EXPECT_EQ(save(path, k % 6, 1, 2, 1000).first, (std::vector<uint32_t>{0, 1}));
+        EXPECT_EQ(pagesIn(path), pagesBefore + 31);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    const double few = secondsFor30Calls((folder_ / "few.tif").string(), 10);
+    const double many = secondsFor30Calls((folder_ / "many.tif").string(), 30000);
+    EXPECT_LT(many, 3 * few + 0.2) << few << " s after 10 pages";
 }
 
 }  // namespace
