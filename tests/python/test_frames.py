@@ -61,6 +61,43 @@ def test_frames_and_grab_match_the_matlab_side(tmp_path, pixel_format):
     assert octave_image.tobytes() == image.tobytes()
 
 
+# Widths (16 at least) about the colour swap's vector blocks (16 and 32
+# pixels of 8-bit samples, 8 and 16 of 16-bit ones), one line high so that
+# the frame is exactly that many pixels: 1, 2, 3 or 15 past a block.
+ODD_WIDTHS = (16, 17, 18, 19, 31, 33)
+
+
+@pytest.mark.parametrize("pixel_format", [2, 7])
+def test_colour_frames_of_odd_widths_match_the_matlab_side(tmp_path, pixel_format):
+    if shutil.which("octave-cli") is None:
+        pytest.skip("octave-cli is not installed")
+    script = textwrap.dedent(f"""
+        addpath('{MEX_DIR}');
+        QuorvelSim('reset');
+        cam = QuorvelCamera(1001);
+        for w = [{' '.join(map(str, ODD_WIDTHS))}]
+          cam.Width = w; cam.Height = 1; cam.PixelFormat = {pixel_format};
+          cam.startRecording(2, 1, 0, 2); cam.wait(10);
+          frames = cam.readFrames(0:1); image = cam.grab();
+          f = fopen(sprintf('%d.bin', w), 'w');
+          fwrite(f, permute(frames, [3 2 1 4]), class(frames)); fwrite(f, permute(image, [3 2 1]), class(image));
+          fclose(f);
+        end
+        delete(cam);
+    """)
+    done = subprocess.run(["octave-cli", "--no-gui", "--norc", "--no-window-system", "--eval", script],
+                          cwd=tmp_path, capture_output=True, text=True, timeout=300)
+    assert done.returncode == 0, done.stderr
+    with quorvel.Camera(1001) as cam:
+        for width in ODD_WIDTHS:
+            record(cam, 2, width, 1, pixel_format, trigger=1)
+            frames, _ = cam.read_frames([0, 1])
+            image = cam.grab()
+            assert frames.shape == (2, 1, width, 3) and image.shape == (1, width, 3)
+            octave = (tmp_path / f"{width}.bin").read_bytes()
+            assert octave == frames.tobytes() + image.tobytes(), f"width {width}"
+
+
 def test_reading_into_a_callers_array_and_segments():
     with quorvel.Camera(1001) as cam:
         record(cam, 8, 32, 16, 1)
