@@ -16,14 +16,20 @@ FORMATS = {0: ("uint8", False), 1: ("uint16", False), 2: ("uint8", True), 7: ("u
 FRAMES, WIDTH, HEIGHT = 6, 40, 30
 
 
-def octave_frames(tmp_path, pixel_format):
-    """The recording's frames and a grab as Octave reads them, written in C order."""
+def run_octave(tmp_path, body):
+    """Runs body in octave-cli in tmp_path with camera 1001 open as cam on a reset simulator; its output."""
     if shutil.which("octave-cli") is None:
         pytest.skip("octave-cli is not installed")
-    script = textwrap.dedent(f"""
-        addpath('{MEX_DIR}');
-        QuorvelSim('reset');
-        cam = QuorvelCamera(1001);
+    script = f"addpath('{MEX_DIR}'); QuorvelSim('reset'); cam = QuorvelCamera(1001);\n" + textwrap.dedent(body)
+    done = subprocess.run(["octave-cli", "--no-gui", "--norc", "--no-window-system", "--eval", script],
+                          cwd=tmp_path, capture_output=True, text=True, timeout=300)
+    assert done.returncode == 0, done.stderr
+    return done.stdout
+
+
+def octave_frames(tmp_path, pixel_format):
+    """The recording's frames and a grab as Octave reads them, written in C order."""
+    output = run_octave(tmp_path, f"""
         cam.Width = {WIDTH}; cam.Height = {HEIGHT}; cam.PixelFormat = {pixel_format};
         cam.startRecording({FRAMES}, 4, 0, {FRAMES});
         cam.wait(10);
@@ -35,10 +41,7 @@ def octave_frames(tmp_path, pixel_format):
         printf('%s %s\\n', class(frames), class(image));
         delete(cam);
     """)
-    done = subprocess.run(["octave-cli", "--no-gui", "--norc", "--no-window-system", "--eval", script],
-                          cwd=tmp_path, capture_output=True, text=True, timeout=300)
-    assert done.returncode == 0, done.stderr
-    stack_class, image_class = done.stdout.split()[-2:]
+    stack_class, image_class = output.split()[-2:]
     return (np.fromfile(tmp_path / "frames.bin", dtype=stack_class),
             np.fromfile(tmp_path / "grab.bin", dtype=image_class))
 
@@ -69,12 +72,7 @@ ODD_WIDTHS = (16, 17, 18, 19, 31, 33)
 
 @pytest.mark.parametrize("pixel_format", [2, 7])
 def test_colour_frames_of_odd_widths_match_the_matlab_side(tmp_path, pixel_format):
-    if shutil.which("octave-cli") is None:
-        pytest.skip("octave-cli is not installed")
-    script = textwrap.dedent(f"""
-        addpath('{MEX_DIR}');
-        QuorvelSim('reset');
-        cam = QuorvelCamera(1001);
+    run_octave(tmp_path, f"""
         for w = [{' '.join(map(str, ODD_WIDTHS))}]
           cam.Width = w; cam.Height = 1; cam.PixelFormat = {pixel_format};
           cam.startRecording(2, 1, 0, 2); cam.wait(10);
@@ -85,9 +83,6 @@ def test_colour_frames_of_odd_widths_match_the_matlab_side(tmp_path, pixel_forma
         end
         delete(cam);
     """)
-    done = subprocess.run(["octave-cli", "--no-gui", "--norc", "--no-window-system", "--eval", script],
-                          cwd=tmp_path, capture_output=True, text=True, timeout=300)
-    assert done.returncode == 0, done.stderr
     with quorvel.Camera(1001) as cam:
         for width in ODD_WIDTHS:
             record(cam, 2, width, 1, pixel_format, trigger=1)
