@@ -106,9 +106,10 @@ SaveResult camSaveFrames(const SaveRequest& request) {
                       file);
     }
     const ReadoutImage image = readoutImageOf(request.cameraId);
+    const PageFormat format = pageFormatOf(image);
     uint64_t knownPage = 0;
     const SavedFileState saved = request.opening == FileOpening::Append
-                                     ? savedFileState(request.cameraId, request.path, pageFormatOf(image), knownPage)
+                                     ? savedFileState(request.cameraId, request.path, format, knownPage)
                                      : SavedFileState::NotSaving;
     if (saved == SavedFileState::Changed) {
         forgetSavedFile(request.cameraId);  // the save ends here
@@ -130,7 +131,7 @@ SaveResult camSaveFrames(const SaveRequest& request) {
     const bool triggerKnown = camReadTriggerPosition(request.cameraId, &trigger, &unused) == ResultOk;
     const bool creating = request.opening != FileOpening::Append;
     const uint64_t planned = std::max<uint64_t>(request.plannedPages, request.count);
-    if (!file.begin(pageFormatOf(image), needsBigTiff(planned, image.frameBytes()), saved == SavedFileState::AsLeft,
+    if (!file.begin(format, needsBigTiff(planned, image.frameBytes()), saved == SavedFileState::AsLeft,
                     knownPage))
         return failed(creating ? SaveFailure::FileWrite : SaveFailure::FileFormat, file);
 
@@ -168,7 +169,7 @@ SaveResult camSaveFrames(const SaveRequest& request) {
     // this call left it; one that ended here is forgotten.
     if (creating) forgetSavedFile(request.cameraId);
     if (result.status == ResultOk && result.failure == SaveFailure::None && result.saved > 0)
-        noteSavedFile(request.cameraId, request.path, file.leftAs(), pageFormatOf(image), file.chainFrom(),
+        noteSavedFile(request.cameraId, request.path, file.leftAs(), format, file.chainFrom(),
                       result.saved, request.plannedPages);
     else
         forgetSavedFile(request.cameraId);
