@@ -214,9 +214,14 @@ cam.Height = 32;
 cam.startRecording(40, 0, 0, 40);
 cam.wait(5);
 cam.stopRecording();
+% Both may be refused: one's append finds the other's replacement and is
+% refused while holding the lock the other's next call then finds taken.
+% The file then holds the first calls of the save that replaced it last.
 saidSaved = any(strcmp(outcomes, 'saved 200'));
-expect_true(mod(numel(info.Position), 20) == 0 && (~saidSaved || numel(info.Position) == 200) && ...
+planned = repmat(0:39, 1, 5);
+kept = numel(info.Position);
+expect_true(kept >= 1 && isequal(info.Position(:)', planned(1:kept)) && (~saidSaved || kept == 200) && ...
             isequal(frames, cam.readFrames(info.Position, false)), ...
-            'the file holds whole calls of one save, each frame as its page says, all of a save that succeeded');
+            'the file holds the first frames of one save, each as its page says, all of a save that succeeded');
 clear cam
 delete(file);
