@@ -33,12 +33,32 @@ struct TiffFileIo {
         const auto* bytes = static_cast<const unsigned char*>(buffer);
         if (f.position_ < f.committed_) {  // a link to the page being written
             f.heldBack_.emplace_back(f.position_, std::vector<unsigned char>(bytes, bytes + size));
+        } else if (f.gatheringStrips_) {
+            if (!gather(f, bytes, size_t(size))) return -1;
         } else if (!writeAt(f, f.position_, bytes, size_t(size))) {
             return -1;
         }
         f.position_ += uint64_t(size);
         if (f.position_ > f.end_) f.end_ = f.position_;
         return size;
+    }
+
+    // A page's strips lie one after the other in its buffer and in the
+    // file: they go out in one write rather than one each.
+    static bool gather(TiffPageFile& f, const unsigned char* bytes, size_t size) {
+        TiffPageFile::StripRun& run = f.stripRun_;
+        const bool follows = run.size > 0 && run.bytes + run.size == bytes && run.offset + run.size == f.position_;
+        if (!follows) {
+            if (!writeGathered(f)) return false;
+            run = {f.position_, bytes, 0};
+        }
+        run.size += size;
+        return true;
+    }
+
+    static bool writeGathered(TiffPageFile& f) {
+        const TiffPageFile::StripRun run = std::exchange(f.stripRun_, TiffPageFile::StripRun{});
+        return run.size == 0 || writeAt(f, run.offset, run.bytes, run.size);
     }
 
     static bool writeAt(TiffPageFile& f, uint64_t offset, const unsigned char* bytes, size_t size) {
@@ -317,11 +337,18 @@ bool TiffPageFile::writePage(unsigned char* pixels, const std::string& descripti
     if (!fieldsSet) return fail(libraryMessage_);
     const size_t stripBytes = format_.rowBytes() * format_.rowsPerStrip();
     const size_t pageBytes = format_.pageBytes();
+    gatheringStrips_ = true;
     for (uint32_t strip = 0; strip < format_.stripCount(); ++strip) {
         unsigned char* bytes = pixels + size_t(strip) * stripBytes;
         const size_t count = std::min(stripBytes, pageBytes - size_t(strip) * stripBytes);
-        if (TIFFWriteRawStrip(tiff_, strip, bytes, tmsize_t(count)) != tmsize_t(count)) return fail(libraryMessage_);
+        if (TIFFWriteRawStrip(tiff_, strip, bytes, tmsize_t(count)) != tmsize_t(count)) {
+            gatheringStrips_ = false;
+            stripRun_ = {};
+            return fail(libraryMessage_);
+        }
     }
+    gatheringStrips_ = false;
+    if (!TiffFileIo::writeGathered(*this)) return false;
     if (!TIFFWriteDirectory(tiff_)) return fail(libraryMessage_);
     return commitPage();
 }

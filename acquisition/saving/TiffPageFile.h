@@ -142,6 +142,13 @@ private:
     uint64_t chainFrom_ = 0;
     bool chainBig_ = false;
     std::vector<std::pair<uint64_t, std::vector<unsigned char>>> heldBack_;  // writes behind `committed_`
+    struct StripRun {
+        uint64_t offset = 0;
+        const unsigned char* bytes = nullptr;
+        size_t size = 0;
+    };
+    bool gatheringStrips_ = false;  // writePage's strips are gathered into stripRun_, written after the last
+    StripRun stripRun_;
 };
 
 #endif
