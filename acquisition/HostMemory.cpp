@@ -2,11 +2,21 @@
 
 #include <unistd.h>
 
-uint64_t hostMemoryBytes() {
+namespace {
+
+uint64_t askHostMemoryBytes() {
     const long pages = sysconf(_SC_PHYS_PAGES);
     const long pageBytes = sysconf(_SC_PAGE_SIZE);
     if (pages <= 0 || pageBytes <= 0) return UINT64_MAX;  // unknown: the host's allocation decides
     return uint64_t(pages) * uint64_t(pageBytes);
+}
+
+}  // namespace
+
+uint64_t hostMemoryBytes() {
+    // Asked once: the question is a system call, and a grab asks it every time.
+    static const uint64_t bytes = askHostMemoryBytes();
+    return bytes;
 }
 
 bool imagesFitHost(const FrameShape& shape, uint32_t width, uint32_t height, uint64_t frames) {

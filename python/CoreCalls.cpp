@@ -9,17 +9,24 @@
 namespace {
 
 std::mutex lock;
-pid_t owner = getpid();
+const pid_t owner = getpid();
+// Set in a forked child before it runs anything else; asking getpid() on
+// every call would cost a system call each.
+bool forkedChild = false;
 
 void lockBeforeFork() { lock.lock(); }
 void unlockAfterFork() { lock.unlock(); }
+void unlockInChild() {
+    forkedChild = true;
+    lock.unlock();
+}
 
 }  // namespace
 
 std::mutex& coreLock() { return lock; }
 
 void enterCore() {
-    if (getpid() != owner)
+    if (forkedChild)
         throw ForkedProcessError("quorvel: this process was forked from process " + std::to_string(owner) +
                                  ", whose cameras and driver it cannot use; use the cameras from one process");
     if (!loadDriverOnce()) throw DriverLoadError("quorvel: the camera driver QuorvelDrv did not load");
@@ -37,4 +44,4 @@ std::string runInCore(void (*run)(void*), void* context) {
     return {};
 }
 
-void guardForks() { pthread_atfork(lockBeforeFork, unlockAfterFork, unlockAfterFork); }
+void guardForks() { pthread_atfork(lockBeforeFork, unlockAfterFork, unlockInChild); }
