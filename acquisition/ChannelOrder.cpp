@@ -3,6 +3,7 @@
 #include "FrameConvertKernels.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #ifdef QUORVEL_X86
 #include <immintrin.h>
@@ -91,6 +92,61 @@ __attribute__((target("avx2"))) size_t swapOuterChannelsAvx2(unsigned char* byte
     }
     return done;
 }
+
+// 192 bytes at a time, 64 pixels of 8-bit samples or 32 of 16-bit ones,
+// as three vectors A, B, C: each output vector is one two-vector byte
+// permute (of A and B, or of B and C), and the middle one takes the byte
+// or two it needs from C with a second, masked permute. Whole blocks
+// loaded before any is stored, so no store meets a load of the same bytes.
+struct WidePermutes {
+    alignas(64) unsigned char pair[3][64];  // from A:B for outputs 0 and 1, from B:C for output 2
+    alignas(64) unsigned char fromC[64];    // output 1's bytes from C
+    uint64_t fromCMask = 0;
+
+    static const WidePermutes& of(size_t bytesPerSample) {
+        static const WidePermutes narrow(1), wide(2);
+        return bytesPerSample == 2 ? wide : narrow;
+    }
+
+    explicit WidePermutes(size_t bytesPerSample) {
+        const size_t pixelBytes = 3 * bytesPerSample;
+        for (size_t out = 0; out < 192; ++out) {
+            const size_t within = out % pixelBytes;
+            const size_t sample = within / bytesPerSample, byte = within % bytesPerSample;
+            const size_t from = out - within + (2 - sample) * bytesPerSample + byte;
+            const size_t vector = out / 64, lane = out % 64;
+            const size_t pairBase = vector == 2 ? 64 : 0;
+            if (from >= pairBase + 128) {
+                fromC[lane] = static_cast<unsigned char>(from - 128);
+                fromCMask |= uint64_t(1) << lane;
+            } else {
+                pair[vector][lane] = static_cast<unsigned char>(from - pairBase);
+            }
+        }
+    }
+};
+
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) size_t swapOuterChannelsAvx512(unsigned char* bytes,
+                                                                                          size_t pixels,
+                                                                                          size_t bytesPerSample) {
+    const WidePermutes& permutes = WidePermutes::of(bytesPerSample);
+    __m512i pair[3];
+    for (int out = 0; out < 3; ++out) pair[out] = _mm512_load_si512(permutes.pair[out]);
+    const __m512i fromC = _mm512_load_si512(permutes.fromC);
+    const __mmask64 fromCMask = permutes.fromCMask;
+    const size_t pixelsPerBlock = 192 / (3 * bytesPerSample);
+    size_t done = 0;
+    for (; done + pixelsPerBlock <= pixels; done += pixelsPerBlock, bytes += 192) {
+        const __m512i a = _mm512_loadu_si512(bytes);
+        const __m512i b = _mm512_loadu_si512(bytes + 64);
+        const __m512i c = _mm512_loadu_si512(bytes + 128);
+        const __m512i middle = _mm512_permutex2var_epi8(a, pair[1], b);
+        _mm512_storeu_si512(bytes, _mm512_permutex2var_epi8(a, pair[0], b));
+        _mm512_storeu_si512(bytes + 64, _mm512_mask_permutexvar_epi8(middle, fromCMask, fromC, c));
+        _mm512_storeu_si512(bytes + 128, _mm512_permutex2var_epi8(b, pair[2], c));
+    }
+    return done;
+}
 #endif
 
 }  // namespace
@@ -98,9 +154,11 @@ __attribute__((target("avx2"))) size_t swapOuterChannelsAvx2(unsigned char* byte
 void reverseColourChannels(unsigned char* samples, size_t pixels, size_t bytesPerSample) {
     size_t done = 0;
 #ifdef QUORVEL_X86
+    static const bool avx512 = __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi");
     static const bool avx2 = __builtin_cpu_supports("avx2");
     static const bool ssse3 = __builtin_cpu_supports("ssse3");
-    if (avx2) done = swapOuterChannelsAvx2(samples, pixels, bytesPerSample);
+    if (avx512) done = swapOuterChannelsAvx512(samples, pixels, bytesPerSample);
+    if (avx2) done += swapOuterChannelsAvx2(samples + done * 3 * bytesPerSample, pixels - done, bytesPerSample);
     if (ssse3) done += swapOuterChannelsSsse3(samples + done * 3 * bytesPerSample, pixels - done, bytesPerSample);
 #endif
     swapOuterChannels(samples + done * 3 * bytesPerSample, pixels - done, bytesPerSample);

@@ -14,7 +14,7 @@ namespace {
 template <typename Sample>
 void checkEveryLength() {
     for (size_t offset : {0, 1}) {
-        for (size_t pixels = 0; pixels <= 70; ++pixels) {
+        for (size_t pixels = 0; pixels <= 140; ++pixels) {
             std::vector<Sample> samples(3 * pixels + 1);
             for (size_t k = 0; k < samples.size(); ++k) samples[k] = static_cast<Sample>(1000 * sizeof(Sample) + k);
             std::vector<unsigned char> bytes(samples.size() * sizeof(Sample) + offset);
