@@ -86,8 +86,11 @@ ResultCode camGrabLive(const LiveGrab& grab) {
     transfer.buffer = buffer;
     if (buffer == nullptr) return ResultOutOfMemory;
     // The block is recycled (or the host's): where the driver writes less
-    // than it reports, earlier bytes would pass for this frame's.
-    std::memset(buffer, 0, size_t(allocation));
+    // than it reports, earlier bytes would pass for this frame's. A single
+    // frame hands on no more than its image's bytes from the start, and
+    // only those need clearing; a pair is cut and moved, so all of it is.
+    const uint64_t handedOn = extraFrames == 0 ? std::min<uint64_t>(allocation, grab.images.bytes) : allocation;
+    std::memset(buffer, 0, size_t(handedOn));
     transfer.byteSize = static_cast<uint32_t>(described);
     transfer.frameCount = static_cast<uint32_t>(frameCount);
 
