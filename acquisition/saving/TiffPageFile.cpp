@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <tiffio.h>
 #include <unistd.h>
 
@@ -21,6 +22,7 @@ struct TiffFileIo {
 
     static tmsize_t read(thandle_t handle, void* buffer, tmsize_t size) {
         TiffPageFile& f = file(handle);
+        if (f.heldPage_.reaches(f.position_ + uint64_t(size)) && !writeHeldPage(f)) return -1;  // it reads what it wrote
         const ssize_t n = pread(f.fd_, buffer, size_t(size), off_t(f.position_));
         if (n > 0) f.showChainFrom(f.position_, static_cast<unsigned char*>(buffer), size_t(n));
         if (n > 0) f.position_ += uint64_t(n);
@@ -33,7 +35,7 @@ struct TiffFileIo {
         const auto* bytes = static_cast<const unsigned char*>(buffer);
         if (f.position_ < f.committed_) {  // a link to the page being written
             f.heldBack_.emplace_back(f.position_, std::vector<unsigned char>(bytes, bytes + size));
-        } else if (f.gatheringStrips_) {
+        } else if (f.gathering_ != TiffPageFile::Gathering::None) {
             if (!gather(f, bytes, size_t(size))) return -1;
         } else if (!writeAt(f, f.position_, bytes, size_t(size))) {
             return -1;
@@ -43,22 +45,48 @@ struct TiffFileIo {
         return size;
     }
 
-    // A page's strips lie one after the other in its buffer and in the
-    // file: they go out in one write rather than one each.
+    // The page being written goes out in one write once libtiff has made
+    // it: its strips, which lie one after the other in the caller's buffer
+    // and in the file, as one run of that buffer, and the directory libtiff
+    // writes after them, copied. Any other write sends what is held first.
     static bool gather(TiffPageFile& f, const unsigned char* bytes, size_t size) {
-        TiffPageFile::StripRun& run = f.stripRun_;
-        const bool follows = run.size > 0 && run.bytes + run.size == bytes && run.offset + run.size == f.position_;
-        if (!follows) {
-            if (!writeGathered(f)) return false;
-            run = {f.position_, bytes, 0};
+        TiffPageFile::HeldPage& page = f.heldPage_;
+        const uint64_t runEnd = page.offset + page.pixelBytes;
+        if (f.gathering_ == TiffPageFile::Gathering::Strips) {
+            const bool follows = page.pixels + page.pixelBytes == bytes && runEnd == f.position_;
+            if (page.pixelBytes > 0 && follows) {
+                page.pixelBytes += size;
+                return true;
+            }
+            if (!writeHeldPage(f)) return false;
+            page.offset = f.position_;
+            page.pixels = bytes;
+            page.pixelBytes = size;
+            return true;
         }
-        run.size += size;
+        if (page.pixelBytes == 0 || f.position_ < runEnd) return writeHeldPage(f) && writeAt(f, f.position_, bytes, size);
+        const size_t at = size_t(f.position_ - runEnd);
+        if (page.directory.size() < at + size) page.directory.resize(at + size);
+        std::memcpy(page.directory.data() + at, bytes, size);
         return true;
     }
 
-    static bool writeGathered(TiffPageFile& f) {
-        const TiffPageFile::StripRun run = std::exchange(f.stripRun_, TiffPageFile::StripRun{});
-        return run.size == 0 || writeAt(f, run.offset, run.bytes, run.size);
+    static bool writeHeldPage(TiffPageFile& f) {
+        const TiffPageFile::HeldPage page = std::exchange(f.heldPage_, TiffPageFile::HeldPage{});
+        if (page.pixelBytes == 0) return true;
+        iovec parts[2] = {{const_cast<unsigned char*>(page.pixels), page.pixelBytes},
+                          {const_cast<unsigned char*>(page.directory.data()), page.directory.size()}};
+        ssize_t n = 0;
+        do n = pwritev(f.fd_, parts, 2, off_t(page.offset));
+        while (n < 0 && errno == EINTR);
+        if (n < 0) return f.fail(std::strerror(errno));
+        // A short write (a size limit, a full disk) goes on a part at a time
+        // until it meets the failure itself.
+        const size_t pixelsDone = std::min(size_t(n), page.pixelBytes);
+        const size_t directoryDone = size_t(n) - pixelsDone;
+        return writeAt(f, page.offset + pixelsDone, page.pixels + pixelsDone, page.pixelBytes - pixelsDone) &&
+               writeAt(f, page.offset + page.pixelBytes + directoryDone, page.directory.data() + directoryDone,
+                       page.directory.size() - directoryDone);
     }
 
     static bool writeAt(TiffPageFile& f, uint64_t offset, const unsigned char* bytes, size_t size) {
@@ -337,19 +365,21 @@ bool TiffPageFile::writePage(unsigned char* pixels, const std::string& descripti
     if (!fieldsSet) return fail(libraryMessage_);
     const size_t stripBytes = format_.rowBytes() * format_.rowsPerStrip();
     const size_t pageBytes = format_.pageBytes();
-    gatheringStrips_ = true;
-    for (uint32_t strip = 0; strip < format_.stripCount(); ++strip) {
+    gathering_ = Gathering::Strips;
+    bool made = true;
+    for (uint32_t strip = 0; made && strip < format_.stripCount(); ++strip) {
         unsigned char* bytes = pixels + size_t(strip) * stripBytes;
         const size_t count = std::min(stripBytes, pageBytes - size_t(strip) * stripBytes);
-        if (TIFFWriteRawStrip(tiff_, strip, bytes, tmsize_t(count)) != tmsize_t(count)) {
-            gatheringStrips_ = false;
-            stripRun_ = {};
-            return fail(libraryMessage_);
-        }
+        made = TIFFWriteRawStrip(tiff_, strip, bytes, tmsize_t(count)) == tmsize_t(count);
     }
-    gatheringStrips_ = false;
-    if (!TiffFileIo::writeGathered(*this)) return false;
-    if (!TIFFWriteDirectory(tiff_)) return fail(libraryMessage_);
+    gathering_ = Gathering::Directory;
+    made = made && TIFFWriteDirectory(tiff_);
+    gathering_ = Gathering::None;
+    if (!made) {
+        heldPage_ = {};
+        return fail(libraryMessage_);
+    }
+    if (!TiffFileIo::writeHeldPage(*this)) return false;
     return commitPage();
 }
 

@@ -142,13 +142,18 @@ private:
     uint64_t chainFrom_ = 0;
     bool chainBig_ = false;
     std::vector<std::pair<uint64_t, std::vector<unsigned char>>> heldBack_;  // writes behind `committed_`
-    struct StripRun {
+    // writePage's page, held until libtiff has made all of it.
+    enum class Gathering { None, Strips, Directory };
+    struct HeldPage {
         uint64_t offset = 0;
-        const unsigned char* bytes = nullptr;
-        size_t size = 0;
+        const unsigned char* pixels = nullptr;  // the strips, in the caller's buffer
+        size_t pixelBytes = 0;
+        std::vector<unsigned char> directory;  // the bytes from the strips' end on
+
+        bool reaches(uint64_t end) const { return pixelBytes > 0 && end > offset; }
     };
-    bool gatheringStrips_ = false;  // writePage's strips are gathered into stripRun_, written after the last
-    StripRun stripRun_;
+    Gathering gathering_ = Gathering::None;
+    HeldPage heldPage_;
 };
 
 #endif
