@@ -292,6 +292,13 @@ py::tuple readRecorded(uint32_t cameraId, uint32_t serial, const std::vector<uin
     const py::tuple frameShape = py::cast(arrayShape(shape, image.width, image.height, 1, false));
     const char* sampleType = shape.sampleType == SampleType::UInt16 ? "uint16" : "uint8";
     if (!outFits) return py::make_tuple(py::none(), 0, py::none(), frameShape, sampleType);
+    if (block.data != nullptr && read < numbers.size()) {
+        // Only the first `read` frames are handed out, but the array under
+        // them is the whole block: what was never read is zeros, not what
+        // the heap held before.
+        const size_t kept = size_t(read) * image.frameBytes();
+        std::memset(static_cast<unsigned char*>(block.data) + kept, 0, block.bytes - kept);
+    }
     py::object frames = out;
     if (out.is_none())
         frames = block.data != nullptr ? py::object(arrayOverBlock(block, shape, image.width, image.height, numbers.size(), true))

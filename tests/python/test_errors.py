@@ -60,11 +60,13 @@ def test_format_refusals_and_a_partial_read_keep_what_was_read():
             mono.pixel_format = 7
         assert refused.value.status == 3
     cam = open_recorded()
+    cam.read_frames(range(4))  # a small stack, freed: the next comes from the same memory
     sim.forceAfter("drvReadMemory", 2, 1)
     with pytest.raises(quorvel.QuorvelError) as raised:
         cam.read_frames(range(4))
     assert raised.value.status == 13 and raised.value.frames.shape[0] == 2
     assert raised.value.info["position"].tolist() == [0, 1]
+    assert not raised.value.frames.base[2:].any()  # the frames never read are no earlier stack's
     cam.close()
 
 
