@@ -161,7 +161,7 @@ SaveResult camSaveFrames(const SaveRequest& request) {
     writer.finish();
     file.close();
     result.saved = uint32_t(file.pagesWritten());
-    if (!file.error().empty()) {
+    if (file.failed()) {
         result.failure = file.refusal() == OpenRefusal::Busy ? SaveFailure::FileBusy : SaveFailure::FileWrite;
         result.reason = file.error();
     }

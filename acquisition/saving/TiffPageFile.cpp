@@ -169,7 +169,7 @@ bool stripsInside(TIFF* tiff, uint64_t end) {
 }  // namespace
 
 bool TiffPageFile::fail(const std::string& what) {
-    if (!failed_) error_ = what;
+    if (!failed_) error_ = what.empty() ? "the TIFF library failed without saying why" : what;
     failed_ = true;
     return false;
 }

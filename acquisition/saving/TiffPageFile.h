@@ -98,7 +98,8 @@ public:
     void close();
 
     OpenRefusal refusal() const { return refusal_; }
-    const std::string& error() const { return error_; }
+    bool failed() const { return failed_; }
+    const std::string& error() const { return error_; }  // never empty once failed()
     uint64_t pagesWritten() const { return pages_; }
     // The file as close() left it under its name; a zero stamp when it holds no page.
     const FileStamp& leftAs() const { return leftAs_; }
