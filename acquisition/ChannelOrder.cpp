@@ -19,6 +19,21 @@ void swapOuterChannels(unsigned char* bytes, size_t pixels, size_t bytesPerSampl
 }
 
 #ifdef QUORVEL_X86
+// Where byte `out` of a run of whole pixels comes from once each pixel's
+// outer samples have swapped places.
+size_t swappedFrom(size_t out, size_t bytesPerSample) {
+    const size_t within = out % (3 * bytesPerSample);
+    const size_t sample = within / bytesPerSample, byte = within % bytesPerSample;
+    return out - within + (2 - sample) * bytesPerSample + byte;
+}
+
+// A swap's table for samples of one or two bytes, made once.
+template <typename Table>
+const Table& tableFor(size_t bytesPerSample) {
+    static const Table narrow(1), wide(2);
+    return bytesPerSample == 2 ? wide : narrow;
+}
+
 // The 48 bytes of 16 pixels of 8-bit samples or 8 of 16-bit ones, swapped
 // as three vectors: output vector o gathers from input vector i with
 // kShuffles[o][i] (0x80 where a byte comes from another vector). Whole
@@ -26,17 +41,9 @@ void swapOuterChannels(unsigned char* bytes, size_t pixels, size_t bytesPerSampl
 struct BlockShuffles {
     unsigned char masks[3][3][16];
 
-    static const BlockShuffles& of(size_t bytesPerSample) {
-        static const BlockShuffles narrow(1), wide(2);
-        return bytesPerSample == 2 ? wide : narrow;
-    }
-
     explicit BlockShuffles(size_t bytesPerSample) {
-        const size_t pixelBytes = 3 * bytesPerSample;
         for (size_t out = 0; out < 48; ++out) {
-            const size_t within = out % pixelBytes;
-            const size_t sample = within / bytesPerSample, byte = within % bytesPerSample;
-            const size_t from = out - within + (2 - sample) * bytesPerSample + byte;
+            const size_t from = swappedFrom(out, bytesPerSample);
             for (size_t in = 0; in < 3; ++in)
                 masks[out / 16][in][out % 16] = from / 16 == in ? static_cast<unsigned char>(from % 16) : 0x80;
         }
@@ -45,7 +52,7 @@ struct BlockShuffles {
 
 __attribute__((target("ssse3"))) size_t swapOuterChannelsSsse3(unsigned char* bytes, size_t pixels,
                                                                  size_t bytesPerSample) {
-    const BlockShuffles& shuffles = BlockShuffles::of(bytesPerSample);
+    const auto& shuffles = tableFor<BlockShuffles>(bytesPerSample);
     __m128i masks[3][3];
     for (int out = 0; out < 3; ++out)
         for (int in = 0; in < 3; ++in)
@@ -68,7 +75,7 @@ __attribute__((target("ssse3"))) size_t swapOuterChannelsSsse3(unsigned char* by
 // Two blocks at a time, one in each 128-bit lane, with the same shuffles.
 __attribute__((target("avx2"))) size_t swapOuterChannelsAvx2(unsigned char* bytes, size_t pixels,
                                                                size_t bytesPerSample) {
-    const BlockShuffles& shuffles = BlockShuffles::of(bytesPerSample);
+    const auto& shuffles = tableFor<BlockShuffles>(bytesPerSample);
     __m256i masks[3][3];
     for (int out = 0; out < 3; ++out)
         for (int in = 0; in < 3; ++in)
@@ -103,17 +110,9 @@ struct WidePermutes {
     alignas(64) unsigned char fromC[64];    // output 1's bytes from C
     uint64_t fromCMask = 0;
 
-    static const WidePermutes& of(size_t bytesPerSample) {
-        static const WidePermutes narrow(1), wide(2);
-        return bytesPerSample == 2 ? wide : narrow;
-    }
-
     explicit WidePermutes(size_t bytesPerSample) {
-        const size_t pixelBytes = 3 * bytesPerSample;
         for (size_t out = 0; out < 192; ++out) {
-            const size_t within = out % pixelBytes;
-            const size_t sample = within / bytesPerSample, byte = within % bytesPerSample;
-            const size_t from = out - within + (2 - sample) * bytesPerSample + byte;
+            const size_t from = swappedFrom(out, bytesPerSample);
             const size_t vector = out / 64, lane = out % 64;
             const size_t pairBase = vector == 2 ? 64 : 0;
             if (from >= pairBase + 128) {
@@ -129,7 +128,7 @@ struct WidePermutes {
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) size_t swapOuterChannelsAvx512(unsigned char* bytes,
                                                                                           size_t pixels,
                                                                                           size_t bytesPerSample) {
-    const WidePermutes& permutes = WidePermutes::of(bytesPerSample);
+    const auto& permutes = tableFor<WidePermutes>(bytesPerSample);
     __m512i pair[3];
     for (int out = 0; out < 3; ++out) pair[out] = _mm512_load_si512(permutes.pair[out]);
     const __m512i fromC = _mm512_load_si512(permutes.fromC);
