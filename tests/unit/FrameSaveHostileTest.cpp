@@ -344,6 +344,20 @@ TEST_F(FrameSaveHostile, AppendingToAPageWhosePixelsRunPastTheEndIsRefused) {
     EXPECT_TRUE(contentOf(file_) == cut);
 }
 
+TEST_F(FrameSaveHostile, AppendingToAFileCutInsideItsLastPagesValuesIsRefused) {
+    // The values a page keeps after its directory (its description, then
+    // its sample sizes) lie at the file's end: cut, appended pages would
+    // become them.
+    ASSERT_EQ(save(file_, 0, 2, 0).first, (std::vector<uint32_t>{0, 2}));
+    const std::string whole = contentOf(file_);
+    for (size_t cut = 1; cut <= 60; ++cut) {
+        const std::string cutFile = whole.substr(0, whole.size() - cut);
+        std::ofstream(file_, std::ios::binary | std::ios::trunc) << cutFile;
+        EXPECT_EQ(save(file_, 2, 1, 2).second, "QuorvelML:fileFormat") << cut;
+        EXPECT_TRUE(contentOf(file_) == cutFile) << cut;
+    }
+}
+
 TEST_F(FrameSaveHostile, PagesAddedBetweenTheCallsOfASaveEndItAsBusy) {
     ASSERT_EQ(save(file_, 0, 2, 0, 6).first, (std::vector<uint32_t>{0, 2}));
     ASSERT_EQ(save(file_, 2, 2, 2, 6).first, (std::vector<uint32_t>{0, 2})) << "the save's own next call";
