@@ -249,6 +249,16 @@ TEST_F(FrameSaveHostile, AppendingToPagesStoredOtherwiseIsRefused) {
     TIFFClose(tiff);
     writeForeignTiff(file_, "a", SAMPLEFORMAT_INT, COMPRESSION_NONE);
     EXPECT_EQ(save(file_, 1, 1, 2).second, "QuorvelML:fileFormat");
+    // So is a later page no reader can read: a directory without a height.
+    ASSERT_EQ(save(file_, 0, 1, 1).first, (std::vector<uint32_t>{0, 1}));
+    tiff = TIFFOpen(file_.c_str(), "a");
+    ASSERT_NE(tiff, nullptr);
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, kWidth);
+    ASSERT_TRUE(TIFFWriteDirectory(tiff));
+    TIFFClose(tiff);
+    const std::string unreadable = contentOf(file_);
+    EXPECT_EQ(save(file_, 1, 1, 2).second, "QuorvelML:fileFormat");
+    EXPECT_TRUE(contentOf(file_) == unreadable);
 }
 
 TEST_F(FrameSaveHostile, ASecondSaveOfAFileInUseIsRefusedBeforeTheDriver) {
