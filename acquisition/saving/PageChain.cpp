@@ -28,6 +28,9 @@ struct ChainReader {
     }
 };
 
+// libtiff reads no directory of more entries.
+constexpr uint64_t kMostEntriesRead = 4096;
+
 // The bytes one value of a field type takes; 0 for a type readers skip.
 uint64_t typeBytes(uint64_t type) {
     static const unsigned char bytes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4, 0, 0, 8, 8, 8};
@@ -37,12 +40,15 @@ uint64_t typeBytes(uint64_t type) {
 // Whether the values the directory's entries keep outside it (a
 // description, sample sizes, strip offsets) lie inside the file: pages
 // appended to a file cut short there would become those values. The
-// entries are read some at a time, however many a file claims.
+// entries are read some at a time, and no more than libtiff reads: it
+// refuses a page of more, and reading them all would take as long as the
+// bytes a file claims.
 bool valuesInside(const ChainReader& file, uint64_t entriesAt, uint64_t entries, bool big) {
     const size_t entryBytes = big ? 20 : 12, inlineBytes = big ? 8 : 4;
+    const uint64_t checked = std::min<uint64_t>(entries, kMostEntriesRead);
     unsigned char block[64 * 20];
-    for (uint64_t done = 0; done < entries;) {
-        const uint64_t some = std::min<uint64_t>(entries - done, 64);
+    for (uint64_t done = 0; done < checked;) {
+        const uint64_t some = std::min<uint64_t>(checked - done, 64);
         if (!file.read(entriesAt + done * entryBytes, block, some * entryBytes)) return false;
         for (const unsigned char* entry = block; entry < block + some * entryBytes; entry += entryBytes) {
             const uint64_t unit = typeBytes(file.decode(entry + 2, 2));

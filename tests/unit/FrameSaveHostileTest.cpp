@@ -209,6 +209,23 @@ TEST_F(FrameSaveHostile, AppendingToAPageChainThatLoopsIsRefusedInTime) {
     EXPECT_EQ(contentOf(file_), looped);
 }
 
+TEST_F(FrameSaveHostile, AppendingToAPageClaimingCountlessEntriesIsRefusedInTime) {
+    // A sparse BigTIFF whose one page claims 10^9 entries: 20 GB of zeros.
+    {
+        std::ofstream tiff(file_, std::ios::binary);
+        const uint16_t header[] = {0x4949, 43, 8, 0};
+        const uint64_t firstPage = 16, entries = 1000000000;
+        tiff.write(reinterpret_cast<const char*>(header), sizeof header);
+        tiff.write(reinterpret_cast<const char*>(&firstPage), 8);
+        tiff.write(reinterpret_cast<const char*>(&entries), 8);
+    }
+    std::filesystem::resize_file(file_, uint64_t(100) << 30);
+    EXPECT_TRUE(finishesInTime([&] {
+        TiffPageFile file;
+        return file.openFile(file_, FileOpening::Append) && !file.begin(frameFormat(), false);
+    }, 10));
+}
+
 TEST_F(FrameSaveHostile, AppendingPastAClassicTiffs4GiBFailsCleanlyAtEveryOffset) {
     ASSERT_EQ(save(file_, 0, 1, 0).first, (std::vector<uint32_t>{0, 1}));
     std::vector<unsigned char> pixels(frameFormat().pageBytes(), 7);
