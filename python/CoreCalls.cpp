@@ -9,24 +9,20 @@
 namespace {
 
 std::mutex lock;
+// The process that loaded the module. A child is known by its own id, not
+// by a mark a fork handler sets: a fork that runs no handlers (glibc's
+// _Fork, a raw clone) makes a child too.
 const pid_t owner = getpid();
-// Set in a forked child before it runs anything else; asking getpid() on
-// every call would cost a system call each.
-bool forkedChild = false;
 
 void lockBeforeFork() { lock.lock(); }
 void unlockAfterFork() { lock.unlock(); }
-void unlockInChild() {
-    forkedChild = true;
-    lock.unlock();
-}
 
 }  // namespace
 
 std::mutex& coreLock() { return lock; }
 
 void enterCore() {
-    if (forkedChild)
+    if (getpid() != owner)
         throw ForkedProcessError("quorvel: this process was forked from process " + std::to_string(owner) +
                                  ", whose cameras and driver it cannot use; use the cameras from one process");
     if (!loadDriverOnce()) throw DriverLoadError("quorvel: the camera driver QuorvelDrv did not load");
@@ -44,4 +40,4 @@ std::string runInCore(void (*run)(void*), void* context) {
     return {};
 }
 
-void guardForks() { pthread_atfork(lockBeforeFork, unlockAfterFork, unlockInChild); }
+void guardForks() { pthread_atfork(lockBeforeFork, unlockAfterFork, unlockAfterFork); }

@@ -14,8 +14,9 @@ struct ChainEnd {
 };
 
 // True when the chain of the file of `size` bytes ends: every page's
-// directory lies inside the file, no page links back to an earlier one and
-// there are no more pages than directories fit in the file. The walk
+// directory and the values it keeps outside it lie inside the file, no
+// page links back to an earlier one and there are no more pages than
+// directories fit in the file. The walk
 // starts at the page whose directory is at `from` (a page of the chain
 // known to end), or at the first page when `from` is 0. False with
 // `problem` set otherwise, or when the file is no TIFF.

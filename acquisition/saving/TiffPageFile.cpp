@@ -269,6 +269,7 @@ bool TiffPageFile::formatMatches(const PageFormat& format) {
     const uint16_t photometric = format.samplesPerPixel == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK;
     std::string mismatch;
     uint64_t page = 0;
+    bool more = true;
     do {
         ++page;
         uint32_t width = 0, height = 0;
@@ -301,7 +302,14 @@ bool TiffPageFile::formatMatches(const PageFormat& format) {
                           static_cast<unsigned long long>(page));
             mismatch = text;
         }
-    } while (mismatch.empty() && TIFFReadDirectory(existing));
+        // A page libtiff cannot read ends its reading as the chain's end would.
+        more = mismatch.empty() && !TIFFLastDirectory(existing);
+        if (more && !TIFFReadDirectory(existing)) {
+            std::snprintf(text, sizeof text, "its page %llu cannot be read (", static_cast<unsigned long long>(page + 1));
+            mismatch = text + libraryMessage_ + ")";
+            more = false;
+        }
+    } while (more);
     TIFFClose(existing);
     return mismatch.empty() || fail(mismatch);
 }

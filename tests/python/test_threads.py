@@ -1,5 +1,6 @@
 """Waiting on the camera leaves the interpreter to other threads; exit and
 fork leave no camera in a state that hangs or is shared."""
+import ctypes
 import os
 import signal
 import subprocess
@@ -50,9 +51,16 @@ def test_other_threads_run_during_a_two_second_wait():
     assert len(during) > 50, f"the ticker ran {len(during)} times in 1.6 s of waiting"
 
 
-def test_a_forked_child_refuses_its_parents_handles():
+LIBC = ctypes.CDLL(None)
+# glibc's _Fork forks as a raw clone does, running no fork handlers.
+FORK_WITHOUT_HANDLERS = pytest.param(getattr(LIBC, "_Fork", None), id="_Fork",
+                                     marks=pytest.mark.skipif(not hasattr(LIBC, "_Fork"), reason="no _Fork"))
+
+
+@pytest.mark.parametrize("fork", [os.fork, FORK_WITHOUT_HANDLERS])
+def test_a_forked_child_refuses_its_parents_handles(fork):
     cam = quorvel.Camera(1001)
-    child = os.fork()
+    child = fork()
     if child == 0:  # the child reports by its exit status only
         refusals = 0
         for call in (lambda: cam.get_parameter(15), lambda: sim.camera(1001)):  # the simulator is the parent's too

@@ -209,6 +209,23 @@ TEST_F(FrameSaveHostile, AppendingToAPageChainThatLoopsIsRefusedInTime) {
     EXPECT_EQ(contentOf(file_), looped);
 }
 
+TEST_F(FrameSaveHostile, AppendingToAPageClaimingCountlessEntriesIsRefusedInTime) {
+    // A sparse BigTIFF whose one page claims 10^9 entries: 20 GB of zeros.
+    {
+        std::ofstream tiff(file_, std::ios::binary);
+        const uint16_t header[] = {0x4949, 43, 8, 0};
+        const uint64_t firstPage = 16, entries = 1000000000;
+        tiff.write(reinterpret_cast<const char*>(header), sizeof header);
+        tiff.write(reinterpret_cast<const char*>(&firstPage), 8);
+        tiff.write(reinterpret_cast<const char*>(&entries), 8);
+    }
+    std::filesystem::resize_file(file_, uint64_t(100) << 30);
+    EXPECT_TRUE(finishesInTime([&] {
+        TiffPageFile file;
+        return file.openFile(file_, FileOpening::Append) && !file.begin(frameFormat(), false);
+    }, 10));
+}
+
 TEST_F(FrameSaveHostile, AppendingPastAClassicTiffs4GiBFailsCleanlyAtEveryOffset) {
     ASSERT_EQ(save(file_, 0, 1, 0).first, (std::vector<uint32_t>{0, 1}));
     std::vector<unsigned char> pixels(frameFormat().pageBytes(), 7);
@@ -249,6 +266,16 @@ TEST_F(FrameSaveHostile, AppendingToPagesStoredOtherwiseIsRefused) {
     TIFFClose(tiff);
     writeForeignTiff(file_, "a", SAMPLEFORMAT_INT, COMPRESSION_NONE);
     EXPECT_EQ(save(file_, 1, 1, 2).second, "QuorvelML:fileFormat");
+    // So is a later page no reader can read: a directory without a height.
+    ASSERT_EQ(save(file_, 0, 1, 1).first, (std::vector<uint32_t>{0, 1}));
+    tiff = TIFFOpen(file_.c_str(), "a");
+    ASSERT_NE(tiff, nullptr);
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, kWidth);
+    ASSERT_TRUE(TIFFWriteDirectory(tiff));
+    TIFFClose(tiff);
+    const std::string unreadable = contentOf(file_);
+    EXPECT_EQ(save(file_, 1, 1, 2).second, "QuorvelML:fileFormat");
+    EXPECT_TRUE(contentOf(file_) == unreadable);
 }
 
 TEST_F(FrameSaveHostile, ASecondSaveOfAFileInUseIsRefusedBeforeTheDriver) {
@@ -342,6 +369,20 @@ TEST_F(FrameSaveHostile, AppendingToAPageWhosePixelsRunPastTheEndIsRefused) {
     const std::string cut = contentOf(file_);
     EXPECT_EQ(save(file_, 1, 1, 2).second, "QuorvelML:fileFormat");
     EXPECT_TRUE(contentOf(file_) == cut);
+}
+
+TEST_F(FrameSaveHostile, AppendingToAFileCutInsideItsLastPagesValuesIsRefused) {
+    // The values a page keeps after its directory (its description, then
+    // its sample sizes) lie at the file's end: cut, appended pages would
+    // become them.
+    ASSERT_EQ(save(file_, 0, 2, 0).first, (std::vector<uint32_t>{0, 2}));
+    const std::string whole = contentOf(file_);
+    for (size_t cut = 1; cut <= 60; ++cut) {
+        const std::string cutFile = whole.substr(0, whole.size() - cut);
+        std::ofstream(file_, std::ios::binary | std::ios::trunc) << cutFile;
+        EXPECT_EQ(save(file_, 2, 1, 2).second, "QuorvelML:fileFormat") << cut;
+        EXPECT_TRUE(contentOf(file_) == cutFile) << cut;
+    }
 }
 
 TEST_F(FrameSaveHostile, PagesAddedBetweenTheCallsOfASaveEndItAsBusy) {
