@@ -163,3 +163,6 @@ void reverseColourChannels(unsigned char* samples, size_t pixels, size_t bytesPe
     swapOuterChannels(samples + done * 3 * bytesPerSample, pixels - done, bytesPerSample);
 }
 
+void putInPlaneOrder(const FrameShape& shape, unsigned char* samples, size_t bytes) {
+    if (shape.samplesPerPixel == 3) reverseColourChannels(samples, bytes / (3 * shape.bytesPerSample), shape.bytesPerSample);
+}

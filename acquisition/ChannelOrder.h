@@ -6,10 +6,17 @@
 #ifndef QUORVEL_ACQUISITION_CHANNELORDER_H
 #define QUORVEL_ACQUISITION_CHANNELORDER_H
 
+#include "FrameLayout.h"
+
 #include <cstddef>
 
 // Swaps the outer samples (0 and 2) of `pixels` pixels of three samples of
 // `bytesPerSample` (1 or 2) bytes each, in place.
 void reverseColourChannels(unsigned char* samples, size_t pixels, size_t bytesPerSample);
+
+// Puts `bytes` bytes of whole pixels of a frame of the shape in the order
+// of the image planes, in place: a colour frame's channels reversed, a
+// mono frame left as it is.
+void putInPlaneOrder(const FrameShape& shape, unsigned char* samples, size_t bytes);
 
 #endif

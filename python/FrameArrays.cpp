@@ -23,10 +23,7 @@ constexpr size_t kFreshBlockBytes = size_t(32) << 20;
 
 // A readout frame handed over in place: colour reversed, mono as it is.
 void finishInPlace(void* context, const unsigned char* frame, size_t count) {
-    const auto* shape = static_cast<const FrameShape*>(context);
-    if (shape->samplesPerPixel == 3)
-        reverseColourChannels(const_cast<unsigned char*>(frame), count / (3 * shape->bytesPerSample),
-                              shape->bytesPerSample);
+    putInPlaneOrder(*static_cast<const FrameShape*>(context), const_cast<unsigned char*>(frame), count);
 }
 
 struct SliceCopy {

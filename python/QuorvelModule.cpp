@@ -223,8 +223,7 @@ void finishLiveFrame(void* context, const unsigned char* frame, size_t count) {
     const size_t taken = std::min(count, grab->frameBytes);
     if (frame != image) std::memcpy(image, frame, taken);
     std::memset(image + taken, 0, grab->frameBytes - taken);
-    if (grab->shape.samplesPerPixel == 3)
-        reverseColourChannels(image, grab->frameBytes / (3 * grab->shape.bytesPerSample), grab->shape.bytesPerSample);
+    putInPlaneOrder(grab->shape, image, grab->frameBytes);
     grab->filled = true;
 }
 

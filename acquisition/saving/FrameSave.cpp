@@ -150,8 +150,7 @@ SaveResult camSaveFrames(const SaveRequest& request) {
             result.status = code;
             break;
         }
-        if (image.shape.samplesPerPixel == 3)
-            reverseColourChannels(page, target.delivered / (3 * image.shape.bytesPerSample), image.shape.bytesPerSample);
+        putInPlaneOrder(image.shape, page, target.delivered);
         FileOrigin fileOrigin;
         const bool firstPage = creating && k == 0;
         if (firstPage) fileOrigin = fileOriginOf(request, image);
